@@ -1,0 +1,66 @@
+// Process-wide state of the running program and the services the frame offers every other part:
+// the mode flags fixed at start, the DPI every size is scaled by, and the windows that exist.
+#pragma once
+
+#include <windows.h>
+
+#include <stdint.h>
+
+#include "app/cmdline.h"
+
+#define VANTREL_VERSION_TEXT L"1.1.0"
+#define VANTREL_MUTEX_NAME L"Local\\Corvalen.Vantrel"
+#define VANTREL_MAIN_CLASS L"CorvalenVantrel"
+#define VANTREL_TITLE L"Vantrel " VANTREL_VERSION_TEXT L" \x2014 Why Won't It Print?"
+
+// Messages posted to the main window.
+enum : UINT {
+    MsgUpdateChecked = WM_APP + 1,
+    MsgDownloadProgress = WM_APP + 2,
+    MsgDownloadDone = WM_APP + 3,
+    MsgShowWhatsNew = WM_APP + 4,
+    MsgBringToFront = WM_APP + 10,
+    MsgCheckDone = WM_APP + 20,
+    MsgSearchDone = WM_APP + 21,
+    MsgSearchProgress = WM_APP + 22,
+};
+
+struct AppState {
+    HINSTANCE instance;
+    const wchar_t* rawCommandLine;
+    CommandLine cmd;
+    int32_t elevated;
+    int32_t demo;
+    int32_t dpi; // screen DPI; 96 until read
+    HANDLE instanceMutex;
+    HWND mainWindow;
+    HWND shareWindow; // null unless open
+    HWND undoWindow;  // null unless open
+};
+
+extern AppState g_app;
+
+// A size written at 96 DPI, converted to the screen's DPI.
+int scale(int value_at_96);
+int scale_for_dpi(int value_at_96, int dpi);
+
+// The main window's title with its "(Administrator)" and "[DEMO DATA]" marks.
+void build_window_title(wchar_t* buf, size_t cap, int elevated, int demo);
+
+// The main window's outer size at a DPI.
+void main_window_size(int dpi, int* width, int* height);
+
+// Whether the process token reports elevation.
+int process_is_elevated();
+
+// Takes the single-instance mutex. Returns 1 to go on starting; 0 when another copy holds it and
+// has been asked to come to the front, in which case the caller exits with code 0.
+int take_single_instance(int may_wait);
+
+// Closes the mutex just before the program starts its own successor, and takes it again when that
+// start failed.
+void release_single_instance();
+void retake_single_instance();
+
+// Headless network test of one address ("/nettest"); returns the exit code.
+int run_nettest_mode(const CommandLine* cmd);

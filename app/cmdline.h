@@ -1,0 +1,38 @@
+// Choosing the mode from the command line. The raw line is searched for the flag switches exactly
+// as Windows programs have always done it (a case-sensitive substring); the mode switches are
+// tested on the words the line splits into. Pure: the caller splits the line (CommandLineToArgvW).
+#pragma once
+
+#include <stdint.h>
+#include <wchar.h>
+
+enum StartMode : int32_t {
+    ModeWindow = 0,
+    ModeTask = 1,
+    ModeNetTest = 2,
+};
+
+// The read-only community of SNMP version 1 used when "/nettest" is not given one.
+#define VANTREL_DEFAULT_COMMUNITY L"public"
+
+struct CommandLine {
+    StartMode mode;
+    // Task mode: the word after "/task" and the next one ("" when missing). They point into the
+    // split words, which live as long as the process.
+    const wchar_t* taskVerb;
+    const wchar_t* taskArgument;
+    // Network-test mode.
+    const wchar_t* netAddress;
+    const wchar_t* netCommunity;
+    int32_t quiet;
+    int32_t demo;
+    int32_t updated;   // "/updated " present: the new copy after a self-update
+    int32_t admin;     // "/admin" present: the elevated copy started for a fix
+    int32_t mayWait;   // updated or admin: wait for the old copy to let go of the mutex
+    const wchar_t* updatedFrom; // the text after "/updated " in the raw line; "" when absent
+    wchar_t scanRange[64];      // empty = sweep the local subnets
+};
+
+// argv[0] is the program path; argv may be null when splitting failed, which skips the mode tests
+// that need the words (the program then starts windowed).
+void parse_command_line(const wchar_t* raw, int argc, wchar_t* const* argv, CommandLine* out);

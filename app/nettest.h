@@ -1,0 +1,12 @@
+// The one-printer snapshot of the headless network test: the address stands in for an installed
+// network printer on a RAW port 9100 with a driver, so only network findings can arise.
+#pragma once
+
+#include "core/snapshot.h"
+
+#define VANTREL_NETTEST_FILE L"Vantrel-nettest.txt"
+
+void build_nettest_snapshot(Snapshot* s, const wchar_t* address);
+
+// The text written for the tested printer.
+void build_nettest_text(const Snapshot* s, wchar_t* out, size_t cap);

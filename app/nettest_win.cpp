@@ -1,0 +1,42 @@
+// "/nettest address [community] [/quiet]": test one address, write the page to the temporary
+// folder, show it unless asked to be quiet. No mutex, no settings, no window.
+#include <winsock2.h>
+#include <windows.h>
+
+#include "app/app.h"
+#include "app/nettest.h"
+#include "core/text.h"
+
+static Snapshot g_nettest_snapshot; // static: the record is far too large for the stack
+
+static void write_utf8_file(const wchar_t* path, const wchar_t* text) {
+    HANDLE file = CreateFileW(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return;
+    static char bytes[8000 * 4 + 8];
+    size_t n = text_to_utf8(text, bytes, sizeof(bytes), 1);
+    DWORD written = 0;
+    WriteFile(file, bytes, (DWORD)n, &written, nullptr);
+    CloseHandle(file);
+}
+
+int run_nettest_mode(const CommandLine* cmd) {
+    WSADATA wsa;
+    int sockets = WSAStartup(MAKEWORD(2, 2), &wsa) == 0;
+
+    Snapshot* s = &g_nettest_snapshot;
+    build_nettest_snapshot(s, cmd->netAddress);
+
+    static wchar_t text[8000];
+    build_nettest_text(s, text, _countof(text));
+
+    wchar_t folder[MAX_PATH + 1] = L"";
+    DWORD len = GetTempPathW(_countof(folder), folder);
+    if (len > 0 && len < _countof(folder)) {
+        wchar_t path[MAX_PATH + 40];
+        text_format(path, _countof(path), L"%ls%ls", folder, VANTREL_NETTEST_FILE);
+        write_utf8_file(path, text);
+    }
+    if (!cmd->quiet) MessageBoxW(nullptr, text, L"Vantrel \x2014 network test", MB_OK | MB_ICONINFORMATION);
+    if (sockets) WSACleanup();
+    return 0;
+}

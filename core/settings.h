@@ -1,0 +1,57 @@
+// User settings and remembered values, kept under HKEY_CURRENT_USER "Software\Corvalen\Vantrel".
+// Settings are read once at start-up; every later change is written back at once. A missing key, a
+// missing value or a value of the wrong type never stops anything: reads fall back to the built-in
+// values and writes fail silently.
+#pragma once
+
+#include <stddef.h>
+#include <stdint.h>
+#include <wchar.h>
+
+#define VANTREL_SETTINGS_KEY L"Software\\Corvalen\\Vantrel"
+#define VANTREL_KNOWN_KEY VANTREL_SETTINGS_KEY L"\\Known"
+#define VANTREL_CHANGES_KEY VANTREL_SETTINGS_KEY L"\\Changes"
+
+// The release page whose address the share message carries unless the user set another.
+#define VANTREL_DEFAULT_SHARE_LINK L"https://github.com/Corvalen/vantrel-releases"
+
+enum BottomView : int32_t {
+    ViewProblems = 0,
+    ViewPrintQueue = 1,
+    ViewWindowsLog = 2,
+    ViewDrivers = 3,
+    ViewNetworkPrinters = 4,
+};
+
+struct Settings {
+    int32_t autoCheck;
+    int32_t autoNetTest;
+    int32_t askPrinter;
+    int32_t readEventLog;
+    int32_t checkVirtual;
+    int32_t expertTools;
+    int32_t logFile;
+    int32_t topmost;
+    int32_t autoUpdate;
+    int32_t view; // BottomView
+    wchar_t shareLink[512];
+    wchar_t shareYourName[128];
+};
+
+// The process-wide settings. Until load_settings runs (and in the task and network-test modes,
+// which never load them) they hold the built-in values.
+extern Settings g_settings;
+
+void settings_defaults(Settings* s);
+
+// Reads every setting in a fixed order; in demonstration mode the bottom view always starts at 0.
+void load_settings(Settings* s, int demo);
+
+uint32_t read_setting_dword(const wchar_t* name, uint32_t fallback);
+
+// A REG_SZ of at most capacity - 2 characters (never more than 1022) is copied, terminated;
+// anything else leaves the buffer as it was, so the caller's built-in value stays.
+void read_setting_string(const wchar_t* name, wchar_t* buf, size_t cap);
+
+void write_setting_dword(const wchar_t* name, uint32_t value);
+void write_setting_string(const wchar_t* name, const wchar_t* text);

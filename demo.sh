@@ -1,0 +1,14 @@
+#!/usr/bin/env bash
+# Builds Vantrel and opens it with made-up demonstration printers ("/demo") under Wine: on your
+# display when there is one, otherwise on a virtual one, saving a screenshot to build/demo.png.
+set -euo pipefail
+top=$(cd "$(dirname "$0")" && pwd)
+"$top/tools/setup.sh"
+"$top/tools/build.sh" "$top/build" Vantrel
+exe="$top/build/Vantrel.exe"
+
+if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
+  export WINEPREFIX="$top/build/wine-demo" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+  exec wine "$exe" /demo
+fi
+exec "$top/tools/sandbox.sh" "$top/build/wine-demo" "$top/tools/screenshot.sh" "$top/build/demo.png" "$exe" /demo

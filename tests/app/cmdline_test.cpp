@@ -1,0 +1,115 @@
+// The command-line table, fed through Windows' own splitter as the program is.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <shellapi.h>
+
+#include <string>
+
+#include "app/cmdline.h"
+
+namespace {
+struct Parsed {
+    std::wstring raw; // the parse points into it, as it points into the process's own line
+    CommandLine cmd;
+    wchar_t** argv = nullptr;
+    explicit Parsed(const std::wstring& line) : raw(line) {
+        int argc = 0;
+        argv = CommandLineToArgvW(raw.c_str(), &argc);
+        parse_command_line(raw.c_str(), argc, argv, &cmd);
+    }
+    ~Parsed() { LocalFree(argv); }
+};
+} // namespace
+
+TEST(CommandLine, TaskNeedsAVerbAndPassesTheArgument) {
+    Parsed a(L"Vantrel.exe /task Unknown x");
+    EXPECT_EQ(ModeTask, a.cmd.mode);
+    EXPECT_STREQ(L"Unknown", a.cmd.taskVerb);
+    EXPECT_STREQ(L"x", a.cmd.taskArgument);
+
+    Parsed b(L"\"C:\\Program Files\\Vantrel.exe\" /TASK pause \"Front \\\"A\\\" desk\"");
+    EXPECT_EQ(ModeTask, b.cmd.mode);
+    EXPECT_STREQ(L"pause", b.cmd.taskVerb);
+    EXPECT_STREQ(L"Front \"A\" desk", b.cmd.taskArgument);
+
+    Parsed c(L"Vantrel.exe /task spool-restart");
+    EXPECT_EQ(ModeTask, c.cmd.mode);
+    EXPECT_STREQ(L"", c.cmd.taskArgument) << "a missing argument is empty text";
+
+    Parsed d(L"Vantrel.exe /task");
+    EXPECT_EQ(ModeWindow, d.cmd.mode) << "\"/task\" alone starts the window";
+
+    Parsed e(L"Vantrel.exe /demo /task x");
+    EXPECT_EQ(ModeWindow, e.cmd.mode) << "only argument 1 selects the task mode";
+}
+
+TEST(CommandLine, NetTestTakesACommunityUnlessTheThirdWordIsASwitch) {
+    Parsed a(L"Vantrel.exe /nettest 127.0.0.5 /quiet");
+    EXPECT_EQ(ModeNetTest, a.cmd.mode);
+    EXPECT_STREQ(L"127.0.0.5", a.cmd.netAddress);
+    EXPECT_STREQ(L"public", a.cmd.netCommunity);
+    EXPECT_TRUE(a.cmd.quiet);
+
+    Parsed b(L"Vantrel.exe /NetTest printer.local s3cret");
+    EXPECT_EQ(ModeNetTest, b.cmd.mode);
+    EXPECT_STREQ(L"s3cret", b.cmd.netCommunity);
+    EXPECT_FALSE(b.cmd.quiet);
+
+    Parsed c(L"Vantrel.exe /nettest 127.0.0.5 /QUIET");
+    EXPECT_FALSE(c.cmd.quiet) << "\"/quiet\" is a case-sensitive test";
+
+    Parsed d(L"Vantrel.exe /nettest");
+    EXPECT_EQ(ModeWindow, d.cmd.mode);
+}
+
+TEST(CommandLine, FlagsAreSubstringsOfTheRawLine) {
+    Parsed a(L"Vantrel.exe /demo");
+    EXPECT_TRUE(a.cmd.demo);
+    EXPECT_FALSE(a.cmd.mayWait);
+    Parsed b(L"Vantrel.exe /DEMO");
+    EXPECT_FALSE(b.cmd.demo);
+    Parsed c(L"Vantrel.exe /admin /demo");
+    EXPECT_TRUE(c.cmd.admin);
+    EXPECT_TRUE(c.cmd.demo);
+    EXPECT_TRUE(c.cmd.mayWait);
+
+    Parsed d(L"Vantrel.exe /updated 1.0.9");
+    EXPECT_TRUE(d.cmd.updated);
+    EXPECT_TRUE(d.cmd.mayWait);
+    EXPECT_STREQ(L"1.0.9", d.cmd.updatedFrom);
+    Parsed e(L"Vantrel.exe /updated");
+    EXPECT_FALSE(e.cmd.updated) << "the switch needs its trailing blank";
+    EXPECT_FALSE(e.cmd.mayWait);
+}
+
+TEST(CommandLine, TheLastScanRangeWinsAndAMissingOneIsIgnored) {
+    Parsed a(L"Vantrel.exe /scanrange 127.0.0.0/24");
+    EXPECT_STREQ(L"127.0.0.0/24", a.cmd.scanRange);
+    Parsed b(L"Vantrel.exe /scanrange 127.0.0.0/24 /SCANRANGE 127.0.1.1-127.0.1.20");
+    EXPECT_STREQ(L"127.0.1.1-127.0.1.20", b.cmd.scanRange);
+    Parsed c(L"Vantrel.exe /demo /scanrange");
+    EXPECT_STREQ(L"", c.cmd.scanRange);
+    Parsed d(L"Vantrel.exe /scanrange 127.0.0.0/24 /scanrange");
+    EXPECT_STREQ(L"127.0.0.0/24", d.cmd.scanRange);
+    Parsed e(L"Vantrel.exe /scanrange " + std::wstring(100, L'9'));
+    EXPECT_EQ(63u, wcslen(e.cmd.scanRange));
+}
+
+TEST(CommandLine, HostileInputNeverBreaksTheParse) {
+    std::wstring huge = L"Vantrel.exe " + std::wstring(100000, L'"') + L" /scanrange";
+    Parsed a(huge);
+    EXPECT_EQ(ModeWindow, a.cmd.mode);
+
+    std::wstring many = L"Vantrel.exe";
+    for (int i = 0; i < 5000; i++) many += L" /scanrange";
+    Parsed b(many);
+    EXPECT_STREQ(L"/scanrange", b.cmd.scanRange);
+
+    CommandLine cmd;
+    parse_command_line(nullptr, 5, nullptr, &cmd);
+    EXPECT_EQ(ModeWindow, cmd.mode) << "a line that could not be split starts the window";
+    parse_command_line(L"Vantrel.exe /task x y", 0, nullptr, &cmd);
+    EXPECT_EQ(ModeWindow, cmd.mode);
+    EXPECT_STREQ(L"", cmd.taskVerb);
+}

@@ -1,0 +1,84 @@
+#include "test_support.h"
+
+#include <vector>
+
+std::wstring vantrel_exe_path() {
+    wchar_t raw[1024];
+    DWORD n = GetEnvironmentVariableW(L"VANTREL_EXE", raw, 1024);
+    if (n == 0 || n >= 1024) return L"Vantrel.exe";
+    std::wstring path = raw;
+    if (!path.empty() && path[0] == L'/') path = L"Z:" + path;
+    for (auto& c : path)
+        if (c == L'/') c = L'\\';
+    return path;
+}
+
+HANDLE start_vantrel(const std::wstring& arguments, DWORD* pid) {
+    std::wstring line = L"\"" + vantrel_exe_path() + L"\"";
+    if (!arguments.empty()) line += L" " + arguments;
+    std::vector<wchar_t> buffer(line.begin(), line.end());
+    buffer.push_back(0);
+    STARTUPINFOW si = {};
+    si.cb = sizeof(si);
+    PROCESS_INFORMATION pi = {};
+    if (!CreateProcessW(nullptr, buffer.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
+        return nullptr;
+    CloseHandle(pi.hThread);
+    if (pid) *pid = pi.dwProcessId;
+    return pi.hProcess;
+}
+
+DWORD run_vantrel(const std::wstring& arguments, DWORD timeout_ms) {
+    HANDLE process = start_vantrel(arguments);
+    if (!process) return 0xFFFFFFFF;
+    DWORD code = 0xFFFFFFFF;
+    if (WaitForSingleObject(process, timeout_ms) == WAIT_OBJECT_0) {
+        GetExitCodeProcess(process, &code);
+    } else {
+        TerminateProcess(process, 0xFFFFFFFF);
+        WaitForSingleObject(process, 5000);
+    }
+    CloseHandle(process);
+    return code;
+}
+
+namespace {
+struct WindowSearch {
+    DWORD pid;
+    const wchar_t* className;
+    HWND found;
+};
+
+BOOL CALLBACK match_window(HWND window, LPARAM param) {
+    auto* search = reinterpret_cast<WindowSearch*>(param);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    wchar_t name[128];
+    if (owner == search->pid && GetClassNameW(window, name, 128) && lstrcmpiW(name, search->className) == 0) {
+        search->found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+} // namespace
+
+HWND wait_for_window(DWORD pid, const wchar_t* class_name, DWORD timeout_ms) {
+    ULONGLONG end = GetTickCount64() + timeout_ms;
+    do {
+        WindowSearch search = {pid, class_name, nullptr};
+        EnumWindows(match_window, reinterpret_cast<LPARAM>(&search));
+        if (search.found) return search.found;
+        Sleep(50);
+    } while (GetTickCount64() < end);
+    return nullptr;
+}
+
+void close_and_wait(HWND window, HANDLE process, DWORD timeout_ms) {
+    if (window) PostMessageW(window, WM_CLOSE, 0, 0);
+    if (process && WaitForSingleObject(process, timeout_ms) != WAIT_OBJECT_0) {
+        TerminateProcess(process, 1);
+        WaitForSingleObject(process, 5000);
+    }
+}
+
+void delete_settings_key() { RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Corvalen\\Vantrel"); }

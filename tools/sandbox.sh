@@ -1,0 +1,48 @@
+#!/usr/bin/env bash
+# Runs a command inside a private network namespace that has only loopback, with a fresh Wine
+# prefix and a private Xvfb display, so no test (and no mistake in one) can send a packet off this
+# machine or depend on what an earlier run left behind. Wine's sockets are made by its wineserver,
+# so the prefix's wineserver is started in here too.
+# Usage: tools/sandbox.sh PREFIX_DIR command [args...]
+set -euo pipefail
+
+if [ "${VANTREL_SANDBOX:-}" != 1 ]; then
+  export VANTREL_SANDBOX=1
+  exec unshare --net -- "$0" "$@"
+fi
+
+ip link set lo up
+prefix=$1
+shift
+
+export WINEPREFIX=$prefix WINEDEBUG=-all WINEARCH=win64 WINEDLLOVERRIDES="mscoree,mshtml="
+rm -rf "$prefix"
+mkdir -p "$prefix"
+state=$(mktemp -d)
+
+xvfb_pid=""
+cleanup() {
+  timeout 20 wineserver -k >/dev/null 2>&1 || true
+  timeout 20 wineserver -w >/dev/null 2>&1 || true
+  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
+  rm -rf "$state"
+}
+trap cleanup EXIT
+
+Xvfb -displayfd 3 -screen 0 2560x1600x24 -nolisten tcp 3>"$state/display" 2>"$state/xvfb.log" &
+xvfb_pid=$!
+for _ in $(seq 1 100); do
+  [ -s "$state/display" ] && break
+  sleep 0.1
+done
+[ -s "$state/display" ] || { echo "Xvfb did not start" >&2; cat "$state/xvfb.log" >&2; exit 1; }
+export DISPLAY=":$(head -n1 "$state/display")"
+
+wineserver -p
+timeout 180 wineboot -i >"$state/wineboot.log" 2>&1 || { echo "wineboot failed" >&2; cat "$state/wineboot.log" >&2; exit 1; }
+
+set +e
+"$@"
+rc=$?
+set -e
+exit $rc
