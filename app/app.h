@@ -1,5 +1,6 @@
-// Process-wide state of the running program and the services the frame offers every other part:
-// the mode flags fixed at start, the DPI every size is scaled by, and the windows that exist.
+// The frame's own process-wide state and the services it offers every other part: the command
+// line, the DPI every size is scaled by, and the windows that exist. The mode flags that pure code
+// reads too (demonstration, elevation, scan range) live in core/state.h.
 #pragma once
 
 #include <windows.h>
@@ -29,8 +30,6 @@ struct AppState {
     HINSTANCE instance;
     const wchar_t* rawCommandLine;
     CommandLine cmd;
-    int32_t elevated;
-    int32_t demo;
     int32_t dpi; // screen DPI; 96 until read
     HANDLE instanceMutex;
     HWND mainWindow;

@@ -9,6 +9,7 @@
 #include "app/app.h"
 #include "collect/net_cache.h"
 #include "core/settings.h"
+#include "core/state.h"
 #include "core/text.h"
 #include "fixes/tasks.h"
 #include "ui/ui.h"
@@ -45,7 +46,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
     g_app.instance = instance;
     g_app.rawCommandLine = GetCommandLineW();
     g_app.dpi = 96;
-    g_app.elevated = process_is_elevated();
+    g_process.elevated = process_is_elevated();
 
     int argc = 0;
     wchar_t** argv = CommandLineToArgvW(g_app.rawCommandLine, &argc);
@@ -59,7 +60,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
     }
     if (cmd.mode == ModeNetTest) return run_nettest_mode(&cmd);
 
-    g_app.demo = cmd.demo;
+    g_process.demo = cmd.demo;
+    text_copy(g_process.scanRange, _countof(g_process.scanRange), cmd.scanRange);
     if (!take_single_instance(cmd.mayWait)) return 0;
 
     init_common_controls();
@@ -68,12 +70,12 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
     int sockets = WSAStartup(MAKEWORD(2, 2), &wsa) == 0;
     net_cache_init();
 
-    load_settings(&g_settings, g_app.demo);
+    load_settings(&g_settings, g_process.demo);
     if (!register_window_classes(instance)) return 1;
     g_app.dpi = screen_dpi();
 
     wchar_t title[200];
-    build_window_title(title, _countof(title), g_app.elevated, g_app.demo);
+    build_window_title(title, _countof(title), g_process.elevated, g_process.demo);
     HWND window = create_main_window(instance, title);
     if (!window) return 1;
     g_app.mainWindow = window;

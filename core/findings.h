@@ -1,0 +1,66 @@
+// Findings: what the diagnosis concluded about the PC and each printer, with severity, subject,
+// title, explanation and the one-click fix that applies. The list is rebuilt from empty by every
+// diagnosis run and read on the interface thread only.
+#pragma once
+
+#include <stdint.h>
+#include <wchar.h>
+
+#include "core/search_result.h"
+#include "core/settings.h"
+#include "core/snapshot.h"
+
+enum { kMaxFindings = 240 };
+
+enum FixKind : int32_t {
+    NoFix = 0,
+    StartSpooler = 1,
+    SpoolerAutoStart = 2,
+    RestartSpooler = 3,
+    ClearStuckJobs = 4,
+    CancelPrinterJobs = 5,
+    ResumePrinter = 6,
+    UseOfflineOff = 7,
+    SnmpStatusOff = 8,
+    AddPdfPrinter = 9,
+    KeepDefaultPrinter = 10,
+    RunNetworkTest = 11,
+    OpenWebPage = 12,
+    OpenPrintersSettings = 13,
+    ShowPrintLog = 14,
+    EnableDetailedLog = 15,
+    FindDriver = 16,
+    PointToNewAddress = 17,
+    SearchNetwork = 18,
+    kFixKindCount = 19,
+};
+
+struct Finding {
+    Severity severity;
+    int32_t printerIndex; // -1 = about the PC as a whole
+    FixKind fix;
+    wchar_t subject[260]; // what the fix acts on
+    wchar_t title[220];
+    wchar_t text[1100];
+};
+
+struct FindingList {
+    Finding items[kMaxFindings];
+    int32_t count;
+};
+
+// The process-wide list that diagnose() rebuilds.
+extern FindingList g_findings;
+
+// Label of a severity ("OK", "Note", "Heads-up", "PROBLEM") and of a fix (the fix button's text;
+// "" for NoFix). Out-of-range values give "".
+const wchar_t* severity_label(int32_t severity);
+const wchar_t* fix_label(int32_t fix);
+
+// Everything one diagnosis run looks at, so the rules can be fed plain records.
+struct DiagnosisInput {
+    Snapshot* snapshot;                // null: the list is only emptied
+    const NetworkSearchResult* search; // latest search result, or null
+    const Settings* settings;
+    int32_t demo;
+};
