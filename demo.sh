@@ -9,6 +9,11 @@ exe="$top/build/Vantrel.exe"
 
 if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
   export WINEPREFIX="$top/build/wine-demo" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+  if [ ! -d "$WINEPREFIX/drive_c/windows/Fonts" ]; then
+    wineboot -i >/dev/null 2>&1
+    # Marlett draws the caption buttons; Debian's Wine keeps its copy outside the prefix.
+    [ -f /usr/share/wine/fonts/marlett.ttf ] && cp /usr/share/wine/fonts/marlett.ttf "$WINEPREFIX/drive_c/windows/Fonts/"
+  fi
   exec wine "$exe" /demo
 fi
 exec "$top/tools/sandbox.sh" "$top/build/wine-demo" "$top/tools/screenshot.sh" "$top/build/demo.png" "$exe" /demo

@@ -41,6 +41,10 @@ export DISPLAY=":$(head -n1 "$state/display")"
 wineserver -p
 timeout 180 wineboot -i >"$state/wineboot.log" 2>&1 || { echo "wineboot failed" >&2; cat "$state/wineboot.log" >&2; exit 1; }
 
+# Every Windows has Marlett, which draws the caption buttons; Debian's Wine keeps its copy outside
+# the prefix, where this build does not find it.
+[ -f /usr/share/wine/fonts/marlett.ttf ] && cp /usr/share/wine/fonts/marlett.ttf "$prefix/drive_c/windows/Fonts/"
+
 set +e
 "$@"
 rc=$?

@@ -1,18 +1,15 @@
 #!/usr/bin/env bash
-# Inside the sandbox: starts a program under Wine, waits until its window has settled, saves a
-# screenshot of the virtual screen, and ends the program.
+# Inside the sandbox: starts a program under Wine on a Wine virtual desktop (which draws real
+# title bars and frames without a window manager), waits for it to settle, saves a screenshot and
+# ends the program.
 # Usage: tools/screenshot.sh OUT.png program.exe [args...]
 set -euo pipefail
 out=$1
-shift
-wine "$@" &
+exe=$(winepath -w "$2")
+shift 2
+wine explorer /desktop=Vantrel,1400x920 "$exe" "$@" &
 pid=$!
-# Up to 30 s for a window titled Vantrel to appear, then a moment to paint.
-for _ in $(seq 1 60); do
-  xwininfo -root -tree 2>/dev/null | grep -q '"Vantrel' && break
-  sleep 0.5
-done
-sleep 3
-import -window root "$out"
+sleep "${VANTREL_SCREENSHOT_DELAY:-8}"
+import -window root -crop 1400x920+0+0 +repage "$out"
 echo "Screenshot saved to $out"
 kill "$pid" 2>/dev/null || true
