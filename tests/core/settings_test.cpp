@@ -171,3 +171,45 @@ TEST_F(SettingsStore, RegistryReadersOfOtherKeysFailCleanly) {
     EXPECT_FALSE(read_registry_dword(HKEY_CURRENT_USER, kOtherKey, L"Absent", &out));
     EXPECT_EQ(1234u, out) << "out is untouched on failure";
 }
+
+namespace {
+std::wstring g_calls;
+void hook_topmost(int on) { g_calls += on ? L"topmost+ " : L"topmost- "; }
+void hook_ribbon() { g_calls += L"ribbon "; }
+void hook_rediagnose() { g_calls += L"rediagnose "; }
+void hook_check(int net) { g_calls += net ? L"check+net " : L"check "; }
+void hook_banner() { g_calls += L"banner "; }
+void hook_page() { g_calls += L"page "; }
+
+std::wstring apply(int32_t* setting, int32_t value, const wchar_t* name) {
+    g_calls.clear();
+    apply_setting(setting, value, name);
+    return g_calls;
+}
+} // namespace
+
+TEST_F(SettingsStore, ApplyingASwitchStoresItAndSetsInMotionWhatItNeeds) {
+    Settings saved = g_settings;
+    SettingHooks saved_hooks = g_setting_hooks;
+    g_setting_hooks = {hook_topmost, hook_ribbon, hook_rediagnose, hook_check, hook_banner, hook_page};
+    settings_defaults(&g_settings);
+
+    EXPECT_EQ(L"topmost+ page ", apply(&g_settings.topmost, 1, L"Topmost"));
+    EXPECT_EQ(1u, read_setting_dword(L"Topmost", 0)) << "written at once";
+    EXPECT_EQ(L"ribbon page ", apply(&g_settings.expertTools, 1, L"ExpertTools"));
+    EXPECT_EQ(L"rediagnose check+net page ", apply(&g_settings.checkVirtual, 1, L"CheckVirtual"));
+    EXPECT_EQ(L"check+net page ", apply(&g_settings.askPrinter, 0, L"AskPrinter"));
+    EXPECT_EQ(L"page ", apply(&g_settings.autoNetTest, 0, L"AutoNetTest")) << "switched off: nothing to test";
+    EXPECT_EQ(L"rediagnose check page ", apply(&g_settings.checkVirtual, 0, L"CheckVirtual"))
+        << "follows AutoNetTest, now off";
+    EXPECT_EQ(L"check banner page ", apply(&g_settings.readEventLog, 0, L"ReadEventLog"));
+    EXPECT_EQ(L"page ", apply(&g_settings.logFile, 0, L"LogFile"));
+    EXPECT_EQ(0, g_settings.logFile);
+    EXPECT_EQ(0u, read_setting_dword(L"LogFile", 1));
+
+    g_setting_hooks = {};
+    apply_setting(&g_settings.autoCheck, 0, L"AutoCheck"); // no hooks yet: stored, nothing else
+    EXPECT_EQ(0, g_settings.autoCheck);
+    g_setting_hooks = saved_hooks;
+    g_settings = saved;
+}

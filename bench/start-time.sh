@@ -1,0 +1,52 @@
+#!/usr/bin/env bash
+# Start-up time of the window under Wine: from launching Vantrel.exe until its main window exists
+# on the X display, for a cold start (no wineserver running yet) and warm starts (wineserver and
+# files already in memory). Runs itself inside the sandbox.
+# Usage: bench/start-time.sh [BUILD_DIR]
+set -euo pipefail
+top=$(cd "$(dirname "$0")/.." && pwd)
+build=${1:-$top/build}
+if [ "${VANTREL_SANDBOX:-}" != 1 ]; then
+  exec "$top/tools/sandbox.sh" "$build/wine-bench" "$0" "$build"
+fi
+exe="$build/Vantrel.exe"
+
+ms_now() { date +%s%3N; }
+one_start() {
+  local t0 t1
+  t0=$(ms_now)
+  wine "$exe" /demo /scanrange 127.0.0.0/24 &
+  local pid=$!
+  for _ in $(seq 1 3000); do
+    xwininfo -root -tree 2>/dev/null | grep -q 'Why Won' && break
+    sleep 0.01
+  done
+  t1=$(ms_now)
+  echo $((t1 - t0))
+  wineserver -k >/dev/null 2>&1 || true
+  wait "$pid" 2>/dev/null || true
+}
+warm_start() {
+  local t0 t1
+  t0=$(ms_now)
+  wine "$exe" /demo /scanrange 127.0.0.0/24 &
+  local pid=$!
+  for _ in $(seq 1 3000); do
+    xwininfo -root -tree 2>/dev/null | grep -q 'Why Won' && break
+    sleep 0.01
+  done
+  t1=$(ms_now)
+  echo $((t1 - t0))
+  xdotool_close=$(xwininfo -root -tree | awk '/Why Won/ {print $1; exit}')
+  kill "$pid" 2>/dev/null || true
+  wait "$pid" 2>/dev/null || true
+  sleep 0.5
+}
+
+echo "Vantrel.exe size: $(stat -c %s "$exe") bytes"
+wineserver -k >/dev/null 2>&1 || true
+sleep 1
+echo "cold start (no wineserver running): $(one_start) ms"
+wineserver -p
+sleep 1
+for i in 1 2 3; do echo "warm start $i: $(warm_start) ms"; done
