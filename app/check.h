@@ -1,0 +1,52 @@
+// The check cycle: how a check is asked for and queued, the one-second tick that starts checks by
+// itself, and what the interface thread does with a finished snapshot. Requests made while a check
+// runs collapse into one pending request, which runs right after the current hand-over.
+#pragma once
+
+#include <stddef.h>
+#include <stdint.h>
+#include <wchar.h>
+
+#include "core/findings.h"
+#include "core/snapshot.h"
+
+enum {
+    kChangeSummaryCapacity = 4000,
+    kNetworkTestInterval = 119999, // ms: the automatic checks test the network when more has passed
+};
+
+// The interface thread's side of the cycle.
+struct CheckCycle {
+    int32_t pending;
+    int32_t pendingNetworkTest;
+    wchar_t pendingAddress[200];
+    uint64_t lastNetworkTestStart; // tick count (ms) of the last check started with network tests
+    uint32_t ticks;                // one-second timer ticks
+    wchar_t summary[kChangeSummaryCapacity];
+    wchar_t lastLoggedSummary[kChangeSummaryCapacity];
+    int32_t logNextSummary;        // starts at 1: the first hand-over always logs
+    int32_t autoSearchStarted;
+};
+
+extern CheckCycle g_check_cycle;
+
+// What a start request does, decided on the interface thread. Returns 1 when the caller must start
+// a worker now (the running flag was free and is now taken); 0 when the request was folded into
+// the pending one. A request without network test never clears an earlier pending network test.
+int check_request(CheckCycle* cycle, int32_t* running_flag, int with_network_test, const wchar_t* address);
+
+// Timer 1: counts the tick and says whether a check starts, and whether with network tests.
+int check_tick(CheckCycle* cycle, int auto_check, int auto_net_test, int demo, uint64_t now_ms,
+               int* with_network_test);
+
+// The Heads-up and PROBLEM findings as one line, "[label] printer: title | " each.
+void build_change_summary(const FindingList* list, const Snapshot* s, wchar_t* out, size_t cap);
+
+// After a diagnosis: rebuilds the summary and, when it changed (or on the first hand-over), writes
+// one log line per Heads-up or PROBLEM finding, or the no-problems line. Returns the lines written.
+typedef void (*LogSink)(const wchar_t* line);
+int log_change_summary(CheckCycle* cycle, const FindingList* list, const Snapshot* s, LogSink sink);
+
+// Whether the automatic network search should start now: a TCP/IP printer was tested and did not
+// resolve, or neither answered the ping nor had port 9100 open.
+int wants_auto_search(const Snapshot* s);
