@@ -1,0 +1,23 @@
+// The label tables the report texts read: severities, fixes, connection kinds, printer languages,
+// the probed ports and what printers report over SNMP. Out-of-range values give "".
+#pragma once
+
+#include <stdint.h>
+#include <wchar.h>
+
+const wchar_t* report_severity_label(int32_t severity);
+const wchar_t* report_fix_label(int32_t fix);
+const wchar_t* report_kind_label(int32_t kind);
+const wchar_t* report_language_label(int32_t language);
+const wchar_t* report_language_explanation(int32_t language);
+const wchar_t* report_port_label(int32_t index); // index into NetTestResult::portOpen
+const wchar_t* report_device_status_label(int32_t status);  // hrDeviceStatus 1..5
+const wchar_t* report_printer_status_label(int32_t status); // hrPrinterStatus 1..5
+
+enum { kSnmpErrorLabelCount = 15, kPrinterStatusNameCount = 24 };
+struct BitLabel {
+    uint32_t bit;
+    const wchar_t* label;
+};
+extern const BitLabel kSnmpErrorLabels[kSnmpErrorLabelCount];
+extern const BitLabel kPrinterStatusNames[kPrinterStatusNameCount];
