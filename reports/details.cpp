@@ -2,6 +2,7 @@
 // with whole pieces (the last one cut at the capacity) and never overruns.
 #include "reports/details.h"
 
+#include "core/classify.h"
 #include "core/text.h"
 #include "net/maker.h"
 #include "reports/labels.h"
@@ -96,7 +97,7 @@ void printer_details_of(const Snapshot* s, const FindingList* findings, int32_t 
 
     text_append(buf, cap, L"%ls%ls\n", p->name, p->isDefault ? L"   (the default printer)" : L"");
     text_append(buf, cap, L"Overall: %ls \x2014 %ls\n\n",
-                p->isVirtual && !check_virtual ? L"not checked" : report_severity_label(p->worstSeverity),
+                p->isVirtual && !check_virtual ? L"not checked" : severity_label(p->worstSeverity),
                 p->headline);
 
     wchar_t status[400];
@@ -109,7 +110,7 @@ void printer_details_of(const Snapshot* s, const FindingList* findings, int32_t 
     text_append(buf, cap, L"WHAT WINDOWS SAYS\n  Status: %ls\n  Jobs waiting: %lu\n  Driver: %ls%ls\n  Port: %ls\n"
                           L"  Connection: %ls\n",
                 status, (unsigned long)(p->jobCount < 0 ? 0 : p->jobCount), p->driverName, suffix, p->portName,
-                report_kind_label(p->kind));
+                connection_kind_label(p->kind));
 
     if (!p->isVirtual) {
         ModelGuess guess;
@@ -139,7 +140,7 @@ void printer_details_of(const Snapshot* s, const FindingList* findings, int32_t 
                               L"  Printer language: %ls\n  %ls\n",
                     d->name, d->maker[0] ? d->maker : L"not stated", d->date[0] ? d->date : L"not stated",
                     d->versionText[0] ? d->versionText : L"not stated", (unsigned long)(uint32_t)d->version, type,
-                    report_language_label(d->language), report_language_explanation(d->language));
+                    driver_language_label(d->language), driver_language_explanation(d->language));
     }
 
     if (p->address[0]) network_section(p, buf, cap);
@@ -160,7 +161,7 @@ void printer_details_of(const Snapshot* s, const FindingList* findings, int32_t 
         const Finding* f = &findings->items[i];
         if (f->printerIndex != index) continue;
         if (!found++) text_append(buf, cap, L"\nWHAT VANTREL FOUND\n");
-        text_append(buf, cap, L"\n  [%ls] %ls\n  %ls\n", report_severity_label(f->severity), f->title, f->text);
-        if (f->fix != NoFix) text_append(buf, cap, L"  One-click fix available: %ls.\n", report_fix_label(f->fix));
+        text_append(buf, cap, L"\n  [%ls] %ls\n  %ls\n", severity_label(f->severity), f->title, f->text);
+        if (f->fix != NoFix) text_append(buf, cap, L"  One-click fix available: %ls.\n", fix_label(f->fix));
     }
 }

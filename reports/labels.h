@@ -1,15 +1,10 @@
-// The label tables the report texts read: severities, fixes, connection kinds, printer languages,
-// the probed ports and what printers report over SNMP. Out-of-range values give "".
+// The label tables the report texts read beyond those of the findings and the classification: the
+// probed ports, what printers report over SNMP and Windows' printer status bits. Out-of-range values give "".
 #pragma once
 
 #include <stdint.h>
 #include <wchar.h>
 
-const wchar_t* report_severity_label(int32_t severity);
-const wchar_t* report_fix_label(int32_t fix);
-const wchar_t* report_kind_label(int32_t kind);
-const wchar_t* report_language_label(int32_t language);
-const wchar_t* report_language_explanation(int32_t language);
 const wchar_t* report_port_label(int32_t index); // index into NetTestResult::portOpen
 const wchar_t* report_device_status_label(int32_t status);  // hrDeviceStatus 1..5
 const wchar_t* report_printer_status_label(int32_t status); // hrPrinterStatus 1..5
