@@ -8,6 +8,7 @@
 #include "core/classify.h"
 #include "core/text.h"
 #include "reports/details.h"
+#include "reports/append.h"
 
 void windows_version_text(const ReportPcInfo* pc, wchar_t* out, size_t cap) {
     if (!out || cap == 0) return;
@@ -58,7 +59,7 @@ static const wchar_t* finding_printer_name(const Snapshot* s, const Finding* f) 
 static void findings_section(const ReportInput* in, int full, wchar_t* buf, size_t cap) {
     const Snapshot* s = in->snapshot;
     const FindingList* list = in->findings;
-    text_append(buf, cap, L"\n===== FINDINGS =====\n");
+    report_append(buf, cap, L"\n===== FINDINGS =====\n");
     if (!list) return;
     int32_t count = list->count < 0 ? 0 : list->count > kMaxFindings ? kMaxFindings : list->count;
     int serious = 0;
@@ -67,26 +68,26 @@ static void findings_section(const ReportInput* in, int full, wchar_t* buf, size
     for (int32_t i = 0; i < count; i++) {
         const Finding* f = &list->items[i];
         if (!full && serious && f->severity < SeverityHeadsUp) continue;
-        text_append(buf, cap, L"[%ls] %ls%ls%ls\n", severity_label(f->severity), finding_printer_name(s, f), L": ",
+        report_append(buf, cap, L"[%ls] %ls%ls%ls\n", severity_label(f->severity), finding_printer_name(s, f), L": ",
                     f->title);
-        if (full) text_append(buf, cap, L"    %ls\n\n", f->text);
+        if (full) report_append(buf, cap, L"    %ls\n\n", f->text);
     }
 }
 
 static void found_printers_section(const ReportInput* in, wchar_t* buf, size_t cap) {
-    text_append(buf, cap, L"\n===== PRINTERS FOUND ON THE NETWORK =====\n");
+    report_append(buf, cap, L"\n===== PRINTERS FOUND ON THE NETWORK =====\n");
     const NetworkSearchResult* r = in->search;
     if (!r) {
-        text_append(buf, cap, L"(the network was not searched; use Find Printers on the Home tab)\n");
+        report_append(buf, cap, L"(the network was not searched; use Find Printers on the Home tab)\n");
         return;
     }
     wchar_t when[40];
     report_time_stamp(&r->startedAt, when, _countof(when));
-    text_append(buf, cap, L"Searched %d addresses (%ls) at %ls\n", r->addressesSwept, r->rangesText, when);
+    report_append(buf, cap, L"Searched %d addresses (%ls) at %ls\n", r->addressesSwept, r->rangesText, when);
     int32_t count = r->count < 0 ? 0 : r->count > kMaxFoundPrinters ? kMaxFoundPrinters : r->count;
     for (int32_t i = 0; i < count; i++) {
         const FoundPrinter* f = &r->printers[i];
-        text_append(buf, cap, L"%-16ls %-18ls %-30ls %-34ls serial %-14ls %ls\n", f->ip, f->mac[0] ? f->mac : L"-",
+        report_append(buf, cap, L"%-16ls %-18ls %-30ls %-34ls serial %-14ls %ls\n", f->ip, f->mac[0] ? f->mac : L"-",
                     f->hostName[0] ? f->hostName : f->sysName[0] ? f->sysName : L"-",
                     f->model[0] ? f->model : f->description[0] ? f->description : L"-", f->serial[0] ? f->serial : L"-",
                     f->installedAs[0] ? f->installedAs : L"(not installed)");
@@ -106,57 +107,57 @@ void build_report_of(const ReportInput* in, int full, wchar_t* buf, size_t cap) 
         }
     wchar_t when[40];
     report_time_stamp(&s->checkTime, when, _countof(when));
-    text_append(buf, cap, L"VANTREL %ls%ls \x2014 %ls\nPC: %ls   User: %ls%ls\n", full ? L"REPORT" : L"SUMMARY",
+    report_append(buf, cap, L"VANTREL %ls%ls \x2014 %ls\nPC: %ls   User: %ls%ls\n", full ? L"REPORT" : L"SUMMARY",
                 in->demo ? L" (DEMO DATA)" : L"", when, in->pc.computerName, in->pc.userName,
                 in->elevated ? L" (administrator)" : L"");
     if (full) {
         wchar_t windows[400];
         windows_version_text(&in->pc, windows, _countof(windows));
-        text_append(buf, cap, L"Windows: %ls\nVantrel version: %ls\n", windows, in->version ? in->version : L"");
+        report_append(buf, cap, L"Windows: %ls\nVantrel version: %ls\n", windows, in->version ? in->version : L"");
     }
-    text_append(buf, cap, L"Result: %d problem%ls, %d heads-up%ls, %d printer%ls, %d job%ls waiting\n", problems,
+    report_append(buf, cap, L"Result: %d problem%ls, %d heads-up%ls, %d printer%ls, %d job%ls waiting\n", problems,
                 plural(problems), heads_ups, plural(heads_ups), s->printerCount, plural(s->printerCount), s->jobCount,
                 plural(s->jobCount));
-    text_append(buf, cap, L"Print Spooler: %ls, startup %ls\n", spooler_state_text(s->spoolerState),
+    report_append(buf, cap, L"Print Spooler: %ls, startup %ls\n", spooler_state_text(s->spoolerState),
                 start_type_text(s->spoolerStartType));
-    text_append(buf, cap, L"Default printer: %ls\n", s->defaultPrinter[0] ? s->defaultPrinter : L"(none)");
+    report_append(buf, cap, L"Default printer: %ls\n", s->defaultPrinter[0] ? s->defaultPrinter : L"(none)");
     const wchar_t* note = L"NOTE: running as %ls; the person signed in is %ls (their own printers may be missing)\n";
     if (s->runningAsSystem)
-        text_append(buf, cap, note, L"SYSTEM", s->sessionUserName[0] ? s->sessionUserName : L"nobody");
+        report_append(buf, cap, note, L"SYSTEM", s->sessionUserName[0] ? s->sessionUserName : L"nobody");
     else if (s->sessionUserName[0] && !text_equal_ci(s->sessionUserName, s->userName))
-        text_append(buf, cap, note, s->userName, s->sessionUserName);
+        report_append(buf, cap, note, s->userName, s->sessionUserName);
     if (s->operationalLogKnown)
-        text_append(buf, cap, L"Windows' detailed print log: %ls\n", s->operationalLogEnabled ? L"on" : L"off");
+        report_append(buf, cap, L"Windows' detailed print log: %ls\n", s->operationalLogEnabled ? L"on" : L"off");
 
     findings_section(in, full, buf, cap);
     if (!full) return;
 
-    text_append(buf, cap, L"\n===== PRINTERS =====\n");
+    report_append(buf, cap, L"\n===== PRINTERS =====\n");
     for (int32_t i = 0; i < s->printerCount && i < kMaxPrinters; i++) {
-        text_append(buf, cap, L"\n----------------------------------------\n");
+        report_append(buf, cap, L"\n----------------------------------------\n");
         printer_details_of(s, list, in->checkVirtual, i, buf, cap);
     }
 
     found_printers_section(in, buf, cap);
 
-    text_append(buf, cap, L"\n===== PRINTER DRIVERS INSTALLED =====\n");
+    report_append(buf, cap, L"\n===== PRINTER DRIVERS INSTALLED =====\n");
     for (int32_t i = 0; i < s->driverCount && i < kMaxDrivers; i++) {
         const DriverRecord* d = &s->drivers[i];
-        text_append(buf, cap, L"%ls   [%ls, version %ls, dated %ls, type %lu, %ls, language %ls]   used by %d printer%ls%ls\n",
+        report_append(buf, cap, L"%ls   [%ls, version %ls, dated %ls, type %lu, %ls, language %ls]   used by %d printer%ls%ls\n",
                     d->name, d->maker[0] ? d->maker : L"maker not stated", d->versionText[0] ? d->versionText : L"?",
                     d->date[0] ? d->date : L"?", (unsigned long)(uint32_t)d->version, d->environment,
                     driver_language_label(d->language), d->printerCount, plural(d->printerCount),
                     d->fileMissing ? L"   FILES MISSING" : L"");
     }
 
-    text_append(buf, cap, L"\n===== WINDOWS PRINT LOG (newest first) =====\n");
-    if (!s->adminLogRead) text_append(buf, cap, L"(not read)\n");
+    report_append(buf, cap, L"\n===== WINDOWS PRINT LOG (newest first) =====\n");
+    if (!s->adminLogRead) report_append(buf, cap, L"(not read)\n");
     for (int32_t i = 0; i < s->logCount && i < kMaxLogEntries; i++) {
         const LogEntry* e = &s->logEntries[i];
-        text_append(buf, cap, L"%ls   %ls   event %lu   %ls\n", e->timeText, e->channel == 1 ? L"detail" : L"error ",
+        report_append(buf, cap, L"%ls   %ls   event %lu   %ls\n", e->timeText, e->channel == 1 ? L"detail" : L"error ",
                     (unsigned long)(uint32_t)e->eventId, e->message);
     }
-    text_append(buf, cap, L"\n--- end of report ---\n");
+    report_append(buf, cap, L"\n--- end of report ---\n");
 }
 
 void report_to_crlf(const wchar_t* text, wchar_t* out, size_t cap) {
