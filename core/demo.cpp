@@ -79,7 +79,8 @@ LogEntry* add_demo_log_entry(Snapshot* s, const wchar_t* time_text, int32_t even
 
 static void set_ports(NetTestResult* n, int p9100, int p515, int p631, int p80, int p443, int p445) {
     int open[kPortProbeCount] = {p9100, p515, p631, p80, p443, p445};
-    for (int i = 0; i < kPortProbeCount; i++) n->portOpen[i] = open[i];
+    for (int i = 0; i < kPortProbeCount; i++)
+        n->portOpen[i] = open[i];
 }
 
 static void complete_driver(Snapshot* s, int32_t printer, const wchar_t* date, const wchar_t* version,
@@ -112,8 +113,9 @@ void build_demo_snapshot(Snapshot* s, const LocalTime* now_local, uint64_t now_u
     s->spoolBytes = 412000;
     if (now_local) s->checkTime = *now_local;
 
-    PrinterRecord* p = add_demo_printer(s, L"Service Drive - HP LaserJet Pro M404", L"HP LaserJet Pro M404-M405 PCL-6 (V4)",
-                                        L"IP_192.168.10.41", KindTcpIp, L"192.168.10.41");
+    PrinterRecord* p =
+        add_demo_printer(s, L"Service Drive - HP LaserJet Pro M404", L"HP LaserJet Pro M404-M405 PCL-6 (V4)",
+                         L"IP_192.168.10.41", KindTcpIp, L"192.168.10.41");
     p->isDefault = 1;
     p->snmpEnabled = 1;
     p->net.pingOk = 1;
@@ -127,7 +129,8 @@ void build_demo_snapshot(Snapshot* s, const LocalTime* now_local, uint64_t now_u
     p->net.haveErrorState = 1;
     p->net.errorBits = 0;
     p->net.pageCount = 48213;
-    text_copy(p->net.supplies[0].description, _countof(p->net.supplies[0].description), L"Black Cartridge HP CF258A");
+    text_copy(p->net.supplies[0].description, _countof(p->net.supplies[0].description),
+              L"Black Cartridge HP CF258A");
     p->net.supplies[0].level = 62;
     p->net.supplies[0].maxCapacity = 100;
     p->net.supplyCount = 1;
@@ -135,16 +138,16 @@ void build_demo_snapshot(Snapshot* s, const LocalTime* now_local, uint64_t now_u
     text_copy(p->net.serial, _countof(p->net.serial), L"PHBQK41022");
     text_copy(p->net.hostName, _countof(p->net.hostName), L"NPI1A7701." DEMO_DOMAIN);
 
-    p = add_demo_printer(s, L"Parts Counter - Lexmark MS621", L"Lexmark MS620 Series XL", L"IP_192.168.10.57", KindTcpIp,
-                         L"192.168.10.57");
+    p = add_demo_printer(s, L"Parts Counter - Lexmark MS621", L"Lexmark MS620 Series XL", L"IP_192.168.10.57",
+                         KindTcpIp, L"192.168.10.57");
     p->status = 0x80;
     p->snmpEnabled = 1;
     p->net.snmpAsked = 1;
     text_copy(p->knownMac, _countof(p->knownMac), L"00-21-B7-4C-19-AA");
     text_copy(p->knownSerial, _countof(p->knownSerial), L"4517294X8C");
 
-    p = add_demo_printer(s, L"F&I Office - Kyocera ECOSYS M3655", L"Kyocera ECOSYS M3655idn KX", L"IP_192.168.10.62",
-                         KindTcpIp, L"192.168.10.62");
+    p = add_demo_printer(s, L"F&I Office - Kyocera ECOSYS M3655", L"Kyocera ECOSYS M3655idn KX",
+                         L"IP_192.168.10.62", KindTcpIp, L"192.168.10.62");
     p->snmpEnabled = 1;
     p->net.pingOk = 1;
     p->net.pingMs = 3;
@@ -157,7 +160,8 @@ void build_demo_snapshot(Snapshot* s, const LocalTime* now_local, uint64_t now_u
     p->net.haveErrorState = 1;
     p->net.errorBits = 0x2400;
     p->net.pageCount = 211904;
-    text_copy(p->net.supplies[0].description, _countof(p->net.supplies[0].description), L"TK-3182 Black Toner");
+    text_copy(p->net.supplies[0].description, _countof(p->net.supplies[0].description),
+              L"TK-3182 Black Toner");
     p->net.supplies[0].level = 1260;
     p->net.supplies[0].maxCapacity = 21000;
     p->net.supplyCount = 1;
@@ -166,8 +170,8 @@ void build_demo_snapshot(Snapshot* s, const LocalTime* now_local, uint64_t now_u
     text_copy(p->net.hostName, _countof(p->net.hostName), L"fi-office." DEMO_DOMAIN);
 
     // The Brother's port carries the printer's own network name: BRN and its MAC's twelve digits.
-    p = add_demo_printer(s, L"Cashier - Brother HL-L5200DW", L"Brother HL-L5200DW series", L"BRN3C2AF4A1B2C3", KindTcpIp,
-                         L"192.168.10.70");
+    p = add_demo_printer(s, L"Cashier - Brother HL-L5200DW", L"Brother HL-L5200DW series", L"BRN3C2AF4A1B2C3",
+                         KindTcpIp, L"192.168.10.70");
     p->status = 0x80;
     p->snmpEnabled = 1;
     p->net.pingOk = 1;
@@ -182,11 +186,13 @@ void build_demo_snapshot(Snapshot* s, const LocalTime* now_local, uint64_t now_u
     p->status = 0x1;
     p->driverFilesMissing = 1;
 
-    p = add_demo_printer(s, L"Title Clerk - Epson LQ-590II (forms)", L"EPSON LQ-590II ESC/P2", L"USB001", KindUsb, L"");
+    p = add_demo_printer(s, L"Title Clerk - Epson LQ-590II (forms)", L"EPSON LQ-590II ESC/P2", L"USB001",
+                         KindUsb, L"");
     p->attributes = 0x400;
     p->useOffline = 1;
 
-    p = add_demo_printer(s, L"Microsoft Print to PDF", L"Microsoft Print To PDF", L"PORTPROMPT:", KindBuiltIn, L"");
+    p = add_demo_printer(s, L"Microsoft Print to PDF", L"Microsoft Print To PDF", L"PORTPROMPT:", KindBuiltIn,
+                         L"");
     p->isVirtual = 1;
 
     add_demo_job(s, 1, L"Parts Invoice 448120", DEMO_PERSON_1, 0x12, 2, 47);
@@ -204,25 +210,28 @@ void build_demo_snapshot(Snapshot* s, const LocalTime* now_local, uint64_t now_u
     complete_driver(s, 6, L"06/21/2006", L"10.0.26100.1", L"Microsoft");
     if (s->printerCount > 4 && s->printers[4].driverIndex >= 0) {
         DriverRecord* canon = &s->drivers[s->printers[4].driverIndex];
-        text_copy(canon->driverPath, _countof(canon->driverPath), L"C:\\Windows\\System32\\spool\\DRIVERS\\x64\\3\\cnp60ma64.dll");
+        text_copy(canon->driverPath, _countof(canon->driverPath),
+                  L"C:\\Windows\\System32\\spool\\DRIVERS\\x64\\3\\cnp60ma64.dll");
         canon->fileMissing = 1;
     }
 
-    add_demo_log_entry(s, L"today 9:14 AM", 372,
-                       L"The document Parts Invoice 448120, owned by " DEMO_PERSON_1 L", failed to print on printer "
-                       L"Parts Counter - Lexmark MS621. Try to print the document again, or restart the print spooler. "
-                       L"Data type: RAW. Size of the spool file in bytes: 96000. Number of bytes printed: 0. Total "
-                       L"number of pages in the document: 2. Number of pages printed: 0. Client computer: \\\\PARTS-01. "
-                       L"Win32 error code returned by the print processor: 0x709.",
-                       now_utc);
+    add_demo_log_entry(
+        s, L"today 9:14 AM", 372,
+        L"The document Parts Invoice 448120, owned by " DEMO_PERSON_1 L", failed to print on printer "
+        L"Parts Counter - Lexmark MS621. Try to print the document again, or restart the print spooler. "
+        L"Data type: RAW. Size of the spool file in bytes: 96000. Number of bytes printed: 0. Total "
+        L"number of pages in the document: 2. Number of pages printed: 0. Client computer: \\\\PARTS-01. "
+        L"Win32 error code returned by the print processor: 0x709.",
+        now_utc);
     add_demo_log_entry(s, L"today 8:52 AM", 808,
                        L"The print spooler failed to load a plug-in module "
                        L"C:\\Windows\\System32\\spool\\DRIVERS\\x64\\3\\lmud1n40.dll, error code 0x7E.",
                        now_utc);
-    add_demo_log_entry(s, L"yesterday 4:40 PM", 315,
-                       L"The print spooler failed to share printer Showroom - Canon iR-ADV C3530 (Copy 1) with shared "
-                       L"resource name Showroom. Error 2114.",
-                       now_utc);
+    add_demo_log_entry(
+        s, L"yesterday 4:40 PM", 315,
+        L"The print spooler failed to share printer Showroom - Canon iR-ADV C3530 (Copy 1) with shared "
+        L"resource name Showroom. Error 2114.",
+        now_utc);
 }
 
 void build_demo_search_result(NetworkSearchResult* r, const LocalTime* now_local) {
@@ -231,12 +240,12 @@ void build_demo_search_result(NetworkSearchResult* r, const LocalTime* now_local
     static const struct {
         const wchar_t *ip, *mac, *host, *model, *serial, *sys;
     } found[] = {
-        {L"192.168.10.41", L"3C-52-82-1A-77-01", L"NPI1A7701." DEMO_DOMAIN, L"HP LaserJet Pro M404dn", L"PHBQK41022",
-         L"NPI1A7701"},
+        {L"192.168.10.41", L"3C-52-82-1A-77-01", L"NPI1A7701." DEMO_DOMAIN, L"HP LaserJet Pro M404dn",
+         L"PHBQK41022", L"NPI1A7701"},
         {L"192.168.10.62", L"00-17-C8-5E-02-11", L"fi-office." DEMO_DOMAIN, L"ECOSYS M3655idn", L"VCF9X04512",
          L"FINANCE"},
-        {L"192.168.10.70", L"3C-2A-F4-A1-B2-C3", L"BRN3C2AF4A1B2C3." DEMO_DOMAIN, L"Brother HL-L5200DW series",
-         L"U64291J7N123456", L"BRN3C2AF4A1B2C3"},
+        {L"192.168.10.70", L"3C-2A-F4-A1-B2-C3", L"BRN3C2AF4A1B2C3." DEMO_DOMAIN,
+         L"Brother HL-L5200DW series", L"U64291J7N123456", L"BRN3C2AF4A1B2C3"},
         // The Lexmark of the Parts Counter, at a new address the router gave it.
         {L"192.168.10.88", L"00-21-B7-4C-19-AA", L"", L"Lexmark MS621", L"4517294X8C", L"ET0021B74C19AA"},
         {L"192.168.10.95", L"A0-8C-FD-33-10-5E", L"NPI33105E." DEMO_DOMAIN, L"HP Color LaserJet Pro M479fdw",

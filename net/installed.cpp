@@ -29,7 +29,9 @@ static int uses_device(const PrinterRecord* p, const FoundPrinter* f) {
 
 void mark_installed(NetworkSearchResult* result, const Snapshot* snapshot) {
     if (!result) return;
-    int32_t count = result->count < 0 ? 0 : result->count > kMaxFoundPrinters ? kMaxFoundPrinters : result->count;
+    int32_t count = result->count < 0                   ? 0
+                    : result->count > kMaxFoundPrinters ? kMaxFoundPrinters
+                                                        : result->count;
     for (int32_t i = 0; i < count; i++) {
         FoundPrinter* f = &result->printers[i];
         f->installedAs[0] = 0;
@@ -37,7 +39,8 @@ void mark_installed(NetworkSearchResult* result, const Snapshot* snapshot) {
         for (int32_t k = 0; k < snapshot->printerCount && k < kMaxPrinters; k++) {
             const PrinterRecord* p = &snapshot->printers[k];
             if (p->isVirtual || !p->address[0] || !uses_device(p, f)) continue;
-            text_append(f->installedAs, _countof(f->installedAs), L"%ls%ls", f->installedAs[0] ? L"; " : L"", p->name);
+            text_append(f->installedAs, _countof(f->installedAs), L"%ls%ls", f->installedAs[0] ? L"; " : L"",
+                        p->name);
         }
     }
 }

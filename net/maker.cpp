@@ -45,11 +45,14 @@ static const wchar_t* const kGenericDriverWords[] = {L"Generic", L"Universal", L
                                                      L"Text Only"};
 
 static const wchar_t* const kCleaningTokens[] = {
-    L"PCL-6", L"PCL 6", L"PCL6",     L"PCL5e",   L"PCL5",    L"PCL",     L"PostScript", L" PS",     L" KX",
-    L" XL",   L" Series", L"Class Driver", L" ESC/P2", L" ESC/P", L" GDI", L" UFR II",    L" UFRII", L" Driver",
+    L"PCL-6",      L"PCL 6",  L"PCL6", L"PCL5e",   L"PCL5",    L"PCL",
+    L"PostScript", L" PS",    L" KX",  L" XL",     L" Series", L"Class Driver",
+    L" ESC/P2",    L" ESC/P", L" GDI", L" UFR II", L" UFRII",  L" Driver",
 };
 
-static int is_word_char(wchar_t c) { return c && iswalnum((wint_t)c); }
+static int is_word_char(wchar_t c) {
+    return c && iswalnum((wint_t)c);
+}
 
 int contains_word(const wchar_t* text, const wchar_t* word) {
     if (!text || !word || !word[0]) return 0;
@@ -93,11 +96,14 @@ void clean_model_text(const wchar_t* text, wchar_t* out, size_t cap) {
         }
     }
     work[len] = 0;
-    for (const wchar_t* token : kCleaningTokens) remove_all_ci(work, token);
+    for (const wchar_t* token : kCleaningTokens)
+        remove_all_ci(work, token);
     len = wcslen(work);
-    while (len > 0 && (work[len - 1] == L' ' || work[len - 1] == L'-')) work[--len] = 0;
+    while (len > 0 && (work[len - 1] == L' ' || work[len - 1] == L'-'))
+        work[--len] = 0;
     const wchar_t* start = work;
-    while (*start == L' ') start++;
+    while (*start == L' ')
+        start++;
     text_copy(out, cap < 200 ? cap : 200, start);
 }
 
@@ -162,7 +168,8 @@ void identify_model(const PrinterRecord* printer, ModelGuess* out) {
     const wchar_t* sources[] = {out->model, net->sysDescr, printer->driverName, printer->name};
     int found = 0;
     for (const wchar_t* source : sources)
-        if ((found = find_maker(source, out->maker, _countof(out->maker), out->domain, _countof(out->domain))))
+        if ((found =
+                 find_maker(source, out->maker, _countof(out->maker), out->domain, _countof(out->domain))))
             break;
     if (!found) return;
 
@@ -192,14 +199,15 @@ void percent_encode(const wchar_t* text, wchar_t* out, size_t capacity, int crlf
     size_t len = 0, limit = capacity - 8;
     for (size_t i = 0; i < count && len < limit; i++) {
         unsigned char b = (unsigned char)bytes[i];
-        if ((b >= 'A' && b <= 'Z') || (b >= 'a' && b <= 'z') || (b >= '0' && b <= '9') || b == '-' || b == '.' ||
-            b == '_' || b == '~') {
+        if ((b >= 'A' && b <= 'Z') || (b >= 'a' && b <= 'z') || (b >= '0' && b <= '9') || b == '-' ||
+            b == '.' || b == '_' || b == '~') {
             out[len++] = (wchar_t)b;
         } else if (b == '\r') {
             continue;
         } else if (b == '\n' && crlf) {
             const wchar_t* s = L"%0D%0A";
-            for (int k = 0; k < 6; k++) out[len++] = s[k];
+            for (int k = 0; k < 6; k++)
+                out[len++] = s[k];
         } else {
             out[len++] = L'%';
             out[len++] = hex[b >> 4];

@@ -40,14 +40,18 @@ static void network_section(const PrinterRecord* p, wchar_t* buf, size_t cap) {
         report_append(buf, cap, L"  The name \"%ls\" could not be found on the network.\n", p->address);
         return;
     }
-    const wchar_t* mac = n->mac[0]      ? n->mac
-                         : p->knownMac[0] ? p->knownMac
-                                          : L"not known (not on this PC's part of the network, and the printer did "
-                                            L"not say)";
-    const wchar_t* host = n->hostName[0] ? n->hostName : n->sysName[0] ? n->sysName : L"none registered in DNS";
-    report_append(buf, cap, L"  IP address: %ls\n  MAC address: %ls\n  Host name: %ls\n  Ping: %ls", n->ipText, mac,
-                host, n->pingOk ? L"answered" : L"NO ANSWER");
-    if (!n->mac[0] && p->knownMac[0]) report_append(buf, cap, L"   (MAC above is from the last time it answered)");
+    const wchar_t* mac = n->mac[0] ? n->mac
+                         : p->knownMac[0]
+                             ? p->knownMac
+                             : L"not known (not on this PC's part of the network, and the printer did "
+                               L"not say)";
+    const wchar_t* host = n->hostName[0]  ? n->hostName
+                          : n->sysName[0] ? n->sysName
+                                          : L"none registered in DNS";
+    report_append(buf, cap, L"  IP address: %ls\n  MAC address: %ls\n  Host name: %ls\n  Ping: %ls",
+                  n->ipText, mac, host, n->pingOk ? L"answered" : L"NO ANSWER");
+    if (!n->mac[0] && p->knownMac[0])
+        report_append(buf, cap, L"   (MAC above is from the last time it answered)");
     if (n->pingOk) report_append(buf, cap, L" in %d ms", n->pingMs);
     report_append(buf, cap, L"\n  Ports open:");
     int any = 0;
@@ -61,8 +65,9 @@ static void network_section(const PrinterRecord* p, wchar_t* buf, size_t cap) {
     if (!n->snmpAsked) return;
     report_append(buf, cap, L"\nWHAT THE PRINTER ITSELF SAYS (SNMP)\n");
     if (!n->snmpAnswered) {
-        report_append(buf, cap, L"  The printer did not answer. SNMP is switched off on it, uses a different community "
-                              L"name, or the printer is unreachable.\n");
+        report_append(buf, cap,
+                      L"  The printer did not answer. SNMP is switched off on it, uses a different community "
+                      L"name, or the printer is unreachable.\n");
         return;
     }
     if (n->model[0]) report_append(buf, cap, L"  Model: %ls\n", n->model);
@@ -99,8 +104,8 @@ void printer_details_of(const Snapshot* s, const FindingList* findings, int32_t 
 
     report_append(buf, cap, L"%ls%ls\n", p->name, p->isDefault ? L"   (the default printer)" : L"");
     report_append(buf, cap, L"Overall: %ls \x2014 %ls\n\n",
-                p->isVirtual && !check_virtual ? L"not checked" : severity_label(p->worstSeverity),
-                p->headline);
+                  p->isVirtual && !check_virtual ? L"not checked" : severity_label(p->worstSeverity),
+                  p->headline);
 
     wchar_t status[400];
     status_text(p, status, _countof(status));
@@ -109,26 +114,28 @@ void printer_details_of(const Snapshot* s, const FindingList* findings, int32_t 
         suffix = L"   (NOT INSTALLED)";
     else if (p->driverFilesMissing)
         suffix = L"   (FILES MISSING - \"Driver is unavailable\")";
-    report_append(buf, cap, L"WHAT WINDOWS SAYS\n  Status: %ls\n  Jobs waiting: %lu\n  Driver: %ls%ls\n  Port: %ls\n"
-                          L"  Connection: %ls\n",
-                status, (unsigned long)(p->jobCount < 0 ? 0 : p->jobCount), p->driverName, suffix, p->portName,
-                connection_kind_label(p->kind));
+    report_append(buf, cap,
+                  L"WHAT WINDOWS SAYS\n  Status: %ls\n  Jobs waiting: %lu\n  Driver: %ls%ls\n  Port: %ls\n"
+                  L"  Connection: %ls\n",
+                  status, (unsigned long)(p->jobCount < 0 ? 0 : p->jobCount), p->driverName, suffix,
+                  p->portName, connection_kind_label(p->kind));
 
     if (!p->isVirtual) {
         ModelGuess guess;
         identify_model(p, &guess);
-        report_append(buf, cap, L"  Model (best guess): %ls%ls%ls\n", guess.model, guess.maker[0] ? L"   \x2014 made by " : L"",
-                    guess.maker);
+        report_append(buf, cap, L"  Model (best guess): %ls%ls%ls\n", guess.model,
+                      guess.maker[0] ? L"   \x2014 made by " : L"", guess.maker);
     }
-    if (p->shareName[0] && (p->attributes & 0x8)) report_append(buf, cap, L"  Shared with other PCs as: %ls\n", p->shareName);
+    if (p->shareName[0] && (p->attributes & 0x8))
+        report_append(buf, cap, L"  Shared with other PCs as: %ls\n", p->shareName);
     if (p->location[0]) report_append(buf, cap, L"  Location: %ls\n", p->location);
     if (p->comment[0]) report_append(buf, cap, L"  Comment: %ls\n", p->comment);
 
     if (p->kind == KindTcpIp) {
-        report_append(buf, cap, L"  Address: %ls   port %d (%ls)   SNMP status: %ls%ls%ls\n", p->address, p->portNumber,
-                    p->protocol == 2 ? L"LPR" : L"RAW", p->snmpEnabled ? L"on" : L"off",
-                    p->snmpEnabled ? L", community " : L"",
-                    p->snmpEnabled ? (p->snmpCommunity[0] ? p->snmpCommunity : DEFAULT_COMMUNITY) : L"");
+        report_append(buf, cap, L"  Address: %ls   port %d (%ls)   SNMP status: %ls%ls%ls\n", p->address,
+                      p->portNumber, p->protocol == 2 ? L"LPR" : L"RAW", p->snmpEnabled ? L"on" : L"off",
+                      p->snmpEnabled ? L", community " : L"",
+                      p->snmpEnabled ? (p->snmpCommunity[0] ? p->snmpCommunity : DEFAULT_COMMUNITY) : L"");
     } else if (p->address[0]) {
         report_append(buf, cap, L"  Address: %ls\n", p->address);
     }
@@ -138,11 +145,13 @@ void printer_details_of(const Snapshot* s, const FindingList* findings, int32_t 
         const wchar_t* type = d->version == 4   ? L"(the newer, simpler kind)"
                               : d->version == 3 ? L"(traditional manufacturer driver)"
                                                 : L"";
-        report_append(buf, cap, L"\nDRIVER\n  Name: %ls\n  Maker: %ls\n  Date: %ls\n  Version: %ls\n  Kind: Type %lu %ls\n"
-                              L"  Printer language: %ls\n  %ls\n",
-                    d->name, d->maker[0] ? d->maker : L"not stated", d->date[0] ? d->date : L"not stated",
-                    d->versionText[0] ? d->versionText : L"not stated", (unsigned long)(uint32_t)d->version, type,
-                    driver_language_label(d->language), driver_language_explanation(d->language));
+        report_append(
+            buf, cap,
+            L"\nDRIVER\n  Name: %ls\n  Maker: %ls\n  Date: %ls\n  Version: %ls\n  Kind: Type %lu %ls\n"
+            L"  Printer language: %ls\n  %ls\n",
+            d->name, d->maker[0] ? d->maker : L"not stated", d->date[0] ? d->date : L"not stated",
+            d->versionText[0] ? d->versionText : L"not stated", (unsigned long)(uint32_t)d->version, type,
+            driver_language_label(d->language), driver_language_explanation(d->language));
     }
 
     if (p->address[0]) network_section(p, buf, cap);
@@ -152,9 +161,9 @@ void printer_details_of(const Snapshot* s, const FindingList* findings, int32_t 
         const JobRecord* j = &s->jobs[i];
         if (j->printerIndex != index) continue;
         if (!jobs++) report_append(buf, cap, L"\nJOBS WAITING (first in line at the top)\n");
-        report_append(buf, cap, L"  \x2022 %ls \x2014 from %ls, %lu page%ls, sent %d min ago \x2014 %ls\n", j->document,
-                    j->userName, (unsigned long)(uint32_t)j->totalPages, j->totalPages == 1 ? L"" : L"s",
-                    j->ageMinutes, j->statusText);
+        report_append(buf, cap, L"  \x2022 %ls \x2014 from %ls, %lu page%ls, sent %d min ago \x2014 %ls\n",
+                      j->document, j->userName, (unsigned long)(uint32_t)j->totalPages,
+                      j->totalPages == 1 ? L"" : L"s", j->ageMinutes, j->statusText);
     }
 
     if (!findings) return;

@@ -8,20 +8,21 @@ template <typename T, int N> static const wchar_t* pick(const T (&table)[N], int
 }
 
 static const wchar_t* const kPort[kPortProbeCount] = {
-    L"9100 (printing)",       L"515 (LPR printing)",    L"631 (IPP/AirPrint)",
-    L"80 (web page)",         L"443 (secure web page)", L"445 (Windows sharing)",
+    L"9100 (printing)", L"515 (LPR printing)",    L"631 (IPP/AirPrint)",
+    L"80 (web page)",   L"443 (secure web page)", L"445 (Windows sharing)",
 };
 
-static const wchar_t* const kDeviceStatus[] = {L"",        L"unknown", L"running normally", L"running, with a warning",
-                                               L"testing", L"DOWN"};
-static const wchar_t* const kPrinterStatus[] = {L"", L"other", L"unknown", L"idle", L"printing", L"warming up"};
+static const wchar_t* const kDeviceStatus[] = {
+    L"", L"unknown", L"running normally", L"running, with a warning", L"testing", L"DOWN"};
+static const wchar_t* const kPrinterStatus[] = {L"",     L"other",    L"unknown",
+                                                L"idle", L"printing", L"warming up"};
 
 const BitLabel kSnmpErrorLabels[kSnmpErrorLabelCount] = {
-    {0x0400, L"paper jam"},          {0x4000, L"out of paper"},        {0x0800, L"door open"},
-    {0x1000, L"out of toner/ink"},   {0x0200, L"offline"},             {0x0100, L"service requested"},
-    {0x2000, L"toner/ink low"},      {0x8000, L"paper low"},           {0x0080, L"input tray missing"},
-    {0x0040, L"output tray missing"}, {0x0020, L"supply missing"},     {0x0010, L"output tray nearly full"},
-    {0x0008, L"output tray full"},   {0x0004, L"a tray is empty"},     {0x0002, L"maintenance overdue"},
+    {0x0400, L"paper jam"},           {0x4000, L"out of paper"},    {0x0800, L"door open"},
+    {0x1000, L"out of toner/ink"},    {0x0200, L"offline"},         {0x0100, L"service requested"},
+    {0x2000, L"toner/ink low"},       {0x8000, L"paper low"},       {0x0080, L"input tray missing"},
+    {0x0040, L"output tray missing"}, {0x0020, L"supply missing"},  {0x0010, L"output tray nearly full"},
+    {0x0008, L"output tray full"},    {0x0004, L"a tray is empty"}, {0x0002, L"maintenance overdue"},
 };
 
 const BitLabel kPrinterStatusNames[kPrinterStatusNameCount] = {
@@ -51,8 +52,12 @@ const BitLabel kPrinterStatusNames[kPrinterStatusNameCount] = {
     {0x1000000, L"Power save"},
 };
 
-const wchar_t* report_port_label(int32_t index) { return pick(kPort, index); }
-const wchar_t* report_device_status_label(int32_t status) { return status >= 1 ? pick(kDeviceStatus, status) : L""; }
+const wchar_t* report_port_label(int32_t index) {
+    return pick(kPort, index);
+}
+const wchar_t* report_device_status_label(int32_t status) {
+    return status >= 1 ? pick(kDeviceStatus, status) : L"";
+}
 const wchar_t* report_printer_status_label(int32_t status) {
     return status >= 1 ? pick(kPrinterStatus, status) : L"";
 }

@@ -5,7 +5,7 @@
 #include <stdint.h>
 #include <wchar.h>
 
-const wchar_t* report_port_label(int32_t index); // index into NetTestResult::portOpen
+const wchar_t* report_port_label(int32_t index);            // index into NetTestResult::portOpen
 const wchar_t* report_device_status_label(int32_t status);  // hrDeviceStatus 1..5
 const wchar_t* report_printer_status_label(int32_t status); // hrPrinterStatus 1..5
 

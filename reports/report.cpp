@@ -18,7 +18,8 @@ void windows_version_text(const ReportPcInfo* pc, wchar_t* out, size_t cap) {
     text_copy(product, _countof(product), pc->productName);
     long build = wcstol(pc->currentBuild, nullptr, 10);
     if (build > 21999 && text_starts_with_ci(product, L"Windows 10")) product[9] = L'1';
-    text_format(out, cap < 400 ? cap : 400, L"%ls %ls (build %ls)", product, pc->displayVersion, pc->currentBuild);
+    text_format(out, cap < 400 ? cap : 400, L"%ls %ls (build %ls)", product, pc->displayVersion,
+                pc->currentBuild);
 }
 
 void report_time_stamp(const LocalTime* t, wchar_t* out, size_t cap) {
@@ -26,27 +27,37 @@ void report_time_stamp(const LocalTime* t, wchar_t* out, size_t cap) {
     out[0] = 0;
     if (!t) return;
     int hour = t->hour % 12;
-    text_format(out, cap, L"%02d/%02d/%04d %d:%02d %ls", t->month, t->day, t->year, hour == 0 ? 12 : hour, t->minute,
-                t->hour < 12 ? L"AM" : L"PM");
+    text_format(out, cap, L"%02d/%02d/%04d %d:%02d %ls", t->month, t->day, t->year, hour == 0 ? 12 : hour,
+                t->minute, t->hour < 12 ? L"AM" : L"PM");
 }
 
-static const wchar_t* plural(int n) { return n == 1 ? L"" : L"s"; }
+static const wchar_t* plural(int n) {
+    return n == 1 ? L"" : L"s";
+}
 
 static const wchar_t* spooler_state_text(int32_t state) {
     switch (state) {
-    case 4: return L"running";
-    case 1: return L"STOPPED";
-    case 0: return L"unknown";
-    default: return L"changing state";
+    case 4:
+        return L"running";
+    case 1:
+        return L"STOPPED";
+    case 0:
+        return L"unknown";
+    default:
+        return L"changing state";
     }
 }
 
 static const wchar_t* start_type_text(int32_t type) {
     switch (type) {
-    case 2: return L"automatic";
-    case 3: return L"manual";
-    case 4: return L"DISABLED";
-    default: return L"unknown";
+    case 2:
+        return L"automatic";
+    case 3:
+        return L"manual";
+    case 4:
+        return L"DISABLED";
+    default:
+        return L"unknown";
     }
 }
 
@@ -68,8 +79,8 @@ static void findings_section(const ReportInput* in, int full, wchar_t* buf, size
     for (int32_t i = 0; i < count; i++) {
         const Finding* f = &list->items[i];
         if (!full && serious && f->severity < SeverityHeadsUp) continue;
-        report_append(buf, cap, L"[%ls] %ls%ls%ls\n", severity_label(f->severity), finding_printer_name(s, f), L": ",
-                    f->title);
+        report_append(buf, cap, L"[%ls] %ls%ls%ls\n", severity_label(f->severity), finding_printer_name(s, f),
+                      L": ", f->title);
         if (full) report_append(buf, cap, L"    %ls\n\n", f->text);
     }
 }
@@ -87,10 +98,15 @@ static void found_printers_section(const ReportInput* in, wchar_t* buf, size_t c
     int32_t count = r->count < 0 ? 0 : r->count > kMaxFoundPrinters ? kMaxFoundPrinters : r->count;
     for (int32_t i = 0; i < count; i++) {
         const FoundPrinter* f = &r->printers[i];
-        report_append(buf, cap, L"%-16ls %-18ls %-30ls %-34ls serial %-14ls %ls\n", f->ip, f->mac[0] ? f->mac : L"-",
-                    f->hostName[0] ? f->hostName : f->sysName[0] ? f->sysName : L"-",
-                    f->model[0] ? f->model : f->description[0] ? f->description : L"-", f->serial[0] ? f->serial : L"-",
-                    f->installedAs[0] ? f->installedAs : L"(not installed)");
+        report_append(
+            buf, cap, L"%-16ls %-18ls %-30ls %-34ls serial %-14ls %ls\n", f->ip, f->mac[0] ? f->mac : L"-",
+            f->hostName[0]  ? f->hostName
+            : f->sysName[0] ? f->sysName
+                            : L"-",
+            f->model[0]         ? f->model
+            : f->description[0] ? f->description
+                                : L"-",
+            f->serial[0] ? f->serial : L"-", f->installedAs[0] ? f->installedAs : L"(not installed)");
     }
 }
 
@@ -107,27 +123,30 @@ void build_report_of(const ReportInput* in, int full, wchar_t* buf, size_t cap) 
         }
     wchar_t when[40];
     report_time_stamp(&s->checkTime, when, _countof(when));
-    report_append(buf, cap, L"VANTREL %ls%ls \x2014 %ls\nPC: %ls   User: %ls%ls\n", full ? L"REPORT" : L"SUMMARY",
-                in->demo ? L" (DEMO DATA)" : L"", when, in->pc.computerName, in->pc.userName,
-                in->elevated ? L" (administrator)" : L"");
+    report_append(buf, cap, L"VANTREL %ls%ls \x2014 %ls\nPC: %ls   User: %ls%ls\n",
+                  full ? L"REPORT" : L"SUMMARY", in->demo ? L" (DEMO DATA)" : L"", when, in->pc.computerName,
+                  in->pc.userName, in->elevated ? L" (administrator)" : L"");
     if (full) {
         wchar_t windows[400];
         windows_version_text(&in->pc, windows, _countof(windows));
-        report_append(buf, cap, L"Windows: %ls\nVantrel version: %ls\n", windows, in->version ? in->version : L"");
+        report_append(buf, cap, L"Windows: %ls\nVantrel version: %ls\n", windows,
+                      in->version ? in->version : L"");
     }
-    report_append(buf, cap, L"Result: %d problem%ls, %d heads-up%ls, %d printer%ls, %d job%ls waiting\n", problems,
-                plural(problems), heads_ups, plural(heads_ups), s->printerCount, plural(s->printerCount), s->jobCount,
-                plural(s->jobCount));
+    report_append(buf, cap, L"Result: %d problem%ls, %d heads-up%ls, %d printer%ls, %d job%ls waiting\n",
+                  problems, plural(problems), heads_ups, plural(heads_ups), s->printerCount,
+                  plural(s->printerCount), s->jobCount, plural(s->jobCount));
     report_append(buf, cap, L"Print Spooler: %ls, startup %ls\n", spooler_state_text(s->spoolerState),
-                start_type_text(s->spoolerStartType));
+                  start_type_text(s->spoolerStartType));
     report_append(buf, cap, L"Default printer: %ls\n", s->defaultPrinter[0] ? s->defaultPrinter : L"(none)");
-    const wchar_t* note = L"NOTE: running as %ls; the person signed in is %ls (their own printers may be missing)\n";
+    const wchar_t* note =
+        L"NOTE: running as %ls; the person signed in is %ls (their own printers may be missing)\n";
     if (s->runningAsSystem)
         report_append(buf, cap, note, L"SYSTEM", s->sessionUserName[0] ? s->sessionUserName : L"nobody");
     else if (s->sessionUserName[0] && !text_equal_ci(s->sessionUserName, s->userName))
         report_append(buf, cap, note, s->userName, s->sessionUserName);
     if (s->operationalLogKnown)
-        report_append(buf, cap, L"Windows' detailed print log: %ls\n", s->operationalLogEnabled ? L"on" : L"off");
+        report_append(buf, cap, L"Windows' detailed print log: %ls\n",
+                      s->operationalLogEnabled ? L"on" : L"off");
 
     findings_section(in, full, buf, cap);
     if (!full) return;
@@ -143,19 +162,22 @@ void build_report_of(const ReportInput* in, int full, wchar_t* buf, size_t cap) 
     report_append(buf, cap, L"\n===== PRINTER DRIVERS INSTALLED =====\n");
     for (int32_t i = 0; i < s->driverCount && i < kMaxDrivers; i++) {
         const DriverRecord* d = &s->drivers[i];
-        report_append(buf, cap, L"%ls   [%ls, version %ls, dated %ls, type %lu, %ls, language %ls]   used by %d printer%ls%ls\n",
-                    d->name, d->maker[0] ? d->maker : L"maker not stated", d->versionText[0] ? d->versionText : L"?",
-                    d->date[0] ? d->date : L"?", (unsigned long)(uint32_t)d->version, d->environment,
-                    driver_language_label(d->language), d->printerCount, plural(d->printerCount),
-                    d->fileMissing ? L"   FILES MISSING" : L"");
+        report_append(
+            buf, cap,
+            L"%ls   [%ls, version %ls, dated %ls, type %lu, %ls, language %ls]   used by %d printer%ls%ls\n",
+            d->name, d->maker[0] ? d->maker : L"maker not stated", d->versionText[0] ? d->versionText : L"?",
+            d->date[0] ? d->date : L"?", (unsigned long)(uint32_t)d->version, d->environment,
+            driver_language_label(d->language), d->printerCount, plural(d->printerCount),
+            d->fileMissing ? L"   FILES MISSING" : L"");
     }
 
     report_append(buf, cap, L"\n===== WINDOWS PRINT LOG (newest first) =====\n");
     if (!s->adminLogRead) report_append(buf, cap, L"(not read)\n");
     for (int32_t i = 0; i < s->logCount && i < kMaxLogEntries; i++) {
         const LogEntry* e = &s->logEntries[i];
-        report_append(buf, cap, L"%ls   %ls   event %lu   %ls\n", e->timeText, e->channel == 1 ? L"detail" : L"error ",
-                    (unsigned long)(uint32_t)e->eventId, e->message);
+        report_append(buf, cap, L"%ls   %ls   event %lu   %ls\n", e->timeText,
+                      e->channel == 1 ? L"detail" : L"error ", (unsigned long)(uint32_t)e->eventId,
+                      e->message);
     }
     report_append(buf, cap, L"\n--- end of report ---\n");
 }

@@ -17,19 +17,19 @@ enum { kReportCapacity = 160000 };
 struct ReportPcInfo {
     wchar_t computerName[64];
     wchar_t userName[128];
-    wchar_t productName[120];    // "ProductName" of Windows NT\CurrentVersion
-    wchar_t displayVersion[40];  // "DisplayVersion"
-    wchar_t currentBuild[40];    // "CurrentBuild"
+    wchar_t productName[120];   // "ProductName" of Windows NT\CurrentVersion
+    wchar_t displayVersion[40]; // "DisplayVersion"
+    wchar_t currentBuild[40];   // "CurrentBuild"
 };
 
 struct ReportInput {
     const Snapshot* snapshot;
-    const FindingList* findings;         // null: no findings
-    const NetworkSearchResult* search;   // null: the network was not searched
+    const FindingList* findings;       // null: no findings
+    const NetworkSearchResult* search; // null: the network was not searched
     int32_t demo;
     int32_t elevated;
     int32_t checkVirtual;
-    const wchar_t* version;              // the running version text
+    const wchar_t* version; // the running version text
     ReportPcInfo pc;
 };
 

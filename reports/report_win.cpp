@@ -16,8 +16,10 @@ void report_read_pc_info(ReportPcInfo* pc) {
     if (!GetUserNameW(pc->userName, &size)) pc->userName[0] = 0;
     const wchar_t* key = L"SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion";
     read_registry_string(HKEY_LOCAL_MACHINE, key, L"ProductName", pc->productName, _countof(pc->productName));
-    read_registry_string(HKEY_LOCAL_MACHINE, key, L"DisplayVersion", pc->displayVersion, _countof(pc->displayVersion));
-    read_registry_string(HKEY_LOCAL_MACHINE, key, L"CurrentBuild", pc->currentBuild, _countof(pc->currentBuild));
+    read_registry_string(HKEY_LOCAL_MACHINE, key, L"DisplayVersion", pc->displayVersion,
+                         _countof(pc->displayVersion));
+    read_registry_string(HKEY_LOCAL_MACHINE, key, L"CurrentBuild", pc->currentBuild,
+                         _countof(pc->currentBuild));
 }
 
 uint32_t write_report_file(const wchar_t* path, const wchar_t* text) {
@@ -43,8 +45,10 @@ uint32_t write_report_file(const wchar_t* path, const wchar_t* text) {
         error = GetLastError();
     } else {
         DWORD written = 0;
-        if (!WriteFile(file, bytes, (DWORD)count, &written, nullptr)) error = GetLastError();
-        else if (written != count) error = ERROR_WRITE_FAULT;
+        if (!WriteFile(file, bytes, (DWORD)count, &written, nullptr))
+            error = GetLastError();
+        else if (written != count)
+            error = ERROR_WRITE_FAULT;
         if (!CloseHandle(file) && !error) error = GetLastError();
     }
     free(bytes);

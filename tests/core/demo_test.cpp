@@ -72,14 +72,16 @@ TEST(DemoSnapshot, PrintersInOrderWithTheirPortsAndKinds) {
         ConnectionKind kind;
         const wchar_t* address;
     } rows[] = {
-        {L"Service Drive - HP LaserJet Pro M404", L"HP LaserJet Pro M404-M405 PCL-6 (V4)", L"IP_192.168.10.41", KindTcpIp,
-         L"192.168.10.41"},
-        {L"Parts Counter - Lexmark MS621", L"Lexmark MS620 Series XL", L"IP_192.168.10.57", KindTcpIp, L"192.168.10.57"},
+        {L"Service Drive - HP LaserJet Pro M404", L"HP LaserJet Pro M404-M405 PCL-6 (V4)",
+         L"IP_192.168.10.41", KindTcpIp, L"192.168.10.41"},
+        {L"Parts Counter - Lexmark MS621", L"Lexmark MS620 Series XL", L"IP_192.168.10.57", KindTcpIp,
+         L"192.168.10.57"},
         {L"F&I Office - Kyocera ECOSYS M3655", L"Kyocera ECOSYS M3655idn KX", L"IP_192.168.10.62", KindTcpIp,
          L"192.168.10.62"},
-        {L"Cashier - Brother HL-L5200DW", L"Brother HL-L5200DW series", L"BRN3C2AF4A1B2C3", KindTcpIp, L"192.168.10.70"},
-        {L"Showroom - Canon iR-ADV C3530 (Copy 1)", L"Canon Generic Plus PCL6", L"WSD-3f1c9a7e-22b1-4c10-9d55-0a1b2c3d4e5f",
-         KindWsd, L""},
+        {L"Cashier - Brother HL-L5200DW", L"Brother HL-L5200DW series", L"BRN3C2AF4A1B2C3", KindTcpIp,
+         L"192.168.10.70"},
+        {L"Showroom - Canon iR-ADV C3530 (Copy 1)", L"Canon Generic Plus PCL6",
+         L"WSD-3f1c9a7e-22b1-4c10-9d55-0a1b2c3d4e5f", KindWsd, L""},
         {L"Title Clerk - Epson LQ-590II (forms)", L"EPSON LQ-590II ESC/P2", L"USB001", KindUsb, L""},
         {L"Microsoft Print to PDF", L"Microsoft Print To PDF", L"PORTPROMPT:", KindBuiltIn, L""},
     };
@@ -110,7 +112,8 @@ TEST(DemoSnapshot, PrintersInOrderWithTheirPortsAndKinds) {
     EXPECT_EQ(0x400u, d.s->printers[5].attributes);
     EXPECT_EQ(1, d.s->printers[5].useOffline);
     EXPECT_EQ(1, d.s->printers[6].isVirtual);
-    for (int i = 0; i < 6; i++) EXPECT_EQ(0, d.s->printers[i].isVirtual);
+    for (int i = 0; i < 6; i++)
+        EXPECT_EQ(0, d.s->printers[i].isVirtual);
 }
 
 TEST(DemoSnapshot, NetworkResultsOfThePrinters) {
@@ -119,7 +122,8 @@ TEST(DemoSnapshot, NetworkResultsOfThePrinters) {
     EXPECT_EQ(1, hp.pingOk);
     EXPECT_EQ(2, hp.pingMs);
     int hp_ports[6] = {1, 0, 1, 1, 1, 0};
-    for (int i = 0; i < 6; i++) EXPECT_EQ(hp_ports[i], hp.portOpen[i]) << i;
+    for (int i = 0; i < 6; i++)
+        EXPECT_EQ(hp_ports[i], hp.portOpen[i]) << i;
     EXPECT_EQ(1, hp.snmpAsked);
     EXPECT_EQ(1, hp.snmpAnswered);
     EXPECT_STREQ(L"HP LaserJet Pro M404dn", hp.model);
@@ -138,7 +142,8 @@ TEST(DemoSnapshot, NetworkResultsOfThePrinters) {
 
     const PrinterRecord& lex = d.s->printers[1];
     EXPECT_EQ(0, lex.net.pingOk);
-    for (int i = 0; i < 6; i++) EXPECT_EQ(0, lex.net.portOpen[i]);
+    for (int i = 0; i < 6; i++)
+        EXPECT_EQ(0, lex.net.portOpen[i]);
     EXPECT_EQ(1, lex.net.snmpAsked);
     EXPECT_EQ(0, lex.net.snmpAnswered);
     EXPECT_EQ(-1, lex.net.pageCount);
@@ -161,7 +166,8 @@ TEST(DemoSnapshot, NetworkResultsOfThePrinters) {
     EXPECT_EQ(1, bro.portOpen[3]);
     EXPECT_EQ(1, bro.snmpAsked);
     EXPECT_EQ(0, bro.snmpAnswered);
-    for (int i = 4; i < 7; i++) EXPECT_EQ(0, d.s->printers[i].net.tested);
+    for (int i = 4; i < 7; i++)
+        EXPECT_EQ(0, d.s->printers[i].net.tested);
 }
 
 TEST(DemoSnapshot, JobsDriversAndLog) {
@@ -196,7 +202,8 @@ TEST(DemoSnapshot, JobsDriversAndLog) {
     EXPECT_STRNE(d.s->jobs[2].userName, d.s->jobs[3].userName);
     EXPECT_STREQ(L"reception", d.s->jobs[4].userName);
     int counts[7] = {0, 3, 1, 0, 1, 0, 0};
-    for (int i = 0; i < 7; i++) EXPECT_EQ(counts[i], d.s->printers[i].jobCount) << i;
+    for (int i = 0; i < 7; i++)
+        EXPECT_EQ(counts[i], d.s->printers[i].jobCount) << i;
 
     struct DriverRow {
         const wchar_t *date, *version, *maker;
@@ -242,9 +249,10 @@ TEST(DemoSnapshot, JobsDriversAndLog) {
     EXPECT_STREQ(L"The print spooler failed to load a plug-in module "
                  L"C:\\Windows\\System32\\spool\\DRIVERS\\x64\\3\\lmud1n40.dll, error code 0x7E.",
                  d.s->logEntries[1].message);
-    EXPECT_STREQ(L"The print spooler failed to share printer Showroom - Canon iR-ADV C3530 (Copy 1) with shared "
-                 L"resource name Showroom. Error 2114.",
-                 d.s->logEntries[2].message);
+    EXPECT_STREQ(
+        L"The print spooler failed to share printer Showroom - Canon iR-ADV C3530 (Copy 1) with shared "
+        L"resource name Showroom. Error 2114.",
+        d.s->logEntries[2].message);
 }
 
 TEST(DemoSearchResult, FiveEntriesWithTheMovedLexmark) {
@@ -254,8 +262,10 @@ TEST(DemoSearchResult, FiveEntriesWithTheMovedLexmark) {
     EXPECT_EQ(254, r->addressesSwept);
     EXPECT_STREQ(L"192.168.10.0/24", r->rangesText);
     EXPECT_EQ(kNow.minute, r->startedAt.minute);
-    const wchar_t* ips[] = {L"192.168.10.41", L"192.168.10.62", L"192.168.10.70", L"192.168.10.88", L"192.168.10.95"};
-    const wchar_t* serials[] = {L"PHBQK41022", L"VCF9X04512", L"U64291J7N123456", L"4517294X8C", L"CNBRM8T1XQ"};
+    const wchar_t* ips[] = {L"192.168.10.41", L"192.168.10.62", L"192.168.10.70", L"192.168.10.88",
+                            L"192.168.10.95"};
+    const wchar_t* serials[] = {L"PHBQK41022", L"VCF9X04512", L"U64291J7N123456", L"4517294X8C",
+                                L"CNBRM8T1XQ"};
     for (int i = 0; i < 5; i++) {
         const FoundPrinter& f = r->printers[i];
         EXPECT_STREQ(ips[i], f.ip);
@@ -292,7 +302,8 @@ TEST(DemoDiagnosis, FourteenFindingsInOrderWithTheirHeadlines) {
         {SeverityProblem, 1, L"The printer has moved to 192.168.10.88"},
         {SeverityProblem, 1, L"A job has an error and is blocking the queue"},
         {SeverityProblem, 2, L"The printer says: paper jam"},
-        {SeverityProblem, 3, L"Windows shows this printer Offline, but it is on the network and accepting jobs"},
+        {SeverityProblem, 3,
+         L"Windows shows this printer Offline, but it is on the network and accepting jobs"},
         {SeverityProblem, 4, L"The printer is paused"},
         {SeverityProblem, 4, L"\"Driver is unavailable\" \x2014 the driver's files are missing"},
         {SeverityProblem, 5, L"\"Use Printer Offline\" is switched on"},
@@ -360,7 +371,8 @@ TEST(DemoBuilders, AddersAtTheirLimits) {
     // Long names are cut at their fields and stay terminated.
     Snapshot* t = snapshot_new();
     std::wstring long_name(400, L'x');
-    p = add_demo_printer(t, long_name.c_str(), long_name.c_str(), long_name.c_str(), KindTcpIp, long_name.c_str());
+    p = add_demo_printer(t, long_name.c_str(), long_name.c_str(), long_name.c_str(), KindTcpIp,
+                         long_name.c_str());
     ASSERT_NE(nullptr, p);
     EXPECT_EQ(259u, wcslen(p->name));
     EXPECT_EQ(199u, wcslen(p->driverName));

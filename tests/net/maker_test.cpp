@@ -60,7 +60,8 @@ TEST(Model, GenericCanonDriverWithoutSnmpUsesThePrinterName) {
     EXPECT_STREQ(L"Canon iR-ADV C5535", g.model);
     EXPECT_STREQ(L"Canon", g.maker);
     // With an SNMP answer the printer's own word wins.
-    PrinterRecord p = printer(L"Copier - Canon iR-ADV C5535", L"Canon Generic Plus UFR II", L"iR-ADV C5535 III");
+    PrinterRecord p =
+        printer(L"Copier - Canon iR-ADV C5535", L"Canon Generic Plus UFR II", L"iR-ADV C5535 III");
     EXPECT_STREQ(L"Canon iR-ADV C5535 III", guess(p).model) << "maker from the driver name, prefixed";
 }
 

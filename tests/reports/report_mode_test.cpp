@@ -23,7 +23,8 @@ std::string read_file(const std::wstring& path) {
     std::string data;
     char chunk[65536];
     DWORD got = 0;
-    while (ReadFile(f, chunk, sizeof(chunk), &got, nullptr) && got) data.append(chunk, got);
+    while (ReadFile(f, chunk, sizeof(chunk), &got, nullptr) && got)
+        data.append(chunk, got);
     CloseHandle(f);
     return data;
 }
@@ -56,14 +57,17 @@ const wchar_t* kFindingLines[] = {
     L"[PROBLEM] Parts Counter - Lexmark MS621: The printer has moved to 192.168.10.88\n",
     L"[PROBLEM] Parts Counter - Lexmark MS621: A job has an error and is blocking the queue\n",
     L"[PROBLEM] F&I Office - Kyocera ECOSYS M3655: The printer says: paper jam\n",
-    L"[PROBLEM] Cashier - Brother HL-L5200DW: Windows shows this printer Offline, but it is on the network and "
+    L"[PROBLEM] Cashier - Brother HL-L5200DW: Windows shows this printer Offline, but it is on the network "
+    L"and "
     L"accepting jobs\n",
     L"[PROBLEM] Showroom - Canon iR-ADV C3530 (Copy 1): The printer is paused\n",
-    L"[PROBLEM] Showroom - Canon iR-ADV C3530 (Copy 1): \"Driver is unavailable\" \x2014 the driver's files are "
+    L"[PROBLEM] Showroom - Canon iR-ADV C3530 (Copy 1): \"Driver is unavailable\" \x2014 the driver's files "
+    L"are "
     L"missing\n",
     L"[PROBLEM] Title Clerk - Epson LQ-590II (forms): \"Use Printer Offline\" is switched on\n",
     L"[Heads-up] F&I Office - Kyocera ECOSYS M3655: The printer says: toner or ink is low\n",
-    L"[Heads-up] Showroom - Canon iR-ADV C3530 (Copy 1): Uses a WSD port (the least reliable kind of connection)\n",
+    L"[Heads-up] Showroom - Canon iR-ADV C3530 (Copy 1): Uses a WSD port (the least reliable kind of "
+    L"connection)\n",
     L"[Note] Showroom - Canon iR-ADV C3530 (Copy 1): This looks like a duplicate printer\n",
     L"[Note] This PC: Windows is allowed to change the default printer by itself\n",
     L"[Note] This PC: Windows' detailed print log is switched off\n",
@@ -71,9 +75,12 @@ const wchar_t* kFindingLines[] = {
 };
 
 const wchar_t* kPrinterNames[] = {
-    L"Service Drive - HP LaserJet Pro M404",   L"Parts Counter - Lexmark MS621",
-    L"F&I Office - Kyocera ECOSYS M3655",      L"Cashier - Brother HL-L5200DW",
-    L"Showroom - Canon iR-ADV C3530 (Copy 1)", L"Title Clerk - Epson LQ-590II (forms)",
+    L"Service Drive - HP LaserJet Pro M404",
+    L"Parts Counter - Lexmark MS621",
+    L"F&I Office - Kyocera ECOSYS M3655",
+    L"Cashier - Brother HL-L5200DW",
+    L"Showroom - Canon iR-ADV C3530 (Copy 1)",
+    L"Title Clerk - Epson LQ-590II (forms)",
     L"Microsoft Print to PDF",
 };
 
@@ -82,7 +89,8 @@ void expect_in_order(const std::wstring& text, const std::vector<std::wstring>& 
     size_t at = 0;
     for (const std::wstring& part : parts) {
         size_t next = text.find(part, at);
-        EXPECT_NE(std::wstring::npos, next) << "missing or out of order: " << std::string(part.begin(), part.end());
+        EXPECT_NE(std::wstring::npos, next)
+            << "missing or out of order: " << std::string(part.begin(), part.end());
         if (next != std::wstring::npos) at = next + part.size();
     }
 }
@@ -104,14 +112,18 @@ TEST(ReportMode, TheDemoReportHasEverything) {
     parts.push_back(L"\n===== PRINTERS =====\n");
     for (const wchar_t* name : kPrinterNames)
         parts.push_back(std::wstring(L"\n----------------------------------------\n") + name);
-    parts.push_back(L"\n===== PRINTERS FOUND ON THE NETWORK =====\nSearched 254 addresses (192.168.10.0/24) at ");
+    parts.push_back(
+        L"\n===== PRINTERS FOUND ON THE NETWORK =====\nSearched 254 addresses (192.168.10.0/24) at ");
     parts.push_back(L"\n192.168.10.88    00-21-B7-4C-19-AA  ET0021B74C19AA ");
     parts.push_back(L"(not installed)\n");
-    parts.push_back(L"\n===== PRINTER DRIVERS INSTALLED =====\nHP LaserJet Pro M404-M405 PCL-6 (V4)   [HP, version "
-                    L"61.290.1.25218, dated 10/14/2024, type 4, Windows x64, language PCL 6]   used by 1 printer\n");
-    parts.push_back(L"Canon Generic Plus PCL6   [Canon, version 3.30.0.0, dated 01/23/2024, type 3, Windows x64, "
-                    L"language PCL 6 (universal)]   used by 1 printer   FILES MISSING\n");
-    parts.push_back(L"\n===== WINDOWS PRINT LOG (newest first) =====\ntoday 9:14 AM   error    event 372   The document");
+    parts.push_back(
+        L"\n===== PRINTER DRIVERS INSTALLED =====\nHP LaserJet Pro M404-M405 PCL-6 (V4)   [HP, version "
+        L"61.290.1.25218, dated 10/14/2024, type 4, Windows x64, language PCL 6]   used by 1 printer\n");
+    parts.push_back(
+        L"Canon Generic Plus PCL6   [Canon, version 3.30.0.0, dated 01/23/2024, type 3, Windows x64, "
+        L"language PCL 6 (universal)]   used by 1 printer   FILES MISSING\n");
+    parts.push_back(
+        L"\n===== WINDOWS PRINT LOG (newest first) =====\ntoday 9:14 AM   error    event 372   The document");
     parts.push_back(L"\nyesterday 4:40 PM   error    event 315   The print spooler failed to share printer");
     parts.push_back(L"\n\n--- end of report ---\n");
     expect_in_order(t, parts);
@@ -127,7 +139,8 @@ TEST(ReportMode, TheDemoSummary) {
     ASSERT_EQ(0u, run_vantrel(L"/demo /report \"" + path + L"\" /summary", 60000));
     std::wstring t = report_text(path);
     std::wstring findings;
-    for (int i = 0; i < 10; i++) findings += kFindingLines[i];
+    for (int i = 0; i < 10; i++)
+        findings += kFindingLines[i];
     size_t head = t.find(L"\n===== FINDINGS =====\n");
     ASSERT_NE(std::wstring::npos, head);
     EXPECT_EQ(0u, t.find(L"VANTREL SUMMARY (DEMO DATA) \x2014 "));
@@ -145,7 +158,8 @@ TEST(ReportMode, ExitCodes) {
     // Outside the demonstration this build cannot read the PC's printers yet, and writes nothing.
     std::wstring path = temp_path(L"vantrel-real-report.txt");
     DeleteFileW(path.c_str());
-    EXPECT_EQ((DWORD)ERROR_NOT_SUPPORTED, run_vantrel(L"/report \"" + path + L"\" /scanrange 127.0.0.0/24", 30000));
+    EXPECT_EQ((DWORD)ERROR_NOT_SUPPORTED,
+              run_vantrel(L"/report \"" + path + L"\" /scanrange 127.0.0.0/24", 30000));
     EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesW(path.c_str()));
 }
 

@@ -91,7 +91,8 @@ TEST(Report, SummaryWithOnlyNotesListsThemAllAndTheAllClear) {
 
 TEST(Report, CountsAndPlurals) {
     Report r;
-    for (int i = 0; i < 2; i++) r.add_printer(L"P");
+    for (int i = 0; i < 2; i++)
+        r.add_printer(L"P");
     JobRecord* j = snapshot_add_job(r.s);
     j->printerIndex = 0;
     add_finding_to(r.list, SeverityProblem, 0, NoFix, L"", L"a", L"");
@@ -102,7 +103,8 @@ TEST(Report, CountsAndPlurals) {
     r.s->printerCount = kMaxPrinters;
     r.s->jobCount = kMaxJobs;
     r.list->count = kMaxFindings;
-    for (int i = 0; i < kMaxFindings; i++) r.list->items[i].severity = SeverityProblem;
+    for (int i = 0; i < kMaxFindings; i++)
+        r.list->items[i].severity = SeverityProblem;
     EXPECT_EQ(L"Result: 240 problems, 0 heads-ups, 64 printers, 200 jobs waiting",
               line_starting(r.text(0), L"Result: "));
 }
@@ -118,24 +120,29 @@ TEST(Report, HeaderMarksSpoolerAndSessionNotes) {
     r.s->operationalLogKnown = 1;
     r.s->operationalLogEnabled = 1;
     std::wstring t = r.text(1);
-    EXPECT_EQ(0u, t.find(L"VANTREL REPORT (DEMO DATA) \x2014 03/05/2026 7:00 AM\nPC: FRONTDESK   User: ann (administrator)\n"
+    EXPECT_EQ(0u, t.find(L"VANTREL REPORT (DEMO DATA) \x2014 03/05/2026 7:00 AM\nPC: FRONTDESK   User: ann "
+                         L"(administrator)\n"
                          L"Windows: Windows 10 Pro 22H2 (build 19045)\nVantrel version: 1.1.0\n"));
-    EXPECT_NE(std::wstring::npos, t.find(L"Print Spooler: STOPPED, startup DISABLED\nDefault printer: (none)\n"
-                                         L"NOTE: running as tech; the person signed in is Ann (their own printers may "
-                                         L"be missing)\nWindows' detailed print log: on\n"));
+    EXPECT_NE(std::wstring::npos,
+              t.find(L"Print Spooler: STOPPED, startup DISABLED\nDefault printer: (none)\n"
+                     L"NOTE: running as tech; the person signed in is Ann (their own printers may "
+                     L"be missing)\nWindows' detailed print log: on\n"));
     wcscpy(r.s->sessionUserName, L"TECH");
     EXPECT_EQ(std::wstring::npos, r.text(1).find(L"NOTE:")) << "the same account in other letters";
     r.s->runningAsSystem = 1;
     r.s->sessionUserName[0] = 0;
-    EXPECT_NE(std::wstring::npos, r.text(1).find(L"NOTE: running as SYSTEM; the person signed in is nobody ("));
+    EXPECT_NE(std::wstring::npos,
+              r.text(1).find(L"NOTE: running as SYSTEM; the person signed in is nobody ("));
     int states[] = {0, 2, 3, 5, 7};
     for (int state : states) {
         r.s->spoolerState = state;
-        EXPECT_EQ(state == 0 ? L"Print Spooler: unknown, startup manual" : L"Print Spooler: changing state, startup manual",
+        EXPECT_EQ(state == 0 ? L"Print Spooler: unknown, startup manual"
+                             : L"Print Spooler: changing state, startup manual",
                   line_starting((r.s->spoolerStartType = 3, r.text(0)), L"Print Spooler: "));
     }
     r.s->spoolerStartType = 0;
-    EXPECT_EQ(L"Print Spooler: changing state, startup unknown", line_starting(r.text(0), L"Print Spooler: "));
+    EXPECT_EQ(L"Print Spooler: changing state, startup unknown",
+              line_starting(r.text(0), L"Print Spooler: "));
     r.s->operationalLogKnown = 0;
     EXPECT_EQ(std::wstring::npos, r.text(0).find(L"detailed print log"));
 }
@@ -197,18 +204,22 @@ TEST(Report, FullReportSections) {
     add_finding_to(r.list, SeverityNote, 0, NoFix, L"", L"A note", L"Its text");
     add_finding_to(r.list, SeverityNote, 57, NoFix, L"", L"Bad index", L"T");
     std::wstring t = r.text(1);
-    EXPECT_NE(std::wstring::npos, t.find(L"\n===== FINDINGS =====\n[Note] Front: A note\n    Its text\n\n"
-                                         L"[Note] This PC: Bad index\n    T\n\n"
-                                         L"\n===== PRINTERS =====\n\n----------------------------------------\nFront\n"));
     EXPECT_NE(std::wstring::npos,
-              t.find(L"\n===== PRINTERS FOUND ON THE NETWORK =====\n(the network was not searched; use Find Printers on "
-                     L"the Home tab)\n\n===== PRINTER DRIVERS INSTALLED =====\n"
-                     L"Acme   [maker not stated, version ?, dated ?, type 3, Windows x64, language PCL 5]   used by 2 "
-                     L"printers   FILES MISSING\n"
-                     L"\n===== WINDOWS PRINT LOG (newest first) =====\n(not read)\n"
-                     L"today 1:00 PM   error    event 372   Admin message\n"
-                     L"today 2:00 PM   detail   event 307   Detail message\n"
-                     L"\n--- end of report ---\n"));
+              t.find(L"\n===== FINDINGS =====\n[Note] Front: A note\n    Its text\n\n"
+                     L"[Note] This PC: Bad index\n    T\n\n"
+                     L"\n===== PRINTERS =====\n\n----------------------------------------\nFront\n"));
+    EXPECT_NE(
+        std::wstring::npos,
+        t.find(
+            L"\n===== PRINTERS FOUND ON THE NETWORK =====\n(the network was not searched; use Find Printers "
+            L"on "
+            L"the Home tab)\n\n===== PRINTER DRIVERS INSTALLED =====\n"
+            L"Acme   [maker not stated, version ?, dated ?, type 3, Windows x64, language PCL 5]   used by 2 "
+            L"printers   FILES MISSING\n"
+            L"\n===== WINDOWS PRINT LOG (newest first) =====\n(not read)\n"
+            L"today 1:00 PM   error    event 372   Admin message\n"
+            L"today 2:00 PM   detail   event 307   Detail message\n"
+            L"\n--- end of report ---\n"));
     EXPECT_EQ(t.size() - wcslen(L"\n--- end of report ---\n"), t.find(L"\n--- end of report ---\n"));
     r.s->adminLogRead = 1;
     EXPECT_EQ(std::wstring::npos, r.text(1).find(L"(not read)"));
@@ -236,12 +247,15 @@ TEST(Report, FoundPrintersArePaddedNeverCut) {
     wcscpy(f->serial, L"S1");
     wcscpy(f->installedAs, L"Front; Back");
     std::wstring t = r.text(1);
-    EXPECT_NE(std::wstring::npos,
-              t.find(L"Searched 254 addresses (10.0.0.0/24) at 12/24/2026 3:30 PM\n"
-                     L"10.0.0.7         -                  PRN7                           Acme OS                      "
-                     L"      serial -              (not installed)\n"
-                     L"10.0.0.200       00-11-22-33-44-55  a-very-long-host-name.example.internal.lan Model          "
-                     L"                    serial S1             Front; Back\n"));
+    EXPECT_NE(
+        std::wstring::npos,
+        t.find(
+            L"Searched 254 addresses (10.0.0.0/24) at 12/24/2026 3:30 PM\n"
+            L"10.0.0.7         -                  PRN7                           Acme OS                     "
+            L" "
+            L"      serial -              (not installed)\n"
+            L"10.0.0.200       00-11-22-33-44-55  a-very-long-host-name.example.internal.lan Model          "
+            L"                    serial S1             Front; Back\n"));
     r.search->count = 0;
     EXPECT_NE(std::wstring::npos, r.text(1).find(L"3:30 PM\n\n===== PRINTER DRIVERS"));
 }
@@ -262,10 +276,12 @@ TEST(Report, BadInputAndAFullBuffer) {
     r.list->count = 0;
 
     // 64 printers with long findings overflow the buffer: the head stays, the end marker goes.
-    for (int i = 0; i < kMaxPrinters; i++) r.add_printer(L"Printer");
+    for (int i = 0; i < kMaxPrinters; i++)
+        r.add_printer(L"Printer");
     std::wstring long_text(1099, L't');
     for (int i = 0; i < kMaxFindings; i++)
-        add_finding_to(r.list, SeverityProblem, i % kMaxPrinters, NoFix, L"", L"Title", L"%ls", long_text.c_str());
+        add_finding_to(r.list, SeverityProblem, i % kMaxPrinters, NoFix, L"", L"Title", L"%ls",
+                       long_text.c_str());
     std::wstring t = r.text(1, kReportCapacity);
     EXPECT_EQ(0u, t.find(L"VANTREL REPORT"));
     EXPECT_LE(t.size(), (size_t)kReportCapacity - 1);
@@ -286,7 +302,8 @@ TEST(Report, CrLfCopy) {
     EXPECT_STREQ(L"ab", small) << "a CR LF pair is never split";
     // The copy stops once more than 199,989 characters have been produced.
     std::wstring lines;
-    while (lines.size() < 190000) lines += L"abcdefghi\n";
+    while (lines.size() < 190000)
+        lines += L"abcdefghi\n";
     std::wstring big(250000, L'#');
     report_to_crlf(lines.c_str(), &big[0], big.size());
     size_t n = wcslen(big.c_str());
