@@ -8,6 +8,8 @@
 #include <string>
 
 #include "core/findings.h"
+#include "core/state.h"
+#include "reports/details.h"
 #include "reports/report.h"
 
 namespace {
@@ -309,4 +311,31 @@ TEST(Report, CrLfCopy) {
     size_t n = wcslen(big.c_str());
     EXPECT_GE(n, 199990u);
     EXPECT_LE(n, 199991u);
+}
+
+TEST(Report, OverTheProcessState) {
+    Snapshot* s = snapshot_new();
+    PrinterRecord* p = snapshot_add_printer(s);
+    wcscpy(p->name, L"Front");
+    Snapshot* saved = g_snapshot;
+    g_snapshot = s;
+    g_findings.count = 0;
+    add_finding(SeverityProblem, 0, NoFix, L"Front", L"Broken", L"Text");
+    g_report_buffer[0] = 0;
+    build_report(1);
+    std::wstring t = g_report_buffer;
+    ReportPcInfo pc;
+    report_read_pc_info(&pc);
+    EXPECT_NE(0, pc.computerName[0]) << "the computer has a name";
+    EXPECT_EQ(0u, t.find(L"VANTREL REPORT \x2014 "));
+    EXPECT_NE(std::wstring::npos,
+              t.find(std::wstring(L"PC: ") + pc.computerName + L"   User: " + pc.userName));
+    EXPECT_NE(std::wstring::npos, t.find(L"\nVantrel version: 1.1.0\n"));
+    EXPECT_NE(std::wstring::npos, t.find(L"[PROBLEM] Front: Broken\n    Text\n"));
+    wchar_t page[2000] = L"";
+    printer_details(0, page, _countof(page));
+    EXPECT_EQ(0, wcsncmp(page, L"Front\nOverall: ", 15));
+    g_findings.count = 0;
+    g_snapshot = saved;
+    snapshot_free(s);
 }
