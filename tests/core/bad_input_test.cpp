@@ -261,6 +261,13 @@ TEST(Messages, EveryFindingIsWordForWordAMessage) {
         d.s->spoolFileCount = 3;
         d.s->spoolBytes = 5000;
     }
+    {
+        Diag& d = add();
+        text_copy(d.s->userName, _countof(d.s->userName), L"helpdesk");
+        PrinterRecord* p = d.net_printer(L"Snmp heads-up", L"10.0.0.12");
+        p->snmpEnabled = 1;
+        p->net.snmpAsked = 1;
+    }
     add(); // no printers
     {
         Diag& d = add();
@@ -340,8 +347,11 @@ TEST(Messages, EveryFindingIsWordForWordAMessage) {
         L"Windows shows this printer Offline, but it is on the network and accepting jobs",
         L"Windows shows this printer as Offline",
         L"Windows' detailed print log is switched off",
+        L"This printer may show as Offline for no reason (SNMP status)",
+        L"Vantrel is running as a different user than the person signed in",
     };
-    for (const wchar_t* title : kEveryTitle) EXPECT_EQ(1u, titles.count(title)) << narrow(title);
+    for (const wchar_t* title : kEveryTitle)
+        EXPECT_EQ(1u, titles.count(title)) << narrow(title);
 
     // The catalogue check itself tells a near miss from the real text.
     EXPECT_TRUE(is_known_message(L"The printer is paused"));
