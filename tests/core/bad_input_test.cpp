@@ -255,6 +255,19 @@ TEST(Messages, EveryFindingIsWordForWordAMessage) {
         d.job(0, 0x2, 1);
         d.job(1, 0x2, 1);
     }
+    {
+        Diag& d = add();
+        d.s->spoolFolderRead = 1;
+        d.s->spoolFileCount = 3;
+        d.s->spoolBytes = 5000;
+    }
+    {
+        Diag& d = add();
+        text_copy(d.s->userName, _countof(d.s->userName), L"helpdesk");
+        PrinterRecord* p = d.net_printer(L"Snmp heads-up", L"10.0.0.12");
+        p->snmpEnabled = 1;
+        p->net.snmpAsked = 1;
+    }
     add(); // no printers
     {
         Diag& d = add();
@@ -270,7 +283,75 @@ TEST(Messages, EveryFindingIsWordForWordAMessage) {
                                                          << narrow(d->at(i).text);
         }
     }
-    EXPECT_GE(titles.size(), 60u) << "the scenarios reach nearly every rule";
+    static const wchar_t* const kEveryTitle[] = {
+        L"\"Driver is unavailable\" — the driver's files are missing",
+        L"\"Use Printer Offline\" is switched on",
+        L"A job has an error and is blocking the queue",
+        L"A job is stuck \"Deleting\" and blocking the queue",
+        L"A printer of the same model was found at 10.0.0.51",
+        L"A supply is empty",
+        L"A supply is nearly empty",
+        L"Jobs have been waiting a long time",
+        L"Leftover job files in the spool folder",
+        L"Microsoft Print to PDF is not installed",
+        L"No default printer is set",
+        L"No printers are installed on this PC",
+        L"No problems found",
+        L"Nothing answers at the printer's address",
+        L"Something answers at the address, but it is not accepting print jobs",
+        L"The PC that shares this printer cannot be found",
+        L"The PC that shares this printer is not answering",
+        L"The Print Spooler is not set to start automatically",
+        L"The Print Spooler service is not running",
+        L"The default printer is not a real printer",
+        L"The network search did not find this printer anywhere",
+        L"The printer does not answer pings (but its print port is open)",
+        L"The printer has moved to 10.0.0.50",
+        L"The printer is offline (cable)",
+        L"The printer is paused",
+        L"The printer reports that it is down",
+        L"The printer says it is offline",
+        L"The printer says it needs service",
+        L"The printer says maintenance is overdue",
+        L"The printer says: a cartridge or tray is missing",
+        L"The printer says: a door or cover is open",
+        L"The printer says: out of paper",
+        L"The printer says: out of toner or ink",
+        L"The printer says: paper is low",
+        L"The printer says: paper jam",
+        L"The printer says: the output tray is full",
+        L"The printer says: toner or ink is low",
+        L"The printer's driver is missing",
+        L"The printer's network name cannot be found",
+        L"The sharing PC is on, but printer sharing is not reachable",
+        L"This looks like a duplicate printer",
+        L"This printer comes from a Remote Desktop session",
+        L"Uses LPR printing instead of the usual RAW (port 9100)",
+        L"Uses a WSD port (the least reliable kind of connection)",
+        L"Uses a generic Windows driver, not the manufacturer's",
+        L"Uses an older PCL 5 driver",
+        L"Uses the \"Generic / Text Only\" driver",
+        L"Vantrel is running as SYSTEM, not as the person signed in",
+        L"Windows is allowed to change the default printer by itself",
+        L"Windows logged print errors in the last 24 hours",
+        L"Windows protected print mode is on",
+        L"Windows reports: a door is open",
+        L"Windows reports: out of paper",
+        L"Windows reports: out of toner or ink",
+        L"Windows reports: output tray full",
+        L"Windows reports: paper jam",
+        L"Windows reports: printer not available",
+        L"Windows reports: the printer is in an error state",
+        L"Windows reports: the printer needs attention",
+        L"Windows reports: toner or ink is low",
+        L"Windows shows this printer Offline, but it is on the network and accepting jobs",
+        L"Windows shows this printer as Offline",
+        L"Windows' detailed print log is switched off",
+        L"This printer may show as Offline for no reason (SNMP status)",
+        L"Vantrel is running as a different user than the person signed in",
+    };
+    for (const wchar_t* title : kEveryTitle)
+        EXPECT_EQ(1u, titles.count(title)) << narrow(title);
 
     // The catalogue check itself tells a near miss from the real text.
     EXPECT_TRUE(is_known_message(L"The printer is paused"));

@@ -55,7 +55,6 @@ static PortClass port(const wchar_t* name, const wchar_t* monitor = L"", const T
 
 TEST(PortKind, StandardTcpIpPortValues) {
     TcpPortValues tcp = {};
-    tcp.present = 1;
     text_copy(tcp.ipAddress, _countof(tcp.ipAddress), L"192.168.1.50");
     PortClass c = port(L"IP_192.168.1.50", L"Standard TCP/IP Port", &tcp);
     EXPECT_EQ(KindTcpIp, c.kind);
@@ -78,7 +77,6 @@ TEST(PortKind, StandardTcpIpPortValues) {
     EXPECT_STREQ(L"office", c.snmpCommunity);
 
     TcpPortValues empty = {};
-    empty.present = 1;
     EXPECT_EQ(KindUsb, port(L"USB001", L"", &empty).kind) << "values without an address are no TCP/IP port";
 }
 

@@ -140,8 +140,12 @@ TEST(KnownStore, RemembersReadsBackAndSkipsDemo) {
     load_known_printer(&loaded);
     EXPECT_STREQ(L"", loaded.knownMac);
 
-    // A stored value longer than 199 characters is not taken.
-    std::wstring too_long(250, L'Z');
+    // A stored value of 199 characters is taken whole; a longer one is not taken at all.
+    std::wstring longest(199, L'Y');
+    known_store_write(p->name, longest.c_str());
+    ASSERT_TRUE(known_store_read(p->name, value, _countof(value)));
+    EXPECT_EQ(longest, value);
+    std::wstring too_long(200, L'Z');
     known_store_write(p->name, too_long.c_str());
     EXPECT_FALSE(known_store_read(p->name, value, _countof(value)));
     delete_known(p->name);
