@@ -33,7 +33,6 @@ DriverLanguage link_classify_driver_language(const wchar_t* driver_name) { retur
 // Until the classification library is part of this build: the Standard TCP/IP and shared cases
 // only, so every printer still gets its address.
 void link_classify_port(PrinterRecord* p, const wchar_t* port_name, const wchar_t* monitor, const RawTcpPort* tcp) {
-    (void)monitor;
     p->kind = KindOther;
     p->portNumber = 9100;
     p->protocol = 1;
@@ -51,7 +50,7 @@ void link_classify_port(PrinterRecord* p, const wchar_t* port_name, const wchar_
         const wchar_t* server = p->serverName;
         while (*server == L'\\') server++;
         text_copy(p->address, _countof(p->address), server);
-    } else if (text_starts_with_ci(port_name, L"USB")) {
+    } else if (text_starts_with_ci(port_name, L"USB") || text_contains_ci(monitor, L"USB")) {
         p->kind = KindUsb;
     } else if (text_starts_with_ci(port_name, L"FILE:")) {
         p->kind = KindBuiltIn;
