@@ -6,6 +6,7 @@
 #include <string.h>
 
 #include "collect/classify_link.h"
+#include "core/known.h"
 #include "core/text.h"
 
 void collect_spooler(Snapshot* s, const RawService* service) {
@@ -113,16 +114,7 @@ void apply_port_class(PrinterRecord* p, const wchar_t* port_name, const wchar_t*
 
 void apply_known_identity(PrinterRecord* p, const wchar_t* value) {
     if (!value || !value[0]) return;
-    const wchar_t* bar = wcschr(value, L'|');
-    if (!bar) {
-        text_copy(p->knownMac, _countof(p->knownMac), value);
-        return;
-    }
-    text_copy(p->knownSerial, _countof(p->knownSerial), bar + 1);
-    size_t mac_length = (size_t)(bar - value);
-    if (mac_length >= _countof(p->knownMac)) mac_length = _countof(p->knownMac) - 1;
-    wmemcpy(p->knownMac, value, mac_length);
-    p->knownMac[mac_length] = 0;
+    parse_known_value(value, p->knownMac, _countof(p->knownMac), p->knownSerial, _countof(p->knownSerial));
 }
 
 void collect_printer(Snapshot* s, const RawPrinter* raw, const PortTable* ports, const CollectorPlatform* platform) {
