@@ -169,6 +169,10 @@ void run_check(Check* check, int with_network_test, const wchar_t* only = L"", N
     EXPECT_EQ(g_running, 1); // cleared by the window's hand-over, not by the worker
 }
 
+// With a CUPS server (the test run starts one), Wine adds its queue to the printers.
+int cups_running() { return getenv("CUPS_SERVER") != nullptr; }
+int expected_printers() { return 6 + (cups_running() ? 1 : 0); }
+
 const PrinterRecord* find(const Snapshot* s, const wchar_t* name) {
     for (int i = 0; i < s->printerCount; i++)
         if (wcscmp(s->printers[i].name, name) == 0) return &s->printers[i];
@@ -238,6 +242,7 @@ class CollectorPc : public ::testing::Test {
     // Later test programs share the prefix: leave it as it was found.
     static void TearDownTestSuite() {
         for (const auto& p : kPrinters) delete_printer(p[0]);
+        delete_printer(L"VantrelCups"); // or later programs would still list it without the server
         for (const wchar_t* d : {kDriver, kGoneDriver, kX86GoneDriver}) {
             DeletePrinterDriverExW(nullptr, const_cast<wchar_t*>(L"Windows x64"), const_cast<wchar_t*>(d), 0, 0);
             DeletePrinterDriverExW(nullptr, const_cast<wchar_t*>(L"Windows NT x86"), const_cast<wchar_t*>(d), 0, 0);
@@ -261,7 +266,7 @@ TEST_F(CollectorPc, ReadsThePrintersPortsAndDrivers) {
     Check c;
     run_check(&c, 0);
     const Snapshot* s = c.s;
-    EXPECT_EQ(s->printerCount, 6);
+    EXPECT_EQ(s->printerCount, expected_printers());
     EXPECT_STREQ(s->defaultPrinter, L"Label USB");
 
     const PrinterRecord* front = find(s, L"Front Desk");
@@ -330,6 +335,21 @@ TEST_F(CollectorPc, ReadsThePrintersPortsAndDrivers) {
         }
 }
 
+TEST_F(CollectorPc, ListsTheCupsQueue) {
+    if (!cups_running()) GTEST_SKIP() << "no CUPS server in this run";
+    Check c;
+    run_check(&c, 1, L"", counting_net_test);
+    const PrinterRecord* q = find(c.s, L"VantrelCups");
+    ASSERT_NE(q, nullptr);
+    EXPECT_STREQ(q->portName, L"CUPS:VantrelCups");
+    EXPECT_EQ(q->kind, KindOther);
+    EXPECT_STREQ(q->address, L"");
+    EXPECT_EQ(q->isVirtual, 0);
+    EXPECT_EQ(q->isConnection, 0);
+    EXPECT_EQ(q->net.tested, 0); // no address: never network-tested
+    EXPECT_EQ(q->driverIndex == -1, q->driverFound == 0);
+}
+
 TEST_F(CollectorPc, ReadsTheSpoolFolderPoliciesAccountsAndService) {
     Check c;
     run_check(&c, 0);
@@ -388,7 +408,7 @@ TEST_F(CollectorPc, SpoolerServiceStartedOrStoppedTheCheckCompletes) {
         run_check(&c, 0);
         ASSERT_TRUE(QueryServiceStatus(service, &status));
         EXPECT_EQ((DWORD)c->spoolerState, status.dwCurrentState);
-        EXPECT_EQ(c->printerCount, 6);
+        EXPECT_EQ(c->printerCount, expected_printers());
     }
     CloseServiceHandle(service);
     CloseServiceHandle(manager);
@@ -403,7 +423,7 @@ TEST_F(CollectorPc, UnreadableSpoolFolder) {
     EXPECT_EQ(c->spoolFolderRead, 0);
     EXPECT_EQ(c->spoolFileCount, 0);
     EXPECT_EQ(c->spoolBytes, 0u);
-    EXPECT_EQ(c->printerCount, 6);
+    EXPECT_EQ(c->printerCount, expected_printers());
 }
 
 // The Windows reader with two operations wrapped: every printer claims a job, and the job listing
