@@ -476,6 +476,28 @@ TEST(Collector, FailedListingsLeaveEmptyParts) {
     EXPECT_EQ(pc.called("net_test"), 0);
 }
 
+TEST(Collector, SpoolerStoppedDuringTheCheck) {
+    // Running when asked, gone by the time the jobs and drivers are listed.
+    FakePc pc;
+    FakePrinter p = printer(L"A", L"USB001", L"Microsoft Print To PDF");
+    p.jobs = 4;
+    pc.printers.push_back(p);
+    pc.driversListed = 0;
+    pc.drivers.push_back(driver(L"Microsoft Print To PDF", L"Windows x64", L"C:\\d\\pdf.dll"));
+    SnapshotHolder s(run_fake_check(&pc, 1));
+    ASSERT_NE(s.s, nullptr);
+    EXPECT_EQ(s->spoolerState, 4);
+    EXPECT_EQ(s->printerCount, 1);
+    EXPECT_EQ(s->printers[0].jobCount, 4);
+    EXPECT_EQ(s->jobCount, 0);
+    EXPECT_EQ(s->driverCount, 0);
+    EXPECT_EQ(s->printers[0].driverFound, 0);
+    EXPECT_EQ(s->printers[0].driverIndex, -1);
+    EXPECT_EQ(s->pdfPrinterMissing, 0); // the printer's driver name still says PDF
+    EXPECT_EQ(pc.called("file_missing"), 0);
+    EXPECT_EQ(pc.posted, s.s);
+}
+
 void add_network_printer(FakePc* pc, const std::wstring& name, const std::wstring& address) {
     std::wstring port = L"IP_" + address + L"_" + name;
     pc->add_tcp_port(port, L"", address);

@@ -150,6 +150,7 @@ static int f_list_jobs(void* ctx, const wchar_t* printer, TakeJob take, void* ar
 static int f_list_drivers(void* ctx, TakeDriver take, void* arg) {
     FakePc* pc = pc_of(ctx);
     pc->calls.push_back("list_drivers");
+    if (!pc->driversListed) return 0;
     for (const auto& d : pc->drivers) {
         RawDriver raw = {};
         raw.version = d.version;

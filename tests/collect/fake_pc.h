@@ -52,6 +52,7 @@ struct FakePc {
     std::vector<FakePrinter> printers;
     uint64_t now = 133800000000000000ull;
     std::map<std::wstring, std::vector<FakeJob>> jobs; // printer name -> jobs; absent: cannot be opened
+    int driversListed = 1;
     std::vector<FakeDriver> drivers;
     std::set<std::wstring> missingFiles;
     std::wstring userName = L"alice", sessionUser = L"alice", consoleUser = L"bob";
