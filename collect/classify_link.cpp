@@ -5,7 +5,8 @@
 
 #include "core/classify.h"
 
-void link_classify_port(PrinterRecord* p, const wchar_t* port_name, const wchar_t* monitor, const RawTcpPort* tcp) {
+void link_classify_port(PrinterRecord* p, const wchar_t* port_name, const wchar_t* monitor,
+                        const RawTcpPort* tcp) {
     TcpPortValues values = {};
     values.present = tcp->hostName[0] || tcp->ipAddress[0];
     text_copy(values.hostName, _countof(values.hostName), tcp->hostName);
@@ -24,7 +25,10 @@ void link_classify_port(PrinterRecord* p, const wchar_t* port_name, const wchar_
     text_copy(p->snmpCommunity, _countof(p->snmpCommunity), out.snmpCommunity);
 }
 
-int link_is_virtual_printer(const wchar_t* driver_name, ConnectionKind kind) { return is_virtual_printer(driver_name, kind); }
+int link_is_virtual_printer(const wchar_t* driver_name, ConnectionKind kind) {
+    return is_virtual_printer(driver_name, kind);
+}
 
-DriverLanguage link_classify_driver_language(const wchar_t* driver_name) { return classify_driver_language(driver_name); }
-
+DriverLanguage link_classify_driver_language(const wchar_t* driver_name) {
+    return classify_driver_language(driver_name);
+}

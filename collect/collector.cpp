@@ -98,16 +98,20 @@ void read_tcp_port_values(const CollectorPlatform* platform, const wchar_t* port
     wchar_t key[600];
     text_format(key, _countof(key), L"%ls\\%ls", VANTREL_TCP_PORTS_KEY, port_name);
     void* ctx = platform->ctx;
-    if (!platform->read_string(ctx, RootLocalMachine, key, L"HostName", out->hostName, _countof(out->hostName)))
-        platform->read_string(ctx, RootLocalMachine, key, L"IPAddress", out->ipAddress, _countof(out->ipAddress));
+    if (!platform->read_string(ctx, RootLocalMachine, key, L"HostName", out->hostName,
+                               _countof(out->hostName)))
+        platform->read_string(ctx, RootLocalMachine, key, L"IPAddress", out->ipAddress,
+                              _countof(out->ipAddress));
     out->havePortNumber = platform->read_dword(ctx, RootLocalMachine, key, L"PortNumber", &out->portNumber);
     out->haveProtocol = platform->read_dword(ctx, RootLocalMachine, key, L"Protocol", &out->protocol);
-    out->haveSnmpEnabled = platform->read_dword(ctx, RootLocalMachine, key, L"SNMP Enabled", &out->snmpEnabled);
+    out->haveSnmpEnabled =
+        platform->read_dword(ctx, RootLocalMachine, key, L"SNMP Enabled", &out->snmpEnabled);
     platform->read_string(ctx, RootLocalMachine, key, L"SNMP Community", out->snmpCommunity,
                           _countof(out->snmpCommunity));
 }
 
-void apply_port_class(PrinterRecord* p, const wchar_t* port_name, const wchar_t* monitor, const RawTcpPort* tcp) {
+void apply_port_class(PrinterRecord* p, const wchar_t* port_name, const wchar_t* monitor,
+                      const RawTcpPort* tcp) {
     link_classify_port(p, port_name, monitor, tcp);
     p->isVirtual = link_is_virtual_printer(p->driverName, p->kind) ? 1 : 0;
 }
@@ -117,7 +121,8 @@ void apply_known_identity(PrinterRecord* p, const wchar_t* value) {
     parse_known_value(value, p->knownMac, _countof(p->knownMac), p->knownSerial, _countof(p->knownSerial));
 }
 
-void collect_printer(Snapshot* s, const RawPrinter* raw, const PortTable* ports, const CollectorPlatform* platform) {
+void collect_printer(Snapshot* s, const RawPrinter* raw, const PortTable* ports,
+                     const CollectorPlatform* platform) {
     PrinterRecord* p = collect_printer_basics(s, raw);
     if (!p) return;
     wchar_t port[260];
@@ -127,7 +132,8 @@ void collect_printer(Snapshot* s, const RawPrinter* raw, const PortTable* ports,
     apply_port_class(p, port, port_table_monitor(ports, port), &tcp);
     if (p->name[0]) {
         wchar_t known[200];
-        if (platform->read_string(platform->ctx, RootCurrentUser, VANTREL_KNOWN_KEY, p->name, known, _countof(known)))
+        if (platform->read_string(platform->ctx, RootCurrentUser, VANTREL_KNOWN_KEY, p->name, known,
+                                  _countof(known)))
             apply_known_identity(p, known);
     }
 }
@@ -188,7 +194,8 @@ void match_printers_to_drivers(Snapshot* s) {
             p->driverFound = 1;
             int native = native_environment(d->environment);
             if (p->driverIndex == -1 || native) p->driverIndex = k;
-            if (d->fileMissing && (native || !text_contains_ci(d->environment, L"x86"))) p->driverFilesMissing = 1;
+            if (d->fileMissing && (native || !text_contains_ci(d->environment, L"x86")))
+                p->driverFilesMissing = 1;
         }
     }
 }
@@ -244,7 +251,9 @@ struct PrinterPass {
     const CollectorPlatform* platform;
 };
 
-static void take_port(void* arg, const RawPort* port) { port_table_add(static_cast<PortTable*>(arg), port); }
+static void take_port(void* arg, const RawPort* port) {
+    port_table_add(static_cast<PortTable*>(arg), port);
+}
 
 static void take_printer(void* arg, const RawPrinter* raw) {
     PrinterPass* pass = static_cast<PrinterPass*>(arg);
@@ -262,7 +271,9 @@ static void take_job(void* arg, const RawJob* raw) {
     collect_job(pass->s, pass->printerIndex, raw, pass->now);
 }
 
-static void take_driver(void* arg, const RawDriver* raw) { collect_driver(static_cast<Snapshot*>(arg), raw); }
+static void take_driver(void* arg, const RawDriver* raw) {
+    collect_driver(static_cast<Snapshot*>(arg), raw);
+}
 
 static void collect_accounts(Snapshot* s, const CollectorPlatform* platform) {
     platform->user_name(platform->ctx, s->userName, _countof(s->userName));
@@ -274,7 +285,8 @@ static void collect_accounts(Snapshot* s, const CollectorPlatform* platform) {
         platform->session_user_name(platform->ctx, 1, s->sessionUserName, _countof(s->sessionUserName));
 }
 
-static void hand_over(Snapshot* s, CheckRequest* request, const CollectorPlatform* platform, Snapshot** posted) {
+static void hand_over(Snapshot* s, CheckRequest* request, const CollectorPlatform* platform,
+                      Snapshot** posted) {
     platform->free_request(platform->ctx, request);
     if (platform->post(platform->ctx, s)) {
         *posted = s;
@@ -335,9 +347,10 @@ Snapshot* collector_run(CheckRequest* request, const Settings* settings, const C
     collect_accounts(s, platform);
 
     uint32_t legacy = 0, wpp = 0;
-    int have_legacy = platform->read_dword(ctx, RootCurrentUser, VANTREL_WINDOWS_KEY, L"LegacyDefaultPrinterMode", &legacy);
-    int have_wpp =
-        platform->read_dword(ctx, RootLocalMachine, VANTREL_WPP_KEY, L"WindowsProtectedPrintGroupPolicyState", &wpp);
+    int have_legacy =
+        platform->read_dword(ctx, RootCurrentUser, VANTREL_WINDOWS_KEY, L"LegacyDefaultPrinterMode", &legacy);
+    int have_wpp = platform->read_dword(ctx, RootLocalMachine, VANTREL_WPP_KEY,
+                                        L"WindowsProtectedPrintGroupPolicyState", &wpp);
     apply_policies(s, have_legacy, legacy, have_wpp, wpp);
 
     if (request && request->withNetworkTest) run_network_tests(s, request, settings, platform);

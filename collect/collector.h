@@ -23,7 +23,8 @@ enum RegistryRoot : int32_t {
 };
 
 #define VANTREL_SPOOL_KEY L"SYSTEM\\CurrentControlSet\\Control\\Print\\Printers"
-#define VANTREL_TCP_PORTS_KEY L"SYSTEM\\CurrentControlSet\\Control\\Print\\Monitors\\Standard TCP/IP Port\\Ports"
+#define VANTREL_TCP_PORTS_KEY                                                                                \
+    L"SYSTEM\\CurrentControlSet\\Control\\Print\\Monitors\\Standard TCP/IP Port\\Ports"
 #define VANTREL_WINDOWS_KEY L"Software\\Microsoft\\Windows NT\\CurrentVersion\\Windows"
 #define VANTREL_WPP_KEY L"SOFTWARE\\Policies\\Microsoft\\Windows NT\\Printers\\WPP"
 
@@ -74,8 +75,8 @@ struct RawDriver {
     const wchar_t* environment;
     const wchar_t* driverPath;
     const wchar_t* manufacturer;
-    uint64_t driverDate;  // as Windows stores it; 0 = none
-    int32_t dateValid;    // driverDate could be converted into the three fields below
+    uint64_t driverDate; // as Windows stores it; 0 = none
+    int32_t dateValid;   // driverDate could be converted into the three fields below
     uint16_t dateYear, dateMonth, dateDay;
     uint64_t driverVersion; // four 16-bit parts, most significant first; 0 = none
 };
@@ -130,7 +131,8 @@ struct CollectorPlatform {
     // console = 0: the program's own session; 1: the active console session, if there is one.
     void (*session_user_name)(void* ctx, int console, wchar_t* buf, size_t cap);
     // null when network tests are not available in this build.
-    int (*net_test)(void* ctx, NetTestResult* result, const wchar_t* target, int ask_snmp, const wchar_t* community);
+    int (*net_test)(void* ctx, NetTestResult* result, const wchar_t* target, int ask_snmp,
+                    const wchar_t* community);
     // The network-result cache; both take its lock for the copy only.
     int (*cache_put)(void* ctx, const NetTestResult* result);
     int (*cache_get)(void* ctx, const wchar_t* target, NetTestResult* out);
@@ -168,9 +170,11 @@ const wchar_t* port_table_monitor(const PortTable* table, const wchar_t* port_na
 // Step by step for one printer; collect_printer does all of them with the platform's registry.
 PrinterRecord* collect_printer_basics(Snapshot* s, const RawPrinter* raw);
 void read_tcp_port_values(const CollectorPlatform* platform, const wchar_t* port_name, RawTcpPort* out);
-void apply_port_class(PrinterRecord* p, const wchar_t* port_name, const wchar_t* monitor, const RawTcpPort* tcp);
+void apply_port_class(PrinterRecord* p, const wchar_t* port_name, const wchar_t* monitor,
+                      const RawTcpPort* tcp);
 void apply_known_identity(PrinterRecord* p, const wchar_t* value);
-void collect_printer(Snapshot* s, const RawPrinter* raw, const PortTable* ports, const CollectorPlatform* platform);
+void collect_printer(Snapshot* s, const RawPrinter* raw, const PortTable* ports,
+                     const CollectorPlatform* platform);
 
 // Whole minutes from submission to now; 0 when not earlier or not known.
 int32_t job_age_minutes(uint64_t now, int submitted_valid, uint64_t submitted);

@@ -15,9 +15,13 @@
 #include "core/settings.h"
 #include "core/text.h"
 
-static HKEY root_key(RegistryRoot root) { return root == RootCurrentUser ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE; }
+static HKEY root_key(RegistryRoot root) {
+    return root == RootCurrentUser ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE;
+}
 
-static Snapshot* win_new_snapshot(void*) { return snapshot_new(); }
+static Snapshot* win_new_snapshot(void*) {
+    return snapshot_new();
+}
 
 static void win_local_time(void*, LocalTime* out) {
     SYSTEMTIME st;
@@ -37,7 +41,8 @@ static void win_read_spooler(void*, RawService* out) {
         }
         void* config = malloc(8192);
         DWORD needed = 0;
-        if (config && QueryServiceConfigW(service, static_cast<QUERY_SERVICE_CONFIGW*>(config), 8192, &needed)) {
+        if (config &&
+            QueryServiceConfigW(service, static_cast<QUERY_SERVICE_CONFIGW*>(config), 8192, &needed)) {
             out->configRead = 1;
             out->startType = static_cast<QUERY_SERVICE_CONFIGW*>(config)->dwStartType;
         }
@@ -117,7 +122,9 @@ static int win_list_printers(void*, TakePrinter take, void* arg) {
     return made;
 }
 
-static uint64_t file_time_value(const FILETIME& ft) { return ((uint64_t)ft.dwHighDateTime << 32) | ft.dwLowDateTime; }
+static uint64_t file_time_value(const FILETIME& ft) {
+    return ((uint64_t)ft.dwHighDateTime << 32) | ft.dwLowDateTime;
+}
 
 static uint64_t win_now(void*) {
     FILETIME ft;
@@ -139,7 +146,8 @@ static int win_list_jobs(void*, const wchar_t* printer, TakeJob take, void* arg)
         const JOB_INFO_2W* jobs = reinterpret_cast<const JOB_INFO_2W*>(buffer);
         for (DWORD i = 0; i < returned; i++) {
             const JOB_INFO_2W& j = jobs[i];
-            RawJob raw = {j.JobId, j.pDocument, j.pUserName, j.pStatus, j.Status, j.TotalPages, j.Size, j.Position, 0, 0};
+            RawJob raw = {j.JobId,      j.pDocument, j.pUserName, j.pStatus, j.Status,
+                          j.TotalPages, j.Size,      j.Position,  0,         0};
             FILETIME submitted;
             if (SystemTimeToFileTime(&j.Submitted, &submitted)) {
                 raw.submittedValid = 1;
@@ -190,7 +198,9 @@ static int win_file_missing(void*, const wchar_t* path) {
     return GetLastError() == ERROR_FILE_NOT_FOUND;
 }
 
-static void win_read_print_logs(void*, Snapshot* s) { read_print_logs(s, &g_windows_print_log); }
+static void win_read_print_logs(void*, Snapshot* s) {
+    read_print_logs(s, &g_windows_print_log);
+}
 
 static void win_user_name(void*, wchar_t* buf, size_t cap) {
     DWORD n = (DWORD)cap;
@@ -233,9 +243,13 @@ static void win_session_user_name(void*, int console, wchar_t* buf, size_t cap) 
     }
 }
 
-static int win_cache_put(void*, const NetTestResult* result) { return net_cache_put(result); }
+static int win_cache_put(void*, const NetTestResult* result) {
+    return net_cache_put(result);
+}
 
-static int win_cache_get(void*, const wchar_t* target, NetTestResult* out) { return net_cache_get(target, out); }
+static int win_cache_get(void*, const wchar_t* target, NetTestResult* out) {
+    return net_cache_get(target, out);
+}
 
 static int win_post(void* ctx, Snapshot* s) {
     const CheckWorker* worker = static_cast<const CheckWorker*>(ctx);
@@ -247,7 +261,9 @@ static void win_check_finished(void* ctx) {
     if (worker->checkRunning) InterlockedExchange(worker->checkRunning, 0);
 }
 
-static void win_free_request(void*, CheckRequest* request) { free(request); }
+static void win_free_request(void*, CheckRequest* request) {
+    free(request);
+}
 
 void windows_collector_platform(const CheckWorker* worker, CollectorPlatform* out) {
     *out = CollectorPlatform{

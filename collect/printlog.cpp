@@ -27,7 +27,8 @@ void read_print_log(Snapshot* s, const PrintLogSource* source, const wchar_t* ch
     if (channel == 0) s->adminLogRead = 1;
     int32_t added = 0;
     // Each fetch waits at most 2 s; a log of nothing but unreadable events still ends.
-    for (int32_t fetched = 0; limit > 0 && added < limit && s->logCount < kMaxLogEntries && fetched < kMaxEventsFetched;
+    for (int32_t fetched = 0;
+         limit > 0 && added < limit && s->logCount < kMaxLogEntries && fetched < kMaxEventsFetched;
          fetched++) {
         RenderedEvent ev = {};
         if (!source->next_event(source->ctx, query, &ev)) break;

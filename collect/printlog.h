@@ -24,7 +24,7 @@ struct RenderedEvent {
     int32_t propertyCount; // system properties rendered; 0 when the event could not be rendered
     int32_t eventId;
     int32_t level;
-    uint64_t time; // UTC, 100 ns units since 1601-01-01
+    uint64_t time;      // UTC, 100 ns units since 1601-01-01
     int32_t localValid; // the time could be turned into local time
     LocalTime local;
     int32_t messageOk;      // Windows formatted the event's message

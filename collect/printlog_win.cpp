@@ -23,7 +23,8 @@ static int win_operational_enabled(void*, int* enabled) {
     memset(&buffer, 0, sizeof(buffer));
     DWORD used = 0;
     int known = 0;
-    if (EvtGetChannelConfigProperty(config, EvtChannelConfigEnabled, 0, sizeof(buffer), &buffer.value, &used) &&
+    if (EvtGetChannelConfigProperty(config, EvtChannelConfigEnabled, 0, sizeof(buffer), &buffer.value,
+                                    &used) &&
         used >= sizeof(EVT_VARIANT) && buffer.value.Type == EvtVarTypeBoolean) {
         *enabled = buffer.value.BooleanVal ? 1 : 0;
         known = 1;
@@ -57,12 +58,15 @@ static void* win_open_query(void*, const wchar_t* channel) {
     return q;
 }
 
-static uint64_t variant_file_time(const EVT_VARIANT* v) { return v->Type == EvtVarTypeFileTime ? v->FileTimeVal : 0; }
+static uint64_t variant_file_time(const EVT_VARIANT* v) {
+    return v->Type == EvtVarTypeFileTime ? v->FileTimeVal : 0;
+}
 
 static void render_event(WinLogQuery* q, EVT_HANDLE event, RenderedEvent* out) {
     if (!q->render) return;
     DWORD used = 0, count = 0;
-    if (!EvtRender(q->render, event, EvtRenderEventValues, sizeof(q->rendered), q->rendered.bytes, &used, &count))
+    if (!EvtRender(q->render, event, EvtRenderEventValues, sizeof(q->rendered), q->rendered.bytes, &used,
+                   &count))
         return;
     if (count < kEventPropertiesNeeded) return;
     const EVT_VARIANT* v = q->rendered.values;
@@ -77,13 +81,14 @@ static void render_event(WinLogQuery* q, EVT_HANDLE event, RenderedEvent* out) {
     SYSTEMTIME st;
     if (FileTimeToLocalFileTime(&utc, &local) && FileTimeToSystemTime(&local, &st)) {
         out->localValid = 1;
-        out->local = {st.wYear, st.wMonth, st.wDayOfWeek, st.wDay, st.wHour, st.wMinute, st.wSecond, st.wMilliseconds};
+        out->local = {st.wYear, st.wMonth,  st.wDayOfWeek, st.wDay,
+                      st.wHour, st.wMinute, st.wSecond,    st.wMilliseconds};
     }
 
     q->message[0] = 0;
     DWORD chars = 0;
-    if (q->meta && EvtFormatMessage(q->meta, event, 0, 0, nullptr, EvtFormatMessageEvent, _countof(q->message),
-                                    q->message, &chars)) {
+    if (q->meta && EvtFormatMessage(q->meta, event, 0, 0, nullptr, EvtFormatMessageEvent,
+                                    _countof(q->message), q->message, &chars)) {
         q->message[_countof(q->message) - 1] = 0;
         out->messageOk = 1;
     }

@@ -17,7 +17,8 @@
 #include "core/settings.h"
 #include "core/text.h"
 
-static const wchar_t* kTcpKey = L"SYSTEM\\CurrentControlSet\\Control\\Print\\Monitors\\Standard TCP/IP Port\\Ports";
+static const wchar_t* kTcpKey =
+    L"SYSTEM\\CurrentControlSet\\Control\\Print\\Monitors\\Standard TCP/IP Port\\Ports";
 static const wchar_t* kDriver = L"Vantrel Bench PCL 6";
 
 static void set_string(const wchar_t* path, const wchar_t* name, const wchar_t* value) {
@@ -89,7 +90,8 @@ static void one_check() {
     CheckWorker worker = {g_window, &g_running, nullptr, nullptr};
     run_check_worker(request, &worker);
     MSG msg;
-    while (PeekMessageW(&msg, g_window, MsgCheckDone, MsgCheckDone, PM_REMOVE)) snapshot_free((Snapshot*)msg.lParam);
+    while (PeekMessageW(&msg, g_window, MsgCheckDone, MsgCheckDone, PM_REMOVE))
+        snapshot_free((Snapshot*)msg.lParam);
 }
 
 template <typename F> static void two_calls(F call) {
@@ -124,7 +126,8 @@ static void bare_calls() {
         }
         CloseServiceHandle(m);
     }
-    read_value(HKEY_LOCAL_MACHINE, L"SYSTEM\\CurrentControlSet\\Control\\Print\\Printers", L"DefaultSpoolDirectory");
+    read_value(HKEY_LOCAL_MACHINE, L"SYSTEM\\CurrentControlSet\\Control\\Print\\Printers",
+               L"DefaultSpoolDirectory");
     WIN32_FIND_DATAW fd;
     HANDLE find = FindFirstFileW(L"C:\\windows\\system32\\spool\\printers\\*", &fd);
     if (find != INVALID_HANDLE_VALUE) {
@@ -139,12 +142,14 @@ static void bare_calls() {
     DWORD needed = 0, returned = 0;
     EnumPrintersW(PRINTER_ENUM_LOCAL | PRINTER_ENUM_CONNECTIONS, nullptr, 2, nullptr, 0, &needed, &returned);
     BYTE* b = needed ? (BYTE*)malloc(needed) : nullptr;
-    if (b && EnumPrintersW(PRINTER_ENUM_LOCAL | PRINTER_ENUM_CONNECTIONS, nullptr, 2, b, needed, &needed, &returned)) {
+    if (b && EnumPrintersW(PRINTER_ENUM_LOCAL | PRINTER_ENUM_CONNECTIONS, nullptr, 2, b, needed, &needed,
+                           &returned)) {
         const PRINTER_INFO_2W* p = (const PRINTER_INFO_2W*)b;
         for (DWORD i = 0; i < returned; i++) {
             wchar_t key[600];
             text_format(key, _countof(key), L"%ls\\%ls", kTcpKey, p[i].pPortName);
-            for (const wchar_t* v : {L"HostName", L"PortNumber", L"Protocol", L"SNMP Enabled", L"SNMP Community"})
+            for (const wchar_t* v :
+                 {L"HostName", L"PortNumber", L"Protocol", L"SNMP Enabled", L"SNMP Community"})
                 read_value(HKEY_LOCAL_MACHINE, key, v);
             read_value(HKEY_CURRENT_USER, L"Software\\Corvalen\\Vantrel\\Known", p[i].pPrinterName);
         }
@@ -157,14 +162,16 @@ static void bare_calls() {
     b = needed ? (BYTE*)malloc(needed) : nullptr;
     if (b && EnumPrinterDriversW(nullptr, const_cast<wchar_t*>(L"all"), 6, b, needed, &needed, &returned)) {
         const DRIVER_INFO_6W* d = (const DRIVER_INFO_6W*)b;
-        for (DWORD i = 0; i < returned; i++) GetFileAttributesW(d[i].pDriverPath);
+        for (DWORD i = 0; i < returned; i++)
+            GetFileAttributesW(d[i].pDriverPath);
     }
     free(b);
     EVT_HANDLE config = EvtOpenChannelConfig(nullptr, L"Microsoft-Windows-PrintService/Operational", 0);
     if (config) {
         BYTE prop[256];
         DWORD used;
-        EvtGetChannelConfigProperty(config, EvtChannelConfigEnabled, 0, sizeof(prop), (EVT_VARIANT*)prop, &used);
+        EvtGetChannelConfigProperty(config, EvtChannelConfigEnabled, 0, sizeof(prop), (EVT_VARIANT*)prop,
+                                    &used);
         EvtClose(config);
     }
     EVT_HANDLE q = EvtQuery(nullptr, L"Microsoft-Windows-PrintService/Admin", L"*",
@@ -183,15 +190,18 @@ static void bare_calls() {
     }
     LPWSTR name = nullptr;
     DWORD bytes;
-    if (WTSQuerySessionInformationW(WTS_CURRENT_SERVER_HANDLE, WTS_CURRENT_SESSION, WTSUserName, &name, &bytes))
+    if (WTSQuerySessionInformationW(WTS_CURRENT_SERVER_HANDLE, WTS_CURRENT_SESSION, WTSUserName, &name,
+                                    &bytes))
         WTSFreeMemory(name);
-    read_value(HKEY_CURRENT_USER, L"Software\\Microsoft\\Windows NT\\CurrentVersion\\Windows", L"LegacyDefaultPrinterMode");
+    read_value(HKEY_CURRENT_USER, L"Software\\Microsoft\\Windows NT\\CurrentVersion\\Windows",
+               L"LegacyDefaultPrinterMode");
     read_value(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Policies\\Microsoft\\Windows NT\\Printers\\WPP",
                L"WindowsProtectedPrintGroupPolicyState");
     Snapshot* s = snapshot_new(); // the one allocation and the hand-over belong to the floor too
     PostMessageW(g_window, MsgCheckDone, 0, (LPARAM)s);
     MSG msg;
-    while (PeekMessageW(&msg, g_window, MsgCheckDone, MsgCheckDone, PM_REMOVE)) snapshot_free((Snapshot*)msg.lParam);
+    while (PeekMessageW(&msg, g_window, MsgCheckDone, MsgCheckDone, PM_REMOVE))
+        snapshot_free((Snapshot*)msg.lParam);
 }
 
 int main() {
@@ -217,8 +227,8 @@ int main() {
         if (t1 - t0 < best_check) best_check = t1 - t0;
         if (t2 - t1 < best_bare) best_bare = t2 - t1;
     }
-    printf("check without network tests: mean %.2f ms, best %.2f ms (%d rounds)\n", sum_check / rounds, best_check,
-           rounds);
+    printf("check without network tests: mean %.2f ms, best %.2f ms (%d rounds)\n", sum_check / rounds,
+           best_check, rounds);
     printf("bare Windows calls (floor):  mean %.2f ms, best %.2f ms\n", sum_bare / rounds, best_bare);
     printf("ratio check / floor: mean %.2f, best %.2f\n", sum_check / sum_bare, best_check / best_bare);
     return 0;

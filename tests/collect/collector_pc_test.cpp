@@ -29,12 +29,9 @@ const wchar_t* kGoneDriver = L"Vantrel Gone PS";
 const wchar_t* kX86GoneDriver = L"Vantrel X86Gone PCL 6";
 
 const wchar_t* kPrinters[][3] = {
-    {L"Front Desk", L"IP_127.0.0.5", kDriver},
-    {L"Back Office", L"IP_127.0.0.5_b", kGoneDriver},
-    {L"Label USB", L"USB001", kX86GoneDriver},
-    {L"File Out", L"FILE:", kDriver},
-    {L"Pool", L"IP_127.0.0.6,IP_127.0.0.7", kDriver},
-    {L"Odd Values", L"IP_odd", kDriver},
+    {L"Front Desk", L"IP_127.0.0.5", kDriver},        {L"Back Office", L"IP_127.0.0.5_b", kGoneDriver},
+    {L"Label USB", L"USB001", kX86GoneDriver},        {L"File Out", L"FILE:", kDriver},
+    {L"Pool", L"IP_127.0.0.6,IP_127.0.0.7", kDriver}, {L"Odd Values", L"IP_odd", kDriver},
 };
 
 void write_file(const std::wstring& path, DWORD size) {
@@ -49,21 +46,25 @@ void write_file(const std::wstring& path, DWORD size) {
 
 void set_string(HKEY root, const std::wstring& path, const wchar_t* name, const std::wstring& value) {
     HKEY key;
-    ASSERT_EQ(RegCreateKeyExW(root, path.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr), ERROR_SUCCESS);
-    RegSetValueExW(key, name, 0, REG_SZ, (const BYTE*)value.c_str(), (DWORD)((value.size() + 1) * sizeof(wchar_t)));
+    ASSERT_EQ(RegCreateKeyExW(root, path.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr),
+              ERROR_SUCCESS);
+    RegSetValueExW(key, name, 0, REG_SZ, (const BYTE*)value.c_str(),
+                   (DWORD)((value.size() + 1) * sizeof(wchar_t)));
     RegCloseKey(key);
 }
 
 void set_dword(HKEY root, const std::wstring& path, const wchar_t* name, DWORD value) {
     HKEY key;
-    ASSERT_EQ(RegCreateKeyExW(root, path.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr), ERROR_SUCCESS);
+    ASSERT_EQ(RegCreateKeyExW(root, path.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr),
+              ERROR_SUCCESS);
     RegSetValueExW(key, name, 0, REG_DWORD, (const BYTE*)&value, sizeof(value));
     RegCloseKey(key);
 }
 
 void set_binary(HKEY root, const std::wstring& path, const wchar_t* name, const void* data, DWORD size) {
     HKEY key;
-    ASSERT_EQ(RegCreateKeyExW(root, path.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr), ERROR_SUCCESS);
+    ASSERT_EQ(RegCreateKeyExW(root, path.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr),
+              ERROR_SUCCESS);
     RegSetValueExW(key, name, 0, REG_BINARY, (const BYTE*)data, size);
     RegCloseKey(key);
 }
@@ -170,8 +171,12 @@ void run_check(Check* check, int with_network_test, const wchar_t* only = L"", N
 }
 
 // With a CUPS server (the test run starts one), Wine adds its queue to the printers.
-int cups_running() { return getenv("CUPS_SERVER") != nullptr; }
-int expected_printers() { return 6 + (cups_running() ? 1 : 0); }
+int cups_running() {
+    return getenv("CUPS_SERVER") != nullptr;
+}
+int expected_printers() {
+    return 6 + (cups_running() ? 1 : 0);
+}
 
 const PrinterRecord* find(const Snapshot* s, const wchar_t* name) {
     for (int i = 0; i < s->printerCount; i++)
@@ -219,7 +224,8 @@ class CollectorPc : public ::testing::Test {
         set_binary(HKEY_LOCAL_MACHINE, ports + L"\\IP_odd", L"Protocol", &two_bytes, sizeof(two_bytes));
         set_string(HKEY_LOCAL_MACHINE, ports + L"\\IP_odd", L"SNMP Community", std::wstring(70, L'c'));
 
-        for (const auto& p : kPrinters) add_printer(p[0], p[1], p[2]);
+        for (const auto& p : kPrinters)
+            add_printer(p[0], p[1], p[2]);
         SetDefaultPrinterW(L"Label USB");
 
         CreateDirectoryW(L"C:\\vtspool", nullptr);
@@ -229,8 +235,8 @@ class CollectorPc : public ::testing::Test {
         write_file(L"C:\\vtspool\\sub\\inner.SPL", 5000);
         wchar_t spool[260] = L"";
         DWORD size = sizeof(spool);
-        if (RegGetValueW(HKEY_LOCAL_MACHINE, kSpoolKey, L"DefaultSpoolDirectory", RRF_RT_REG_SZ, nullptr, spool,
-                         &size) == ERROR_SUCCESS)
+        if (RegGetValueW(HKEY_LOCAL_MACHINE, kSpoolKey, L"DefaultSpoolDirectory", RRF_RT_REG_SZ, nullptr,
+                         spool, &size) == ERROR_SUCCESS)
             s_old_spool = spool;
         set_string(HKEY_LOCAL_MACHINE, kSpoolKey, L"DefaultSpoolDirectory", L"C:\\vtspool");
 
@@ -241,11 +247,14 @@ class CollectorPc : public ::testing::Test {
 
     // Later test programs share the prefix: leave it as it was found.
     static void TearDownTestSuite() {
-        for (const auto& p : kPrinters) delete_printer(p[0]);
+        for (const auto& p : kPrinters)
+            delete_printer(p[0]);
         delete_printer(L"VantrelCups"); // or later programs would still list it without the server
         for (const wchar_t* d : {kDriver, kGoneDriver, kX86GoneDriver}) {
-            DeletePrinterDriverExW(nullptr, const_cast<wchar_t*>(L"Windows x64"), const_cast<wchar_t*>(d), 0, 0);
-            DeletePrinterDriverExW(nullptr, const_cast<wchar_t*>(L"Windows NT x86"), const_cast<wchar_t*>(d), 0, 0);
+            DeletePrinterDriverExW(nullptr, const_cast<wchar_t*>(L"Windows x64"), const_cast<wchar_t*>(d), 0,
+                                   0);
+            DeletePrinterDriverExW(nullptr, const_cast<wchar_t*>(L"Windows NT x86"), const_cast<wchar_t*>(d),
+                                   0, 0);
         }
         RegDeleteTreeW(HKEY_LOCAL_MACHINE, (std::wstring(kTcpKey)).c_str());
         if (s_old_spool.empty())
@@ -462,7 +471,8 @@ TEST_F(CollectorPc, PrinterDisappearsBetweenTheListingAndTheJobRead) {
     const PrinterRecord* pool = find(c.s, L"Pool");
     ASSERT_NE(pool, nullptr);
     EXPECT_EQ(pool->jobCount, 1);
-    for (int i = 0; i < c->jobCount; i++) EXPECT_NE(&c->printers[c->jobs[i].printerIndex], pool);
+    for (int i = 0; i < c->jobCount; i++)
+        EXPECT_NE(&c->printers[c->jobs[i].printerIndex], pool);
     EXPECT_GT(c->driverCount, 0); // the rest of the check went on
 }
 

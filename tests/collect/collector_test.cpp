@@ -19,7 +19,8 @@ struct SnapshotHolder {
     Snapshot* operator->() const { return s; }
 };
 
-FakePrinter printer(const std::wstring& name, const std::wstring& port, const std::wstring& driver = L"HP LaserJet PCL 6") {
+FakePrinter printer(const std::wstring& name, const std::wstring& port,
+                    const std::wstring& driver = L"HP LaserJet PCL 6") {
     FakePrinter p;
     p.name = name;
     p.port = port;
@@ -51,11 +52,13 @@ TEST(Collector, CallsWindowsInTheOrderOfACheck) {
     std::vector<std::string> order;
     for (const auto& c : pc.calls)
         if (c != "read_string" && c != "read_dword" && c != "cache_get") order.push_back(c);
-    std::vector<std::string> expected = {"new_snapshot", "local_time", "read_spooler", "system_directory", "list_folder",
-                                         "list_ports",   "default_printer", "list_printers",     "now",
-                                         "list_jobs",    "list_drivers",    "file_missing",      "read_print_logs",
-                                         "user_name",    "running_as_system", "session_user_name", "net_test",
-                                         "cache_put",    "free_request",    "post"};
+    std::vector<std::string> expected = {"new_snapshot",      "local_time",    "read_spooler",
+                                         "system_directory",  "list_folder",   "list_ports",
+                                         "default_printer",   "list_printers", "now",
+                                         "list_jobs",         "list_drivers",  "file_missing",
+                                         "read_print_logs",   "user_name",     "running_as_system",
+                                         "session_user_name", "net_test",      "cache_put",
+                                         "free_request",      "post"};
     EXPECT_EQ(order, expected);
 
     std::vector<std::wstring> expected_reads = {
@@ -67,7 +70,8 @@ TEST(Collector, CallsWindowsInTheOrderOfACheck) {
         kTcpKey + L"IP_10.0.0.5|SNMP Community",
         L"HKCU\\Software\\Corvalen\\Vantrel\\Known|Front",
         L"HKCU\\Software\\Microsoft\\Windows NT\\CurrentVersion\\Windows|LegacyDefaultPrinterMode",
-        L"HKLM\\SOFTWARE\\Policies\\Microsoft\\Windows NT\\Printers\\WPP|WindowsProtectedPrintGroupPolicyState",
+        L"HKLM\\SOFTWARE\\Policies\\Microsoft\\Windows "
+        L"NT\\Printers\\WPP|WindowsProtectedPrintGroupPolicyState",
     };
     EXPECT_EQ(pc.registryReads, expected_reads);
     EXPECT_EQ(pc.requestsFreed, 1);
@@ -181,7 +185,8 @@ TEST(Collector, PooledPortIsClassifiedAndLookedUpByItsFirstPort) {
     EXPECT_EQ(p.protocol, 2);
     EXPECT_EQ(p.snmpEnabled, 1);
     EXPECT_STREQ(p.snmpCommunity, L"office");
-    for (const auto& read : pc.registryReads) EXPECT_EQ(read.find(L"10.0.0.6"), std::wstring::npos) << read.c_str();
+    for (const auto& read : pc.registryReads)
+        EXPECT_EQ(read.find(L"10.0.0.6"), std::wstring::npos) << read.c_str();
     // The host name is asked first; only without one the IP address.
     EXPECT_EQ(pc.registryReads[1], kTcpKey + L"IP_10.0.0.5|HostName");
     EXPECT_EQ(pc.registryReads[2], kTcpKey + L"IP_10.0.0.5|IPAddress");
@@ -192,8 +197,8 @@ TEST(Collector, HostNameWinsAndBadPortValuesKeepTheBuiltInValues) {
     std::wstring key = kTcpKey + L"lab";
     pc.set_string(key, L"HostName", L"printer.lab");
     pc.set_string(key, L"IPAddress", L"10.9.9.9");
-    pc.set_string(key, L"PortNumber", L"9200");   // a string where a DWORD belongs
-    pc.set_dword(key, L"SNMP Community", 5);       // a DWORD where a string belongs
+    pc.set_string(key, L"PortNumber", L"9200"); // a string where a DWORD belongs
+    pc.set_dword(key, L"SNMP Community", 5);    // a DWORD where a string belongs
     pc.set_string(key, L"Protocol", L"2");
     pc.printers.push_back(printer(L"Lab", L"lab"));
     SnapshotHolder s(run_fake_check(&pc, 0));
@@ -211,7 +216,8 @@ TEST(Collector, PortWithoutAName) {
     pc.printers.push_back(printer(L"Nowhere", L""));
     SnapshotHolder s(run_fake_check(&pc, 0));
     EXPECT_EQ(s->printerCount, 1);
-    for (const auto& read : pc.registryReads) EXPECT_EQ(read.find(L"Standard TCP/IP"), std::wstring::npos);
+    for (const auto& read : pc.registryReads)
+        EXPECT_EQ(read.find(L"Standard TCP/IP"), std::wstring::npos);
     EXPECT_STREQ(s->printers[0].address, L"");
 }
 
@@ -233,7 +239,8 @@ TEST(Collector, RememberedIdentity) {
     pc.set_string(known, L"B", L"00-11-22-33-44-66");
     pc.set_string(known, L"C", L"|SERIAL9");
     pc.set_string(known, L"D", std::wstring(300, L'x')); // too long for the 199-character value
-    for (const wchar_t* n : {L"A", L"B", L"C", L"D", L"E"}) pc.printers.push_back(printer(n, L"USB001"));
+    for (const wchar_t* n : {L"A", L"B", L"C", L"D", L"E"})
+        pc.printers.push_back(printer(n, L"USB001"));
     SnapshotHolder s(run_fake_check(&pc, 0));
     EXPECT_STREQ(s->printers[0].knownMac, L"00-11-22-33-44-55");
     EXPECT_STREQ(s->printers[0].knownSerial, L"X1|more");
@@ -254,7 +261,8 @@ TEST(Collector, KnownMacLongerThanItsFieldIsCut) {
 
 TEST(Collector, SixtyFifthPrinterIsDropped) {
     FakePc pc;
-    for (int i = 0; i < 65; i++) pc.printers.push_back(printer(L"P" + std::to_wstring(i), L"USB001"));
+    for (int i = 0; i < 65; i++)
+        pc.printers.push_back(printer(L"P" + std::to_wstring(i), L"USB001"));
     SnapshotHolder s(run_fake_check(&pc, 0));
     EXPECT_EQ(s->printerCount, 64);
     EXPECT_STREQ(s->printers[63].name, L"P63");
@@ -357,7 +365,8 @@ TEST(Collector, DriverDatesVersionsAndLanguage) {
 
 TEST(Collector, HundredFiftyFirstDriverIsDropped) {
     FakePc pc;
-    for (int i = 0; i < 151; i++) pc.drivers.push_back(driver(L"D" + std::to_wstring(i), L"Windows x64", L""));
+    for (int i = 0; i < 151; i++)
+        pc.drivers.push_back(driver(L"D" + std::to_wstring(i), L"Windows x64", L""));
     SnapshotHolder s(run_fake_check(&pc, 0));
     EXPECT_EQ(s->driverCount, 150);
 }

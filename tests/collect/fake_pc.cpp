@@ -7,7 +7,8 @@
 #include "core/text.h"
 
 static std::wstring lower(std::wstring s) {
-    for (auto& c : s) c = (wchar_t)towlower(c);
+    for (auto& c : s)
+        c = (wchar_t)towlower(c);
     return s;
 }
 
@@ -28,8 +29,8 @@ void FakePc::set_dword(const std::wstring& root_path, const std::wstring& name, 
     registry[lower(root_path + L"|" + name)] = v;
 }
 
-void FakePc::add_tcp_port(const std::wstring& port, const std::wstring& host, const std::wstring& ip, uint32_t number,
-                          uint32_t protocol, uint32_t snmp, const std::wstring& community) {
+void FakePc::add_tcp_port(const std::wstring& port, const std::wstring& host, const std::wstring& ip,
+                          uint32_t number, uint32_t protocol, uint32_t snmp, const std::wstring& community) {
     std::wstring key = std::wstring(L"HKLM\\") + VANTREL_TCP_PORTS_KEY + L"\\" + port;
     if (!host.empty()) set_string(key, L"HostName", host);
     if (!ip.empty()) set_string(key, L"IPAddress", ip);
@@ -42,17 +43,21 @@ void FakePc::add_tcp_port(const std::wstring& port, const std::wstring& host, co
 
 int FakePc::net_tests_of(const std::wstring& target) const {
     int n = 0;
-    for (const auto& t : netTargets) n += t == target;
+    for (const auto& t : netTargets)
+        n += t == target;
     return n;
 }
 
 int FakePc::called(const std::string& op) const {
     int n = 0;
-    for (const auto& c : calls) n += c == op;
+    for (const auto& c : calls)
+        n += c == op;
     return n;
 }
 
-static FakePc* pc_of(void* ctx) { return static_cast<FakePc*>(ctx); }
+static FakePc* pc_of(void* ctx) {
+    return static_cast<FakePc*>(ctx);
+}
 
 static Snapshot* f_new_snapshot(void* ctx) {
     pc_of(ctx)->calls.push_back("new_snapshot");
@@ -79,7 +84,8 @@ static int f_read_string(void* ctx, RegistryRoot root, const wchar_t* path, cons
     text_copy(buf, cap, it->second.text.c_str());
     return buf[0] != 0;
 }
-static int f_read_dword(void* ctx, RegistryRoot root, const wchar_t* path, const wchar_t* name, uint32_t* out) {
+static int f_read_dword(void* ctx, RegistryRoot root, const wchar_t* path, const wchar_t* name,
+                        uint32_t* out) {
     FakePc* pc = pc_of(ctx);
     pc->calls.push_back("read_dword");
     std::wstring key = reg_key(root, path, name);
@@ -98,7 +104,8 @@ static int f_list_folder(void* ctx, const wchar_t* pattern, TakeFolderEntry take
     pc->calls.push_back("list_folder");
     pc->folderPatterns.push_back(pattern);
     if (!pc->folderReadable) return 0;
-    for (const auto& e : pc->folderEntries) take(arg, e.first, e.second);
+    for (const auto& e : pc->folderEntries)
+        take(arg, e.first, e.second);
     return 1;
 }
 static int f_list_ports(void* ctx, TakePort take, void* arg) {
@@ -115,15 +122,18 @@ static void f_default_printer(void* ctx, wchar_t* buf, size_t cap) {
     pc_of(ctx)->calls.push_back("default_printer");
     text_copy(buf, cap, pc_of(ctx)->defaultPrinter.c_str());
 }
-static const wchar_t* or_null(const std::wstring& s) { return s.empty() ? nullptr : s.c_str(); }
+static const wchar_t* or_null(const std::wstring& s) {
+    return s.empty() ? nullptr : s.c_str();
+}
 static int f_list_printers(void* ctx, TakePrinter take, void* arg) {
     FakePc* pc = pc_of(ctx);
     pc->calls.push_back("list_printers");
     if (!pc->printersListed) return 0;
     for (const auto& p : pc->printers) {
         // Windows gives null for texts that were never set.
-        RawPrinter raw = {or_null(p.server),  or_null(p.name),    or_null(p.share), or_null(p.port), or_null(p.driver),
-                          or_null(p.comment), or_null(p.location), p.attributes,    p.status,        p.jobs};
+        RawPrinter raw = {
+            or_null(p.server),  or_null(p.name),     or_null(p.share), or_null(p.port), or_null(p.driver),
+            or_null(p.comment), or_null(p.location), p.attributes,     p.status,        p.jobs};
         take(arg, &raw);
     }
     return 1;
@@ -141,8 +151,9 @@ static int f_list_jobs(void* ctx, const wchar_t* printer, TakeJob take, void* ar
     int n = 0;
     for (const auto& j : it->second) {
         if (n++ >= kJobsAskedPerPrinter) break;
-        RawJob raw = {j.id, j.document.c_str(), j.user.c_str(), or_null(j.statusText), j.status, j.pages,
-                      j.size, j.position, j.submittedValid, j.submitted};
+        RawJob raw = {
+            j.id,       j.document.c_str(), j.user.c_str(), or_null(j.statusText), j.status, j.pages, j.size,
+            j.position, j.submittedValid,   j.submitted};
         take(arg, &raw);
     }
     return 1;
@@ -188,7 +199,8 @@ static void f_session_user_name(void* ctx, int console, wchar_t* buf, size_t cap
     pc_of(ctx)->calls.push_back(console ? "console_user_name" : "session_user_name");
     text_copy(buf, cap, (console ? pc_of(ctx)->consoleUser : pc_of(ctx)->sessionUser).c_str());
 }
-static int f_net_test(void* ctx, NetTestResult* r, const wchar_t* target, int ask_snmp, const wchar_t* community) {
+static int f_net_test(void* ctx, NetTestResult* r, const wchar_t* target, int ask_snmp,
+                      const wchar_t* community) {
     FakePc* pc = pc_of(ctx);
     pc->calls.push_back("net_test");
     pc->netTargets.push_back(target);
@@ -229,13 +241,31 @@ static void f_free_request(void* ctx, CheckRequest* request) {
 }
 
 CollectorPlatform FakePc::platform() {
-    return CollectorPlatform{this,           f_new_snapshot,     f_local_time,       f_read_spooler,
-                             f_read_string,  f_read_dword,       f_system_directory, f_list_folder,
-                             f_list_ports,   f_default_printer,  f_list_printers,    f_now,
-                             f_list_jobs,    f_list_drivers,     f_file_missing,     f_read_print_logs,
-                             f_user_name,    f_running_as_system, f_session_user_name,
-                             withNetTest ? f_net_test : nullptr, f_cache_put,        f_cache_get,
-                             f_post,         f_check_finished,   f_free_request};
+    return CollectorPlatform{this,
+                             f_new_snapshot,
+                             f_local_time,
+                             f_read_spooler,
+                             f_read_string,
+                             f_read_dword,
+                             f_system_directory,
+                             f_list_folder,
+                             f_list_ports,
+                             f_default_printer,
+                             f_list_printers,
+                             f_now,
+                             f_list_jobs,
+                             f_list_drivers,
+                             f_file_missing,
+                             f_read_print_logs,
+                             f_user_name,
+                             f_running_as_system,
+                             f_session_user_name,
+                             withNetTest ? f_net_test : nullptr,
+                             f_cache_put,
+                             f_cache_get,
+                             f_post,
+                             f_check_finished,
+                             f_free_request};
 }
 
 Settings default_settings() {
@@ -244,7 +274,8 @@ Settings default_settings() {
     return s;
 }
 
-Snapshot* run_fake_check(FakePc* pc, int with_network_test, const wchar_t* only_address, const Settings* settings) {
+Snapshot* run_fake_check(FakePc* pc, int with_network_test, const wchar_t* only_address,
+                         const Settings* settings) {
     CheckRequest* request = static_cast<CheckRequest*>(calloc(1, sizeof(CheckRequest)));
     request->withNetworkTest = with_network_test;
     text_copy(request->onlyAddress, _countof(request->onlyAddress), only_address);

@@ -35,7 +35,9 @@ struct FakeQuery {
     size_t next;
 };
 
-FakeLog* log_of(void* ctx) { return static_cast<FakeLog*>(ctx); }
+FakeLog* log_of(void* ctx) {
+    return static_cast<FakeLog*>(ctx);
+}
 
 int fake_enabled(void* ctx, int* enabled) {
     if (!log_of(ctx)->enabledKnown) return 0;
@@ -73,7 +75,9 @@ void fake_close(void* ctx, void* query) {
     delete static_cast<FakeQuery*>(query);
 }
 
-PrintLogSource source_of(FakeLog* log) { return {log, fake_enabled, fake_open, fake_next, fake_close}; }
+PrintLogSource source_of(FakeLog* log) {
+    return {log, fake_enabled, fake_open, fake_next, fake_close};
+}
 
 std::vector<FakeEvent> events(int n, uint64_t first_time, uint64_t step, int32_t first_id) {
     std::vector<FakeEvent> out(n);
@@ -150,17 +154,19 @@ TEST_F(PrintLog, OperationalOffGivesAtMostThirtyAdminEntries) {
 TEST_F(PrintLog, OperationalOnFillsUpToEightyAndInterleaves) {
     FakeLog log;
     log.enabled = 1;
-    log.admin = events(40, 1000000, 20, 100);          // 1000000, 999980, ...
-    log.operational = events(70, 1000010, 20, 500);    // 1000010, 999990, ...
+    log.admin = events(40, 1000000, 20, 100);       // 1000000, 999980, ...
+    log.operational = events(70, 1000010, 20, 500); // 1000010, 999990, ...
     PrintLogSource source = source_of(&log);
     read_print_logs(s, &source);
     EXPECT_EQ(s->operationalLogEnabled, 1);
     ASSERT_EQ(s->logCount, 80);
     int admin = 0, operational = 0;
-    for (int i = 0; i < 80; i++) (s->logEntries[i].channel ? operational : admin)++;
+    for (int i = 0; i < 80; i++)
+        (s->logEntries[i].channel ? operational : admin)++;
     EXPECT_EQ(admin, 30);
     EXPECT_EQ(operational, 50);
-    for (int i = 1; i < 80; i++) EXPECT_GE(s->logEntries[i - 1].time, s->logEntries[i].time);
+    for (int i = 1; i < 80; i++)
+        EXPECT_GE(s->logEntries[i - 1].time, s->logEntries[i].time);
     EXPECT_EQ(s->logEntries[0].channel, 1);
     EXPECT_EQ(s->logEntries[1].channel, 0);
     EXPECT_EQ(s->logEntries[2].channel, 1);
@@ -189,14 +195,16 @@ TEST_F(PrintLog, EqualTimesKeepTheirOrder) {
     read_print_logs(s, &source);
     ASSERT_EQ(s->logCount, 6);
     std::vector<int> ids;
-    for (int i = 0; i < 6; i++) ids.push_back(s->logEntries[i].eventId);
+    for (int i = 0; i < 6; i++)
+        ids.push_back(s->logEntries[i].eventId);
     EXPECT_EQ(ids, (std::vector<int>{99, 1, 2, 3, 7, 8}));
 }
 
 TEST_F(PrintLog, UnrenderableEventsAreSkippedWithoutCounting) {
     FakeLog log;
     log.admin = events(35, 1000, 1, 1);
-    for (int i = 0; i < 35; i += 5) log.admin[i].properties = 8;
+    for (int i = 0; i < 35; i += 5)
+        log.admin[i].properties = 8;
     log.admin[1].messageOk = 0;
     log.admin[2].message = L"two\nlines";
     PrintLogSource source = source_of(&log);
@@ -246,7 +254,8 @@ TEST_F(PrintLog, OperationalChannelDoesNotMarkTheAdminLogRead) {
 TEST_F(PrintLog, FullSnapshotStopsTheReading) {
     FakeLog log;
     log.admin = events(10, 1000, 1, 1);
-    for (int i = 0; i < 78; i++) snapshot_add_log_entry(s);
+    for (int i = 0; i < 78; i++)
+        snapshot_add_log_entry(s);
     PrintLogSource source = source_of(&log);
     read_print_log(s, &source, VANTREL_ADMIN_LOG, 0, 30);
     EXPECT_EQ(s->logCount, 80);
@@ -256,7 +265,8 @@ TEST_F(PrintLog, FullSnapshotStopsTheReading) {
 TEST_F(PrintLog, EndlessUnreadableLogEnds) {
     FakeLog log;
     log.admin = events(5000, 100000, 1, 1);
-    for (auto& e : log.admin) e.properties = 0;
+    for (auto& e : log.admin)
+        e.properties = 0;
     PrintLogSource source = source_of(&log);
     read_print_log(s, &source, VANTREL_ADMIN_LOG, 0, 30);
     EXPECT_EQ(s->logCount, 0);
