@@ -300,3 +300,15 @@ Snapshot* run_check_worker(CheckRequest* request, const CheckWorker* worker) {
     windows_collector_platform(worker, &platform);
     return collector_run(request, &g_settings, &platform, worker->buildDemo);
 }
+
+// Written once on the interface thread before the first check starts; only read afterwards.
+static CheckWorker g_worker;
+
+void check_worker_configure(const CheckWorker* worker) {
+    g_worker = *worker;
+}
+
+DWORD WINAPI check_worker_thread(LPVOID request) {
+    run_check_worker(static_cast<CheckRequest*>(request), &g_worker);
+    return 0;
+}

@@ -22,3 +22,8 @@ void windows_collector_platform(const CheckWorker* worker, CollectorPlatform* ou
 // The whole check: takes the request (allocated with malloc/calloc; freed here), posts the snapshot
 // or frees it when the post fails. Returns the posted snapshot, which then belongs to the window.
 Snapshot* run_check_worker(CheckRequest* request, const CheckWorker* worker);
+
+// For the check cycle: the worker's settings are fixed once at start-up, and the thread procedure
+// takes only the request (CreateThread(..., check_worker_thread, request, ...)).
+void check_worker_configure(const CheckWorker* worker);
+DWORD WINAPI check_worker_thread(LPVOID request);

@@ -522,6 +522,22 @@ TEST_F(CollectorPc, FullCacheShowsButDoesNotKeepANewAddress) {
     EXPECT_EQ(find(later.s, L"Odd Values")->net.tested, 0);
 }
 
+TEST_F(CollectorPc, RunsOnItsOwnThread) {
+    CheckWorker worker = {g_window, &g_running, nullptr, nullptr};
+    check_worker_configure(&worker);
+    CheckRequest* request = static_cast<CheckRequest*>(calloc(1, sizeof(CheckRequest)));
+    g_running = 1;
+    HANDLE thread = CreateThread(nullptr, 0, check_worker_thread, request, 0, nullptr);
+    ASSERT_NE(thread, nullptr);
+    EXPECT_EQ(WaitForSingleObject(thread, 60000), WAIT_OBJECT_0);
+    CloseHandle(thread);
+    Check c;
+    c.s = take_posted();
+    ASSERT_NE(c.s, nullptr);
+    EXPECT_EQ(c->printerCount, expected_printers());
+    EXPECT_EQ(g_running, 1);
+}
+
 TEST_F(CollectorPc, FailedHandOverFreesTheSnapshotAndClearsTheFlag) {
     CheckRequest* request = static_cast<CheckRequest*>(calloc(1, sizeof(CheckRequest)));
     g_running = 1;
