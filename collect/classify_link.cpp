@@ -8,7 +8,6 @@
 void link_classify_port(PrinterRecord* p, const wchar_t* port_name, const wchar_t* monitor,
                         const RawTcpPort* tcp) {
     TcpPortValues values = {};
-    values.present = tcp->hostName[0] || tcp->ipAddress[0];
     text_copy(values.hostName, _countof(values.hostName), tcp->hostName);
     text_copy(values.ipAddress, _countof(values.ipAddress), tcp->ipAddress);
     values.portNumber = tcp->havePortNumber ? (int32_t)tcp->portNumber : 0;

@@ -18,9 +18,11 @@ static int contains_any(const wchar_t* text, std::initializer_list<const wchar_t
 
 DriverLanguage classify_driver_language(const wchar_t* driver_name) {
     const wchar_t* n = driver_name ? driver_name : L"";
-    int universal = contains_any(n, {L"Universal", L"Generic Plus", L"Global", L"Generic PCL", L"Generic PS", L"UPD"});
+    int universal =
+        contains_any(n, {L"Universal", L"Generic Plus", L"Global", L"Generic PCL", L"Generic PS", L"UPD"});
     if (text_contains_ci(n, L"Text Only")) return LanguagePlainText;
-    if (contains_any(n, {L"Print To PDF", L"PDF", L"XPS Document Writer", L"OneNote", L"Fax"})) return LanguagePdfFile;
+    if (contains_any(n, {L"Print To PDF", L"PDF", L"XPS Document Writer", L"OneNote", L"Fax"}))
+        return LanguagePdfFile;
     if (contains_any(n, {L"ZDesigner", L"ZPL", L"EPL", L"DPL", L"Zebra"})) return LanguageLabel;
     if (contains_any(n, {L"ESC/P", L"ESCP"})) return LanguageEscP;
     if (text_contains_ci(n, L"UFR")) return LanguageUfr2;
@@ -38,7 +40,8 @@ void first_port_name(const wchar_t* port_list, wchar_t* out, size_t cap) {
     if (!out || cap == 0) return;
     size_t i = 0;
     if (port_list)
-        for (; i + 1 < cap && port_list[i] && port_list[i] != L','; i++) out[i] = port_list[i];
+        for (; i + 1 < cap && port_list[i] && port_list[i] != L','; i++)
+            out[i] = port_list[i];
     out[i] = 0;
 }
 
@@ -73,7 +76,8 @@ void classify_port(const wchar_t* port_name, const wchar_t* monitor_name, const 
     if (is_connection || text_starts_with_ci(port, L"\\\\")) {
         out->kind = KindShared;
         const wchar_t* server = server_name ? server_name : L"";
-        while (*server == L'\\') server++;
+        while (*server == L'\\')
+            server++;
         text_copy(out->address, _countof(out->address), server);
         return;
     }
@@ -104,15 +108,15 @@ void classify_port(const wchar_t* port_name, const wchar_t* monitor_name, const 
         out->kind = KindRemoteDesktop;
         return;
     }
-    static const wchar_t* const kBuiltInPorts[] = {L"FILE:",   L"PORTPROMPT:", L"nul:",      L"XPSPort:",
+    static const wchar_t* const kBuiltInPorts[] = {L"FILE:",   L"PORTPROMPT:", L"nul:",   L"XPSPort:",
                                                    L"SHRFAX:", L"Microsoft.",  L"OneNote"};
     for (const wchar_t* prefix : kBuiltInPorts)
         if (text_starts_with_ci(port, prefix)) {
             out->kind = KindBuiltIn;
             return;
         }
-    if (text_starts_with_ci(port, L"IPP") || text_starts_with_ci(port, L"http") || text_contains_ci(monitor, L"IPP") ||
-        text_contains_ci(monitor, L"Internet")) {
+    if (text_starts_with_ci(port, L"IPP") || text_starts_with_ci(port, L"http") ||
+        text_contains_ci(monitor, L"IPP") || text_contains_ci(monitor, L"Internet")) {
         out->kind = KindIpp;
         return;
     }
@@ -163,33 +167,48 @@ int is_virtual_printer(const wchar_t* driver_name, int32_t kind) {
 }
 
 static const wchar_t* const kLanguageLabels[] = {
-    L"Not stated",         L"PCL 6",           L"PCL 5",
-    L"PostScript",         L"XPS (v4 driver)", L"UFR II (Canon)",
-    L"Host-based (GDI)",   L"ESC/P (dot matrix)", L"Label (ZPL/EPL/DPL)",
-    L"Plain text only",    L"PDF / file",      L"PCL 6 (universal)",
+    L"Not stated",
+    L"PCL 6",
+    L"PCL 5",
+    L"PostScript",
+    L"XPS (v4 driver)",
+    L"UFR II (Canon)",
+    L"Host-based (GDI)",
+    L"ESC/P (dot matrix)",
+    L"Label (ZPL/EPL/DPL)",
+    L"Plain text only",
+    L"PDF / file",
+    L"PCL 6 (universal)",
     L"PostScript (universal)",
 };
 
 static const wchar_t* const kLanguageExplanations[] = {
     L"The driver's name does not say which printer language it uses.",
-    L"PCL 6 (also called PCL XL): HP's modern printer language. Fast, compact, and the best everyday choice for "
+    L"PCL 6 (also called PCL XL): HP's modern printer language. Fast, compact, and the best everyday choice "
+    L"for "
     L"office printing.",
-    L"PCL 5 / 5e: the older HP printer language. Slower than PCL 6, but some older programs, pre-printed forms and "
+    L"PCL 5 / 5e: the older HP printer language. Slower than PCL 6, but some older programs, pre-printed "
+    L"forms and "
     L"check printing expect it.",
-    L"PostScript (PS, also BR-Script, KPDL): Adobe's printer language. Best for graphics, PDFs and documents that "
+    L"PostScript (PS, also BR-Script, KPDL): Adobe's printer language. Best for graphics, PDFs and documents "
+    L"that "
     L"must look exactly the same on every printer; usually a bit slower.",
     L"XPS: used by Microsoft's newer \"v4\" drivers. Simple to install, but often missing extras such as "
     L"finishing, secure print or accounting codes.",
-    L"UFR II: Canon's own language for its imageRUNNER copiers. Fast on Canon devices, but only Canon devices "
+    L"UFR II: Canon's own language for its imageRUNNER copiers. Fast on Canon devices, but only Canon "
+    L"devices "
     L"understand it.",
-    L"Host-based (GDI): the PC does all the work and sends the printer a finished picture of each page. Common on "
+    L"Host-based (GDI): the PC does all the work and sends the printer a finished picture of each page. "
+    L"Common on "
     L"cheap printers; only this exact driver can drive the printer, and generic drivers will not work.",
-    L"ESC/P: Epson's language for dot-matrix printers (multi-part forms). Needs the dot-matrix driver; ordinary "
+    L"ESC/P: Epson's language for dot-matrix printers (multi-part forms). Needs the dot-matrix driver; "
+    L"ordinary "
     L"office drivers will not do.",
     L"A label-printer language (Zebra ZPL/EPL, Datamax DPL). Only label printers understand it.",
     L"Plain text: no fonts, pictures or layout. Only right for some receipt and dot-matrix printers.",
     L"Not a printer language: this \"printer\" makes a file (PDF, XPS or OneNote) instead of paper.",
-    L"PCL 6 through a \"universal\" driver that works with many models from the same maker. Fine for everyday "
+    L"PCL 6 through a \"universal\" driver that works with many models from the same maker. Fine for "
+    L"everyday "
     L"printing and easy to manage; model-specific extras may be missing.",
     L"PostScript through a \"universal\" driver that works with many models from the same maker.",
 };
@@ -211,8 +230,9 @@ const wchar_t* driver_language_label(int32_t language) {
 }
 
 const wchar_t* driver_language_explanation(int32_t language) {
-    return language >= 0 && language < (int32_t)_countof(kLanguageExplanations) ? kLanguageExplanations[language]
-                                                                                 : L"";
+    return language >= 0 && language < (int32_t)_countof(kLanguageExplanations)
+               ? kLanguageExplanations[language]
+               : L"";
 }
 
 const wchar_t* connection_kind_label(int32_t kind) {

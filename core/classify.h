@@ -12,12 +12,11 @@
 
 // What Windows stores for one Standard TCP/IP port. Zero fields mean "not stored".
 struct TcpPortValues {
-    int32_t present;          // the port has Standard TCP/IP values at all
-    wchar_t hostName[200];    // "HostName"
-    wchar_t ipAddress[200];   // "IPAddress"
-    int32_t portNumber;       // "PortNumber"; 0 keeps 9100
-    int32_t protocol;         // "Protocol": 1 RAW, 2 LPR; 0 keeps RAW
-    int32_t snmpEnabled;      // "SNMP Status Enabled"
+    wchar_t hostName[200];     // "HostName"
+    wchar_t ipAddress[200];    // "IPAddress"
+    int32_t portNumber;        // "PortNumber"; 0 keeps 9100
+    int32_t protocol;          // "Protocol": 1 RAW, 2 LPR; 0 keeps RAW
+    int32_t snmpEnabled;       // "SNMP Enabled" (the port's "SNMP Status Enabled" box)
     wchar_t snmpCommunity[64]; // "SNMP Community"
 };
 

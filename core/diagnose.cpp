@@ -14,7 +14,9 @@ static int clamp_count(int32_t count, int32_t capacity) {
 // The records come from Windows through bounded copies and always hold their terminators; sealing
 // the last character of every text the rules read keeps a damaged record from being read past its
 // end. For a sound record this changes nothing.
-template <size_t N> static void seal(wchar_t (&text)[N]) { text[N - 1] = 0; }
+template <size_t N> static void seal(wchar_t (&text)[N]) {
+    text[N - 1] = 0;
+}
 
 static void seal_snapshot(Snapshot* s) {
     s->printerCount = clamp_count(s->printerCount, kMaxPrinters);
@@ -48,7 +50,8 @@ static void seal_snapshot(Snapshot* s) {
         seal(n->hostName);
         seal(n->sysName);
         seal(n->serial);
-        for (auto& supply : n->supplies) seal(supply.description);
+        for (auto& supply : n->supplies)
+            seal(supply.description);
     }
 }
 
@@ -112,10 +115,11 @@ static void summarise_printers(const RuleContext* ctx) {
             text_append(p->headline, _countof(p->headline), L"  (+%d more)", (int)(p->findingCount - 1));
         else if (p->findingCount == 0)
             text_copy(p->headline, _countof(p->headline),
-                      p->isVirtual && !ctx->settings->checkVirtual ? L"Built into Windows or a PDF maker - not checked"
-                      : !p->address[0]                             ? L"No problems found"
-                      : p->net.tested                              ? L"No problems found - reachable on the network"
-                                                                   : L"No problems found - network not tested yet");
+                      p->isVirtual && !ctx->settings->checkVirtual
+                          ? L"Built into Windows or a PDF maker - not checked"
+                      : !p->address[0] ? L"No problems found"
+                      : p->net.tested  ? L"No problems found - reachable on the network"
+                                       : L"No problems found - network not tested yet");
     }
 }
 
@@ -126,8 +130,8 @@ void diagnose_at(const DiagnosisInput* input, FindingList* list, uint64_t now_ut
 
     Settings defaults;
     if (!input->settings) settings_defaults(&defaults);
-    RuleContext ctx = {input->snapshot, input->search, input->settings ? input->settings : &defaults, input->demo,
-                       list, now_utc};
+    RuleContext ctx = {input->snapshot, input->search, input->settings ? input->settings : &defaults,
+                       input->demo,     list,          now_utc};
     Snapshot* s = ctx.snapshot;
     seal_snapshot(s);
 
@@ -150,13 +154,15 @@ void diagnose_at(const DiagnosisInput* input, FindingList* list, uint64_t now_ut
 
     if (list->count == 0) {
         if (s->printerCount > 0)
-            add_finding_to(list, SeverityOk, -1, NoFix, L"", L"No problems found",
-                           L"The Print Spooler is running, no printer is paused, offline or in error, no job is stuck, "
-                           L"and every network printer that was tested answered. If something still will not print, "
-                           L"send a Test Page (Home tab) to the printer: if the test page prints, the problem is in the "
-                           L"program you are printing from, not the printer.");
+            add_finding_to(
+                list, SeverityOk, -1, NoFix, L"", L"No problems found",
+                L"The Print Spooler is running, no printer is paused, offline or in error, no job is stuck, "
+                L"and every network printer that was tested answered. If something still will not print, "
+                L"send a Test Page (Home tab) to the printer: if the test page prints, the problem is in the "
+                L"program you are printing from, not the printer.");
         else
-            add_finding_to(list, SeverityOk, -1, NoFix, L"", L"No printers are installed on this PC",
-                           L"Windows has no printers set up. Add one from Windows' Printers & scanners (Tools tab).");
+            add_finding_to(
+                list, SeverityOk, -1, NoFix, L"", L"No printers are installed on this PC",
+                L"Windows has no printers set up. Add one from Windows' Printers & scanners (Tools tab).");
     }
 }

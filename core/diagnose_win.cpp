@@ -12,7 +12,9 @@ uint64_t utc_now_100ns() {
     return ((uint64_t)ft.dwHighDateTime << 32) | ft.dwLowDateTime;
 }
 
-void diagnose_with(const DiagnosisInput* input, FindingList* list) { diagnose_at(input, list, utc_now_100ns()); }
+void diagnose_with(const DiagnosisInput* input, FindingList* list) {
+    diagnose_at(input, list, utc_now_100ns());
+}
 
 void diagnose() {
     DiagnosisInput input = {g_snapshot, g_search_result, &g_settings, g_process.demo};

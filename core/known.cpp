@@ -3,7 +3,8 @@
 
 #include "text.h"
 
-int known_value_for(const PrinterRecord* printer, const NetworkSearchResult* search, wchar_t* value, size_t cap) {
+int known_value_for(const PrinterRecord* printer, const NetworkSearchResult* search, wchar_t* value,
+                    size_t cap) {
     if (value && cap) value[0] = 0;
     if (!printer || !value || cap == 0) return 0;
     if (printer->isVirtual || !printer->address[0]) return 0;
@@ -16,7 +17,9 @@ int known_value_for(const PrinterRecord* printer, const NetworkSearchResult* sea
     // that answered at its own address this time is surely the device found there.
     int answered = printer->net.pingOk || printer->net.portOpen[0];
     if (search && ip_text[0] && answered) {
-        int count = search->count < 0 ? 0 : search->count > kMaxFoundPrinters ? kMaxFoundPrinters : search->count;
+        int count = search->count < 0                   ? 0
+                    : search->count > kMaxFoundPrinters ? kMaxFoundPrinters
+                                                        : search->count;
         for (int i = 0; i < count; i++) {
             const FoundPrinter* f = &search->printers[i];
             wchar_t ip[20];
@@ -36,7 +39,8 @@ int known_value_for(const PrinterRecord* printer, const NetworkSearchResult* sea
     return 1;
 }
 
-void parse_known_value(const wchar_t* value, wchar_t* mac, size_t mac_cap, wchar_t* serial, size_t serial_cap) {
+void parse_known_value(const wchar_t* value, wchar_t* mac, size_t mac_cap, wchar_t* serial,
+                       size_t serial_cap) {
     if (mac && mac_cap) mac[0] = 0;
     if (serial && serial_cap) serial[0] = 0;
     if (!value || !mac || !serial || mac_cap == 0 || serial_cap == 0) return;
@@ -48,6 +52,7 @@ void parse_known_value(const wchar_t* value, wchar_t* mac, size_t mac_cap, wchar
     text_copy(serial, serial_cap, bar + 1);
     size_t n = (size_t)(bar - value);
     size_t i = 0;
-    for (; i < n && i + 1 < mac_cap; i++) mac[i] = value[i];
+    for (; i < n && i + 1 < mac_cap; i++)
+        mac[i] = value[i];
     mac[i] = 0;
 }

@@ -20,7 +20,8 @@ int known_value_for(const PrinterRecord* printer, const NetworkSearchResult* sea
 
 // Splits a stored value: the text after the first "|" is the serial, the text before it the MAC;
 // without a "|" the whole value is the MAC.
-void parse_known_value(const wchar_t* value, wchar_t* mac, size_t mac_cap, wchar_t* serial, size_t serial_cap);
+void parse_known_value(const wchar_t* value, wchar_t* mac, size_t mac_cap, wchar_t* serial,
+                       size_t serial_cap);
 
 // Registry side. Reading fills the printer's knownMac and knownSerial from its stored value (both
 // empty when there is none). Remembering writes every changed value; in demonstration mode nothing

@@ -14,7 +14,8 @@ int known_store_read(const wchar_t* printer_name, wchar_t* value, size_t cap) {
     if (!printer_name || !printer_name[0]) return 0;
     // Room for 199 characters and the terminator, whatever the caller's buffer.
     wchar_t buf[kKnownValueCapacity + 1];
-    if (!read_registry_string(HKEY_CURRENT_USER, VANTREL_KNOWN_KEY, printer_name, buf, _countof(buf))) return 0;
+    if (!read_registry_string(HKEY_CURRENT_USER, VANTREL_KNOWN_KEY, printer_name, buf, _countof(buf)))
+        return 0;
     text_copy(value, cap, buf);
     return 1;
 }
@@ -22,8 +23,8 @@ int known_store_read(const wchar_t* printer_name, wchar_t* value, size_t cap) {
 void known_store_write(const wchar_t* printer_name, const wchar_t* value) {
     if (!printer_name || !printer_name[0] || !value) return;
     HKEY key;
-    if (RegCreateKeyExW(HKEY_CURRENT_USER, VANTREL_KNOWN_KEY, 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr) !=
-        ERROR_SUCCESS)
+    if (RegCreateKeyExW(HKEY_CURRENT_USER, VANTREL_KNOWN_KEY, 0, nullptr, 0, KEY_WRITE, nullptr, &key,
+                        nullptr) != ERROR_SUCCESS)
         return;
     DWORD bytes = (DWORD)((wcslen(value) + 1) * sizeof(wchar_t));
     RegSetValueExW(key, printer_name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value), bytes);
@@ -43,8 +44,9 @@ void load_known_printer(PrinterRecord* printer) {
 
 void remember_known_printers(const Snapshot* snapshot, const NetworkSearchResult* search, int demo) {
     if (!snapshot || demo) return;
-    int count = snapshot->printerCount < 0 ? 0 : snapshot->printerCount > kMaxPrinters ? kMaxPrinters
-                                                                                        : snapshot->printerCount;
+    int count = snapshot->printerCount < 0              ? 0
+                : snapshot->printerCount > kMaxPrinters ? kMaxPrinters
+                                                        : snapshot->printerCount;
     for (int i = 0; i < count; i++) {
         const PrinterRecord* p = &snapshot->printers[i];
         wchar_t value[kKnownValueCapacity], stored[kKnownValueCapacity], name[260];

@@ -30,9 +30,15 @@ static void copy_found(const FoundPrinter* f, FoundTexts* t) {
     text_copy(t->installedAs, _countof(t->installedAs), f->installedAs);
 }
 
-static int is_letter(wchar_t c) { return iswalpha((wint_t)c) != 0; }
-static int is_digit(wchar_t c) { return c >= L'0' && c <= L'9'; }
-static int is_alnum(wchar_t c) { return is_letter(c) || is_digit(c); }
+static int is_letter(wchar_t c) {
+    return iswalpha((wint_t)c) != 0;
+}
+static int is_digit(wchar_t c) {
+    return c >= L'0' && c <= L'9';
+}
+static int is_alnum(wchar_t c) {
+    return is_letter(c) || is_digit(c);
+}
 
 int model_key(const wchar_t* model, wchar_t* key, size_t cap) {
     if (!key || cap == 0) return 0;
@@ -40,20 +46,25 @@ int model_key(const wchar_t* model, wchar_t* key, size_t cap) {
     if (!model) return 0;
     const wchar_t* p = model;
     while (*p) {
-        while (*p && !is_alnum(*p)) p++;
+        while (*p && !is_alnum(*p))
+            p++;
         const wchar_t* run = p;
         size_t letters = 0;
-        while (is_letter(run[letters])) letters++;
+        while (is_letter(run[letters]))
+            letters++;
         size_t digits = 0;
-        while (is_digit(run[letters + digits])) digits++;
+        while (is_digit(run[letters + digits]))
+            digits++;
         if (letters >= 1 && letters <= 4 && digits >= 2) {
             size_t n = letters + 2;
             size_t i = 0;
-            for (; i < n && i + 1 < cap; i++) key[i] = run[i];
+            for (; i < n && i + 1 < cap; i++)
+                key[i] = run[i];
             key[i] = 0;
             return 1;
         }
-        while (*p && is_alnum(*p)) p++;
+        while (*p && is_alnum(*p))
+            p++;
     }
     return 0;
 }
@@ -63,16 +74,33 @@ static const struct {
     const wchar_t* keyword;
     const wchar_t* maker;
 } kMakers[] = {
-    {L"Hewlett", L"HP"},        {L"LaserJet", L"HP"},    {L"OfficeJet", L"HP"},
-    {L"DeskJet", L"HP"},        {L"PageWide", L"HP"},    {L"ENVY", L"HP"},
+    {L"Hewlett", L"HP"},
+    {L"LaserJet", L"HP"},
+    {L"OfficeJet", L"HP"},
+    {L"DeskJet", L"HP"},
+    {L"PageWide", L"HP"},
+    {L"ENVY", L"HP"},
     {L"Samsung", L"HP (Samsung printers are now supported by HP)"},
-    {L"Brother", L"Brother"},   {L"Canon", L"Canon"},    {L"imageRUNNER", L"Canon"},
-    {L"Epson", L"Epson"},       {L"Lexmark", L"Lexmark"}, {L"Kyocera", L"Kyocera"},
-    {L"ECOSYS", L"Kyocera"},    {L"TASKalfa", L"Kyocera"}, {L"Xerox", L"Xerox"},
-    {L"Ricoh", L"Ricoh"},       {L"Savin", L"Ricoh"},    {L"Lanier", L"Ricoh"},
-    {L"Konica", L"Konica Minolta"}, {L"bizhub", L"Konica Minolta"}, {L"Sharp", L"Sharp"},
-    {L"Toshiba", L"Toshiba"},   {L"e-STUDIO", L"Toshiba"}, {L"Dell", L"Dell"},
-    {L"Zebra", L"Zebra"},       {L"Okidata", L"OKI"},
+    {L"Brother", L"Brother"},
+    {L"Canon", L"Canon"},
+    {L"imageRUNNER", L"Canon"},
+    {L"Epson", L"Epson"},
+    {L"Lexmark", L"Lexmark"},
+    {L"Kyocera", L"Kyocera"},
+    {L"ECOSYS", L"Kyocera"},
+    {L"TASKalfa", L"Kyocera"},
+    {L"Xerox", L"Xerox"},
+    {L"Ricoh", L"Ricoh"},
+    {L"Savin", L"Ricoh"},
+    {L"Lanier", L"Ricoh"},
+    {L"Konica", L"Konica Minolta"},
+    {L"bizhub", L"Konica Minolta"},
+    {L"Sharp", L"Sharp"},
+    {L"Toshiba", L"Toshiba"},
+    {L"e-STUDIO", L"Toshiba"},
+    {L"Dell", L"Dell"},
+    {L"Zebra", L"Zebra"},
+    {L"Okidata", L"OKI"},
 };
 
 // word occurs with no letter or digit directly before or after it.
@@ -125,14 +153,18 @@ static void clean_model(const wchar_t* src, wchar_t* out, size_t cap) {
         if (depth == 0) work[n++] = *p;
     }
     work[n] = 0;
-    static const wchar_t* const kTokens[] = {L"PCL-6",   L"PCL 6",       L"PCL6",    L"PCL5e",  L"PCL5",   L"PCL",
-                                             L"PostScript", L" PS",      L" KX",     L" XL",    L" Series", L"Class Driver",
-                                             L" ESC/P2", L" ESC/P",      L" GDI",    L" UFR II", L" UFRII", L" Driver"};
-    for (const wchar_t* token : kTokens) remove_all(work, token);
+    static const wchar_t* const kTokens[] = {L"PCL-6",   L"PCL 6",        L"PCL6",    L"PCL5e",  L"PCL5",
+                                             L"PCL",     L"PostScript",   L" PS",     L" KX",    L" XL",
+                                             L" Series", L"Class Driver", L" ESC/P2", L" ESC/P", L" GDI",
+                                             L" UFR II", L" UFRII",       L" Driver"};
+    for (const wchar_t* token : kTokens)
+        remove_all(work, token);
     n = wcslen(work);
-    while (n > 0 && (work[n - 1] == L' ' || work[n - 1] == L'-')) work[--n] = 0;
+    while (n > 0 && (work[n - 1] == L' ' || work[n - 1] == L'-'))
+        work[--n] = 0;
     const wchar_t* start = work;
-    while (*start == L' ') start++;
+    while (*start == L' ')
+        start++;
     wchar_t trimmed[200];
     text_copy(trimmed, _countof(trimmed), start);
     text_copy(out, cap, trimmed);
@@ -160,7 +192,8 @@ void guess_printer_model(const PrinterRecord* printer, wchar_t* model, size_t mo
     static const wchar_t* const kGenericWords[] = {L"Generic", L"Universal", L"Class Driver", L"Microsoft",
                                                    L"Text Only"};
     int generic = 0;
-    for (const wchar_t* word : kGenericWords) generic |= text_contains_ci(driver, word);
+    for (const wchar_t* word : kGenericWords)
+        generic |= text_contains_ci(driver, word);
 
     wchar_t found[200];
     if (snmp_available)
@@ -193,11 +226,14 @@ void guess_printer_model(const PrinterRecord* printer, wchar_t* model, size_t mo
 void match_moved_printer(const Snapshot* snapshot, int32_t printer_index, const NetworkSearchResult* search,
                          FindingList* list) {
     if (!snapshot || !search || !list) return;
-    int printer_count = snapshot->printerCount < 0 ? 0 : snapshot->printerCount > kMaxPrinters ? kMaxPrinters
-                                                                                              : snapshot->printerCount;
+    int printer_count = snapshot->printerCount < 0              ? 0
+                        : snapshot->printerCount > kMaxPrinters ? kMaxPrinters
+                                                                : snapshot->printerCount;
     if (printer_index < 0 || printer_index >= printer_count) return;
     const PrinterRecord* p = &snapshot->printers[printer_index];
-    int found_count = search->count < 0 ? 0 : search->count > kMaxFoundPrinters ? kMaxFoundPrinters : search->count;
+    int found_count = search->count < 0                   ? 0
+                      : search->count > kMaxFoundPrinters ? kMaxFoundPrinters
+                                                          : search->count;
 
     wchar_t known_mac[24], known_serial[80], ip_text[64], address[200], name[260];
     text_copy(known_mac, _countof(known_mac), p->knownMac);
@@ -211,7 +247,8 @@ void match_moved_printer(const Snapshot* snapshot, int32_t printer_index, const 
     for (int i = 0; i < found_count && identity < 0; i++) {
         copy_found(&search->printers[i], &f);
         if (wcscmp(f.ip, ip_text) == 0 || text_equal_ci(f.ip, address)) continue;
-        if ((known_mac[0] && text_equal_ci(known_mac, f.mac)) || (known_serial[0] && text_equal_ci(known_serial, f.serial)))
+        if ((known_mac[0] && text_equal_ci(known_mac, f.mac)) ||
+            (known_serial[0] && text_equal_ci(known_serial, f.serial)))
             identity = i;
     }
 
@@ -225,7 +262,8 @@ void match_moved_printer(const Snapshot* snapshot, int32_t printer_index, const 
                 copy_found(&search->printers[i], &f);
                 if (f.installedAs[0]) continue;
                 if (!text_contains_ci(f.model, key) && !text_contains_ci(f.description, key)) continue;
-                if (maker[0] && !text_contains_ci(f.model, maker) && !text_contains_ci(f.description, maker)) continue;
+                if (maker[0] && !text_contains_ci(f.model, maker) && !text_contains_ci(f.description, maker))
+                    continue;
                 candidates++;
                 model_match = i;
             }
@@ -236,12 +274,13 @@ void match_moved_printer(const Snapshot* snapshot, int32_t printer_index, const 
     if (identity < 0 && model_match < 0) {
         wchar_t ranges[400];
         text_copy(ranges, _countof(ranges), search->rangesText);
-        add_finding_to(list, SeverityNote, printer_index, NoFix, name,
-                       L"The network search did not find this printer anywhere",
-                       L"Vantrel searched %d network addresses (%ls) for this printer — by its MAC address and serial "
-                       L"number if it has answered before, otherwise by its model — and did not find it. It is most "
-                       L"likely switched off, unplugged, or on a network this PC cannot reach.",
-                       (int)search->addressesSwept, ranges);
+        add_finding_to(
+            list, SeverityNote, printer_index, NoFix, name,
+            L"The network search did not find this printer anywhere",
+            L"Vantrel searched %d network addresses (%ls) for this printer — by its MAC address and serial "
+            L"number if it has answered before, otherwise by its model — and did not find it. It is most "
+            L"likely switched off, unplugged, or on a network this PC cannot reach.",
+            (int)search->addressesSwept, ranges);
         return;
     }
 
@@ -249,7 +288,8 @@ void match_moved_printer(const Snapshot* snapshot, int32_t printer_index, const 
     wchar_t port[260], subject[260], title[220];
     {
         size_t i = 0;
-        for (; i + 1 < _countof(port) && p->portName[i] && p->portName[i] != L','; i++) port[i] = p->portName[i];
+        for (; i + 1 < _countof(port) && p->portName[i] && p->portName[i] != L','; i++)
+            port[i] = p->portName[i];
         port[i] = 0;
     }
     text_format(subject, _countof(subject), L"%ls|%ls", port, f.ip);
@@ -265,24 +305,26 @@ void match_moved_printer(const Snapshot* snapshot, int32_t printer_index, const 
         else
             text_format(same, _countof(same), L"the same %ls (%ls)", L"serial number", f.serial);
         text_format(title, _countof(title), L"The printer has moved to %ls", f.ip);
-        add_finding_to(list, SeverityProblem, printer_index, fix, subject, title,
-                       L"Windows sends this printer's jobs to %ls, where nothing answers. Vantrel searched the network "
-                       L"and found THIS printer — %ls — at %ls%ls%ls.\n\nThis happens when the printer gets its "
-                       L"address from the router (DHCP) and the router gave it a new one.\n\nFix This points Windows "
-                       L"at the new address and restarts the Print Spooler, and the waiting jobs print. It can be "
-                       L"undone from History & Undo.\n\nTo stop it happening again, reserve the address for the "
-                       L"printer in the router or DHCP server (a \"DHCP reservation\" for MAC %ls), or set a fixed "
-                       L"address on the printer itself.",
-                       old_address, same, f.ip, name_sep, f.hostName, mac_shown);
+        add_finding_to(
+            list, SeverityProblem, printer_index, fix, subject, title,
+            L"Windows sends this printer's jobs to %ls, where nothing answers. Vantrel searched the network "
+            L"and found THIS printer — %ls — at %ls%ls%ls.\n\nThis happens when the printer gets its "
+            L"address from the router (DHCP) and the router gave it a new one.\n\nFix This points Windows "
+            L"at the new address and restarts the Print Spooler, and the waiting jobs print. It can be "
+            L"undone from History & Undo.\n\nTo stop it happening again, reserve the address for the "
+            L"printer in the router or DHCP server (a \"DHCP reservation\" for MAC %ls), or set a fixed "
+            L"address on the printer itself.",
+            old_address, same, f.ip, name_sep, f.hostName, mac_shown);
     } else {
         text_format(title, _countof(title), L"A printer of the same model was found at %ls", f.ip);
-        add_finding_to(list, SeverityHeadsUp, printer_index, fix, subject, title,
-                       L"Windows sends this printer's jobs to %ls, where nothing answers. Vantrel searched the network "
-                       L"and found one printer of the same model that no printer on this PC uses%ls, at %ls%ls%ls.\n\n"
-                       L"It is PROBABLY this printer with a new address, but that is a guess from the model. Check by "
-                       L"opening its web page or printing a configuration page from the printer, before using Fix "
-                       L"This to point Windows at it.\n\nTo stop it happening again, reserve the address in the "
-                       L"router or DHCP server (MAC %ls).",
-                       old_address, L"", f.ip, name_sep, f.hostName, mac_shown);
+        add_finding_to(
+            list, SeverityHeadsUp, printer_index, fix, subject, title,
+            L"Windows sends this printer's jobs to %ls, where nothing answers. Vantrel searched the network "
+            L"and found one printer of the same model that no printer on this PC uses%ls, at %ls%ls%ls.\n\n"
+            L"It is PROBABLY this printer with a new address, but that is a guess from the model. Check by "
+            L"opening its web page or printing a configuration page from the printer, before using Fix "
+            L"This to point Windows at it.\n\nTo stop it happening again, reserve the address in the "
+            L"router or DHCP server (MAC %ls).",
+            old_address, L"", f.ip, name_sep, f.hostName, mac_shown);
     }
 }
