@@ -14,6 +14,7 @@
 #include "core/registry.h"
 #include "core/settings.h"
 #include "core/text.h"
+#include "net/net_test.h"
 
 static HKEY root_key(RegistryRoot root) {
     return root == RootCurrentUser ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE;
@@ -243,6 +244,11 @@ static void win_session_user_name(void*, int console, wchar_t* buf, size_t cap) 
     }
 }
 
+static int win_net_test(void*, NetTestResult* result, const wchar_t* target, int ask_snmp,
+                        const wchar_t* community) {
+    return net_test_printer(result, target, ask_snmp, community);
+}
+
 static int win_cache_put(void*, const NetTestResult* result) {
     return net_cache_put(result);
 }
@@ -286,7 +292,7 @@ void windows_collector_platform(const CheckWorker* worker, CollectorPlatform* ou
         win_user_name,
         win_running_as_system,
         win_session_user_name,
-        worker->netTest,
+        worker->netTest ? worker->netTest : win_net_test,
         win_cache_put,
         win_cache_get,
         win_post,

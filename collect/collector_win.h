@@ -13,7 +13,7 @@ struct CheckWorker {
     HWND window;                 // receives WM_APP+20 (MsgCheckDone) with the snapshot
     volatile LONG* checkRunning; // cleared when no snapshot could be handed over
     BuildDemoSnapshot buildDemo; // set in demonstration mode only
-    NetTestFunction netTest;     // the printer network test; null runs none
+    NetTestFunction netTest;     // null: the printer network test (net_test_printer)
 };
 
 // Fills the platform with the Windows operations; ctx is the worker.

@@ -4,6 +4,7 @@
 // snapshot to a window, as the check worker does.
 #include <gtest/gtest.h>
 
+#include <winsock2.h>
 #include <windows.h>
 #include <winspool.h>
 
@@ -188,6 +189,8 @@ class CollectorPc : public ::testing::Test {
   protected:
     static void SetUpTestSuite() {
         net_cache_init();
+        WSADATA wsa;
+        WSAStartup(MAKEWORD(2, 2), &wsa);
         settings_defaults(&g_settings);
         g_window = CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
 
@@ -497,6 +500,38 @@ TEST_F(CollectorPc, NetworkTestsGoThroughTheProcessCache) {
     run_check(&quiet, 0, L"", counting_net_test);
     EXPECT_EQ(g_net_tests, 4);
     EXPECT_EQ(find(quiet.s, L"Odd Values")->net.tested, 1);
+}
+
+// The real network test, on loopback only: a listener on 127.0.0.5:9100 stands in for the printer.
+TEST_F(CollectorPc, RealNetworkTestOfOneAddress) {
+    SOCKET listener = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
+    ASSERT_NE(listener, INVALID_SOCKET);
+    sockaddr_in at = {};
+    at.sin_family = AF_INET;
+    at.sin_port = htons(9100);
+    at.sin_addr.s_addr = htonl(0x7f000005);
+    ASSERT_EQ(bind(listener, (sockaddr*)&at, sizeof(at)), 0);
+    ASSERT_EQ(listen(listener, 8), 0);
+    Settings saved = g_settings;
+    g_settings.askPrinter = 0; // nothing answers SNMP here; spare the two time-outs
+    Check c;
+    run_check(&c, 1, L"127.0.0.5");
+    g_settings = saved;
+    closesocket(listener);
+    const PrinterRecord* front = find(c.s, L"Front Desk");
+    const PrinterRecord* back = find(c.s, L"Back Office");
+    ASSERT_NE(front, nullptr);
+    ASSERT_NE(back, nullptr);
+    EXPECT_EQ(front->net.tested, 1);
+    EXPECT_EQ(front->net.resolved, 1);
+    EXPECT_STREQ(front->net.target, L"127.0.0.5");
+    EXPECT_STREQ(front->net.ipText, L"127.0.0.5");
+    EXPECT_EQ(front->net.portOpen[0], 1);
+    EXPECT_EQ(front->net.snmpAsked, 0);
+    EXPECT_EQ(memcmp(&front->net, &back->net, sizeof(NetTestResult)), 0);
+    NetTestResult cached = {};
+    EXPECT_EQ(net_cache_get(L"127.0.0.5", &cached), 1);
+    EXPECT_EQ(cached.portOpen[0], 1);
 }
 
 TEST_F(CollectorPc, FullCacheShowsButDoesNotKeepANewAddress) {
