@@ -10,6 +10,7 @@ packages=(
   xvfb x11-utils imagemagick
   googletest
   iproute2 util-linux
+  cups-daemon cups-client
 )
 
 missing=()

@@ -1,0 +1,16 @@
+// The collector's one door to the classification of ports, drivers and virtual printers, so the
+// collector keeps its own record of what the port monitor stored and hands classification only
+// what it needs.
+#pragma once
+
+#include <wchar.h>
+
+#include "collect/collector.h"
+#include "core/snapshot.h"
+
+// Fills kind, address, portNumber, protocol, snmpEnabled and snmpCommunity of the printer from the
+// port name (already cut at its first comma), its monitor and the stored TCP/IP values.
+void link_classify_port(PrinterRecord* p, const wchar_t* port_name, const wchar_t* monitor,
+                        const RawTcpPort* tcp);
+int link_is_virtual_printer(const wchar_t* driver_name, ConnectionKind kind);
+DriverLanguage link_classify_driver_language(const wchar_t* driver_name);

@@ -1,0 +1,361 @@
+// The collector's logic over plain records: what each Windows answer becomes in the snapshot, the
+// limits, and the order of the calls. Nothing here talks to Windows directly.
+#include "collector.h"
+
+#include <stdlib.h>
+#include <string.h>
+
+#include "collect/classify_link.h"
+#include "core/known.h"
+#include "core/text.h"
+
+void collect_spooler(Snapshot* s, const RawService* service) {
+    if (service->statusRead) s->spoolerState = (int32_t)service->currentState;
+    if (service->configRead) s->spoolerStartType = (int32_t)service->startType;
+}
+
+static void take_folder_entry(void* arg, int is_directory, uint64_t size) {
+    Snapshot* s = static_cast<Snapshot*>(arg);
+    if (is_directory) return; // ".", ".." and sub-folders hold no waiting jobs
+    s->spoolFileCount++;
+    s->spoolBytes += size;
+}
+
+void collect_spool_folder(Snapshot* s, const CollectorPlatform* platform) {
+    if (!platform->read_string(platform->ctx, RootLocalMachine, VANTREL_SPOOL_KEY, L"DefaultSpoolDirectory",
+                               s->spoolFolder, _countof(s->spoolFolder))) {
+        wchar_t system[260] = L"";
+        platform->system_directory(platform->ctx, system, _countof(system));
+        s->spoolFolder[0] = 0;
+        if (system[0]) text_format(s->spoolFolder, _countof(s->spoolFolder), L"%ls\\spool\\PRINTERS", system);
+    }
+    if (!s->spoolFolder[0]) return;
+    wchar_t pattern[270];
+    text_format(pattern, _countof(pattern), L"%ls\\*", s->spoolFolder);
+    if (platform->list_folder(platform->ctx, pattern, take_folder_entry, s)) s->spoolFolderRead = 1;
+}
+
+void port_table_add(PortTable* table, const RawPort* port) {
+    if (table->count >= table->capacity) {
+        int32_t grown = table->capacity ? table->capacity * 2 : 32;
+        void* more = realloc(table->entries, (size_t)grown * sizeof(PortTableEntry));
+        if (!more) return; // out of memory: this port's monitor stays unknown
+        table->entries = static_cast<PortTableEntry*>(more);
+        table->capacity = grown;
+    }
+    PortTableEntry* e = &table->entries[table->count++];
+    text_copy(e->name, _countof(e->name), port->name);
+    text_copy(e->monitor, _countof(e->monitor), port->monitor);
+}
+
+void port_table_free(PortTable* table) {
+    free(table->entries);
+    table->entries = nullptr;
+    table->count = table->capacity = 0;
+}
+
+const wchar_t* port_table_monitor(const PortTable* table, const wchar_t* port_name) {
+    for (int32_t i = 0; table && i < table->count; i++)
+        if (text_equal_ci(table->entries[i].name, port_name)) return table->entries[i].monitor;
+    return L"";
+}
+
+// "IP_10.0.0.5,IP_10.0.0.6" is a pooled port; Windows prints through the first.
+static void cut_at_comma(wchar_t* out, size_t cap, const wchar_t* port_name) {
+    text_copy(out, cap, port_name);
+    wchar_t* comma = wcschr(out, L',');
+    if (comma) *comma = 0;
+}
+
+PrinterRecord* collect_printer_basics(Snapshot* s, const RawPrinter* raw) {
+    PrinterRecord* p = snapshot_add_printer(s); // also sets driverIndex and net.pageCount to -1
+    if (!p) return nullptr;
+    text_copy(p->name, _countof(p->name), raw->printerName);
+    text_copy(p->portName, _countof(p->portName), raw->portName);
+    text_copy(p->driverName, _countof(p->driverName), raw->driverName);
+    text_copy(p->shareName, _countof(p->shareName), raw->shareName);
+    text_copy(p->location, _countof(p->location), raw->location);
+    text_copy(p->comment, _countof(p->comment), raw->comment);
+    text_copy(p->serverName, _countof(p->serverName), raw->serverName);
+    p->status = raw->status;
+    p->attributes = raw->attributes;
+    p->jobCount = (int32_t)raw->jobs;
+    p->useOffline = (raw->attributes & 0x400) ? 1 : 0;
+    p->isDefault = s->defaultPrinter[0] && text_equal_ci(p->name, s->defaultPrinter);
+    p->isConnection = p->name[0] == L'\\' && p->name[1] == L'\\';
+    if (p->isConnection && !p->serverName[0]) {
+        // "\\PRINTSRV\Front desk" belongs to PRINTSRV
+        text_copy(p->serverName, _countof(p->serverName), p->name + 2);
+        wchar_t* slash = wcschr(p->serverName, L'\\');
+        if (slash) *slash = 0;
+    }
+    return p;
+}
+
+void read_tcp_port_values(const CollectorPlatform* platform, const wchar_t* port_name, RawTcpPort* out) {
+    memset(out, 0, sizeof(*out));
+    if (!port_name[0]) return; // the key itself would be read as the port
+    wchar_t key[600];
+    text_format(key, _countof(key), L"%ls\\%ls", VANTREL_TCP_PORTS_KEY, port_name);
+    void* ctx = platform->ctx;
+    if (!platform->read_string(ctx, RootLocalMachine, key, L"HostName", out->hostName,
+                               _countof(out->hostName)))
+        platform->read_string(ctx, RootLocalMachine, key, L"IPAddress", out->ipAddress,
+                              _countof(out->ipAddress));
+    out->havePortNumber = platform->read_dword(ctx, RootLocalMachine, key, L"PortNumber", &out->portNumber);
+    out->haveProtocol = platform->read_dword(ctx, RootLocalMachine, key, L"Protocol", &out->protocol);
+    out->haveSnmpEnabled =
+        platform->read_dword(ctx, RootLocalMachine, key, L"SNMP Enabled", &out->snmpEnabled);
+    platform->read_string(ctx, RootLocalMachine, key, L"SNMP Community", out->snmpCommunity,
+                          _countof(out->snmpCommunity));
+}
+
+void apply_port_class(PrinterRecord* p, const wchar_t* port_name, const wchar_t* monitor,
+                      const RawTcpPort* tcp) {
+    link_classify_port(p, port_name, monitor, tcp);
+    p->isVirtual = link_is_virtual_printer(p->driverName, p->kind) ? 1 : 0;
+}
+
+void apply_known_identity(PrinterRecord* p, const wchar_t* value) {
+    if (!value || !value[0]) return;
+    parse_known_value(value, p->knownMac, _countof(p->knownMac), p->knownSerial, _countof(p->knownSerial));
+}
+
+void collect_printer(Snapshot* s, const RawPrinter* raw, const PortTable* ports,
+                     const CollectorPlatform* platform) {
+    PrinterRecord* p = collect_printer_basics(s, raw);
+    if (!p) return;
+    wchar_t port[260];
+    cut_at_comma(port, _countof(port), p->portName);
+    RawTcpPort tcp;
+    read_tcp_port_values(platform, port, &tcp);
+    apply_port_class(p, port, port_table_monitor(ports, port), &tcp);
+    if (p->name[0]) {
+        wchar_t known[200];
+        if (platform->read_string(platform->ctx, RootCurrentUser, VANTREL_KNOWN_KEY, p->name, known,
+                                  _countof(known)))
+            apply_known_identity(p, known);
+    }
+}
+
+int32_t job_age_minutes(uint64_t now, int submitted_valid, uint64_t submitted) {
+    if (!submitted_valid || submitted >= now) return 0;
+    uint64_t minutes = (now - submitted) / 600000000ull;
+    return minutes > 0x7fffffffull ? 0x7fffffff : (int32_t)minutes;
+}
+
+void collect_job(Snapshot* s, int32_t printer_index, const RawJob* raw, uint64_t now) {
+    JobRecord* j = snapshot_add_job(s);
+    if (!j) return;
+    j->printerIndex = printer_index;
+    j->jobId = (int32_t)raw->jobId;
+    text_copy(j->document, _countof(j->document), raw->document);
+    text_copy(j->userName, _countof(j->userName), raw->userName);
+    job_status_text(j->statusText, _countof(j->statusText), raw->statusText, raw->status);
+    j->status = raw->status;
+    j->totalPages = (int32_t)raw->totalPages;
+    j->size = (int32_t)raw->size;
+    j->position = (int32_t)raw->position;
+    j->ageMinutes = job_age_minutes(now, raw->submittedValid, raw->submitted);
+}
+
+void collect_driver(Snapshot* s, const RawDriver* raw) {
+    DriverRecord* d = snapshot_add_driver(s);
+    if (!d) return;
+    text_copy(d->name, _countof(d->name), raw->name);
+    text_copy(d->environment, _countof(d->environment), raw->environment);
+    text_copy(d->driverPath, _countof(d->driverPath), raw->driverPath);
+    d->version = (int32_t)raw->version;
+    text_copy(d->maker, _countof(d->maker), raw->manufacturer);
+    if (raw->driverDate && raw->dateValid)
+        text_format(d->date, _countof(d->date), L"%02d/%02d/%04d", (int)raw->dateMonth, (int)raw->dateDay,
+                    (int)raw->dateYear);
+    if (raw->driverVersion) {
+        uint64_t v = raw->driverVersion;
+        text_format(d->versionText, _countof(d->versionText), L"%u.%u.%u.%u", (unsigned)((v >> 48) & 0xffff),
+                    (unsigned)((v >> 32) & 0xffff), (unsigned)((v >> 16) & 0xffff), (unsigned)(v & 0xffff));
+    }
+    d->language = link_classify_driver_language(d->name);
+}
+
+// A 64-bit build's printers use the x64 (or ARM64) copy of a driver; a missing file of an x86-only
+// copy, kept for 32-bit clients, does not stop anything printing here.
+static int native_environment(const wchar_t* environment) {
+    return text_contains_ci(environment, L"x64") || text_contains_ci(environment, L"ARM64");
+}
+
+void match_printers_to_drivers(Snapshot* s) {
+    for (int32_t i = 0; i < s->printerCount; i++) {
+        PrinterRecord* p = &s->printers[i];
+        for (int32_t k = 0; k < s->driverCount; k++) {
+            DriverRecord* d = &s->drivers[k];
+            if (!text_equal_ci(d->name, p->driverName)) continue;
+            d->printerCount++;
+            p->driverFound = 1;
+            int native = native_environment(d->environment);
+            if (p->driverIndex == -1 || native) p->driverIndex = k;
+            if (d->fileMissing && (native || !text_contains_ci(d->environment, L"x86")))
+                p->driverFilesMissing = 1;
+        }
+    }
+}
+
+void apply_policies(Snapshot* s, int have_legacy_mode, uint32_t legacy_mode, int have_wpp, uint32_t wpp) {
+    s->windowsManagesDefault = (have_legacy_mode && legacy_mode == 1) ? 0 : 1;
+    s->pdfPrinterMissing = 1;
+    for (int32_t i = 0; i < s->printerCount; i++)
+        if (text_contains_ci(s->printers[i].driverName, L"Microsoft Print To PDF")) s->pdfPrinterMissing = 0;
+    if (s->spoolerState != 4) s->pdfPrinterMissing = 0; // a stopped spooler lists no printers at all
+    s->protectedPrintPolicy = (have_wpp && wpp == 1) ? 1 : 0;
+}
+
+void run_network_tests(Snapshot* s, const CheckRequest* request, const Settings* settings,
+                       const CollectorPlatform* platform) {
+    s->networkTested = 1;
+    if (!platform->net_test) return;
+    for (int32_t i = 0; i < s->printerCount; i++) {
+        PrinterRecord* p = &s->printers[i];
+        if (!p->address[0]) continue;
+        if (p->isVirtual && !settings->checkVirtual) continue;
+        if (request->onlyAddress[0] && !text_equal_ci(request->onlyAddress, p->address)) continue;
+        int earlier = 0;
+        for (int32_t k = 0; k < i && !earlier; k++)
+            earlier = s->printers[k].net.tested && text_equal_ci(s->printers[k].address, p->address);
+        if (earlier) continue; // the cached copy below gives it the same result
+
+        NetTestResult result;
+        memset(&result, 0, sizeof(result));
+        int ask_snmp = settings->askPrinter && p->kind != KindShared;
+        platform->net_test(platform->ctx, &result, p->address, ask_snmp, p->snmpCommunity);
+        if (!result.tested) {
+            // A test that gave up before filling anything still counts as tried at this address.
+            text_copy(result.target, _countof(result.target), p->address);
+            result.tested = 1;
+            result.pageCount = -1;
+        }
+        platform->cache_put(platform->ctx, &result);
+        p->net = result;
+    }
+}
+
+void merge_cached_results(Snapshot* s, const CollectorPlatform* platform) {
+    for (int32_t i = 0; i < s->printerCount; i++) {
+        PrinterRecord* p = &s->printers[i];
+        if (p->address[0]) platform->cache_get(platform->ctx, p->address, &p->net);
+    }
+}
+
+struct PrinterPass {
+    Snapshot* s;
+    const PortTable* ports;
+    const CollectorPlatform* platform;
+};
+
+static void take_port(void* arg, const RawPort* port) {
+    port_table_add(static_cast<PortTable*>(arg), port);
+}
+
+static void take_printer(void* arg, const RawPrinter* raw) {
+    PrinterPass* pass = static_cast<PrinterPass*>(arg);
+    collect_printer(pass->s, raw, pass->ports, pass->platform);
+}
+
+struct JobPass {
+    Snapshot* s;
+    int32_t printerIndex;
+    uint64_t now;
+};
+
+static void take_job(void* arg, const RawJob* raw) {
+    JobPass* pass = static_cast<JobPass*>(arg);
+    collect_job(pass->s, pass->printerIndex, raw, pass->now);
+}
+
+static void take_driver(void* arg, const RawDriver* raw) {
+    collect_driver(static_cast<Snapshot*>(arg), raw);
+}
+
+static void collect_accounts(Snapshot* s, const CollectorPlatform* platform) {
+    platform->user_name(platform->ctx, s->userName, _countof(s->userName));
+    s->runningAsSystem = platform->running_as_system(platform->ctx) ? 1 : 0;
+    platform->session_user_name(platform->ctx, 0, s->sessionUserName, _countof(s->sessionUserName));
+    // A service or scheduled task runs in session 0, where nobody signs in; the screen's user is
+    // the console session's.
+    if (!s->sessionUserName[0])
+        platform->session_user_name(platform->ctx, 1, s->sessionUserName, _countof(s->sessionUserName));
+}
+
+static void hand_over(Snapshot* s, CheckRequest* request, const CollectorPlatform* platform,
+                      Snapshot** posted) {
+    platform->free_request(platform->ctx, request);
+    if (platform->post(platform->ctx, s)) {
+        *posted = s;
+        return;
+    }
+    snapshot_free(s);
+    platform->check_finished(platform->ctx);
+}
+
+Snapshot* collector_run(CheckRequest* request, const Settings* settings, const CollectorPlatform* platform,
+                        BuildDemoSnapshot build_demo) {
+    void* ctx = platform->ctx;
+    Snapshot* posted = nullptr;
+    Snapshot* s = platform->new_snapshot(ctx);
+    if (!s) {
+        platform->free_request(ctx, request);
+        platform->check_finished(ctx);
+        return nullptr;
+    }
+    platform->local_time(ctx, &s->checkTime);
+    if (build_demo) {
+        build_demo(s);
+        hand_over(s, request, platform, &posted);
+        return posted;
+    }
+
+    RawService service = {};
+    platform->read_spooler(ctx, &service);
+    collect_spooler(s, &service);
+
+    collect_spool_folder(s, platform);
+
+    PortTable ports = {};
+    platform->list_ports(ctx, take_port, &ports);
+
+    platform->default_printer(ctx, s->defaultPrinter, _countof(s->defaultPrinter));
+
+    PrinterPass printers = {s, &ports, platform};
+    platform->list_printers(ctx, take_printer, &printers);
+    port_table_free(&ports);
+
+    JobPass jobs = {s, 0, platform->now(ctx)};
+    for (int32_t i = 0; i < s->printerCount; i++) {
+        if (!s->printers[i].jobCount || !s->printers[i].name[0]) continue;
+        jobs.printerIndex = i;
+        platform->list_jobs(ctx, s->printers[i].name, take_job, &jobs);
+    }
+
+    platform->list_drivers(ctx, take_driver, s);
+    for (int32_t k = 0; k < s->driverCount; k++) {
+        DriverRecord* d = &s->drivers[k];
+        if (d->driverPath[0] && platform->file_missing(ctx, d->driverPath)) d->fileMissing = 1;
+    }
+    match_printers_to_drivers(s);
+
+    if (settings->readEventLog) platform->read_print_logs(ctx, s);
+
+    collect_accounts(s, platform);
+
+    uint32_t legacy = 0, wpp = 0;
+    int have_legacy =
+        platform->read_dword(ctx, RootCurrentUser, VANTREL_WINDOWS_KEY, L"LegacyDefaultPrinterMode", &legacy);
+    int have_wpp = platform->read_dword(ctx, RootLocalMachine, VANTREL_WPP_KEY,
+                                        L"WindowsProtectedPrintGroupPolicyState", &wpp);
+    apply_policies(s, have_legacy, legacy, have_wpp, wpp);
+
+    if (request && request->withNetworkTest) run_network_tests(s, request, settings, platform);
+    merge_cached_results(s, platform);
+
+    hand_over(s, request, platform, &posted);
+    return posted;
+}

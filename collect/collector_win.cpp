@@ -1,0 +1,320 @@
+// The collector's Windows side: each operation asks Windows once (a listing twice: size, then
+// data), hands the answer over as plain records and frees its buffer. No decisions are made here.
+#include <windows.h>
+#include <winspool.h>
+#include <wtsapi32.h>
+
+#include <stdlib.h>
+#include <string.h>
+
+#include "app/app.h"
+#include "collect/collector_win.h"
+#include "collect/net_cache.h"
+#include "collect/printlog.h"
+#include "core/registry.h"
+#include "core/settings.h"
+#include "core/text.h"
+#include "net/net_test.h"
+
+static HKEY root_key(RegistryRoot root) {
+    return root == RootCurrentUser ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE;
+}
+
+static Snapshot* win_new_snapshot(void*) {
+    return snapshot_new();
+}
+
+static void win_local_time(void*, LocalTime* out) {
+    SYSTEMTIME st;
+    GetLocalTime(&st);
+    *out = {st.wYear, st.wMonth, st.wDayOfWeek, st.wDay, st.wHour, st.wMinute, st.wSecond, st.wMilliseconds};
+}
+
+static void win_read_spooler(void*, RawService* out) {
+    SC_HANDLE manager = OpenSCManagerW(nullptr, nullptr, SC_MANAGER_CONNECT);
+    if (!manager) return;
+    SC_HANDLE service = OpenServiceW(manager, L"Spooler", SERVICE_QUERY_STATUS | SERVICE_QUERY_CONFIG);
+    if (service) {
+        SERVICE_STATUS status = {};
+        if (QueryServiceStatus(service, &status)) {
+            out->statusRead = 1;
+            out->currentState = status.dwCurrentState;
+        }
+        void* config = malloc(8192);
+        DWORD needed = 0;
+        if (config &&
+            QueryServiceConfigW(service, static_cast<QUERY_SERVICE_CONFIGW*>(config), 8192, &needed)) {
+            out->configRead = 1;
+            out->startType = static_cast<QUERY_SERVICE_CONFIGW*>(config)->dwStartType;
+        }
+        free(config);
+        CloseServiceHandle(service);
+    }
+    CloseServiceHandle(manager);
+}
+
+static int win_read_string(void*, RegistryRoot root, const wchar_t* path, const wchar_t* name, wchar_t* buf,
+                           size_t cap) {
+    return read_registry_string(root_key(root), path, name, buf, cap);
+}
+
+static int win_read_dword(void*, RegistryRoot root, const wchar_t* path, const wchar_t* name, uint32_t* out) {
+    return read_registry_dword(root_key(root), path, name, out);
+}
+
+static void win_system_directory(void*, wchar_t* buf, size_t cap) {
+    UINT n = GetSystemDirectoryW(buf, (UINT)cap);
+    if (n == 0 || n >= cap) buf[0] = 0;
+}
+
+static int win_list_folder(void*, const wchar_t* pattern, TakeFolderEntry take, void* arg) {
+    WIN32_FIND_DATAW fd;
+    HANDLE find = FindFirstFileW(pattern, &fd);
+    if (find == INVALID_HANDLE_VALUE) return 0;
+    // A folder cannot list more entries than this in any sane state; stops a looping file system.
+    for (int n = 0; n < 1000000; n++) {
+        uint64_t size = ((uint64_t)fd.nFileSizeHigh << 32) | fd.nFileSizeLow;
+        take(arg, (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) ? 1 : 0, size);
+        if (!FindNextFileW(find, &fd)) break;
+    }
+    FindClose(find);
+    return 1;
+}
+
+// The two-call listing: the first call says how many bytes, the second fills them. A listing that
+// grew in between fails the second call and counts as not made.
+static int win_list_ports(void*, TakePort take, void* arg) {
+    DWORD needed = 0, returned = 0;
+    EnumPortsW(nullptr, 2, nullptr, 0, &needed, &returned);
+    if (!needed) return 0;
+    BYTE* buffer = static_cast<BYTE*>(malloc(needed));
+    if (!buffer) return 0;
+    int made = EnumPortsW(nullptr, 2, buffer, needed, &needed, &returned) != 0;
+    const PORT_INFO_2W* ports = reinterpret_cast<const PORT_INFO_2W*>(buffer);
+    for (DWORD i = 0; made && i < returned; i++) {
+        RawPort port = {ports[i].pPortName, ports[i].pMonitorName};
+        take(arg, &port);
+    }
+    free(buffer);
+    return made;
+}
+
+static void win_default_printer(void*, wchar_t* buf, size_t cap) {
+    DWORD n = (DWORD)cap;
+    if (!GetDefaultPrinterW(buf, &n)) buf[0] = 0;
+}
+
+static int win_list_printers(void*, TakePrinter take, void* arg) {
+    const DWORD flags = PRINTER_ENUM_LOCAL | PRINTER_ENUM_CONNECTIONS;
+    DWORD needed = 0, returned = 0;
+    EnumPrintersW(flags, nullptr, 2, nullptr, 0, &needed, &returned);
+    if (!needed) return 0;
+    BYTE* buffer = static_cast<BYTE*>(malloc(needed));
+    if (!buffer) return 0;
+    int made = EnumPrintersW(flags, nullptr, 2, buffer, needed, &needed, &returned) != 0;
+    const PRINTER_INFO_2W* printers = reinterpret_cast<const PRINTER_INFO_2W*>(buffer);
+    for (DWORD i = 0; made && i < returned; i++) {
+        const PRINTER_INFO_2W& p = printers[i];
+        RawPrinter raw = {p.pServerName, p.pPrinterName, p.pShareName, p.pPortName, p.pDriverName,
+                          p.pComment,    p.pLocation,    p.Attributes, p.Status,    p.cJobs};
+        take(arg, &raw);
+    }
+    free(buffer);
+    return made;
+}
+
+static uint64_t file_time_value(const FILETIME& ft) {
+    return ((uint64_t)ft.dwHighDateTime << 32) | ft.dwLowDateTime;
+}
+
+static uint64_t win_now(void*) {
+    FILETIME ft;
+    GetSystemTimeAsFileTime(&ft);
+    return file_time_value(ft);
+}
+
+static int win_list_jobs(void*, const wchar_t* printer, TakeJob take, void* arg) {
+    wchar_t name[260];
+    text_copy(name, _countof(name), printer);
+    HANDLE handle = nullptr;
+    if (!OpenPrinterW(name, &handle, nullptr) || !handle) return 0;
+    DWORD needed = 0, returned = 0;
+    int made = 0;
+    EnumJobsW(handle, 0, kJobsAskedPerPrinter, 2, nullptr, 0, &needed, &returned);
+    BYTE* buffer = needed ? static_cast<BYTE*>(malloc(needed)) : nullptr;
+    if (buffer && EnumJobsW(handle, 0, kJobsAskedPerPrinter, 2, buffer, needed, &needed, &returned)) {
+        made = 1;
+        const JOB_INFO_2W* jobs = reinterpret_cast<const JOB_INFO_2W*>(buffer);
+        for (DWORD i = 0; i < returned; i++) {
+            const JOB_INFO_2W& j = jobs[i];
+            RawJob raw = {j.JobId,      j.pDocument, j.pUserName, j.pStatus, j.Status,
+                          j.TotalPages, j.Size,      j.Position,  0,         0};
+            FILETIME submitted;
+            if (SystemTimeToFileTime(&j.Submitted, &submitted)) {
+                raw.submittedValid = 1;
+                raw.submitted = file_time_value(submitted);
+            }
+            take(arg, &raw);
+        }
+    }
+    free(buffer);
+    ClosePrinter(handle);
+    return made;
+}
+
+static int win_list_drivers(void*, TakeDriver take, void* arg) {
+    wchar_t environment[] = L"all";
+    DWORD needed = 0, returned = 0;
+    EnumPrinterDriversW(nullptr, environment, 6, nullptr, 0, &needed, &returned);
+    if (!needed) return 0;
+    BYTE* buffer = static_cast<BYTE*>(malloc(needed));
+    if (!buffer) return 0;
+    int made = EnumPrinterDriversW(nullptr, environment, 6, buffer, needed, &needed, &returned) != 0;
+    const DRIVER_INFO_6W* drivers = reinterpret_cast<const DRIVER_INFO_6W*>(buffer);
+    for (DWORD i = 0; made && i < returned; i++) {
+        const DRIVER_INFO_6W& d = drivers[i];
+        RawDriver raw = {};
+        raw.version = d.cVersion;
+        raw.name = d.pName;
+        raw.environment = d.pEnvironment;
+        raw.driverPath = d.pDriverPath;
+        raw.manufacturer = d.pszMfgName;
+        raw.driverDate = file_time_value(d.ftDriverDate);
+        SYSTEMTIME st;
+        if (raw.driverDate && FileTimeToSystemTime(&d.ftDriverDate, &st)) {
+            raw.dateValid = 1;
+            raw.dateYear = st.wYear;
+            raw.dateMonth = st.wMonth;
+            raw.dateDay = st.wDay;
+        }
+        raw.driverVersion = d.dwlDriverVersion;
+        take(arg, &raw);
+    }
+    free(buffer);
+    return made;
+}
+
+static int win_file_missing(void*, const wchar_t* path) {
+    if (GetFileAttributesW(path) != INVALID_FILE_ATTRIBUTES) return 0;
+    return GetLastError() == ERROR_FILE_NOT_FOUND;
+}
+
+static void win_read_print_logs(void*, Snapshot* s) {
+    read_print_logs(s, &g_windows_print_log);
+}
+
+static void win_user_name(void*, wchar_t* buf, size_t cap) {
+    DWORD n = (DWORD)cap;
+    if (!GetUserNameW(buf, &n)) buf[0] = 0;
+}
+
+static int win_running_as_system(void*) {
+    HANDLE token = nullptr;
+    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token)) return 0;
+    union {
+        TOKEN_USER user;
+        BYTE bytes[256];
+    } info;
+    DWORD length = 0;
+    int system = 0;
+    if (GetTokenInformation(token, TokenUser, &info, sizeof(info), &length))
+        system = IsWellKnownSid(info.user.User.Sid, WinLocalSystemSid) ? 1 : 0;
+    CloseHandle(token);
+    return system;
+}
+
+static void win_session_user_name(void*, int console, wchar_t* buf, size_t cap) {
+    buf[0] = 0;
+    DWORD session = WTS_CURRENT_SESSION;
+    if (console) {
+        session = WTSGetActiveConsoleSessionId();
+        if (session == 0xFFFFFFFF) return; // nobody is attached to the console
+    }
+    LPWSTR name = nullptr;
+    DWORD bytes = 0;
+    if (!WTSQuerySessionInformationW(WTS_CURRENT_SERVER_HANDLE, session, WTSUserName, &name, &bytes)) return;
+    if (name) {
+        // The answer is as long as Windows made it; never read past the bytes it reported.
+        size_t chars = bytes / sizeof(wchar_t);
+        size_t n = text_length(name, chars);
+        if (n >= cap) n = cap - 1;
+        wmemcpy(buf, name, n);
+        buf[n] = 0;
+        WTSFreeMemory(name);
+    }
+}
+
+static int win_net_test(void*, NetTestResult* result, const wchar_t* target, int ask_snmp,
+                        const wchar_t* community) {
+    return net_test_printer(result, target, ask_snmp, community);
+}
+
+static int win_cache_put(void*, const NetTestResult* result) {
+    return net_cache_put(result);
+}
+
+static int win_cache_get(void*, const wchar_t* target, NetTestResult* out) {
+    return net_cache_get(target, out);
+}
+
+static int win_post(void* ctx, Snapshot* s) {
+    const CheckWorker* worker = static_cast<const CheckWorker*>(ctx);
+    return worker->window && PostMessageW(worker->window, MsgCheckDone, 0, (LPARAM)s);
+}
+
+static void win_check_finished(void* ctx) {
+    const CheckWorker* worker = static_cast<const CheckWorker*>(ctx);
+    if (worker->checkRunning) InterlockedExchange(worker->checkRunning, 0);
+}
+
+static void win_free_request(void*, CheckRequest* request) {
+    free(request);
+}
+
+void windows_collector_platform(const CheckWorker* worker, CollectorPlatform* out) {
+    *out = CollectorPlatform{
+        const_cast<CheckWorker*>(worker),
+        win_new_snapshot,
+        win_local_time,
+        win_read_spooler,
+        win_read_string,
+        win_read_dword,
+        win_system_directory,
+        win_list_folder,
+        win_list_ports,
+        win_default_printer,
+        win_list_printers,
+        win_now,
+        win_list_jobs,
+        win_list_drivers,
+        win_file_missing,
+        win_read_print_logs,
+        win_user_name,
+        win_running_as_system,
+        win_session_user_name,
+        worker->netTest ? worker->netTest : win_net_test,
+        win_cache_put,
+        win_cache_get,
+        win_post,
+        win_check_finished,
+        win_free_request,
+    };
+}
+
+Snapshot* run_check_worker(CheckRequest* request, const CheckWorker* worker) {
+    CollectorPlatform platform;
+    windows_collector_platform(worker, &platform);
+    return collector_run(request, &g_settings, &platform, worker->buildDemo);
+}
+
+// Written once on the interface thread before the first check starts; only read afterwards.
+static CheckWorker g_worker;
+
+void check_worker_configure(const CheckWorker* worker) {
+    g_worker = *worker;
+}
+
+DWORD WINAPI check_worker_thread(LPVOID request) {
+    run_check_worker(static_cast<CheckRequest*>(request), &g_worker);
+    return 0;
+}

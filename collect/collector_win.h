@@ -1,0 +1,29 @@
+// The check worker's body on Windows: the collector over the real spooler, registry, event log and
+// accounts, handing the snapshot to a window.
+#pragma once
+
+#include <windows.h>
+
+#include "collect/collector.h"
+
+typedef int (*NetTestFunction)(void* ctx, NetTestResult* result, const wchar_t* target, int ask_snmp,
+                               const wchar_t* community);
+
+struct CheckWorker {
+    HWND window;                 // receives WM_APP+20 (MsgCheckDone) with the snapshot
+    volatile LONG* checkRunning; // cleared when no snapshot could be handed over
+    BuildDemoSnapshot buildDemo; // set in demonstration mode only
+    NetTestFunction netTest;     // null: the printer network test (net_test_printer)
+};
+
+// Fills the platform with the Windows operations; ctx is the worker.
+void windows_collector_platform(const CheckWorker* worker, CollectorPlatform* out);
+
+// The whole check: takes the request (allocated with malloc/calloc; freed here), posts the snapshot
+// or frees it when the post fails. Returns the posted snapshot, which then belongs to the window.
+Snapshot* run_check_worker(CheckRequest* request, const CheckWorker* worker);
+
+// For the check cycle: the worker's settings are fixed once at start-up, and the thread procedure
+// takes only the request (CreateThread(..., check_worker_thread, request, ...)).
+void check_worker_configure(const CheckWorker* worker);
+DWORD WINAPI check_worker_thread(LPVOID request);

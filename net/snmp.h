@@ -1,0 +1,38 @@
+// A small read-only SNMP version 1 client: one GetRequest per object over UDP port 161, and the
+// query of a printer's standard MIB objects into the SNMP fields of a NetTestResult. It never sets
+// anything. Runs on worker threads; each query owns its socket and its result record.
+#pragma once
+
+#include <winsock2.h>
+
+#include <stddef.h>
+#include <stdint.h>
+
+#include "core/snapshot.h"
+
+// The read-only community of SNMP version 1, used when none is configured.
+#define VANTREL_SNMP_DEFAULT_COMMUNITY "public"
+
+// The identifier the next request will carry minus one; every request takes the next value with an
+// atomic increment, so the first request of a run carries 4097.
+uint32_t snmp_next_request_id();
+
+// One GetRequest and the reading of one answer within timeout_ms. destination has port 161
+// already; community is 8-bit text; oid_text is dotted decimal. A datagram from any other address
+// or port is not an answer and is ignored while the wait goes on. On success returns 1 with the
+// value's tag and at most max_length value octets.
+int snmp_get(SOCKET s, const sockaddr_in* destination, const char* community, const char* oid_text, int timeout_ms,
+             size_t max_length, uint8_t* tag, uint8_t* value, size_t* value_length);
+
+// An integer value (any tag) of 1 to 5 octets within 700 ms, else fallback.
+int32_t snmp_get_int(SOCKET s, const sockaddr_in* destination, const char* community, const char* oid_text,
+                     int32_t fallback);
+
+// A text value: UTF-8 if it is valid, else the ANSI code page; control characters become spaces.
+// The field is emptied first. Returns 1 when the GET succeeded, even with an empty text.
+int snmp_get_text(SOCKET s, const sockaddr_in* destination, const char* community, const char* oid_text,
+                  int timeout_ms, wchar_t* field, size_t capacity);
+
+// Asks the printer at address (host byte order) for its fixed list of objects and fills the SNMP
+// fields of result, which the caller zeroed (pageCount -1). An empty community means the default.
+void snmp_query_printer(NetTestResult* result, uint32_t address, const wchar_t* community);
