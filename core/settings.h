@@ -56,19 +56,7 @@ void read_setting_string(const wchar_t* name, wchar_t* buf, size_t cap);
 void write_setting_dword(const wchar_t* name, uint32_t value);
 void write_setting_string(const wchar_t* name, const wchar_t* text);
 
-// What a changed switch sets in motion beyond being stored. The parts that carry these out fill
-// in their entry as they are built; an empty entry does nothing.
-struct SettingHooks {
-    void (*set_topmost)(int topmost);         // the main window, without moving, sizing or activating
-    void (*rebuild_ribbon)();                 // expert tools shown or hidden
-    void (*rediagnose_and_refresh)();         // diagnosis over the current snapshot, lists, banner
-    void (*start_check)(int with_network_test);
-    void (*refresh_banner)();
-    void (*refresh_settings_page)();          // only while the page is open
-};
-
-extern SettingHooks g_setting_hooks;
-
 // The settings page's operation for one switch: stores the value in memory (setting points into
-// g_settings), writes it under `name`, then sets in motion what that switch needs.
+// g_settings), writes it under `name`, then sets in motion what that switch needs, through the
+// program services of core/state.h.
 void apply_setting(int32_t* setting, int32_t value, const wchar_t* name);

@@ -4,3 +4,4 @@
 ProcessState g_process = {};
 Snapshot* g_snapshot = nullptr;
 NetworkSearchResult* g_search_result = nullptr;
+ProgramServices g_services = {};

@@ -3,7 +3,7 @@
 #include "ui.h"
 
 #include "app/app.h"
-#include "core/settings.h"
+#include "core/state.h"
 
 void apply_topmost(HWND window, int topmost) {
     if (!window) return;
@@ -33,7 +33,7 @@ LRESULT CALLBACK main_window_proc(HWND window, UINT message, WPARAM wparam, LPAR
     switch (message) {
     case WM_CREATE:
         g_app.mainWindow = window;
-        g_setting_hooks.set_topmost = [](int on) { apply_topmost(g_app.mainWindow, on); };
+        g_services.set_topmost = [](int on) { apply_topmost(g_app.mainWindow, on); };
         return 0;
     case WM_GETMINMAXINFO:
         return on_min_max_info(reinterpret_cast<MINMAXINFO*>(lparam));
