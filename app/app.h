@@ -61,5 +61,8 @@ int take_single_instance(int may_wait);
 void release_single_instance();
 void retake_single_instance();
 
+// Headless report ("/report FILE [/summary]"); returns 0 or the Windows error code.
+int run_report_mode(const CommandLine* cmd);
+
 // Headless network test of one address ("/nettest"); returns the exit code.
 int run_nettest_mode(const CommandLine* cmd);

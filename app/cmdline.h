@@ -10,6 +10,7 @@ enum StartMode : int32_t {
     ModeWindow = 0,
     ModeTask = 1,
     ModeNetTest = 2,
+    ModeReport = 3, // "/report FILE": write the report headless; reportFile empty = no file given
 };
 
 // The read-only community of SNMP version 1 used when "/nettest" is not given one.
@@ -31,6 +32,8 @@ struct CommandLine {
     int32_t mayWait;   // updated or admin: wait for the old copy to let go of the mutex
     const wchar_t* updatedFrom; // the text after "/updated " in the raw line; "" when absent
     wchar_t scanRange[64];      // empty = sweep the local subnets
+    const wchar_t* reportFile;  // "/report": the file to write; "" when absent
+    int32_t reportSummary;      // "/summary" with "/report": the summary instead of the full report
 };
 
 // argv[0] is the program path; argv may be null when splitting failed, which skips the mode tests

@@ -64,3 +64,14 @@ struct DiagnosisInput {
     const Settings* settings;
     int32_t demo;
 };
+
+// Appends one finding to the list unless it already holds kMaxFindings. subject and title are copied
+// with truncation (null counts as empty); text is format filled with the arguments, cut to the
+// field and always terminated. Formats use %ls, %d, %I64u and %%; the rules pass every name and
+// advice text through "%ls", never as the format itself.
+void add_finding_to(FindingList* list, Severity severity, int32_t printer_index, FixKind fix,
+                    const wchar_t* subject, const wchar_t* title, const wchar_t* format, ...);
+
+// The same into g_findings.
+void add_finding(Severity severity, int32_t printer_index, FixKind fix, const wchar_t* subject,
+                 const wchar_t* title, const wchar_t* format, ...);

@@ -113,3 +113,33 @@ TEST(CommandLine, HostileInputNeverBreaksTheParse) {
     EXPECT_EQ(ModeWindow, cmd.mode);
     EXPECT_STREQ(L"", cmd.taskVerb);
 }
+
+TEST(CommandLine, ReportTakesTheNextWordAsItsFile) {
+    Parsed a(L"Vantrel.exe /demo /report \"C:\\My Reports\\out.txt\"");
+    EXPECT_EQ(ModeReport, a.cmd.mode);
+    EXPECT_STREQ(L"C:\\My Reports\\out.txt", a.cmd.reportFile);
+    EXPECT_EQ(0, a.cmd.reportSummary);
+    EXPECT_EQ(1, a.cmd.demo);
+
+    Parsed b(L"Vantrel.exe /REPORT out.txt /Summary /scanrange 127.0.0.0/24");
+    EXPECT_EQ(ModeReport, b.cmd.mode);
+    EXPECT_STREQ(L"out.txt", b.cmd.reportFile);
+    EXPECT_EQ(1, b.cmd.reportSummary);
+    EXPECT_STREQ(L"127.0.0.0/24", b.cmd.scanRange);
+
+    // No file: the mode is chosen, so no window opens, and the mode refuses the empty name.
+    Parsed c(L"Vantrel.exe /report");
+    EXPECT_EQ(ModeReport, c.cmd.mode);
+    EXPECT_STREQ(L"", c.cmd.reportFile);
+    Parsed d(L"Vantrel.exe /report /summary");
+    EXPECT_EQ(ModeReport, d.cmd.mode);
+    EXPECT_STREQ(L"", d.cmd.reportFile) << "a switch is not taken for the file";
+    EXPECT_EQ(1, d.cmd.reportSummary);
+
+    // The task and network-test modes come first; without "/report" the window starts.
+    Parsed e(L"Vantrel.exe /task Unknown /report");
+    EXPECT_EQ(ModeTask, e.cmd.mode);
+    Parsed f(L"Vantrel.exe /summary");
+    EXPECT_EQ(ModeWindow, f.cmd.mode);
+    EXPECT_STREQ(L"", f.cmd.reportFile);
+}

@@ -1,0 +1,73 @@
+// The process-wide finding list, the labels of severities and fixes, and the one way findings are
+// added.
+#include "findings.h"
+
+#include <stdarg.h>
+
+#include "text.h"
+
+FindingList g_findings = {};
+
+static const wchar_t* const kSeverityLabels[] = {L"OK", L"Note", L"Heads-up", L"PROBLEM"};
+
+static const wchar_t* const kFixLabels[kFixKindCount] = {
+    L"",
+    L"Start the Print Spooler",
+    L"Set the spooler to start automatically",
+    L"Restart the Print Spooler",
+    L"Clear stuck jobs",
+    L"Cancel this printer's jobs",
+    L"Resume the printer",
+    L"Switch off \"Use Printer Offline\"",
+    L"Switch off SNMP status for this port",
+    L"Add Microsoft Print to PDF",
+    L"Stop Windows changing the default printer",
+    L"Run the network test",
+    L"Open the printer's web page",
+    L"Open Printers & scanners",
+    L"Show Windows' print log",
+    L"Switch on Windows' detailed print log",
+    L"Find the maker's driver",
+    L"Point Windows at the new address",
+    L"Search the network for this printer",
+};
+
+const wchar_t* severity_label(int32_t severity) {
+    if (severity < 0 || severity >= (int32_t)_countof(kSeverityLabels)) return L"";
+    return kSeverityLabels[severity];
+}
+
+const wchar_t* fix_label(int32_t fix) {
+    if (fix < 0 || fix >= kFixKindCount) return L"";
+    return kFixLabels[fix];
+}
+
+static void add_finding_v(FindingList* list, Severity severity, int32_t printer_index, FixKind fix,
+                          const wchar_t* subject, const wchar_t* title, const wchar_t* format, va_list args) {
+    if (!list) return;
+    if (list->count < 0) list->count = 0;
+    if (list->count >= kMaxFindings) return;
+    Finding* f = &list->items[list->count++];
+    f->severity = severity;
+    f->printerIndex = printer_index;
+    f->fix = fix;
+    text_copy(f->subject, _countof(f->subject), subject);
+    text_copy(f->title, _countof(f->title), title);
+    text_vformat(f->text, _countof(f->text), format ? format : L"", args);
+}
+
+void add_finding_to(FindingList* list, Severity severity, int32_t printer_index, FixKind fix,
+                    const wchar_t* subject, const wchar_t* title, const wchar_t* format, ...) {
+    va_list args;
+    va_start(args, format);
+    add_finding_v(list, severity, printer_index, fix, subject, title, format, args);
+    va_end(args);
+}
+
+void add_finding(Severity severity, int32_t printer_index, FixKind fix, const wchar_t* subject,
+                 const wchar_t* title, const wchar_t* format, ...) {
+    va_list args;
+    va_start(args, format);
+    add_finding_v(&g_findings, severity, printer_index, fix, subject, title, format, args);
+    va_end(args);
+}

@@ -1,0 +1,33 @@
+// The rule groups one diagnosis run calls, in the order diagnose_at() calls them. Internal to the
+// diagnosis; every other part reads the finding list instead.
+#pragma once
+
+#include <stdint.h>
+
+#include "core/findings.h"
+
+struct RuleContext {
+    Snapshot* snapshot;
+    const NetworkSearchResult* search; // null before the first network search
+    const Settings* settings;          // never null here
+    int32_t demo;
+    FindingList* list;
+    uint64_t nowUtc; // 100 ns units since 1601-01-01
+};
+
+// Before the printer loop: the Print Spooler service and leftover spool files.
+void rules_spooler(const RuleContext* ctx);
+
+// Windows' own view of one printer: status bits, "Use Printer Offline", port kind, driver. Returns 0
+// for a Remote Desktop printer, which gets its note and nothing else.
+int rules_printer(const RuleContext* ctx, int32_t index);
+
+// The printer's waiting jobs.
+void rules_jobs(const RuleContext* ctx, int32_t index);
+
+// The printer's network test result and what it reported over SNMP; only for a printer with an
+// address and a test result.
+void rules_network(const RuleContext* ctx, int32_t index);
+
+// After the printer loop: default printer, PDF printer, account, print logs, policy.
+void rules_system(const RuleContext* ctx, int32_t real_printer_count);

@@ -1,0 +1,178 @@
+// The printer details page. Every piece goes through the bounded append, so a small buffer ends
+// with whole pieces (the last one cut at the capacity) and never overruns.
+#include "reports/details.h"
+
+#include "reports/append.h"
+
+#include "core/classify.h"
+#include "core/text.h"
+#include "net/maker.h"
+#include "reports/labels.h"
+
+// SNMP version 1's conventional read-only community, which Windows' port uses when none is set.
+#define DEFAULT_COMMUNITY L"public"
+
+static void status_text(const PrinterRecord* p, wchar_t* out, size_t cap) {
+    out[0] = 0;
+    if (p->attributes & 0x400) text_copy(out, cap, L"Use Printer Offline is ON");
+    for (const BitLabel& entry : kPrinterStatusNames)
+        if (p->status & entry.bit) text_append(out, cap, L"%ls%ls", out[0] ? L", " : L"", entry.label);
+    if (!out[0]) text_copy(out, cap, L"Ready");
+}
+
+static void supply_text(const SupplyLevel* s, wchar_t* out, size_t cap) {
+    if (s->maxCapacity >= 1 && s->level >= 0)
+        text_format(out, cap, L"%ls: %d%%", s->description, (int)((int64_t)s->level * 100 / s->maxCapacity));
+    else if (s->level == -3)
+        text_format(out, cap, L"%ls: some left (the printer does not say how much)", s->description);
+    else
+        text_format(out, cap, L"%ls: level not reported", s->description);
+}
+
+static void network_section(const PrinterRecord* p, wchar_t* buf, size_t cap) {
+    const NetTestResult* n = &p->net;
+    report_append(buf, cap, L"\nNETWORK TEST\n");
+    if (!n->tested) {
+        report_append(buf, cap, L"  Not tested yet. Click Network Test on the Home tab.\n");
+        return;
+    }
+    if (!n->resolved) {
+        report_append(buf, cap, L"  The name \"%ls\" could not be found on the network.\n", p->address);
+        return;
+    }
+    const wchar_t* mac = n->mac[0] ? n->mac
+                         : p->knownMac[0]
+                             ? p->knownMac
+                             : L"not known (not on this PC's part of the network, and the printer did "
+                               L"not say)";
+    const wchar_t* host = n->hostName[0]  ? n->hostName
+                          : n->sysName[0] ? n->sysName
+                                          : L"none registered in DNS";
+    report_append(buf, cap, L"  IP address: %ls\n  MAC address: %ls\n  Host name: %ls\n  Ping: %ls",
+                  n->ipText, mac, host, n->pingOk ? L"answered" : L"NO ANSWER");
+    if (!n->mac[0] && p->knownMac[0])
+        report_append(buf, cap, L"   (MAC above is from the last time it answered)");
+    if (n->pingOk) report_append(buf, cap, L" in %d ms", n->pingMs);
+    report_append(buf, cap, L"\n  Ports open:");
+    int any = 0;
+    for (int i = 0; i < kPortProbeCount; i++) {
+        if (!n->portOpen[i]) continue;
+        report_append(buf, cap, L"%ls %ls", any ? L"," : L"", report_port_label(i));
+        any = 1;
+    }
+    report_append(buf, cap, L"%ls\n", any ? L"" : L" none");
+
+    if (!n->snmpAsked) return;
+    report_append(buf, cap, L"\nWHAT THE PRINTER ITSELF SAYS (SNMP)\n");
+    if (!n->snmpAnswered) {
+        report_append(buf, cap,
+                      L"  The printer did not answer. SNMP is switched off on it, uses a different community "
+                      L"name, or the printer is unreachable.\n");
+        return;
+    }
+    if (n->model[0]) report_append(buf, cap, L"  Model: %ls\n", n->model);
+    if (n->sysDescr[0]) report_append(buf, cap, L"  Description: %ls\n", n->sysDescr);
+    if (n->sysName[0]) report_append(buf, cap, L"  Its own name: %ls\n", n->sysName);
+    if (n->serial[0]) report_append(buf, cap, L"  Serial number: %ls\n", n->serial);
+    if (n->deviceStatus >= 1 && n->deviceStatus <= 5)
+        report_append(buf, cap, L"  Device: %ls\n", report_device_status_label(n->deviceStatus));
+    if (n->printerStatus >= 1 && n->printerStatus <= 5)
+        report_append(buf, cap, L"  Print engine: %ls\n", report_printer_status_label(n->printerStatus));
+    if (n->haveErrorState) {
+        report_append(buf, cap, L"  Errors:");
+        int listed = 0;
+        for (const BitLabel& entry : kSnmpErrorLabels) {
+            if (!((uint32_t)n->errorBits & entry.bit)) continue;
+            report_append(buf, cap, L"%ls %ls", listed ? L"," : L"", entry.label);
+            listed = 1;
+        }
+        report_append(buf, cap, L"%ls\n", listed ? L"" : L" none");
+    }
+    if (n->pageCount >= 0) report_append(buf, cap, L"  Pages printed in its lifetime: %d\n", n->pageCount);
+    int supplies = n->supplyCount < 0 ? 0 : n->supplyCount > kMaxSupplies ? kMaxSupplies : n->supplyCount;
+    for (int i = 0; i < supplies; i++) {
+        wchar_t supply[200];
+        supply_text(&n->supplies[i], supply, _countof(supply));
+        report_append(buf, cap, L"  Supply \x2014 %ls\n", supply);
+    }
+}
+
+void printer_details_of(const Snapshot* s, const FindingList* findings, int32_t check_virtual, int32_t index,
+                        wchar_t* buf, size_t cap) {
+    if (!s || !buf || cap == 0 || index < 0 || index >= s->printerCount || index >= kMaxPrinters) return;
+    const PrinterRecord* p = &s->printers[index];
+
+    report_append(buf, cap, L"%ls%ls\n", p->name, p->isDefault ? L"   (the default printer)" : L"");
+    report_append(buf, cap, L"Overall: %ls \x2014 %ls\n\n",
+                  p->isVirtual && !check_virtual ? L"not checked" : severity_label(p->worstSeverity),
+                  p->headline);
+
+    wchar_t status[400];
+    status_text(p, status, _countof(status));
+    const wchar_t* suffix = L"";
+    if (s->driverCount > 0 && !p->driverFound && !p->isConnection)
+        suffix = L"   (NOT INSTALLED)";
+    else if (p->driverFilesMissing)
+        suffix = L"   (FILES MISSING - \"Driver is unavailable\")";
+    report_append(buf, cap,
+                  L"WHAT WINDOWS SAYS\n  Status: %ls\n  Jobs waiting: %lu\n  Driver: %ls%ls\n  Port: %ls\n"
+                  L"  Connection: %ls\n",
+                  status, (unsigned long)(p->jobCount < 0 ? 0 : p->jobCount), p->driverName, suffix,
+                  p->portName, connection_kind_label(p->kind));
+
+    if (!p->isVirtual) {
+        ModelGuess guess;
+        identify_model(p, &guess);
+        report_append(buf, cap, L"  Model (best guess): %ls%ls%ls\n", guess.model,
+                      guess.maker[0] ? L"   \x2014 made by " : L"", guess.maker);
+    }
+    if (p->shareName[0] && (p->attributes & 0x8))
+        report_append(buf, cap, L"  Shared with other PCs as: %ls\n", p->shareName);
+    if (p->location[0]) report_append(buf, cap, L"  Location: %ls\n", p->location);
+    if (p->comment[0]) report_append(buf, cap, L"  Comment: %ls\n", p->comment);
+
+    if (p->kind == KindTcpIp) {
+        report_append(buf, cap, L"  Address: %ls   port %d (%ls)   SNMP status: %ls%ls%ls\n", p->address,
+                      p->portNumber, p->protocol == 2 ? L"LPR" : L"RAW", p->snmpEnabled ? L"on" : L"off",
+                      p->snmpEnabled ? L", community " : L"",
+                      p->snmpEnabled ? (p->snmpCommunity[0] ? p->snmpCommunity : DEFAULT_COMMUNITY) : L"");
+    } else if (p->address[0]) {
+        report_append(buf, cap, L"  Address: %ls\n", p->address);
+    }
+
+    if (p->driverIndex >= 0 && p->driverIndex < s->driverCount && p->driverIndex < kMaxDrivers) {
+        const DriverRecord* d = &s->drivers[p->driverIndex];
+        const wchar_t* type = d->version == 4   ? L"(the newer, simpler kind)"
+                              : d->version == 3 ? L"(traditional manufacturer driver)"
+                                                : L"";
+        report_append(
+            buf, cap,
+            L"\nDRIVER\n  Name: %ls\n  Maker: %ls\n  Date: %ls\n  Version: %ls\n  Kind: Type %lu %ls\n"
+            L"  Printer language: %ls\n  %ls\n",
+            d->name, d->maker[0] ? d->maker : L"not stated", d->date[0] ? d->date : L"not stated",
+            d->versionText[0] ? d->versionText : L"not stated", (unsigned long)(uint32_t)d->version, type,
+            driver_language_label(d->language), driver_language_explanation(d->language));
+    }
+
+    if (p->address[0]) network_section(p, buf, cap);
+
+    int jobs = 0;
+    for (int32_t i = 0; i < s->jobCount && i < kMaxJobs; i++) {
+        const JobRecord* j = &s->jobs[i];
+        if (j->printerIndex != index) continue;
+        if (!jobs++) report_append(buf, cap, L"\nJOBS WAITING (first in line at the top)\n");
+        report_append(buf, cap, L"  \x2022 %ls \x2014 from %ls, %lu page%ls, sent %d min ago \x2014 %ls\n",
+                      j->document, j->userName, (unsigned long)(uint32_t)j->totalPages,
+                      j->totalPages == 1 ? L"" : L"s", j->ageMinutes, j->statusText);
+    }
+
+    if (!findings) return;
+    int found = 0;
+    for (int32_t i = 0; i < findings->count && i < kMaxFindings; i++) {
+        const Finding* f = &findings->items[i];
+        if (f->printerIndex != index) continue;
+        if (!found++) report_append(buf, cap, L"\nWHAT VANTREL FOUND\n");
+        report_append(buf, cap, L"\n  [%ls] %ls\n  %ls\n", severity_label(f->severity), f->title, f->text);
+        if (f->fix != NoFix) report_append(buf, cap, L"  One-click fix available: %ls.\n", fix_label(f->fix));
+    }
+}

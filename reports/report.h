@@ -1,0 +1,63 @@
+// The full report (everything of the current check, for a ticket) and the summary (header, counts
+// and the serious findings, for the clipboard). Both append to one large buffer; the caller empties
+// it first. Lines end in LF; Save Report and the headless report mode write them as CR LF.
+#pragma once
+
+#include <stddef.h>
+#include <stdint.h>
+#include <wchar.h>
+
+#include "core/findings.h"
+#include "core/search_result.h"
+#include "core/snapshot.h"
+
+enum { kReportCapacity = 160000 };
+
+// What the report's header says about the PC, read from Windows by report_read_pc_info.
+struct ReportPcInfo {
+    wchar_t computerName[64];
+    wchar_t userName[128];
+    wchar_t productName[120];   // "ProductName" of Windows NT\CurrentVersion
+    wchar_t displayVersion[40]; // "DisplayVersion"
+    wchar_t currentBuild[40];   // "CurrentBuild"
+};
+
+struct ReportInput {
+    const Snapshot* snapshot;
+    const FindingList* findings;       // null: no findings
+    const NetworkSearchResult* search; // null: the network was not searched
+    int32_t demo;
+    int32_t elevated;
+    int32_t checkVirtual;
+    const wchar_t* version; // the running version text
+    ReportPcInfo pc;
+};
+
+// The "Windows: ..." text: "%ls %ls (build %ls)" of product name, display version and build, with a
+// "Windows 10" product name reported as "Windows 11" on builds above 21999 (Windows 11 still calls
+// itself Windows 10 in the registry).
+void windows_version_text(const ReportPcInfo* pc, wchar_t* out, size_t cap);
+
+// "%02d/%02d/%04d %d:%02d %ls": month, day, year, hour on the 12-hour clock, minute, AM/PM.
+void report_time_stamp(const LocalTime* t, wchar_t* out, size_t cap);
+
+// Appends the full report (full set) or the summary to buf. A null snapshot appends nothing.
+void build_report_of(const ReportInput* input, int full, wchar_t* buf, size_t cap);
+
+// Over the process state (current snapshot, finding list, search result, flags, settings) into the
+// process-wide report buffer; the caller guarantees a snapshot and empties the buffer first.
+extern wchar_t g_report_buffer[kReportCapacity];
+void build_report(int full);
+
+// Reads the computer and user names and the Windows version (report_win.cpp). Anything that
+// cannot be read stays empty.
+void report_read_pc_info(ReportPcInfo* pc);
+
+// Writes a report as Save Report does: UTF-8 with a byte-order mark and CR LF line ends (at most
+// 199,990 characters of the CR LF text). Returns 0, or the Windows error code of the create or write
+// that failed.
+uint32_t write_report_file(const wchar_t* path, const wchar_t* text);
+
+// The CR LF copy of a report: every LF becomes CR LF; copying stops once more than 199,989
+// characters have been produced. out is always terminated.
+void report_to_crlf(const wchar_t* text, wchar_t* out, size_t cap);

@@ -1,0 +1,186 @@
+// The headless report mode of the real Vantrel.exe: the demonstration report and summary written
+// as Save Report writes them, its exit codes, and that it neither takes the single-instance mutex
+// nor opens a window.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "tests/support/test_support.h"
+
+namespace {
+std::wstring temp_path(const wchar_t* name) {
+    wchar_t folder[MAX_PATH + 1];
+    GetTempPathW(MAX_PATH, folder);
+    return std::wstring(folder) + name;
+}
+
+std::string read_file(const std::wstring& path) {
+    HANDLE f = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (f == INVALID_HANDLE_VALUE) return "(no file)";
+    std::string data;
+    char chunk[65536];
+    DWORD got = 0;
+    while (ReadFile(f, chunk, sizeof(chunk), &got, nullptr) && got)
+        data.append(chunk, got);
+    CloseHandle(f);
+    return data;
+}
+
+std::wstring from_utf8(const std::string& bytes) {
+    int n = MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, bytes.data(), (int)bytes.size(), nullptr, 0);
+    std::wstring out(n, L'\0');
+    MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, bytes.data(), (int)bytes.size(), &out[0], n);
+    return out;
+}
+
+// Checks the byte-order mark and the line ends, and returns the text with LF line ends.
+std::wstring report_text(const std::wstring& path) {
+    std::string bytes = read_file(path);
+    EXPECT_GE(bytes.size(), 3u);
+    EXPECT_EQ("\xEF\xBB\xBF", bytes.substr(0, 3));
+    size_t bare = 0;
+    for (size_t i = 0; i < bytes.size(); i++)
+        if (bytes[i] == '\n' && (i == 0 || bytes[i - 1] != '\r')) bare++;
+    EXPECT_EQ(0u, bare) << "bare LF line ends";
+    std::wstring text = from_utf8(bytes.substr(3));
+    std::wstring lf;
+    for (wchar_t c : text)
+        if (c != L'\r') lf += c;
+    return lf;
+}
+
+const wchar_t* kFindingLines[] = {
+    L"[PROBLEM] Parts Counter - Lexmark MS621: Nothing answers at the printer's address\n",
+    L"[PROBLEM] Parts Counter - Lexmark MS621: The printer has moved to 192.168.10.88\n",
+    L"[PROBLEM] Parts Counter - Lexmark MS621: A job has an error and is blocking the queue\n",
+    L"[PROBLEM] F&I Office - Kyocera ECOSYS M3655: The printer says: paper jam\n",
+    L"[PROBLEM] Cashier - Brother HL-L5200DW: Windows shows this printer Offline, but it is on the network "
+    L"and "
+    L"accepting jobs\n",
+    L"[PROBLEM] Showroom - Canon iR-ADV C3530 (Copy 1): The printer is paused\n",
+    L"[PROBLEM] Showroom - Canon iR-ADV C3530 (Copy 1): \"Driver is unavailable\" \x2014 the driver's files "
+    L"are "
+    L"missing\n",
+    L"[PROBLEM] Title Clerk - Epson LQ-590II (forms): \"Use Printer Offline\" is switched on\n",
+    L"[Heads-up] F&I Office - Kyocera ECOSYS M3655: The printer says: toner or ink is low\n",
+    L"[Heads-up] Showroom - Canon iR-ADV C3530 (Copy 1): Uses a WSD port (the least reliable kind of "
+    L"connection)\n",
+    L"[Note] Showroom - Canon iR-ADV C3530 (Copy 1): This looks like a duplicate printer\n",
+    L"[Note] This PC: Windows is allowed to change the default printer by itself\n",
+    L"[Note] This PC: Windows' detailed print log is switched off\n",
+    L"[Note] This PC: Windows logged print errors in the last 24 hours\n",
+};
+
+const wchar_t* kPrinterNames[] = {
+    L"Service Drive - HP LaserJet Pro M404",
+    L"Parts Counter - Lexmark MS621",
+    L"F&I Office - Kyocera ECOSYS M3655",
+    L"Cashier - Brother HL-L5200DW",
+    L"Showroom - Canon iR-ADV C3530 (Copy 1)",
+    L"Title Clerk - Epson LQ-590II (forms)",
+    L"Microsoft Print to PDF",
+};
+
+// Positions of the parts in order; npos for a missing one.
+void expect_in_order(const std::wstring& text, const std::vector<std::wstring>& parts) {
+    size_t at = 0;
+    for (const std::wstring& part : parts) {
+        size_t next = text.find(part, at);
+        EXPECT_NE(std::wstring::npos, next)
+            << "missing or out of order: " << std::string(part.begin(), part.end());
+        if (next != std::wstring::npos) at = next + part.size();
+    }
+}
+} // namespace
+
+TEST(ReportMode, TheDemoReportHasEverything) {
+    std::wstring path = temp_path(L"vantrel-demo-report.txt");
+    DeleteFileW(path.c_str());
+    ASSERT_EQ(0u, run_vantrel(L"/demo /report \"" + path + L"\"", 60000));
+    std::wstring t = report_text(path);
+    EXPECT_EQ(0u, t.find(L"VANTREL REPORT (DEMO DATA) \x2014 "));
+    EXPECT_NE(std::wstring::npos, t.find(L"\nWindows: "));
+    EXPECT_NE(std::wstring::npos, t.find(L"\nVantrel version: 1.1.0\n"
+                                         L"Result: 8 problems, 2 heads-ups, 7 printers, 5 jobs waiting\n"
+                                         L"Print Spooler: running, startup automatic\n"
+                                         L"Default printer: Service Drive - HP LaserJet Pro M404\n"
+                                         L"Windows' detailed print log: off\n\n===== FINDINGS =====\n"));
+    std::vector<std::wstring> parts(std::begin(kFindingLines), std::end(kFindingLines));
+    parts.push_back(L"\n===== PRINTERS =====\n");
+    for (const wchar_t* name : kPrinterNames)
+        parts.push_back(std::wstring(L"\n----------------------------------------\n") + name);
+    parts.push_back(
+        L"\n===== PRINTERS FOUND ON THE NETWORK =====\nSearched 254 addresses (192.168.10.0/24) at ");
+    parts.push_back(L"\n192.168.10.88    00-21-B7-4C-19-AA  ET0021B74C19AA ");
+    parts.push_back(L"(not installed)\n");
+    parts.push_back(
+        L"\n===== PRINTER DRIVERS INSTALLED =====\nHP LaserJet Pro M404-M405 PCL-6 (V4)   [HP, version "
+        L"61.290.1.25218, dated 10/14/2024, type 4, Windows x64, language PCL 6]   used by 1 printer\n");
+    parts.push_back(
+        L"Canon Generic Plus PCL6   [Canon, version 3.30.0.0, dated 01/23/2024, type 3, Windows x64, "
+        L"language PCL 6 (universal)]   used by 1 printer   FILES MISSING\n");
+    parts.push_back(
+        L"\n===== WINDOWS PRINT LOG (newest first) =====\ntoday 9:14 AM   error    event 372   The document");
+    parts.push_back(L"\nyesterday 4:40 PM   error    event 315   The print spooler failed to share printer");
+    parts.push_back(L"\n\n--- end of report ---\n");
+    expect_in_order(t, parts);
+    // Every finding with its explanation; the moved Lexmark with its fix on its page.
+    EXPECT_NE(std::wstring::npos, t.find(L"  One-click fix available: Point Windows at the new address.\n"));
+    EXPECT_NE(std::wstring::npos, t.find(L"192.168.10.41    3C-52-82-1A-77-01  NPI1A7701."));
+    EXPECT_NE(std::wstring::npos, t.find(L"Service Drive - HP LaserJet Pro M404\n192.168.10.62 "));
+    DeleteFileW(path.c_str());
+}
+
+TEST(ReportMode, TheDemoSummary) {
+    std::wstring path = temp_path(L"vantrel-demo-summary.txt");
+    ASSERT_EQ(0u, run_vantrel(L"/demo /report \"" + path + L"\" /summary", 60000));
+    std::wstring t = report_text(path);
+    std::wstring findings;
+    for (int i = 0; i < 10; i++)
+        findings += kFindingLines[i];
+    size_t head = t.find(L"\n===== FINDINGS =====\n");
+    ASSERT_NE(std::wstring::npos, head);
+    EXPECT_EQ(0u, t.find(L"VANTREL SUMMARY (DEMO DATA) \x2014 "));
+    EXPECT_EQ(std::wstring::npos, t.find(L"\nWindows: "));
+    EXPECT_NE(std::wstring::npos, t.find(L"Result: 8 problems, 2 heads-ups, 7 printers, 5 jobs waiting\n"));
+    EXPECT_EQ(findings, t.substr(head + wcslen(L"\n===== FINDINGS =====\n")));
+    DeleteFileW(path.c_str());
+}
+
+TEST(ReportMode, ExitCodes) {
+    EXPECT_EQ((DWORD)ERROR_INVALID_PARAMETER, run_vantrel(L"/demo /report", 30000)) << "no file given";
+    EXPECT_EQ((DWORD)ERROR_INVALID_PARAMETER, run_vantrel(L"/report /summary /demo", 30000));
+    EXPECT_EQ((DWORD)ERROR_PATH_NOT_FOUND,
+              run_vantrel(L"/demo /report \"" + temp_path(L"no-such-folder\\r.txt") + L"\"", 30000));
+    // Outside the demonstration this build cannot read the PC's printers yet, and writes nothing.
+    std::wstring path = temp_path(L"vantrel-real-report.txt");
+    DeleteFileW(path.c_str());
+    EXPECT_EQ((DWORD)ERROR_NOT_SUPPORTED,
+              run_vantrel(L"/report \"" + path + L"\" /scanrange 127.0.0.0/24", 30000));
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesW(path.c_str()));
+}
+
+TEST(ReportMode, RunsBesideAWindowedCopyWithoutAWindowOfItsOwn) {
+    DWORD pid = 0;
+    HANDLE window_copy = start_vantrel(L"/demo /scanrange 127.0.0.0/24", &pid);
+    ASSERT_NE(nullptr, window_copy);
+    HWND window = wait_for_window(pid, L"CorvalenVantrel", 20000);
+    ASSERT_NE(nullptr, window);
+    std::wstring path = temp_path(L"vantrel-beside.txt");
+    DWORD report_pid = 0;
+    HANDLE report = start_vantrel(L"/demo /report \"" + path + L"\"", &report_pid);
+    ASSERT_NE(nullptr, report);
+    ASSERT_EQ(WAIT_OBJECT_0, WaitForSingleObject(report, 60000));
+    DWORD code = 1;
+    GetExitCodeProcess(report, &code);
+    CloseHandle(report);
+    EXPECT_EQ(0u, code) << "the report mode does not defer to the running copy";
+    EXPECT_EQ(0u, report_text(path).find(L"VANTREL REPORT (DEMO DATA)"));
+    EXPECT_EQ(nullptr, wait_for_window(report_pid, L"CorvalenVantrel", 0));
+    close_and_wait(window, window_copy, 10000);
+    CloseHandle(window_copy);
+    DeleteFileW(path.c_str());
+}
