@@ -10,6 +10,7 @@ packages=(
   xvfb x11-utils imagemagick
   googletest
   iproute2 util-linux
+  snmpsim snmp tshark nmap iptables python3 clang libclang-rt-dev
 )
 
 missing=()
