@@ -118,7 +118,7 @@ TEST(AddRange, CapsAt2048AddressesAnd40Ranges) {
         s.add(a, 22);
     }
     EXPECT_EQ(2048, s.list->count);
-    EXPECT_EQ(ip(L"10.8.0.5"), s.list->addresses[2047]);
+    EXPECT_EQ(ip(L"10.8.0.4"), s.list->addresses[2047]);
     s.add(L"10.20.0.1", 24);
     EXPECT_EQ(2048, s.list->count) << "named, but no room for hosts";
     EXPECT_NE(nullptr, wcsstr(s.ranges, L"10.20.0.0/24"));
