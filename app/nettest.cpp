@@ -4,7 +4,9 @@
 #include <string.h>
 
 #include "app/app.h"
+#include "core/settings.h"
 #include "core/text.h"
+#include "reports/details.h"
 
 void build_nettest_snapshot(Snapshot* s, const wchar_t* address) {
     memset(s, 0, sizeof(*s));
@@ -20,8 +22,8 @@ void build_nettest_snapshot(Snapshot* s, const wchar_t* address) {
     p->driverIndex = -1;
 }
 
-void build_nettest_text(const Snapshot* s, wchar_t* out, size_t cap) {
-    const PrinterRecord* p = &s->printers[0];
-    text_format(out, cap, L"Vantrel %ls \x2014 network test of %ls\n\n", VANTREL_VERSION_TEXT, p->address);
-    if (!p->net.tested) text_append(out, cap, L"This build of Vantrel does not test the network yet.\n");
+void build_nettest_text(const Snapshot* s, const FindingList* findings, wchar_t* out, size_t cap) {
+    if (cap == 0) return;
+    out[0] = 0;
+    printer_details_of(s, findings, g_settings.checkVirtual, 0, out, cap);
 }

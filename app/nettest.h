@@ -2,11 +2,12 @@
 // network printer on a RAW port 9100 with a driver, so only network findings can arise.
 #pragma once
 
+#include "core/findings.h"
 #include "core/snapshot.h"
 
 #define VANTREL_NETTEST_FILE L"Vantrel-nettest.txt"
 
 void build_nettest_snapshot(Snapshot* s, const wchar_t* address);
 
-// The text written for the tested printer.
-void build_nettest_text(const Snapshot* s, wchar_t* out, size_t cap);
+// The text written for the tested printer: its details page, with the findings about it.
+void build_nettest_text(const Snapshot* s, const FindingList* findings, wchar_t* out, size_t cap);

@@ -5,7 +5,10 @@
 
 #include "app/app.h"
 #include "app/nettest.h"
+#include "core/diagnose.h"
+#include "core/state.h"
 #include "core/text.h"
+#include "net/net_test.h"
 
 static Snapshot g_nettest_snapshot; // static: the record is far too large for the stack
 
@@ -25,9 +28,14 @@ int run_nettest_mode(const CommandLine* cmd) {
 
     Snapshot* s = &g_nettest_snapshot;
     build_nettest_snapshot(s, cmd->netAddress);
+    g_snapshot = s;
+
+    const wchar_t* community = cmd->netCommunity ? cmd->netCommunity : L"";
+    net_test_printer(&s->printers[0].net, cmd->netAddress, 1, community);
+    diagnose();
 
     static wchar_t text[8000];
-    build_nettest_text(s, text, _countof(text));
+    build_nettest_text(s, &g_findings, text, _countof(text));
 
     wchar_t folder[MAX_PATH + 1] = L"";
     DWORD len = GetTempPathW(_countof(folder), folder);
@@ -37,6 +45,7 @@ int run_nettest_mode(const CommandLine* cmd) {
         write_utf8_file(path, text);
     }
     if (!cmd->quiet) MessageBoxW(nullptr, text, L"Vantrel \x2014 network test", MB_OK | MB_ICONINFORMATION);
+    g_snapshot = nullptr; // static storage: never to be freed
     if (sockets) WSACleanup();
     return 0;
 }

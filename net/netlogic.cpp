@@ -144,44 +144,6 @@ void sort_found_printers(FoundPrinter* printers, int count) {
     }
 }
 
-// The part of a host name before its first dot.
-static void short_name(const wchar_t* name, wchar_t* out, size_t cap) {
-    text_copy(out, cap, name);
-    wchar_t* dot = wcschr(out, L'.');
-    if (dot) *dot = 0;
-}
-
-static int printer_uses_device(const PrinterRecord* p, const FoundPrinter* f) {
-    if (p->isVirtual || !p->address[0]) return 0;
-    if (p->net.ipText[0] && wcscmp(p->net.ipText, f->ip) == 0) return 1;
-    if (text_equal_ci(p->address, f->ip)) return 1;
-    uint32_t ignored;
-    if (parse_ipv4(p->address, &ignored)) return 0;
-    wchar_t name[200];
-    short_name(p->address, name, _countof(name));
-    if (!name[0]) return 0;
-    if (f->hostName[0]) {
-        wchar_t host[200];
-        short_name(f->hostName, host, _countof(host));
-        if (text_equal_ci(name, host)) return 1;
-    }
-    return f->sysName[0] && text_equal_ci(f->sysName, name);
-}
-
-void mark_installed(NetworkSearchResult* result, const Snapshot* snapshot) {
-    if (!result) return;
-    for (int i = 0; i < result->count && i < kMaxFoundPrinters; ++i) {
-        FoundPrinter* f = &result->printers[i];
-        f->installedAs[0] = 0;
-        if (!snapshot) continue;
-        for (int k = 0; k < snapshot->printerCount && k < kMaxPrinters; ++k) {
-            const PrinterRecord* p = &snapshot->printers[k];
-            if (!printer_uses_device(p, f)) continue;
-            text_append(f->installedAs, _countof(f->installedAs), L"%ls%ls", f->installedAs[0] ? L"; " : L"", p->name);
-        }
-    }
-}
-
 void build_search_request(const Snapshot* snapshot, int show_view, SearchRequest* request) {
     memset(request, 0, sizeof(*request));
     request->showView = show_view;

@@ -80,9 +80,6 @@ int responder_progress(int processed, int responders);
 // Stable insertion sort by ipValue, ascending.
 void sort_found_printers(FoundPrinter* printers, int count);
 
-// Fills installedAs of every found printer with the names of the installed printers using it.
-void mark_installed(NetworkSearchResult* result, const Snapshot* snapshot);
-
 // The request of a search: the IPv4 address of every network (TCP/IP) printer of the snapshot, from
 // its test result or else its port's address, at most 64.
 void build_search_request(const Snapshot* snapshot, int show_view, SearchRequest* request);

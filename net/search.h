@@ -18,12 +18,10 @@ enum : UINT {
 
 #define VANTREL_SEARCH_STARTED_TEXT L"Searching the network for printers\x2026 (about 5 to 30 seconds)"
 
-// What the interface lends the search: the window that receives its messages, the demonstration
-// data, and the refreshes that follow a start. Any of them may be null.
+// What the interface lends the search: the window that receives its messages and the refreshes
+// that follow a start. Any of them may be null.
 struct NetworkSearchHooks {
     HWND window;
-    // A new heap block with the made-up result of demonstration mode.
-    NetworkSearchResult* (*make_demo_result)();
     // After the demonstration result became current: diagnosis, lists, summary line and, with
     // show_view, the switch to the Network Printers view.
     void (*demo_shown)(int show_view);

@@ -9,9 +9,11 @@
 #include <stdlib.h>
 #include <string.h>
 
+#include "core/demo.h"
 #include "core/settings.h"
 #include "core/state.h"
 #include "core/text.h"
+#include "net/installed.h"
 #include "net/ipv4.h"
 #include "net/net_test.h"
 #include "net/netlogic.h"
@@ -149,8 +151,13 @@ static DWORD WINAPI search_thread(void* param) {
 
 int start_network_search(int show_view) {
     if (g_process.demo) {
-        NetworkSearchResult* demo = g_search_hooks.make_demo_result ? g_search_hooks.make_demo_result() : nullptr;
+        NetworkSearchResult* demo = search_result_new();
         if (demo) {
+            SYSTEMTIME now;
+            GetLocalTime(&now);
+            LocalTime local;
+            memcpy(&local, &now, sizeof(local));
+            build_demo_search_result(demo, &local);
             search_result_free(g_search_result);
             g_search_result = demo;
             if (g_snapshot) mark_installed(g_search_result, g_snapshot);

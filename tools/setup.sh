@@ -11,6 +11,7 @@ packages=(
   googletest
   iproute2 util-linux
   cups-daemon cups-client
+  snmpsim snmp tshark nmap iptables python3 clang libclang-rt-dev
 )
 
 missing=()
