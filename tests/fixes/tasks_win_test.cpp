@@ -1,0 +1,228 @@
+// Tasks against Wine's real service manager, spool folder, registry and spooler. Where Wine does not
+// implement the underlying call, the task must answer with the error that call gave.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <string.h>
+
+#include <stdio.h>
+
+#include <string>
+
+#include "core/text.h"
+#include "fixes/tasks.h"
+
+namespace {
+const wchar_t* kPorts = L"SYSTEM\\CurrentControlSet\\Control\\Print\\Monitors\\Standard TCP/IP Port\\Ports";
+
+DWORD spooler_state() {
+    SC_HANDLE m = OpenSCManagerW(nullptr, nullptr, SC_MANAGER_CONNECT);
+    SC_HANDLE s = m ? OpenServiceW(m, L"Spooler", SERVICE_QUERY_STATUS) : nullptr;
+    SERVICE_STATUS st = {};
+    if (s) QueryServiceStatus(s, &st);
+    if (s) CloseServiceHandle(s);
+    if (m) CloseServiceHandle(m);
+    return st.dwCurrentState;
+}
+
+void stop_spooler() {
+    SC_HANDLE m = OpenSCManagerW(nullptr, nullptr, SC_MANAGER_CONNECT);
+    SC_HANDLE s = OpenServiceW(m, L"Spooler", SERVICE_STOP | SERVICE_QUERY_STATUS);
+    SERVICE_STATUS st = {};
+    ControlService(s, SERVICE_CONTROL_STOP, &st);
+    for (int i = 0; i < 100 && spooler_state() != SERVICE_STOPPED; i++) Sleep(100);
+    CloseServiceHandle(s);
+    CloseServiceHandle(m);
+}
+
+DWORD spooler_start_type() {
+    SC_HANDLE m = OpenSCManagerW(nullptr, nullptr, SC_MANAGER_CONNECT);
+    SC_HANDLE s = OpenServiceW(m, L"Spooler", SERVICE_QUERY_CONFIG);
+    BYTE buf[8192];
+    DWORD needed = 0, type = 0xFFFFFFFF;
+    if (QueryServiceConfigW(s, (QUERY_SERVICE_CONFIGW*)buf, sizeof(buf), &needed))
+        type = ((QUERY_SERVICE_CONFIGW*)buf)->dwStartType;
+    CloseServiceHandle(s);
+    CloseServiceHandle(m);
+    return type;
+}
+
+std::wstring write_file(const std::wstring& path, DWORD attrs = FILE_ATTRIBUTE_NORMAL) {
+    HANDLE f = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, attrs, nullptr);
+    if (f != INVALID_HANDLE_VALUE) {
+        DWORD n;
+        WriteFile(f, "job", 3, &n, nullptr);
+        CloseHandle(f);
+    }
+    return path;
+}
+
+bool exists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+struct PortKey {
+    std::wstring path;
+    explicit PortKey(const wchar_t* name) : path(std::wstring(kPorts) + L"\\" + name) {
+        HKEY key;
+        RegCreateKeyExW(HKEY_LOCAL_MACHINE, path.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr);
+        RegSetValueExW(key, L"HostName", 0, REG_SZ, (const BYTE*)L"old.host", 18);
+        RegSetValueExW(key, L"IPAddress", 0, REG_SZ, (const BYTE*)L"10.0.0.1", 18);
+        RegCloseKey(key);
+    }
+    ~PortKey() { RegDeleteTreeW(HKEY_LOCAL_MACHINE, path.c_str()); RegDeleteKeyW(HKEY_LOCAL_MACHINE, path.c_str()); }
+    std::wstring get(const wchar_t* name) const {
+        wchar_t buf[300] = L"";
+        DWORD bytes = sizeof(buf), type = 0;
+        HKEY key;
+        if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, path.c_str(), 0, KEY_READ, &key)) return L"<no key>";
+        LONG rc = RegQueryValueExW(key, name, nullptr, &type, (BYTE*)buf, &bytes);
+        RegCloseKey(key);
+        if (rc) return L"<missing>";
+        if (type == REG_DWORD) {
+            DWORD v = 0;
+            memcpy(&v, buf, sizeof(v));
+            return std::to_wstring(v);
+        }
+        return buf;
+    }
+};
+} // namespace
+
+TEST(SpoolerCycle, RestartWithTheSpoolerStoppedStartsIt) {
+    stop_spooler();
+    ASSERT_EQ((DWORD)SERVICE_STOPPED, spooler_state());
+    // Nothing to stop, so the answer is the start's: 0 with the spooler running, or the service
+    // manager's own refusal (Wine's spoolsv does not always start on demand) - never made up.
+    uint32_t r = run_task(L"spool-restart", L"");
+    std::printf("spool-restart with the spooler stopped answered %u\n", r);
+    if (r == 0) {
+        EXPECT_EQ((DWORD)SERVICE_RUNNING, spooler_state());
+    } else {
+        EXPECT_NE((DWORD)SERVICE_RUNNING, spooler_state());
+    }
+    EXPECT_NE(87u, r);
+    EXPECT_EQ(0, g_stopped_dependents.count);
+    uint32_t s = run_task(L"spool-start", L"");
+    std::printf("spool-start answered %u\n", s);
+    EXPECT_NE(87u, s);
+}
+
+TEST(SpoolerCycle, ClearDeletesFilesAndReadOnlyFilesButNotSubFolders) {
+    wchar_t folder[260];
+    spool_folder_path(folder, _countof(folder));
+    std::wstring f = folder;
+    CreateDirectoryW(f.c_str(), nullptr);
+    std::wstring sub = f + L"\\keep";
+    CreateDirectoryW(sub.c_str(), nullptr);
+    std::wstring inner = write_file(sub + L"\\inner.spl");
+    std::wstring a = write_file(f + L"\\00001.SPL");
+    std::wstring b = write_file(f + L"\\00001.SHD", FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN);
+    ASSERT_TRUE(exists(a) && exists(b) && exists(inner));
+    run_task(L"spool-start", L"");
+    uint32_t r = run_task(L"spool-clear", L"");
+    std::printf("spool-clear answered %u\n", r);
+    if (r == 0) {
+        EXPECT_FALSE(exists(a));
+        EXPECT_FALSE(exists(b)) << "read-only files are deleted";
+    } else {
+        // The stop failed (Wine's spoolsv may not stop in time): no file may be touched.
+        EXPECT_TRUE(exists(a));
+        EXPECT_TRUE(exists(b));
+    }
+    EXPECT_NE(87u, r);
+    EXPECT_TRUE(exists(sub));
+    EXPECT_TRUE(exists(inner));
+    SetFileAttributesW(b.c_str(), FILE_ATTRIBUTE_NORMAL);
+    DeleteFileW(a.c_str());
+    DeleteFileW(b.c_str());
+    DeleteFileW(inner.c_str());
+    RemoveDirectoryW(sub.c_str());
+}
+
+TEST(SpoolerCycle, FilesInUseAreLeftAndTheCycleStillSucceeds) {
+    wchar_t folder[260];
+    spool_folder_path(folder, _countof(folder));
+    std::wstring busy = write_file(std::wstring(folder) + L"\\busy.SPL");
+    HANDLE held = CreateFileW(busy.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, held);
+    EXPECT_NE(87u, run_task(L"spool-clear", L""));
+    EXPECT_TRUE(exists(busy));
+    CloseHandle(held);
+    DeleteFileW(busy.c_str());
+}
+
+TEST(SpoolAuto, NumberAndText) {
+    DWORD before = spooler_start_type();
+    ASSERT_NE(0xFFFFFFFFu, before);
+    // Wine's service manager may refuse SERVICE_NO_CHANGE for the service type with 87; then its
+    // answer is the task's and nothing changed.
+    uint32_t two = run_task(L"spool-auto", L"2");
+    std::printf("spool-auto 2 answered %u\n", two);
+    EXPECT_EQ(two == 0 ? 2u : before, spooler_start_type());
+    // Not a number asks for start type 0 (boot), which Windows refuses for a program service; the
+    // answer is whatever the service manager said, and a refusal leaves the start type alone.
+    uint32_t r = run_task(L"spool-auto", L"automatic");
+    if (r != 0) {
+        EXPECT_EQ(two == 0 ? 2u : before, spooler_start_type());
+    } else {
+        EXPECT_EQ(0u, spooler_start_type()) << "this service manager accepted start type 0";
+    }
+    run_task(L"spool-auto", std::to_wstring(before).c_str());
+    EXPECT_EQ(before, spooler_start_type());
+}
+
+TEST(PortTasks, AddressSnmpAndBadArguments) {
+    PortKey port(L"VantrelTestPort");
+    // The key is written before the spooler restart; the restart's answer (Wine's spoolsv may not
+    // cycle) is the task's result.
+    EXPECT_NE(87u, run_task(L"port-addr", L"VantrelTestPort|192.168.7.20"));
+    EXPECT_EQ(L"192.168.7.20", port.get(L"HostName"));
+    EXPECT_EQ(L"192.168.7.20", port.get(L"IPAddress"));
+    EXPECT_NE(87u, run_task(L"port-addr", L"VantrelTestPort|printer.office.example"));
+    EXPECT_EQ(L"printer.office.example", port.get(L"HostName"));
+    EXPECT_EQ(L"192.168.7.20", port.get(L"IPAddress")) << "a host name leaves the address alone";
+    EXPECT_EQ(87u, run_task(L"port-addr", L"VantrelTestPort 10.9.9.9"));
+    EXPECT_EQ(87u, run_task(L"port-addr", L""));
+    EXPECT_EQ(87u, run_task(L"port-addr", L"|10.9.9.9")) << "an empty port name would write on the Ports key";
+    EXPECT_EQ(87u, run_task(L"port-addr", L"VantrelTestPort\\..|10.9.9.9"));
+    EXPECT_EQ(L"printer.office.example", port.get(L"HostName"));
+    EXPECT_EQ((DWORD)ERROR_FILE_NOT_FOUND, run_task(L"port-addr", L"NoSuchPort|10.9.9.9"));
+
+    EXPECT_NE(87u, run_task(L"snmp-off", L"VantrelTestPort"));
+    EXPECT_EQ(L"0", port.get(L"SNMP Enabled"));
+    EXPECT_NE(87u, run_task(L"snmp-on", L"VantrelTestPort"));
+    EXPECT_EQ(L"1", port.get(L"SNMP Enabled"));
+    EXPECT_EQ(87u, run_task(L"snmp-off", L""));
+    EXPECT_EQ((DWORD)ERROR_FILE_NOT_FOUND, run_task(L"snmp-off", L"NoSuchPort"));
+}
+
+TEST(PrinterTasks, UnknownPrinterGivesTheSpoolersError) {
+    // Wine's spooler answers for a printer it does not have as Windows does.
+    HANDLE h = nullptr;
+    PRINTER_DEFAULTSW d = {nullptr, nullptr, PRINTER_ACCESS_ADMINISTER};
+    SetLastError(0);
+    BOOL opened = OpenPrinterW((LPWSTR)L"No Such Printer", &h, &d);
+    DWORD expected = opened ? 0 : GetLastError();
+    if (opened) ClosePrinter(h);
+    ASSERT_NE(0u, expected);
+    for (auto verb : {L"pause", L"resume", L"purge", L"online", L"offline", L"delete"})
+        EXPECT_EQ(expected, run_task(verb, L"No Such Printer")) << verb;
+    for (auto verb : {L"pause", L"resume", L"purge", L"online", L"offline", L"delete"})
+        EXPECT_EQ(87u, run_task(verb, L"")) << verb << ": an empty name would reach the print server";
+}
+
+TEST(WindowsFeatureTasks, AnswerWithWindowsOwnError) {
+    // Wine ships no dism.exe and keeps no PrintService channel: the tasks must answer with the
+    // failing call's own code, never claim success.
+    wchar_t dism[MAX_PATH];
+    GetSystemDirectoryW(dism, MAX_PATH);
+    text_append(dism, _countof(dism), L"\\dism.exe");
+    if (!exists(dism)) {
+        EXPECT_EQ((DWORD)ERROR_FILE_NOT_FOUND, run_task(L"pdf", L""));
+    }
+    uint32_t on = run_task(L"oplog-on", L"");
+    uint32_t off = run_task(L"oplog-off", L"");
+    std::printf("oplog-on answered %u, oplog-off %u\n", on, off);
+    EXPECT_NE(87u, on);
+    EXPECT_NE(87u, off);
+}
