@@ -7,8 +7,8 @@
 
 CheckCycle g_check_cycle = {0, 0, L"", 0, 0, L"", L"", 1, 0};
 
-int check_request(CheckCycle* cycle, int32_t* running_flag, int with_network_test, const wchar_t* address) {
-    int32_t expected = 0;
+int check_request(CheckCycle* cycle, volatile long* running_flag, int with_network_test, const wchar_t* address) {
+    long expected = 0;
     if (!__atomic_compare_exchange_n(running_flag, &expected, 1, false, __ATOMIC_SEQ_CST, __ATOMIC_SEQ_CST)) {
         cycle->pending = 1;
         if (with_network_test) {

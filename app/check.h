@@ -10,6 +10,10 @@
 #include "core/findings.h"
 #include "core/snapshot.h"
 
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
 enum {
     kChangeSummaryCapacity = 4000,
     kNetworkTestInterval = 119999, // ms: the automatic checks test the network when more has passed
@@ -33,7 +37,7 @@ extern CheckCycle g_check_cycle;
 // What a start request does, decided on the interface thread. Returns 1 when the caller must start
 // a worker now (the running flag was free and is now taken); 0 when the request was folded into
 // the pending one. A request without network test never clears an earlier pending network test.
-int check_request(CheckCycle* cycle, int32_t* running_flag, int with_network_test, const wchar_t* address);
+int check_request(CheckCycle* cycle, volatile long* running_flag, int with_network_test, const wchar_t* address);
 
 // Timer 1: counts the tick and says whether a check starts, and whether with network tests.
 int check_tick(CheckCycle* cycle, int auto_check, int auto_net_test, int demo, uint64_t now_ms,
@@ -50,3 +54,18 @@ int log_change_summary(CheckCycle* cycle, const FindingList* list, const Snapsho
 // Whether the automatic network search should start now: a TCP/IP printer was tested and did not
 // resolve, or neither answered the ping nor had port 9100 open.
 int wants_auto_search(const Snapshot* s);
+
+// The Windows side (check_win.cpp). The check-running flag: set by compare-and-swap here, cleared
+// by exchange on the hand-over or by a worker that could not hand anything over.
+extern volatile long g_check_running;
+
+// The one way to ask for a fresh check; address null or empty = every printer.
+void start_check(int with_network_test, const wchar_t* address);
+
+// Called once when the main window exists: fixes the worker's window and mode, starts timers 1 to
+// 3, writes the start-up log lines and starts the first check.
+void check_cycle_start(HWND window);
+
+// The main window's handlers: the hand-over (WM_APP+20; takes the snapshot) and the timers.
+void on_check_done(Snapshot* s);
+void on_check_timer(HWND window, UINT_PTR id);

@@ -42,7 +42,7 @@ struct Fixture {
 
 TEST(CheckCycle, RequestsWhileACheckRunsCollapseIntoOne) {
     CheckCycle c = fresh_cycle();
-    int32_t running = 0;
+    volatile long running = 0;
     EXPECT_TRUE(check_request(&c, &running, 0, nullptr));
     EXPECT_EQ(1, running);
     for (int i = 0; i < 3; i++) EXPECT_FALSE(check_request(&c, &running, 0, nullptr)) << "three Check Now clicks";
@@ -101,7 +101,7 @@ TEST(CheckCycle, TheFirstHandOverAlwaysLogsAndRepeatsDoNot) {
     fx.list->count = 2; // the Note goes away
     g_lines.clear();
     EXPECT_EQ(0, log_change_summary(&c, fx.list, fx.s, sink)) << "a Note that comes or goes writes nothing";
-    fx.list->items[1].printerIndex = 57; // out of range: named as the PC, never read past the printers
+    fx.list->items[0].printerIndex = 57; // out of range: named as the PC, never read past the printers
     EXPECT_EQ(2, log_change_summary(&c, fx.list, fx.s, sink));
 }
 
