@@ -34,6 +34,7 @@ struct CommandLine {
     wchar_t scanRange[64];      // empty = sweep the local subnets
     const wchar_t* reportFile;  // "/report": the file to write; "" when absent
     int32_t reportSummary;      // "/summary" with "/report": the summary instead of the full report
+    int32_t reportScan;         // "/scan" with "/report": a network search runs before the report
 };
 
 // argv[0] is the program path; argv may be null when splitting failed, which skips the mode tests

@@ -1,19 +1,27 @@
-// "/report FILE [/summary]": the full report (or the summary) written exactly as Save Report writes
-// it, with no window and no message box. With "/demo" it reports the demonstration data as the
-// window shows it after its first check: the demonstration search result exists, the known
-// identities have been remembered and the diagnosis has run. Exit code 0, or the Windows error code
-// of the file that could not be written.
+// "/report FILE [/summary] [/scan]": the full report (or the summary) written exactly as Save Report
+// writes it, with no window and no message box. On the PC it is one check with network tests, run
+// on this thread, and with "/scan" the network search (of the "/scanrange" range when one is given)
+// before the report, so the report lists the printers found and names a printer that moved. With
+// "/demo" it reports the demonstration data as the window shows it after its first check: the
+// demonstration search result exists, the known identities have been remembered and the diagnosis
+// has run. Exit code 0, or the Windows error code of what failed (the file that could not be
+// written, memory for the snapshot).
+#include <winsock2.h>
 #include <windows.h>
 
 #include <stdlib.h>
 
 #include "app/app.h"
+#include "collect/collector_win.h"
+#include "collect/net_cache.h"
 #include "core/demo.h"
 #include "core/diagnose.h"
 #include "core/known.h"
 #include "core/settings.h"
 #include "core/state.h"
 #include "net/installed.h"
+#include "net/netlogic.h"
+#include "net/search.h"
 #include "reports/report.h"
 
 // The window's first check, done on this thread: the snapshot becomes current, the search result is
@@ -39,13 +47,41 @@ static uint32_t demo_first_check() {
     return 0;
 }
 
+// The window's first check on the PC, done on this thread, with network tests whatever AutoNetTest
+// says (a report without them could not say whether the network printers answer); then, when asked,
+// the search the window would start from its Network Printers view.
+static uint32_t pc_first_check(int scan) {
+    CheckRequest* request = static_cast<CheckRequest*>(calloc(1, sizeof(CheckRequest)));
+    if (!request) return ERROR_NOT_ENOUGH_MEMORY;
+    request->withNetworkTest = 1;
+    CheckWorker worker = {};
+    Snapshot* s = collect_now(request, &worker);
+    if (!s) return ERROR_NOT_ENOUGH_MEMORY;
+    g_snapshot = s;
+    if (scan) {
+        SearchRequest search = {};
+        build_search_request(g_snapshot, 0, &search);
+        g_search_result = run_network_search(&search, nullptr); // null: out of memory, no result
+    }
+    if (g_search_result) mark_installed(g_search_result, g_snapshot);
+    remember_known_printers(g_snapshot, g_search_result, 0);
+    diagnose();
+    return 0;
+}
+
 int run_report_mode(const CommandLine* cmd) {
     if (!cmd->reportFile[0]) return ERROR_INVALID_PARAMETER;
-    // Until this build can read the PC's own printers, only the demonstration can be reported; a
-    // report of an empty snapshot would claim the PC has no printers.
-    if (!g_process.demo) return ERROR_NOT_SUPPORTED;
     load_settings(&g_settings, g_process.demo);
-    uint32_t error = demo_first_check();
+    uint32_t error = 0;
+    if (g_process.demo) {
+        error = demo_first_check();
+    } else {
+        WSADATA wsa;
+        int sockets = WSAStartup(MAKEWORD(2, 2), &wsa) == 0;
+        net_cache_init();
+        error = pc_first_check(cmd->reportScan);
+        if (sockets) WSACleanup();
+    }
     if (error) return (int)error;
     g_report_buffer[0] = 0;
     build_report(cmd->reportSummary ? 0 : 1);

@@ -23,6 +23,10 @@ void windows_collector_platform(const CheckWorker* worker, CollectorPlatform* ou
 // or frees it when the post fails. Returns the posted snapshot, which then belongs to the window.
 Snapshot* run_check_worker(CheckRequest* request, const CheckWorker* worker);
 
+// The same check on the calling thread for the headless modes: the snapshot is returned to the
+// caller (who frees it) instead of being posted; null when it could not be allocated.
+Snapshot* collect_now(CheckRequest* request, const CheckWorker* worker);
+
 // For the check cycle: the worker's settings are fixed once at start-up, and the thread procedure
 // takes only the request (CreateThread(..., check_worker_thread, request, ...)).
 void check_worker_configure(const CheckWorker* worker);

@@ -125,7 +125,17 @@ TEST(CommandLine, ReportTakesTheNextWordAsItsFile) {
     EXPECT_EQ(ModeReport, b.cmd.mode);
     EXPECT_STREQ(L"out.txt", b.cmd.reportFile);
     EXPECT_EQ(1, b.cmd.reportSummary);
+    EXPECT_EQ(0, b.cmd.reportScan);
     EXPECT_STREQ(L"127.0.0.0/24", b.cmd.scanRange);
+
+    // "/scan" is a word of its own: "/scanrange" does not ask for a search.
+    Parsed s(L"Vantrel.exe /report out.txt /SCAN /scanrange 127.0.0.0/24");
+    EXPECT_EQ(1, s.cmd.reportScan);
+    EXPECT_STREQ(L"out.txt", s.cmd.reportFile);
+    EXPECT_STREQ(L"127.0.0.0/24", s.cmd.scanRange);
+    Parsed r(L"Vantrel.exe /scan /report out.txt");
+    EXPECT_EQ(1, r.cmd.reportScan) << "before or after the file";
+    EXPECT_STREQ(L"out.txt", r.cmd.reportFile);
 
     // No file: the mode is chosen, so no window opens, and the mode refuses the empty name.
     Parsed c(L"Vantrel.exe /report");

@@ -18,6 +18,7 @@
 #include "collect/net_cache.h"
 #include "core/settings.h"
 #include "core/text.h"
+#include "tests/support/test_pc.h"
 
 namespace {
 
@@ -34,89 +35,6 @@ const wchar_t* kPrinters[][3] = {
     {L"Label USB", L"USB001", kX86GoneDriver},        {L"File Out", L"FILE:", kDriver},
     {L"Pool", L"IP_127.0.0.6,IP_127.0.0.7", kDriver}, {L"Odd Values", L"IP_odd", kDriver},
 };
-
-void write_file(const std::wstring& path, DWORD size) {
-    HANDLE f = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    ASSERT_NE(f, INVALID_HANDLE_VALUE) << path.c_str();
-    std::string bytes(size, 'x');
-    if (size >= 2) bytes[0] = 'M', bytes[1] = 'Z';
-    DWORD written = 0;
-    WriteFile(f, bytes.data(), size, &written, nullptr);
-    CloseHandle(f);
-}
-
-void set_string(HKEY root, const std::wstring& path, const wchar_t* name, const std::wstring& value) {
-    HKEY key;
-    ASSERT_EQ(RegCreateKeyExW(root, path.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr),
-              ERROR_SUCCESS);
-    RegSetValueExW(key, name, 0, REG_SZ, (const BYTE*)value.c_str(),
-                   (DWORD)((value.size() + 1) * sizeof(wchar_t)));
-    RegCloseKey(key);
-}
-
-void set_dword(HKEY root, const std::wstring& path, const wchar_t* name, DWORD value) {
-    HKEY key;
-    ASSERT_EQ(RegCreateKeyExW(root, path.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr),
-              ERROR_SUCCESS);
-    RegSetValueExW(key, name, 0, REG_DWORD, (const BYTE*)&value, sizeof(value));
-    RegCloseKey(key);
-}
-
-void set_binary(HKEY root, const std::wstring& path, const wchar_t* name, const void* data, DWORD size) {
-    HKEY key;
-    ASSERT_EQ(RegCreateKeyExW(root, path.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr),
-              ERROR_SUCCESS);
-    RegSetValueExW(key, name, 0, REG_BINARY, (const BYTE*)data, size);
-    RegCloseKey(key);
-}
-
-void add_driver(const wchar_t* name, const wchar_t* environment, const std::wstring& file) {
-    DRIVER_INFO_3W di = {};
-    di.cVersion = 3;
-    di.pName = const_cast<wchar_t*>(name);
-    di.pEnvironment = const_cast<wchar_t*>(environment);
-    di.pDriverPath = di.pDataFile = di.pConfigFile = const_cast<wchar_t*>(file.c_str());
-    ASSERT_TRUE(AddPrinterDriverExW(nullptr, 3, (BYTE*)&di, APD_COPY_NEW_FILES)) << GetLastError();
-}
-
-std::wstring driver_path(const wchar_t* name, const wchar_t* environment) {
-    DWORD needed = 0, returned = 0;
-    wchar_t env[40];
-    text_copy(env, _countof(env), environment);
-    EnumPrinterDriversW(nullptr, env, 3, nullptr, 0, &needed, &returned);
-    std::vector<BYTE> buffer(needed + 1);
-    std::wstring path;
-    if (needed && EnumPrinterDriversW(nullptr, env, 3, buffer.data(), needed, &needed, &returned)) {
-        const DRIVER_INFO_3W* d = (const DRIVER_INFO_3W*)buffer.data();
-        for (DWORD i = 0; i < returned; i++)
-            if (wcscmp(d[i].pName, name) == 0) path = d[i].pDriverPath;
-    }
-    return path;
-}
-
-void add_printer(const wchar_t* name, const wchar_t* port, const wchar_t* driver) {
-    PRINTER_INFO_2W pi = {};
-    pi.pPrinterName = const_cast<wchar_t*>(name);
-    pi.pPortName = const_cast<wchar_t*>(port);
-    pi.pDriverName = const_cast<wchar_t*>(driver);
-    pi.pPrintProcessor = const_cast<wchar_t*>(L"WinPrint");
-    pi.pDatatype = const_cast<wchar_t*>(L"RAW");
-    pi.pLocation = const_cast<wchar_t*>(L"Second floor");
-    HANDLE h = AddPrinterW(nullptr, 2, (BYTE*)&pi);
-    ASSERT_NE(h, nullptr) << GetLastError();
-    ClosePrinter(h);
-}
-
-void delete_printer(const wchar_t* name) {
-    HANDLE h = nullptr;
-    wchar_t n[260];
-    text_copy(n, _countof(n), name);
-    PRINTER_DEFAULTSW defaults = {nullptr, nullptr, PRINTER_ALL_ACCESS};
-    if (OpenPrinterW(n, &h, &defaults) && h) {
-        DeletePrinter(h);
-        ClosePrinter(h);
-    }
-}
 
 // The window the snapshot is handed to; it lives on the test's own thread, so the posted message
 // waits in the queue until the test takes it.
@@ -195,64 +113,64 @@ class CollectorPc : public ::testing::Test {
         g_window = CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
 
         CreateDirectoryW(L"C:\\vtsrc", nullptr);
-        write_file(L"C:\\vtsrc\\vttest.dll", 64);
-        write_file(L"C:\\vtsrc\\vtgone.dll", 64);
-        write_file(L"C:\\vtsrc\\vtx86.dll", 64);
-        add_driver(kDriver, L"Windows x64", L"C:\\vtsrc\\vttest.dll");
-        add_driver(kGoneDriver, L"Windows x64", L"C:\\vtsrc\\vtgone.dll");
-        add_driver(kX86GoneDriver, L"Windows NT x86", L"C:\\vtsrc\\vtx86.dll");
-        add_driver(kX86GoneDriver, L"Windows x64", L"C:\\vtsrc\\vtx86.dll");
+        ASSERT_TRUE(write_test_file(L"C:\\vtsrc\\vttest.dll", 64));
+        ASSERT_TRUE(write_test_file(L"C:\\vtsrc\\vtgone.dll", 64));
+        ASSERT_TRUE(write_test_file(L"C:\\vtsrc\\vtx86.dll", 64));
+        ASSERT_TRUE(add_test_driver(kDriver, L"Windows x64", L"C:\\vtsrc\\vttest.dll"));
+        ASSERT_TRUE(add_test_driver(kGoneDriver, L"Windows x64", L"C:\\vtsrc\\vtgone.dll"));
+        ASSERT_TRUE(add_test_driver(kX86GoneDriver, L"Windows NT x86", L"C:\\vtsrc\\vtx86.dll"));
+        ASSERT_TRUE(add_test_driver(kX86GoneDriver, L"Windows x64", L"C:\\vtsrc\\vtx86.dll"));
         // Wine registers a driver without copying its files; put them where Windows would have,
         // except the ones that "went missing" after the installation (in folders that exist, so
         // the file itself is what is missing).
         CreateDirectoryW(L"C:\\windows\\system32\\spool\\drivers\\w32x86", nullptr);
         CreateDirectoryW(L"C:\\windows\\system32\\spool\\drivers\\w32x86\\3", nullptr);
-        write_file(driver_path(kDriver, L"Windows x64"), 64);
-        write_file(driver_path(kX86GoneDriver, L"Windows x64"), 64);
+        ASSERT_TRUE(write_test_file(driver_file_path(kDriver, L"Windows x64"), 64));
+        ASSERT_TRUE(write_test_file(driver_file_path(kX86GoneDriver, L"Windows x64"), 64));
 
         std::wstring ports = kTcpKey;
-        set_string(HKEY_LOCAL_MACHINE, ports + L"\\IP_127.0.0.5", L"HostName", L"");
-        set_string(HKEY_LOCAL_MACHINE, ports + L"\\IP_127.0.0.5", L"IPAddress", L"127.0.0.5");
-        set_dword(HKEY_LOCAL_MACHINE, ports + L"\\IP_127.0.0.5", L"PortNumber", 9101);
-        set_dword(HKEY_LOCAL_MACHINE, ports + L"\\IP_127.0.0.5", L"Protocol", 2);
-        set_dword(HKEY_LOCAL_MACHINE, ports + L"\\IP_127.0.0.5", L"SNMP Enabled", 1);
-        set_string(HKEY_LOCAL_MACHINE, ports + L"\\IP_127.0.0.5", L"SNMP Community", L"office");
-        set_string(HKEY_LOCAL_MACHINE, ports + L"\\IP_127.0.0.5_b", L"HostName", L"127.0.0.5");
-        set_string(HKEY_LOCAL_MACHINE, ports + L"\\IP_127.0.0.6", L"HostName", L"localhost");
-        set_string(HKEY_LOCAL_MACHINE, ports + L"\\IP_127.0.0.7", L"HostName", L"127.0.0.7");
+        ASSERT_TRUE(set_reg_string(HKEY_LOCAL_MACHINE, ports + L"\\IP_127.0.0.5", L"HostName", L""));
+        ASSERT_TRUE(set_reg_string(HKEY_LOCAL_MACHINE, ports + L"\\IP_127.0.0.5", L"IPAddress", L"127.0.0.5"));
+        ASSERT_TRUE(set_reg_dword(HKEY_LOCAL_MACHINE, ports + L"\\IP_127.0.0.5", L"PortNumber", 9101));
+        ASSERT_TRUE(set_reg_dword(HKEY_LOCAL_MACHINE, ports + L"\\IP_127.0.0.5", L"Protocol", 2));
+        ASSERT_TRUE(set_reg_dword(HKEY_LOCAL_MACHINE, ports + L"\\IP_127.0.0.5", L"SNMP Enabled", 1));
+        ASSERT_TRUE(set_reg_string(HKEY_LOCAL_MACHINE, ports + L"\\IP_127.0.0.5", L"SNMP Community", L"office"));
+        ASSERT_TRUE(set_reg_string(HKEY_LOCAL_MACHINE, ports + L"\\IP_127.0.0.5_b", L"HostName", L"127.0.0.5"));
+        ASSERT_TRUE(set_reg_string(HKEY_LOCAL_MACHINE, ports + L"\\IP_127.0.0.6", L"HostName", L"localhost"));
+        ASSERT_TRUE(set_reg_string(HKEY_LOCAL_MACHINE, ports + L"\\IP_127.0.0.7", L"HostName", L"127.0.0.7"));
         // Values of the wrong type or length keep the built-in ones.
-        set_string(HKEY_LOCAL_MACHINE, ports + L"\\IP_odd", L"IPAddress", L"127.0.0.9");
-        set_string(HKEY_LOCAL_MACHINE, ports + L"\\IP_odd", L"PortNumber", L"9200");
+        ASSERT_TRUE(set_reg_string(HKEY_LOCAL_MACHINE, ports + L"\\IP_odd", L"IPAddress", L"127.0.0.9"));
+        ASSERT_TRUE(set_reg_string(HKEY_LOCAL_MACHINE, ports + L"\\IP_odd", L"PortNumber", L"9200"));
         uint16_t two_bytes = 2;
-        set_binary(HKEY_LOCAL_MACHINE, ports + L"\\IP_odd", L"Protocol", &two_bytes, sizeof(two_bytes));
-        set_string(HKEY_LOCAL_MACHINE, ports + L"\\IP_odd", L"SNMP Community", std::wstring(70, L'c'));
+        ASSERT_TRUE(set_reg_binary(HKEY_LOCAL_MACHINE, ports + L"\\IP_odd", L"Protocol", &two_bytes, sizeof(two_bytes)));
+        ASSERT_TRUE(set_reg_string(HKEY_LOCAL_MACHINE, ports + L"\\IP_odd", L"SNMP Community", std::wstring(70, L'c')));
 
         for (const auto& p : kPrinters)
-            add_printer(p[0], p[1], p[2]);
+            ASSERT_TRUE(add_test_printer(p[0], p[1], p[2]));
         SetDefaultPrinterW(L"Label USB");
 
         CreateDirectoryW(L"C:\\vtspool", nullptr);
         CreateDirectoryW(L"C:\\vtspool\\sub", nullptr);
-        write_file(L"C:\\vtspool\\00001.SPL", 10);
-        write_file(L"C:\\vtspool\\00001.SHD", 300);
-        write_file(L"C:\\vtspool\\sub\\inner.SPL", 5000);
+        ASSERT_TRUE(write_test_file(L"C:\\vtspool\\00001.SPL", 10));
+        ASSERT_TRUE(write_test_file(L"C:\\vtspool\\00001.SHD", 300));
+        ASSERT_TRUE(write_test_file(L"C:\\vtspool\\sub\\inner.SPL", 5000));
         wchar_t spool[260] = L"";
         DWORD size = sizeof(spool);
         if (RegGetValueW(HKEY_LOCAL_MACHINE, kSpoolKey, L"DefaultSpoolDirectory", RRF_RT_REG_SZ, nullptr,
                          spool, &size) == ERROR_SUCCESS)
             s_old_spool = spool;
-        set_string(HKEY_LOCAL_MACHINE, kSpoolKey, L"DefaultSpoolDirectory", L"C:\\vtspool");
+        ASSERT_TRUE(set_reg_string(HKEY_LOCAL_MACHINE, kSpoolKey, L"DefaultSpoolDirectory", L"C:\\vtspool"));
 
-        set_dword(HKEY_CURRENT_USER, kWindowsKey, L"LegacyDefaultPrinterMode", 1);
-        set_dword(HKEY_LOCAL_MACHINE, kWppKey, L"WindowsProtectedPrintGroupPolicyState", 1);
-        set_string(HKEY_CURRENT_USER, VANTREL_KNOWN_KEY, L"Front Desk", L"00-11-22-33-44-55|SER1");
+        ASSERT_TRUE(set_reg_dword(HKEY_CURRENT_USER, kWindowsKey, L"LegacyDefaultPrinterMode", 1));
+        ASSERT_TRUE(set_reg_dword(HKEY_LOCAL_MACHINE, kWppKey, L"WindowsProtectedPrintGroupPolicyState", 1));
+        ASSERT_TRUE(set_reg_string(HKEY_CURRENT_USER, VANTREL_KNOWN_KEY, L"Front Desk", L"00-11-22-33-44-55|SER1"));
     }
 
     // Later test programs share the prefix: leave it as it was found.
     static void TearDownTestSuite() {
         for (const auto& p : kPrinters)
-            delete_printer(p[0]);
-        delete_printer(L"VantrelCups"); // or later programs would still list it without the server
+            delete_test_printer(p[0]);
+        delete_test_printer(L"VantrelCups"); // or later programs would still list it without the server
         for (const wchar_t* d : {kDriver, kGoneDriver, kX86GoneDriver}) {
             DeletePrinterDriverExW(nullptr, const_cast<wchar_t*>(L"Windows x64"), const_cast<wchar_t*>(d), 0,
                                    0);
@@ -263,7 +181,7 @@ class CollectorPc : public ::testing::Test {
         if (s_old_spool.empty())
             RegDeleteKeyValueW(HKEY_LOCAL_MACHINE, kSpoolKey, L"DefaultSpoolDirectory");
         else
-            set_string(HKEY_LOCAL_MACHINE, kSpoolKey, L"DefaultSpoolDirectory", s_old_spool);
+            ASSERT_TRUE(set_reg_string(HKEY_LOCAL_MACHINE, kSpoolKey, L"DefaultSpoolDirectory", s_old_spool));
         RegDeleteKeyValueW(HKEY_CURRENT_USER, kWindowsKey, L"LegacyDefaultPrinterMode");
         RegDeleteTreeW(HKEY_LOCAL_MACHINE, kWppKey);
         RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Corvalen\\Vantrel");
@@ -430,10 +348,10 @@ TEST_F(CollectorPc, SpoolerServiceStartedOrStoppedTheCheckCompletes) {
 }
 
 TEST_F(CollectorPc, UnreadableSpoolFolder) {
-    set_string(HKEY_LOCAL_MACHINE, kSpoolKey, L"DefaultSpoolDirectory", L"C:\\no\\such\\folder");
+    ASSERT_TRUE(set_reg_string(HKEY_LOCAL_MACHINE, kSpoolKey, L"DefaultSpoolDirectory", L"C:\\no\\such\\folder"));
     Check c;
     run_check(&c, 0);
-    set_string(HKEY_LOCAL_MACHINE, kSpoolKey, L"DefaultSpoolDirectory", L"C:\\vtspool");
+    ASSERT_TRUE(set_reg_string(HKEY_LOCAL_MACHINE, kSpoolKey, L"DefaultSpoolDirectory", L"C:\\vtspool"));
     EXPECT_STREQ(c->spoolFolder, L"C:\\no\\such\\folder");
     EXPECT_EQ(c->spoolFolderRead, 0);
     EXPECT_EQ(c->spoolFileCount, 0);
@@ -458,7 +376,7 @@ int list_printers_with_jobs(void* ctx, TakePrinter take, void* arg) {
 }
 int list_jobs_of_vanished(void* ctx, const wchar_t* printer, TakeJob take, void* arg) {
     if (wcscmp(printer, L"Pool") == 0) {
-        delete_printer(printer);
+        delete_test_printer(printer);
         g_deleted.push_back(printer);
     }
     return g_real.list_jobs(ctx, printer, take, arg);
@@ -472,7 +390,7 @@ TEST_F(CollectorPc, PrinterDisappearsBetweenTheListingAndTheJobRead) {
     wrapped.list_jobs = list_jobs_of_vanished;
     Check c;
     run_check(&c, 0, L"", nullptr, &wrapped);
-    add_printer(L"Pool", L"IP_127.0.0.6,IP_127.0.0.7", kDriver);
+    ASSERT_TRUE(add_test_printer(L"Pool", L"IP_127.0.0.6,IP_127.0.0.7", kDriver));
     EXPECT_EQ(g_deleted, std::vector<std::wstring>{L"Pool"});
     const PrinterRecord* pool = find(c.s, L"Pool");
     ASSERT_NE(pool, nullptr);
@@ -545,7 +463,7 @@ TEST_F(CollectorPc, FullCacheShowsButDoesNotKeepANewAddress) {
         net_cache_put(&r);
     }
     // Odd Values' address was cached by the test above when it ran first; use a fresh one.
-    set_string(HKEY_LOCAL_MACHINE, std::wstring(kTcpKey) + L"\\IP_odd", L"IPAddress", L"127.0.0.99");
+    ASSERT_TRUE(set_reg_string(HKEY_LOCAL_MACHINE, std::wstring(kTcpKey) + L"\\IP_odd", L"IPAddress", L"127.0.0.99"));
     g_net_tests = 0;
     Check tested;
     run_check(&tested, 1, L"127.0.0.99", counting_net_test);
@@ -556,7 +474,7 @@ TEST_F(CollectorPc, FullCacheShowsButDoesNotKeepANewAddress) {
     EXPECT_EQ(net_cache_get(L"127.0.0.99", &out), 0);
     Check later;
     run_check(&later, 0);
-    set_string(HKEY_LOCAL_MACHINE, std::wstring(kTcpKey) + L"\\IP_odd", L"IPAddress", L"127.0.0.9");
+    ASSERT_TRUE(set_reg_string(HKEY_LOCAL_MACHINE, std::wstring(kTcpKey) + L"\\IP_odd", L"IPAddress", L"127.0.0.9"));
     EXPECT_EQ(find(later.s, L"Odd Values")->net.tested, 0);
 }
 

@@ -1,0 +1,226 @@
+// The headless report of the real Vantrel.exe on a test PC: printers added to Wine's spooler on
+// Standard TCP/IP, USB, WSD and file ports, their network printers played by SNMP agents and print
+// port listeners on loopback, and a silent address (dropped in the test's namespace). "/scan" adds
+// the network search, which finds a remembered printer that moved to another address.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <string>
+
+#include "tests/support/test_pc.h"
+#include "tests/support/test_support.h"
+
+namespace {
+
+const wchar_t* kTcpKey = L"SYSTEM\\CurrentControlSet\\Control\\Print\\Monitors\\Standard TCP/IP Port\\Ports";
+const wchar_t* kKnownKey = L"Software\\Corvalen\\Vantrel\\Known";
+const wchar_t* kDriver = L"Vantrel Report PCL 6";
+
+struct TcpPort {
+    const wchar_t* port;
+    const wchar_t* address;
+    DWORD portNumber;
+    DWORD snmpEnabled;
+};
+
+// 127.0.0.21: a laser printer with SNMP; 127.0.0.24: a printer whose agent answers only another
+// community; 127.0.0.30: a device with a web page and no print port; 127.0.99.x: nothing at all.
+const TcpPort kTcpPorts[] = {
+    {L"IP_127.0.0.21", L"127.0.0.21", 9100, 1},
+    {L"IP_127.0.0.24", L"127.0.0.24", 9100, 1},
+    {L"IP_127.0.0.30", L"127.0.0.30", 9100, 0},
+    {L"IP_127.0.99.5", L"127.0.99.5", 9100, 0},
+    {L"IP_127.0.99.7", L"127.0.99.7", 9100, 1},
+};
+
+const wchar_t* kPrinters[][2] = {
+    {L"Reception Laser", L"IP_127.0.0.21"}, {L"Accounts Laser", L"IP_127.0.0.24"},
+    {L"Old Plotter", L"IP_127.0.0.30"},     {L"Warehouse Printer", L"IP_127.0.99.5"},
+    {L"Copier Upstairs", L"IP_127.0.99.7"}, {L"Label USB", L"USB001"},
+    {L"Hall WSD", L"WSD-5a1e2b3c-0001"},    {L"Print to File", L"FILE:"},
+};
+
+// What the copier at 127.0.0.22 reports about itself (its SNMP agent's ifPhysAddress and serial).
+const wchar_t* kCopierIdentity = L"00-1B-A9-AA-BB-CC|A7PU021004567";
+
+std::wstring report_of(const std::wstring& arguments, DWORD* code) {
+    static int n = 0;
+    std::wstring path = temp_path((L"vantrel-pc-report-" + std::to_wstring(++n) + L".txt").c_str());
+    DeleteFileW(path.c_str());
+    *code = run_vantrel(L"/report \"" + path + L"\" " + arguments, 120000);
+    std::string bytes = read_test_file(path);
+    DeleteFileW(path.c_str());
+    if (bytes.size() >= 3 && bytes.compare(0, 3, "\xEF\xBB\xBF") == 0) bytes = bytes.substr(3);
+    std::wstring text;
+    for (wchar_t c : from_utf8(bytes))
+        if (c != L'\r') text += c;
+    return text;
+}
+
+// The part of the report about one printer: from its heading to the next printer's.
+std::wstring section(const std::wstring& report, const std::wstring& heading, const std::wstring& next) {
+    size_t at = report.find(heading);
+    if (at == std::wstring::npos) return L"(no section " + heading + L")";
+    size_t end = next.empty() ? std::wstring::npos : report.find(next, at + heading.size());
+    return report.substr(at, end == std::wstring::npos ? std::wstring::npos : end - at);
+}
+
+std::string narrow(const std::wstring& w) {
+    std::string s;
+    for (wchar_t c : w)
+        s += c < 128 ? (char)c : '?';
+    return s;
+}
+
+#define EXPECT_HAS(text, part)                                                                              \
+    EXPECT_NE(std::wstring::npos, (text).find(part)) << "missing: " << narrow(part) << "\nin:\n" << narrow(text)
+#define EXPECT_LACKS(text, part)                                                                            \
+    EXPECT_EQ(std::wstring::npos, (text).find(part)) << "unexpected: " << narrow(part) << "\nin:\n" << narrow(text)
+
+class ReportPc : public ::testing::Test {
+  protected:
+    static void SetUpTestSuite() {
+        delete_settings_key();
+        CreateDirectoryW(L"C:\\vtrep", nullptr);
+        ASSERT_TRUE(write_test_file(L"C:\\vtrep\\vtrep.dll", 64));
+        ASSERT_TRUE(add_test_driver(kDriver, L"Windows x64", L"C:\\vtrep\\vtrep.dll"));
+        ASSERT_TRUE(write_test_file(driver_file_path(kDriver, L"Windows x64"), 64));
+        for (const TcpPort& t : kTcpPorts) {
+            std::wstring key = std::wstring(kTcpKey) + L"\\" + t.port;
+            ASSERT_TRUE(set_reg_string(HKEY_LOCAL_MACHINE, key, L"HostName", L""));
+            ASSERT_TRUE(set_reg_string(HKEY_LOCAL_MACHINE, key, L"IPAddress", t.address));
+            ASSERT_TRUE(set_reg_dword(HKEY_LOCAL_MACHINE, key, L"PortNumber", t.portNumber));
+            ASSERT_TRUE(set_reg_dword(HKEY_LOCAL_MACHINE, key, L"Protocol", 1));
+            ASSERT_TRUE(set_reg_dword(HKEY_LOCAL_MACHINE, key, L"SNMP Enabled", t.snmpEnabled));
+            ASSERT_TRUE(set_reg_string(HKEY_LOCAL_MACHINE, key, L"SNMP Community", L"public"));
+        }
+        for (const auto& p : kPrinters)
+            ASSERT_TRUE(add_test_printer(p[0], p[1], kDriver)) << GetLastError();
+        ASSERT_TRUE(set_reg_string(HKEY_CURRENT_USER, kKnownKey, L"Copier Upstairs", kCopierIdentity));
+
+        ULONGLONG start = GetTickCount64();
+        s_plain = report_of(L"/scanrange 127.0.0.0/24", &s_plain_code);
+        ULONGLONG plain = GetTickCount64();
+        s_scanned = report_of(L"/scan /scanrange 127.0.0.0/24", &s_scanned_code);
+        ULONGLONG scanned = GetTickCount64();
+        s_summary = report_of(L"/summary /scan /scanrange 127.0.0.0/24", &s_summary_code);
+        printf("reports took %llu, %llu and %llu ms\n", plain - start, scanned - plain, GetTickCount64() - scanned);
+    }
+
+    static void TearDownTestSuite() {
+        for (const auto& p : kPrinters)
+            delete_test_printer(p[0]);
+        delete_test_driver(kDriver);
+        RegDeleteTreeW(HKEY_LOCAL_MACHINE, kTcpKey);
+        delete_settings_key();
+    }
+
+    static std::wstring s_plain, s_scanned, s_summary;
+    static DWORD s_plain_code, s_scanned_code, s_summary_code;
+};
+std::wstring ReportPc::s_plain, ReportPc::s_scanned, ReportPc::s_summary;
+DWORD ReportPc::s_plain_code, ReportPc::s_scanned_code, ReportPc::s_summary_code;
+
+const wchar_t* kRule = L"----------------------------------------\n";
+
+std::wstring printer_section(const std::wstring& report, const wchar_t* name) {
+    return section(report, kRule + std::wstring(name) + L"\n", kRule);
+}
+
+TEST_F(ReportPc, WrittenWithoutErrors) {
+    EXPECT_EQ(0u, s_plain_code);
+    EXPECT_EQ(0u, s_scanned_code);
+    EXPECT_EQ(0u, s_summary_code);
+    EXPECT_EQ(0u, s_plain.find(L"VANTREL REPORT \x2014 ")) << narrow(s_plain.substr(0, 200));
+    EXPECT_LACKS(s_plain, L"DEMO DATA");
+    for (const auto& p : kPrinters)
+        EXPECT_HAS(s_plain, kRule + std::wstring(p[0]) + L"\n");
+}
+
+TEST_F(ReportPc, ConnectionKindsAndAddressesAsWindowsHasThem) {
+    std::wstring laser = printer_section(s_plain, L"Reception Laser");
+    EXPECT_HAS(laser, L"Port: IP_127.0.0.21\n");
+    EXPECT_HAS(laser, L"Connection: Network (TCP/IP)\n");
+    EXPECT_HAS(laser, L"Address: 127.0.0.21   port 9100 (RAW)   SNMP status: on, community public\n");
+    EXPECT_HAS(laser, L"Driver: Vantrel Report PCL 6\n");
+    EXPECT_HAS(laser, L"Location: Second floor\n");
+    EXPECT_HAS(printer_section(s_plain, L"Label USB"), L"Connection: USB cable\n");
+    EXPECT_HAS(printer_section(s_plain, L"Hall WSD"), L"Connection: Network (WSD)\n");
+    EXPECT_HAS(printer_section(s_plain, L"Print to File"), L"Connection: Built into Windows\n");
+    EXPECT_HAS(printer_section(s_plain, L"Old Plotter"), L"SNMP status: off\n");
+    EXPECT_HAS(s_plain, L"Vantrel Report PCL 6   [");
+}
+
+TEST_F(ReportPc, NetworkResultsFromThePeers) {
+    std::wstring laser = printer_section(s_plain, L"Reception Laser");
+    EXPECT_HAS(laser, L"Overall: OK \x2014 No problems found - reachable on the network\n");
+    EXPECT_HAS(laser, L"MAC address: 3C-52-82-11-22-33\n");
+    EXPECT_HAS(laser, L"Host name: LJ-RECEPTION\n");
+    EXPECT_HAS(laser, L"Ports open: 9100 (printing), 80 (web page), 443 (secure web page)\n");
+    EXPECT_HAS(laser, L"Model: HP LaserJet Pro M404dn\n");
+    EXPECT_HAS(laser, L"Serial number: PHBQK12345\n");
+    EXPECT_HAS(laser, L"Supply \x2014 Black Cartridge HP 58A: 64%\n");
+
+    std::wstring silent = printer_section(s_plain, L"Warehouse Printer");
+    EXPECT_HAS(silent, L"Ping: NO ANSWER\n");
+    EXPECT_HAS(silent, L"Ports open: none\n");
+
+    std::wstring web = printer_section(s_plain, L"Old Plotter");
+    EXPECT_HAS(web, L"Ports open: 80 (web page)\n");
+
+    // The copier's MAC is the one remembered from the last time it answered.
+    std::wstring copier = printer_section(s_plain, L"Copier Upstairs");
+    EXPECT_HAS(copier, L"MAC address: 00-1B-A9-AA-BB-CC\n");
+    EXPECT_HAS(copier, L"(MAC above is from the last time it answered)");
+}
+
+TEST_F(ReportPc, FindingsForEachKindOfFault) {
+    EXPECT_HAS(s_plain, L"[PROBLEM] Warehouse Printer: Nothing answers at the printer's address\n");
+    EXPECT_HAS(s_plain, L"[PROBLEM] Copier Upstairs: Nothing answers at the printer's address\n");
+    EXPECT_HAS(s_plain, L"[PROBLEM] Old Plotter: Something answers at the address, but it is not accepting print "
+                        L"jobs\n");
+    // The agent at 127.0.0.24 answers only its own community, so SNMP status makes Windows guess.
+    EXPECT_HAS(s_plain, L"[Heads-up] Accounts Laser: This printer may show as Offline for no reason (SNMP status)\n");
+    EXPECT_HAS(s_plain, L"[Heads-up] Hall WSD: Uses a WSD port (the least reliable kind of connection)\n");
+    EXPECT_LACKS(s_plain, L"] Reception Laser:");
+    EXPECT_LACKS(s_plain, L"] Label USB:");
+    // Without a search nothing can be said about where the copier went.
+    EXPECT_LACKS(s_plain, L"has moved");
+    EXPECT_HAS(s_plain, L"(the network was not searched; use Find Printers on the Home tab)");
+}
+
+TEST_F(ReportPc, TheSearchFindsTheMovedPrinterAndListsWhatAnswered) {
+    EXPECT_HAS(s_scanned, L"[PROBLEM] Copier Upstairs: The printer has moved to 127.0.0.22\n");
+    EXPECT_HAS(s_scanned, L"the same MAC address (00-1B-A9-AA-BB-CC)");
+    EXPECT_LACKS(s_scanned, L"(the network was not searched");
+    std::wstring found = section(s_scanned, L"===== PRINTERS FOUND ON THE NETWORK =====", L"===== PRINTER DRIVERS");
+    EXPECT_HAS(found, L"127.0.0.21");
+    EXPECT_HAS(found, L"Reception Laser");
+    EXPECT_HAS(found, L"127.0.0.22");
+    EXPECT_HAS(found, L"KONICA MINOLTA bizhub C458");
+    EXPECT_HAS(found, L"127.0.0.0/24");
+    // The silent addresses of installed printers are swept too, and stay unlisted.
+    EXPECT_LACKS(found, L"127.0.99.");
+}
+
+TEST_F(ReportPc, TheSummaryNamesTheProblemsOnly) {
+    EXPECT_HAS(s_summary, L"The printer has moved to 127.0.0.22");
+    EXPECT_HAS(s_summary, L"Warehouse Printer");
+    EXPECT_LACKS(s_summary, L"===== PRINTERS =====");
+    EXPECT_LT(s_summary.size(), s_scanned.size() / 2);
+}
+
+TEST_F(ReportPc, IdentitiesOfAnsweringPrintersAreRemembered) {
+    wchar_t value[200] = L"";
+    DWORD size = sizeof(value);
+    ASSERT_EQ(ERROR_SUCCESS, RegGetValueW(HKEY_CURRENT_USER, kKnownKey, L"Reception Laser", RRF_RT_REG_SZ, nullptr,
+                                          value, &size));
+    EXPECT_STREQ(L"3C-52-82-11-22-33|PHBQK12345", value);
+    size = sizeof(value);
+    ASSERT_EQ(ERROR_SUCCESS, RegGetValueW(HKEY_CURRENT_USER, kKnownKey, L"Copier Upstairs", RRF_RT_REG_SZ, nullptr,
+                                          value, &size));
+    EXPECT_STREQ(kCopierIdentity, value) << "a printer that did not answer keeps what it reported before";
+}
+
+} // namespace
