@@ -8,6 +8,7 @@
 
 #include <string>
 
+#include "history/log_file.h"
 #include "tests/support/test_pc.h"
 #include "tests/support/test_support.h"
 
@@ -221,6 +222,42 @@ TEST_F(ReportPc, IdentitiesOfAnsweringPrintersAreRemembered) {
     ASSERT_EQ(ERROR_SUCCESS, RegGetValueW(HKEY_CURRENT_USER, kKnownKey, L"Copier Upstairs", RRF_RT_REG_SZ, nullptr,
                                           value, &size));
     EXPECT_STREQ(kCopierIdentity, value) << "a printer that did not answer keeps what it reported before";
+}
+
+// The same PC in the running window: its checks write what they found to the log, the copier that
+// does not answer starts the one automatic network search, and the next check's findings name
+// where the copier went.
+TEST_F(ReportPc, TheWindowsChecksLogWhatTheyFind) {
+    wchar_t log[MAX_PATH];
+    log_file_path(log, MAX_PATH);
+    DeleteFileW(log);
+    DWORD pid = 0;
+    HANDLE process = start_vantrel(L"/scanrange 127.0.0.0/24", &pid);
+    ASSERT_NE(nullptr, process);
+    HWND window = wait_for_window(pid, L"CorvalenVantrel", 20000);
+    ASSERT_NE(nullptr, window);
+    const std::wstring moved = L"Found [PROBLEM] Copier Upstairs: The printer has moved to 127.0.0.22";
+    std::wstring text;
+    for (int i = 0; i < 120 && text.find(moved) == std::wstring::npos; i++) {
+        Sleep(500);
+        text = from_utf8(read_test_file(log));
+    }
+    close_and_wait(window, process, 10000);
+    CloseHandle(process);
+    EXPECT_HAS(text, L"  Vantrel 1.1.0 started");
+    EXPECT_HAS(text, L"  Found [PROBLEM] Warehouse Printer: Nothing answers at the printer's address\r\n");
+    EXPECT_HAS(text, L"  Found [Heads-up] Accounts Laser: This printer may show as Offline for no reason (SNMP status)\r\n");
+    EXPECT_HAS(text, L"  Network search done: ");
+    EXPECT_HAS(text, moved);
+    // Each summary is logged once: the first check's before the search and the changed one after
+    // it; the checks in between, with nothing new, write nothing.
+    const std::wstring warehouse = L"Found [PROBLEM] Warehouse Printer";
+    int summaries = 0;
+    for (size_t at = text.find(warehouse); at != std::wstring::npos; at = text.find(warehouse, at + 1))
+        summaries++;
+    EXPECT_EQ(2, summaries);
+    EXPECT_LT(text.find(warehouse), text.find(L"Network search done: "));
+    EXPECT_LT(text.find(L"Network search done: "), text.find(moved));
 }
 
 } // namespace
