@@ -60,6 +60,17 @@ uint32_t run_task(const wchar_t* verb, const wchar_t* argument);
 // folder, then start them again.
 uint32_t cycle_spooler(int stop_first, int clear_folder);
 
+// The same cycle for any service: stopped with its dependents (to three levels below it, deepest
+// first), then started again, the dependents in reverse order. The spooler cycle is this on
+// "Spooler"; tests run it on a tree of their own.
+uint32_t cycle_service(const wchar_t* service, int stop_first, int clear_folder);
+
+// How the stop finds a service's running dependents: EnumDependentServicesW(SERVICE_ACTIVE) into
+// the buffer, as ENUM_SERVICE_STATUSW entries; returns 0 when the listing failed. Replaceable for
+// tests, because Wine's service manager keeps this call a stub that answers success with none.
+typedef int (*DependentsLister)(void* service, const wchar_t* name, void* buffer, uint32_t size, uint32_t* count);
+extern DependentsLister g_list_dependents;
+
 // The services stopped on the spooler's account by the last cycle, in stopping order (deepest
 // first). At most 6 names of at most 99 characters.
 struct StoppedDependents {

@@ -38,6 +38,16 @@ static uint32_t wait_for_state(SC_HANDLE service, DWORD wanted) {
     return TaskServiceStuck;
 }
 
+static int enum_dependents(void* service, const wchar_t*, void* buffer, uint32_t size, uint32_t* count) {
+    DWORD needed = 0, returned = 0;
+    int ok = EnumDependentServicesW((SC_HANDLE)service, SERVICE_ACTIVE, (ENUM_SERVICE_STATUSW*)buffer, size, &needed,
+                                    &returned) != 0;
+    *count = ok ? returned : 0;
+    return ok;
+}
+
+DependentsLister g_list_dependents = enum_dependents;
+
 uint32_t stop_service_tree(SC_HANDLE manager, const wchar_t* name, int depth) {
     SC_HANDLE service =
         OpenServiceW(manager, name, SERVICE_STOP | SERVICE_ENUMERATE_DEPENDENTS | SERVICE_QUERY_STATUS);
@@ -50,11 +60,10 @@ uint32_t stop_service_tree(SC_HANDLE manager, const wchar_t* name, int depth) {
     if (depth != 3) {
         // Heap, not stack: this recurses up to three levels with a buffer each.
         BYTE* buffer = (BYTE*)calloc(1, 8192);
-        DWORD needed = 0, count = 0;
-        if (buffer && EnumDependentServicesW(service, SERVICE_ACTIVE, (ENUM_SERVICE_STATUSW*)buffer, 8192, &needed,
-                                             &count)) {
+        uint32_t count = 0;
+        if (buffer && g_list_dependents(service, name, buffer, 8192, &count)) {
             ENUM_SERVICE_STATUSW* list = (ENUM_SERVICE_STATUSW*)buffer;
-            for (DWORD i = 0; i < count; i++) {
+            for (uint32_t i = 0; i < count; i++) {
                 if (stop_service_tree(manager, list[i].lpServiceName, depth + 1) == TaskOk &&
                     g_stopped_dependents.count < 6) {
                     text_copy(g_stopped_dependents.names[g_stopped_dependents.count],
@@ -123,17 +132,21 @@ int empty_spool_folder(const wchar_t* folder) {
 }
 
 uint32_t cycle_spooler(int stop_first, int clear_folder) {
+    return cycle_service(SPOOLER_SERVICE, stop_first, clear_folder);
+}
+
+uint32_t cycle_service(const wchar_t* service, int stop_first, int clear_folder) {
     SC_HANDLE manager = OpenSCManagerW(nullptr, nullptr, SC_MANAGER_CONNECT);
     if (!manager) return GetLastError();
     g_stopped_dependents = StoppedDependents{};
-    uint32_t stop_result = stop_first ? stop_service_tree(manager, SPOOLER_SERVICE, 0) : TaskOk;
+    uint32_t stop_result = stop_first ? stop_service_tree(manager, service, 0) : TaskOk;
     if (clear_folder && stop_result == TaskOk) {
         wchar_t folder[260];
         spool_folder_path(folder, _countof(folder));
         empty_spool_folder(folder);
     }
     // Also after a failed stop: the spooler then usually still runs, which counts as started.
-    uint32_t start_result = start_service_and_wait(manager, SPOOLER_SERVICE);
+    uint32_t start_result = start_service_and_wait(manager, service);
     // A service before the services that depend on it.
     for (int i = g_stopped_dependents.count - 1; i >= 0; i--)
         start_service_and_wait(manager, g_stopped_dependents.names[i]);

@@ -38,8 +38,15 @@ done
 [ -s "$state/display" ] || { echo "Xvfb did not start" >&2; cat "$state/xvfb.log" >&2; exit 1; }
 export DISPLAY=":$(head -n1 "$state/display")"
 
+# The prefix is made first and its server left to exit; the persistent server is started only
+# afterwards, for one clean boot. A server already running while a new prefix is being made boots it
+# twice, and the two service managers then lock each other's database: every service start answers
+# "database locked" or times out, the spooler's included.
+booted() { echo "wineboot failed" >&2; cat "$state/wineboot.log" >&2; exit 1; }
+timeout 180 wineboot -i >"$state/wineboot.log" 2>&1 || booted
+timeout 60 wineserver -w || true
 wineserver -p
-timeout 180 wineboot -i >"$state/wineboot.log" 2>&1 || { echo "wineboot failed" >&2; cat "$state/wineboot.log" >&2; exit 1; }
+timeout 60 wineboot >>"$state/wineboot.log" 2>&1 || booted
 
 # Every Windows has Marlett, which draws the caption buttons; Debian's Wine keeps its copy outside
 # the prefix, where this build does not find it.
