@@ -45,12 +45,12 @@ export DISPLAY=":$(head -n1 "$state/display")"
 booted() { echo "wineboot failed" >&2; cat "$state/wineboot.log" >&2; exit 1; }
 timeout 180 wineboot -i >"$state/wineboot.log" 2>&1 || booted
 timeout 60 wineserver -w || true
+# Every Windows has Marlett, which draws the caption buttons; Debian's Wine keeps its copy outside
+# the prefix, where this build does not find it. It is in place before the boot that registers fonts.
+[ -f /usr/share/wine/fonts/marlett.ttf ] && cp /usr/share/wine/fonts/marlett.ttf "$prefix/drive_c/windows/Fonts/"
 wineserver -p
 timeout 60 wineboot >>"$state/wineboot.log" 2>&1 || booted
 
-# Every Windows has Marlett, which draws the caption buttons; Debian's Wine keeps its copy outside
-# the prefix, where this build does not find it.
-[ -f /usr/share/wine/fonts/marlett.ttf ] && cp /usr/share/wine/fonts/marlett.ttf "$prefix/drive_c/windows/Fonts/"
 
 set +e
 "$@"
