@@ -66,6 +66,11 @@ void start_check(int with_network_test, const wchar_t* address);
 // 3, writes the start-up log lines and starts the first check.
 void check_cycle_start(HWND window);
 
+// What a new snapshot or a new search result leads to: the found printers are matched to the
+// installed ones, the identities of the answering printers remembered, and the diagnosis run.
+// Shared by the hand-over, the end of a search and the headless report.
+void refresh_findings();
+
 // The main window's handlers: the hand-over (WM_APP+20; takes the snapshot) and the timers.
 void on_check_done(Snapshot* s);
 void on_check_timer(HWND window, UINT_PTR id);

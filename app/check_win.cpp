@@ -46,6 +46,14 @@ static NetworkSearchResult* demo_search_result() {
     return r;
 }
 
+void refresh_findings() {
+    if (g_snapshot) {
+        if (g_search_result) mark_installed(g_search_result, g_snapshot);
+        remember_known_printers(g_snapshot, g_search_result, g_process.demo);
+    }
+    diagnose();
+}
+
 void start_check(int with_network_test, const wchar_t* address) {
     if (!check_request(&g_check_cycle, &g_check_running, with_network_test, address)) return;
     CheckRequest* request = static_cast<CheckRequest*>(calloc(1, sizeof(CheckRequest)));
@@ -76,10 +84,7 @@ void on_check_done(Snapshot* s) {
     __atomic_exchange_n(&g_check_running, 0, __ATOMIC_SEQ_CST);
 
     if (g_process.demo && !g_search_result) g_search_result = demo_search_result();
-    if (g_search_result) mark_installed(g_search_result, g_snapshot);
-    remember_known_printers(g_snapshot, g_search_result, g_process.demo);
-
-    diagnose();
+    refresh_findings();
     if (g_services.refresh_lists) g_services.refresh_lists();
 
     log_change_summary(&g_check_cycle, &g_findings, g_snapshot, log_summary_line);

@@ -12,14 +12,12 @@
 #include <stdlib.h>
 
 #include "app/app.h"
+#include "app/check.h"
 #include "collect/collector_win.h"
 #include "collect/net_cache.h"
 #include "core/demo.h"
-#include "core/diagnose.h"
-#include "core/known.h"
 #include "core/settings.h"
 #include "core/state.h"
-#include "net/installed.h"
 #include "net/netlogic.h"
 #include "net/search.h"
 #include "reports/report.h"
@@ -41,9 +39,7 @@ static uint32_t demo_first_check() {
     build_demo_search_result(r, &now);
     g_snapshot = s;
     g_search_result = r;
-    mark_installed(g_search_result, g_snapshot);
-    remember_known_printers(g_snapshot, g_search_result, g_process.demo);
-    diagnose();
+    refresh_findings();
     return 0;
 }
 
@@ -63,9 +59,7 @@ static uint32_t pc_first_check(int scan) {
         build_search_request(g_snapshot, 0, &search);
         g_search_result = run_network_search(&search, nullptr); // null: out of memory, no result
     }
-    if (g_search_result) mark_installed(g_search_result, g_snapshot);
-    remember_known_printers(g_snapshot, g_search_result, 0);
-    diagnose();
+    refresh_findings();
     return 0;
 }
 

@@ -4,10 +4,7 @@
 
 #include "app/app.h"
 #include "app/check.h"
-#include "core/diagnose.h"
-#include "core/known.h"
 #include "history/log_file.h"
-#include "net/installed.h"
 #include "net/search.h"
 #include "core/state.h"
 #include "core/text.h"
@@ -38,11 +35,7 @@ static void on_search_done(NetworkSearchResult* result) {
         search_result_free(g_search_result);
         g_search_result = result;
     }
-    if (g_snapshot) {
-        if (g_search_result) mark_installed(g_search_result, g_snapshot);
-        remember_known_printers(g_snapshot, g_search_result, g_process.demo);
-    }
-    diagnose();
+    refresh_findings();
     if (g_services.refresh_lists) g_services.refresh_lists();
     if (!result) return;
     int installed = 0;
