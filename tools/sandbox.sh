@@ -42,15 +42,14 @@ export DISPLAY=":$(head -n1 "$state/display")"
 # afterwards, for one clean boot. A server already running while a new prefix is being made boots it
 # twice, and the two service managers then lock each other's database: every service start answers
 # "database locked" or times out, the spooler's included.
-booted() { echo "wineboot failed" >&2; cat "$state/wineboot.log" >&2; exit 1; }
-timeout 180 wineboot -i >"$state/wineboot.log" 2>&1 || booted
+boot_failed() { echo "wineboot failed" >&2; cat "$state/wineboot.log" >&2; exit 1; }
+timeout 180 wineboot -i >"$state/wineboot.log" 2>&1 || boot_failed
 timeout 60 wineserver -w || true
 # Every Windows has Marlett, which draws the caption buttons; Debian's Wine keeps its copy outside
 # the prefix, where this build does not find it. It is in place before the boot that registers fonts.
 [ -f /usr/share/wine/fonts/marlett.ttf ] && cp /usr/share/wine/fonts/marlett.ttf "$prefix/drive_c/windows/Fonts/"
 wineserver -p
-timeout 60 wineboot >>"$state/wineboot.log" 2>&1 || booted
-
+timeout 60 wineboot >>"$state/wineboot.log" 2>&1 || boot_failed
 
 set +e
 "$@"

@@ -8,14 +8,15 @@
 
 #include <string>
 
+#include "collect/collector.h"
+#include "core/known.h"
 #include "history/log_file.h"
 #include "tests/support/test_pc.h"
 #include "tests/support/test_support.h"
 
 namespace {
 
-const wchar_t* kTcpKey = L"SYSTEM\\CurrentControlSet\\Control\\Print\\Monitors\\Standard TCP/IP Port\\Ports";
-const wchar_t* kKnownKey = L"Software\\Corvalen\\Vantrel\\Known";
+const wchar_t* kTcpKey = VANTREL_TCP_PORTS_KEY;
 const wchar_t* kDriver = L"Vantrel Report PCL 6";
 
 struct TcpPort {
@@ -98,7 +99,7 @@ class ReportPc : public ::testing::Test {
         }
         for (const auto& p : kPrinters)
             ASSERT_TRUE(add_test_printer(p[0], p[1], kDriver)) << GetLastError();
-        ASSERT_TRUE(set_reg_string(HKEY_CURRENT_USER, kKnownKey, L"Copier Upstairs", kCopierIdentity));
+        known_store_write(L"Copier Upstairs", kCopierIdentity);
 
         ULONGLONG start = GetTickCount64();
         s_plain = report_of(L"/scanrange 127.0.0.0/24", &s_plain_code);
@@ -213,14 +214,10 @@ TEST_F(ReportPc, TheSummaryNamesTheProblemsOnly) {
 }
 
 TEST_F(ReportPc, IdentitiesOfAnsweringPrintersAreRemembered) {
-    wchar_t value[200] = L"";
-    DWORD size = sizeof(value);
-    ASSERT_EQ(ERROR_SUCCESS, RegGetValueW(HKEY_CURRENT_USER, kKnownKey, L"Reception Laser", RRF_RT_REG_SZ, nullptr,
-                                          value, &size));
+    wchar_t value[kKnownValueCapacity];
+    ASSERT_TRUE(known_store_read(L"Reception Laser", value, _countof(value)));
     EXPECT_STREQ(L"3C-52-82-11-22-33|PHBQK12345", value);
-    size = sizeof(value);
-    ASSERT_EQ(ERROR_SUCCESS, RegGetValueW(HKEY_CURRENT_USER, kKnownKey, L"Copier Upstairs", RRF_RT_REG_SZ, nullptr,
-                                          value, &size));
+    ASSERT_TRUE(known_store_read(L"Copier Upstairs", value, _countof(value)));
     EXPECT_STREQ(kCopierIdentity, value) << "a printer that did not answer keeps what it reported before";
 }
 

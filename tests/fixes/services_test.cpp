@@ -12,6 +12,7 @@
 
 #include "fixes/tasks.h"
 #include "tests/support/test_pc.h"
+#include "tests/support/test_support.h"
 
 namespace {
 
@@ -33,15 +34,7 @@ const TestService kTree[] = {
     {L"VantrelStubborn", L"VantrelRoot", true, true},
 };
 
-std::wstring service_program() {
-    wchar_t raw[1024];
-    DWORD n = GetEnvironmentVariableW(L"VANTREL_TEST_SERVICE", raw, 1024);
-    std::wstring path = n && n < 1024 ? raw : L"";
-    if (!path.empty() && path[0] == L'/') path = L"Z:" + path;
-    for (auto& c : path)
-        if (c == L'/') c = L'\\';
-    return path;
-}
+std::wstring service_program() { return path_from_environment(L"VANTREL_TEST_SERVICE"); }
 
 DWORD state_of(const wchar_t* name) {
     SC_HANDLE m = OpenSCManagerW(nullptr, nullptr, SC_MANAGER_CONNECT);

@@ -143,8 +143,6 @@ TEST(SpoolAuto, NumberAndText) {
     std::printf("spool-auto 2 answered %u; start type %lu before, %lu after\n", two, before, after);
     EXPECT_EQ(0u, two);
     EXPECT_EQ(2u, after);
-    // Not a number asks for start type 0 (boot), which Windows refuses for a program service; the
-    // answer is whatever the service manager said, and a refusal leaves the start type alone.
     // Not a number asks for start type 0 (boot), which the service manager refuses for a program
     // service with its own 87; the start type stays.
     EXPECT_EQ(87u, run_task(L"spool-auto", L"automatic"));

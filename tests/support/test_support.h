@@ -6,7 +6,11 @@
 
 #include <string>
 
-// Windows path of the Vantrel.exe under test (from VANTREL_EXE, a Unix path the harness sets).
+// The Windows path of a file the harness names in an environment variable as a Unix path ("" when
+// the variable is not set).
+std::wstring path_from_environment(const wchar_t* variable);
+
+// Windows path of the Vantrel.exe under test (from VANTREL_EXE).
 std::wstring vantrel_exe_path();
 
 // Starts Vantrel.exe with the arguments; returns the process handle (null on failure).

@@ -2,15 +2,20 @@
 
 #include <vector>
 
-std::wstring vantrel_exe_path() {
+std::wstring path_from_environment(const wchar_t* variable) {
     wchar_t raw[1024];
-    DWORD n = GetEnvironmentVariableW(L"VANTREL_EXE", raw, 1024);
-    if (n == 0 || n >= 1024) return L"Vantrel.exe";
+    DWORD n = GetEnvironmentVariableW(variable, raw, 1024);
+    if (n == 0 || n >= 1024) return L"";
     std::wstring path = raw;
     if (!path.empty() && path[0] == L'/') path = L"Z:" + path;
     for (auto& c : path)
         if (c == L'/') c = L'\\';
     return path;
+}
+
+std::wstring vantrel_exe_path() {
+    std::wstring path = path_from_environment(L"VANTREL_EXE");
+    return path.empty() ? L"Vantrel.exe" : path;
 }
 
 HANDLE start_vantrel(const std::wstring& arguments, DWORD* pid) {
