@@ -1,0 +1,47 @@
+// The main window's one state record and the operations the other windows of the interface use:
+// fonts, brushes, the DPI, the main tooltip, the layout and the command handler. Everything here
+// lives on the interface thread.
+#pragma once
+
+#include <windows.h>
+
+#include <stdint.h>
+
+struct MainWindow {
+    HWND window;
+    HWND ribbon, ribbonTooltip, mainTooltip;
+    HWND updateBar, banner, printerCaption, printerList, bottomCaption, bottomList;
+    HWND settingsPage, statusBar;
+    HFONT normal, bold, bannerFont, glyphLarge, glyphSmall;
+    HBRUSH white, paleYellow, bannerBrush;
+    int32_t dpi;
+    int32_t tab;             // ribbon tab: 0 Home, 1 Tools, 2 Settings, 3 Share, 4 Help
+    int32_t bottomLastUsed;  // the user last used the bottom list rather than the printer list
+    int32_t bannerColour;    // BannerColour; -1 until the first verdict
+    wchar_t bannerText[800];
+    uint64_t nextUpdateCheck; // GetTickCount64 time of the next automatic update check
+    int32_t oldCopyAttempts;
+};
+
+extern MainWindow g_main;
+
+// A size written at 96 DPI, at the window's DPI.
+int scaled(int value_at_96);
+
+// Adds a fixed tooltip to a control (a tool of the main tooltip).
+void add_control_tooltip(HWND control, const wchar_t* text);
+
+// Runs the layout again (after the update bar was shown or hidden, or the ribbon tab changed).
+void layout_main_window();
+
+// Shows or hides the update bar, lays out and redraws the whole window.
+void show_update_bar(int show);
+
+// The command handler every source sends its ids to (also reachable as WM_COMMAND).
+void on_command(int32_t id);
+
+// The ribbon's current tab changed (the ribbon calls this before posting WM_SIZE).
+void set_current_tab(int32_t tab);
+
+// Switches the bottom list's view, stores it as "View", rebuilds the columns and refills.
+void switch_view(int32_t view);
