@@ -15,7 +15,6 @@ struct MainWindow {
     HFONT normal, bold, bannerFont, glyphLarge, glyphSmall;
     HBRUSH white, paleYellow, bannerBrush;
     int32_t dpi;
-    int32_t tab;             // ribbon tab: 0 Home, 1 Tools, 2 Settings, 3 Share, 4 Help
     int32_t bottomLastUsed;  // the user last used the bottom list rather than the printer list
     int32_t bannerColour;    // BannerColour; -1 until the first verdict
     wchar_t bannerText[800];
@@ -39,9 +38,6 @@ void show_update_bar(int show);
 
 // The command handler every source sends its ids to (also reachable as WM_COMMAND).
 void on_command(int32_t id);
-
-// The ribbon's current tab changed (the ribbon calls this before posting WM_SIZE).
-void set_current_tab(int32_t tab);
 
 // Switches the bottom list's view, stores it as "View", rebuilds the columns and refills.
 void switch_view(int32_t view);
