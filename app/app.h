@@ -8,23 +8,12 @@
 #include <stdint.h>
 
 #include "app/cmdline.h"
+#include "core/messages.h"
 
 #define VANTREL_VERSION_TEXT L"1.1.0"
 #define VANTREL_MUTEX_NAME L"Local\\Corvalen.Vantrel"
 #define VANTREL_MAIN_CLASS L"CorvalenVantrel"
 #define VANTREL_TITLE L"Vantrel " VANTREL_VERSION_TEXT L" \x2014 Why Won't It Print?"
-
-// Messages posted to the main window.
-enum : UINT {
-    MsgUpdateChecked = WM_APP + 1,
-    MsgDownloadProgress = WM_APP + 2,
-    MsgDownloadDone = WM_APP + 3,
-    MsgShowWhatsNew = WM_APP + 4,
-    MsgBringToFront = WM_APP + 10,
-    MsgCheckDone = WM_APP + 20,
-    MsgSearchDone = WM_APP + 21,
-    MsgSearchProgress = WM_APP + 22,
-};
 
 struct AppState {
     HINSTANCE instance;
@@ -32,7 +21,6 @@ struct AppState {
     CommandLine cmd;
     int32_t dpi; // screen DPI; 96 until read
     HANDLE instanceMutex;
-    HWND mainWindow;
     HWND shareWindow; // null unless open
     HWND undoWindow;  // null unless open
 };

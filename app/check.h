@@ -8,6 +8,7 @@
 #include <wchar.h>
 
 #include "core/findings.h"
+#include "core/search_result.h"
 #include "core/snapshot.h"
 
 #ifdef _WIN32
@@ -62,8 +63,8 @@ extern volatile long g_check_running;
 // The one way to ask for a fresh check; address null or empty = every printer.
 void start_check(int with_network_test, const wchar_t* address);
 
-// Called once when the main window exists: fixes the worker's window and mode, starts timers 1 to
-// 3, writes the start-up log lines and starts the first check.
+// Called once at the end of the main window's creation: fixes the window every worker posts to and
+// starts the first check (with network tests when "AutoNetTest" is on).
 void check_cycle_start(HWND window);
 
 // What a new snapshot or a new search result leads to: the found printers are matched to the
@@ -71,6 +72,12 @@ void check_cycle_start(HWND window);
 // Shared by the hand-over, the end of a search and the headless report.
 void refresh_findings();
 
-// The main window's handlers: the hand-over (WM_APP+20; takes the snapshot) and the timers.
-void on_check_done(Snapshot* s);
+// The main window's handlers: the hand-over (WM_APP+20; takes the snapshot) returns the
+// RefreshFlags the window must redraw; the timers 1 (checks) and 4 (the check after a test page).
+uint32_t on_check_done(Snapshot* s);
+
+// The search's hand-over (WM_APP+21; takes the result, null when the search failed): the kept
+// result is matched again, the diagnosis runs, and its figures are reported. Returns RefreshFlags,
+// with RefreshNetworkView when the result asks for its view.
+uint32_t on_search_done(NetworkSearchResult* result);
 void on_check_timer(HWND window, UINT_PTR id);

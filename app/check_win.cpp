@@ -13,6 +13,7 @@
 #include "core/settings.h"
 #include "core/state.h"
 #include "core/text.h"
+#include "core/ui_services.h"
 #include "history/log_file.h"
 #include "net/installed.h"
 #include "net/search.h"
@@ -22,12 +23,7 @@
 
 volatile long g_check_running;
 
-static ULONGLONG g_next_update_check;
-static int g_old_copy_attempts;
-
-static void status(const wchar_t* text) {
-    if (g_services.status_text) g_services.status_text(text);
-}
+static HWND g_check_window; // the main window, fixed once by check_cycle_start
 
 static void demo_snapshot(Snapshot* s) {
     LocalTime now;
@@ -56,28 +52,37 @@ void refresh_findings() {
 
 void start_check(int with_network_test, const wchar_t* address) {
     if (!check_request(&g_check_cycle, &g_check_running, with_network_test, address)) return;
+    CheckStart* start = static_cast<CheckStart*>(calloc(1, sizeof(CheckStart)));
     CheckRequest* request = static_cast<CheckRequest*>(calloc(1, sizeof(CheckRequest)));
-    if (!request) {
+    if (!start || !request) {
+        free(start);
+        free(request);
         __atomic_exchange_n(&g_check_running, 0, __ATOMIC_SEQ_CST);
         return;
     }
     request->withNetworkTest = with_network_test ? 1 : 0;
     text_copy(request->onlyAddress, _countof(request->onlyAddress), address);
+    start->request = request;
+    start->settings = g_settings;
+    start->worker.window = g_check_window;
+    start->worker.checkRunning = reinterpret_cast<volatile LONG*>(&g_check_running);
+    start->worker.buildDemo = g_process.demo ? demo_snapshot : nullptr;
     if (with_network_test) g_check_cycle.lastNetworkTestStart = GetTickCount64();
-    HANDLE thread = CreateThread(nullptr, 0, check_worker_thread, request, 0, nullptr);
+    HANDLE thread = CreateThread(nullptr, 0, check_worker_thread, start, 0, nullptr);
     if (thread) {
         CloseHandle(thread);
     } else {
         free(request);
+        free(start);
         __atomic_exchange_n(&g_check_running, 0, __ATOMIC_SEQ_CST);
     }
-    if (with_network_test) status(NETWORK_TEST_STATUS);
+    if (with_network_test) g_ui.status_text(NETWORK_TEST_STATUS);
 }
 
 static void log_summary_line(const wchar_t* line) { log_line(L"%ls", line); }
 
-void on_check_done(Snapshot* s) {
-    if (!s) return;
+uint32_t on_check_done(Snapshot* s) {
+    if (!s) return 0;
     Snapshot* old = g_snapshot;
     g_snapshot = s;
     snapshot_free(old);
@@ -85,8 +90,6 @@ void on_check_done(Snapshot* s) {
 
     if (g_process.demo && !g_search_result) g_search_result = demo_search_result();
     refresh_findings();
-    if (g_services.refresh_lists) g_services.refresh_lists();
-
     log_change_summary(&g_check_cycle, &g_findings, g_snapshot, log_summary_line);
 
     if (g_settings.autoNetTest && !g_check_cycle.autoSearchStarted && !g_process.demo && !g_search_result &&
@@ -104,14 +107,7 @@ void on_check_done(Snapshot* s) {
         g_check_cycle.pendingAddress[0] = 0;
         start_check(with_network_test, address);
     }
-}
-
-static void delete_old_copy() {
-    wchar_t path[MAX_PATH + 8];
-    DWORD n = GetModuleFileNameW(nullptr, path, MAX_PATH);
-    if (n == 0 || n >= MAX_PATH) return;
-    text_append(path, _countof(path), L".old");
-    DeleteFileW(path);
+    return RefreshLists | RefreshBanner;
 }
 
 void on_check_timer(HWND window, UINT_PTR id) {
@@ -120,13 +116,6 @@ void on_check_timer(HWND window, UINT_PTR id) {
         if (check_tick(&g_check_cycle, g_settings.autoCheck, g_settings.autoNetTest, g_process.demo, GetTickCount64(),
                        &with_network_test))
             start_check(with_network_test, nullptr);
-    } else if (id == 2) {
-        // The update check is started here once the updater exists; the schedule is kept already.
-        if (g_settings.autoUpdate && GetTickCount64() >= g_next_update_check)
-            g_next_update_check = GetTickCount64() + 21600000;
-    } else if (id == 3) {
-        delete_old_copy();
-        if (++g_old_copy_attempts >= 5) KillTimer(window, 3);
     } else if (id == 4) {
         KillTimer(window, 4);
         start_check(0, nullptr);
@@ -134,28 +123,28 @@ void on_check_timer(HWND window, UINT_PTR id) {
 }
 
 void check_cycle_start(HWND window) {
-    CheckWorker worker = {};
-    worker.window = window;
-    worker.checkRunning = reinterpret_cast<volatile LONG*>(&g_check_running);
-    worker.buildDemo = g_process.demo ? demo_snapshot : nullptr;
-    check_worker_configure(&worker);
-    g_services.start_check = start_check;
-
-    NetworkSearchHooks hooks = g_search_hooks;
-    hooks.window = window;
-    hooks.demo_shown = [](int) {
-        diagnose();
-        if (g_services.refresh_lists) g_services.refresh_lists();
-    };
-    hooks.started = [] { status(VANTREL_SEARCH_STARTED_TEXT); };
-    g_search_hooks = hooks;
-
-    SetTimer(window, 1, 1000, nullptr);
-    SetTimer(window, 2, 30000, nullptr);
-    SetTimer(window, 3, 3000, nullptr);
-    g_next_update_check = GetTickCount64() + 8000;
-    log_line(L"Vantrel %ls started%ls", VANTREL_VERSION_TEXT, g_process.elevated ? L" (as administrator)" : L"");
-    if (g_app.cmd.updated)
-        log_line(L"Vantrel was updated from %ls to %ls", g_app.cmd.updatedFrom, VANTREL_VERSION_TEXT);
+    g_check_window = window;
     start_check(g_settings.autoNetTest, nullptr);
+}
+
+uint32_t on_search_done(NetworkSearchResult* result) {
+    network_search_finished();
+    if (result) {
+        search_result_free(g_search_result);
+        g_search_result = result;
+    }
+    refresh_findings();
+    uint32_t flags = RefreshLists | RefreshBanner | RefreshRibbon;
+    const NetworkSearchResult* kept = g_search_result;
+    if (!kept) return flags;
+    int installed = 0;
+    for (int32_t i = 0; i < kept->count && i < kMaxFoundPrinters; i++) installed += kept->printers[i].installedAs[0] != 0;
+    wchar_t line[700];
+    text_format(line, _countof(line),
+                L"Network search done: %d printer%ls found among %d addresses (%ls); %d of them installed on this PC.",
+                kept->count, kept->count == 1 ? L"" : L"s", kept->addressesSwept, kept->rangesText, installed);
+    g_ui.status_text(line);
+    log_line(L"%ls", line);
+    if (result && result->showView) flags |= RefreshNetworkView;
+    return flags;
 }

@@ -11,6 +11,7 @@
 #include "core/settings.h"
 #include "core/state.h"
 #include "core/text.h"
+#include "core/ui_services.h"
 #include "fixes/tasks.h"
 #include "ui/ui.h"
 
@@ -35,7 +36,8 @@ static int run_message_loop() {
     while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
         if (g_app.shareWindow && IsDialogMessageW(g_app.shareWindow, &msg)) continue;
         if (g_app.undoWindow && IsDialogMessageW(g_app.undoWindow, &msg)) continue;
-        if (g_app.mainWindow && IsDialogMessageW(g_app.mainWindow, &msg)) continue;
+        HWND main = static_cast<HWND>(g_ui.main_window());
+        if (main && IsDialogMessageW(main, &msg)) continue;
         TranslateMessage(&msg);
         DispatchMessageW(&msg);
     }
@@ -79,7 +81,6 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
     build_window_title(title, _countof(title), g_process.elevated, g_process.demo);
     HWND window = create_main_window(instance, title);
     if (!window) return 1;
-    g_app.mainWindow = window;
     apply_topmost(window, g_settings.topmost);
     ShowWindow(window, show);
     UpdateWindow(window);

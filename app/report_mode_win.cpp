@@ -56,7 +56,7 @@ static uint32_t pc_first_check(int scan) {
     g_snapshot = s;
     if (scan) {
         SearchRequest search = {};
-        build_search_request(g_snapshot, 0, &search);
+        search_request_now(0, &search);
         g_search_result = run_network_search(&search, nullptr); // null: out of memory, no result
     }
     refresh_findings();

@@ -7,7 +7,7 @@
 #include <stdlib.h>
 #include <string.h>
 
-#include "app/app.h"
+#include "core/messages.h"
 #include "collect/collector_win.h"
 #include "collect/net_cache.h"
 #include "collect/printlog.h"
@@ -304,7 +304,7 @@ void windows_collector_platform(const CheckWorker* worker, CollectorPlatform* ou
 Snapshot* run_check_worker(CheckRequest* request, const CheckWorker* worker) {
     CollectorPlatform platform;
     windows_collector_platform(worker, &platform);
-    return collector_run(request, &g_settings, &platform, worker->buildDemo);
+    return collector_run(request, worker->settings ? worker->settings : &g_settings, &platform, worker->buildDemo);
 }
 
 Snapshot* collect_now(CheckRequest* request, const CheckWorker* worker) {
@@ -314,14 +314,10 @@ Snapshot* collect_now(CheckRequest* request, const CheckWorker* worker) {
     return collector_run(request, &g_settings, &platform, worker->buildDemo);
 }
 
-// Written once on the interface thread before the first check starts; only read afterwards.
-static CheckWorker g_worker;
-
-void check_worker_configure(const CheckWorker* worker) {
-    g_worker = *worker;
-}
-
-DWORD WINAPI check_worker_thread(LPVOID request) {
-    run_check_worker(static_cast<CheckRequest*>(request), &g_worker);
+DWORD WINAPI check_worker_thread(LPVOID param) {
+    CheckStart* start = static_cast<CheckStart*>(param);
+    start->worker.settings = &start->settings;
+    run_check_worker(start->request, &start->worker);
+    free(start);
     return 0;
 }

@@ -14,6 +14,16 @@ struct CheckWorker {
     volatile LONG* checkRunning; // cleared when no snapshot could be handed over
     BuildDemoSnapshot buildDemo; // set in demonstration mode only
     NetTestFunction netTest;     // null: the printer network test (net_test_printer)
+    const Settings* settings;    // null: g_settings (only for a check on the interface thread)
+};
+
+// One started check: everything the worker thread reads, copied on the interface thread when the
+// check was asked for, so the thread reads no globals. Allocated with malloc/calloc; the thread
+// frees it (and the request it carries).
+struct CheckStart {
+    CheckWorker worker;
+    Settings settings;
+    CheckRequest* request;
 };
 
 // Fills the platform with the Windows operations; ctx is the worker.
@@ -27,7 +37,5 @@ Snapshot* run_check_worker(CheckRequest* request, const CheckWorker* worker);
 // caller (who frees it) instead of being posted; null when it could not be allocated.
 Snapshot* collect_now(CheckRequest* request, const CheckWorker* worker);
 
-// For the check cycle: the worker's settings are fixed once at start-up, and the thread procedure
-// takes only the request (CreateThread(..., check_worker_thread, request, ...)).
-void check_worker_configure(const CheckWorker* worker);
-DWORD WINAPI check_worker_thread(LPVOID request);
+// The thread procedure: CreateThread(..., check_worker_thread, start, ...) with a CheckStart.
+DWORD WINAPI check_worker_thread(LPVOID start);

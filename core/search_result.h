@@ -47,4 +47,6 @@ struct SearchRequest {
     uint32_t extraAddresses[kMaxSearchExtraAddresses]; // host byte order
     int32_t extraCount;
     int32_t showView;
+    int32_t askPrinter;   // the "AskPrinter" setting when the search started
+    wchar_t scanRange[64]; // "/scanrange": the only range swept; empty = the PC's own networks
 };

@@ -58,5 +58,5 @@ void write_setting_string(const wchar_t* name, const wchar_t* text);
 
 // The settings page's operation for one switch: stores the value in memory (setting points into
 // g_settings), writes it under `name`, then sets in motion what that switch needs, through the
-// program services of core/state.h.
+// interface services of core/ui_services.h.
 void apply_setting(int32_t* setting, int32_t value, const wchar_t* name);

@@ -3,29 +3,25 @@
 #include "settings.h"
 
 #include "core/diagnose.h"
-#include "core/state.h"
-
-template <typename... Args> static void call(void (*service)(Args...), Args... args) {
-    if (service) service(args...);
-}
+#include "core/ui_services.h"
 
 void apply_setting(int32_t* setting, int32_t value, const wchar_t* name) {
     if (!setting || !name) return;
     *setting = value;
     write_setting_dword(name, (uint32_t)value);
     const Settings& s = g_settings;
-    if (setting == &g_settings.topmost) call(g_services.set_topmost, (int)value);
-    if (setting == &g_settings.expertTools) call(g_services.rebuild_ribbon);
+    if (setting == &g_settings.topmost) g_ui.set_topmost(value);
+    if (setting == &g_settings.expertTools) g_ui.refresh(RefreshRibbon);
     if (setting == &g_settings.checkVirtual) {
         diagnose();
-        call(g_services.refresh_lists);
-        call(g_services.start_check, (int)s.autoNetTest, (const wchar_t*)nullptr);
+        g_ui.refresh(RefreshLists | RefreshBanner);
+        g_ui.start_check(s.autoNetTest, nullptr);
     }
     if ((setting == &g_settings.autoNetTest || setting == &g_settings.askPrinter) && s.autoNetTest)
-        call(g_services.start_check, 1, (const wchar_t*)nullptr);
+        g_ui.start_check(1, nullptr);
     if (setting == &g_settings.autoCheck || setting == &g_settings.readEventLog) {
-        call(g_services.start_check, 0, (const wchar_t*)nullptr);
-        call(g_services.refresh_banner);
+        g_ui.start_check(0, nullptr);
+        g_ui.refresh(RefreshBanner);
     }
-    call(g_services.refresh_settings_page);
+    g_ui.refresh(RefreshSettingsPage);
 }

@@ -4,4 +4,3 @@
 ProcessState g_process = {};
 Snapshot* g_snapshot = nullptr;
 NetworkSearchResult* g_search_result = nullptr;
-ProgramServices g_services = {};

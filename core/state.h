@@ -21,18 +21,3 @@ extern ProcessState g_process;
 // the first search).
 extern Snapshot* g_snapshot;
 extern NetworkSearchResult* g_search_result;
-
-// Operations of the upper layers (the check cycle, the interface) that lower layers ask for. Each
-// part fills in its entries when it starts; an empty entry does nothing, so the task and headless
-// modes, which have no window, simply get no refreshes.
-struct ProgramServices {
-    void (*start_check)(int with_network_test, const wchar_t* address); // address null = every printer
-    void (*status_text)(const wchar_t* text);      // one line in the status bar
-    void (*refresh_lists)();                       // printer list, bottom list and verdict banner
-    void (*refresh_banner)();
-    void (*rebuild_ribbon)();
-    void (*refresh_settings_page)();               // only while the page is open
-    void (*set_topmost)(int topmost);              // the main window, without moving or activating it
-};
-
-extern ProgramServices g_services;

@@ -13,6 +13,7 @@ enum RefreshFlags : uint32_t {
     RefreshBanner = 0x2,       // verdict banner and status line
     RefreshRibbon = 0x4,       // ribbon layout (view button, labels, expert group)
     RefreshSettingsPage = 0x8, // the Settings page's check boxes
+    RefreshNetworkView = 0x10, // switch the bottom list to Network Printers (stored as "View")
 };
 
 struct UiServices {

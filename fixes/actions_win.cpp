@@ -7,7 +7,8 @@
 
 #include "core/state.h"
 #include "core/text.h"
-#include "fixes/action_services.h"
+#include "core/settings.h"
+#include "core/ui_services.h"
 #include "history/changes.h"
 
 static const DWORD kQuietWaitMs = 330000;
@@ -15,7 +16,7 @@ static const DWORD kQuietWaitMs = 330000;
 uint32_t run_elevated_copy(const wchar_t* program_path, const wchar_t* verb, const wchar_t* argument) {
     wchar_t parameters[700];
     if (!build_task_parameters(parameters, _countof(parameters), verb, argument)) return TaskBadVerb;
-    HWND owner = g_action_services.main_window();
+    HWND owner = static_cast<HWND>(g_ui.main_window());
     SHELLEXECUTEINFOW info = {};
     info.cbSize = sizeof(info);
     info.fMask = SEE_MASK_NOCLOSEPROCESS;
@@ -30,7 +31,7 @@ uint32_t run_elevated_copy(const wchar_t* program_path, const wchar_t* verb, con
     }
 
     if (owner) EnableWindow(owner, FALSE);
-    g_action_services.set_status_text(L"Working\x2026 (this can take up to a minute)");
+    g_ui.status_text(L"Working\x2026 (this can take up to a minute)");
     // Every stretch with messages starts a fresh wait: only 330 s without any input end it early.
     for (;;) {
         DWORD answer = MsgWaitForMultipleObjects(1, &info.hProcess, FALSE, kQuietWaitMs, QS_ALLINPUT);
@@ -80,7 +81,7 @@ void windows_error_text(uint32_t code, wchar_t* buf, size_t cap) {
 int report_action(uint32_t result, int32_t change_kind, const wchar_t* detail, const wchar_t* description) {
     if (!description) description = L"";
     if (result == TaskCanceled) {
-        g_action_services.set_status_text(L"Canceled \x2014 nothing was changed.");
+        g_ui.status_text(L"Canceled \x2014 nothing was changed.");
         return 0;
     }
     if (result != TaskOk) {
@@ -88,14 +89,14 @@ int report_action(uint32_t result, int32_t change_kind, const wchar_t* detail, c
         windows_error_text(result, said, _countof(said));
         wchar_t message[900];
         build_failure_message(message, _countof(message), description, said, result);
-        g_action_services.message_box(g_action_services.main_window(), message, L"Vantrel", MB_ICONWARNING);
-        g_action_services.start_check(0);
+        g_ui.message_box(message, L"Vantrel", MB_ICONWARNING);
+        g_ui.start_check(0, nullptr);
         return 0;
     }
     if (!g_process.demo) record_change(change_kind, detail, description);
     wchar_t done[500];
     text_format(done, _countof(done), L"Done: %ls", description);
-    g_action_services.set_status_text(done);
-    g_action_services.start_check(g_action_services.auto_net_test());
+    g_ui.status_text(done);
+    g_ui.start_check(g_settings.autoNetTest, nullptr);
     return 1;
 }

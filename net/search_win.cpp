@@ -13,6 +13,8 @@
 #include "core/settings.h"
 #include "core/state.h"
 #include "core/text.h"
+#include "core/ui_services.h"
+#include "core/diagnose.h"
 #include "net/installed.h"
 #include "net/ipv4.h"
 #include "net/net_test.h"
@@ -21,7 +23,6 @@
 #include "net/search.h"
 #include "net/snmp.h"
 
-NetworkSearchHooks g_search_hooks = {};
 
 static std::atomic<int> g_in_progress{0};
 
@@ -36,7 +37,7 @@ int network_search_in_progress() { return g_in_progress.load(); }
 void network_search_finished() { g_in_progress.exchange(0); }
 
 static void post_progress(HWND window, int percent) {
-    if (window) PostMessageW(window, SearchMsgProgress, (WPARAM)percent, 0);
+    if (window) PostMessageW(window, MsgSearchProgress, (WPARAM)percent, 0);
 }
 
 static void sweep(SweepList* list, const LocalSubnet* own, int own_count, HWND window) {
@@ -65,7 +66,8 @@ static void sweep(SweepList* list, const LocalSubnet* own, int own_count, HWND w
     }
 }
 
-static void learn_responder(FoundPrinter* f, const LocalSubnet* own, int own_count, NetTestResult* scratch) {
+static void learn_responder(FoundPrinter* f, const LocalSubnet* own, int own_count, int ask_printer,
+                            NetTestResult* scratch) {
     sockaddr_in address = {};
     address.sin_family = AF_INET;
     address.sin_addr.s_addr = htonl(f->ipValue);
@@ -73,7 +75,7 @@ static void learn_responder(FoundPrinter* f, const LocalSubnet* own, int own_cou
     if (GetNameInfoW((const SOCKADDR*)&address, sizeof(address), host, _countof(host), nullptr, 0, NI_NAMEREQD) == 0)
         text_copy(f->hostName, _countof(f->hostName), host);
     if (subnet_list_contains(own, own_count, f->ipValue)) arp_mac(f->ipValue, f->mac, _countof(f->mac));
-    if (!g_settings.askPrinter) return;
+    if (!ask_printer) return;
     memset(scratch, 0, sizeof(*scratch));
     scratch->pageCount = -1;
     // With the MAC from ARP already known, the query does not ask ifPhysAddress.
@@ -105,7 +107,7 @@ NetworkSearchResult* run_network_search(const SearchRequest* request, HWND progr
 
     LocalSubnet own[kMaxLocalSubnets];
     int own_count = list_local_subnets(own);
-    choose_ranges(list, result->rangesText, _countof(result->rangesText), g_process.scanRange, own, own_count,
+    choose_ranges(list, result->rangesText, _countof(result->rangesText), request ? request->scanRange : L"", own, own_count,
                   request ? request->extraAddresses : nullptr, request ? request->extraCount : 0);
     result->addressesSwept = list->count;
 
@@ -122,7 +124,7 @@ NetworkSearchResult* run_network_search(const SearchRequest* request, HWND progr
         f->ipValue = list->addresses[i];
         f->pageCount = -1;
         format_ipv4(f->ipValue, f->ip, _countof(f->ip));
-        learn_responder(f, own, own_count, scratch);
+        learn_responder(f, own, own_count, request ? request->askPrinter : 0, scratch);
         post_progress(progress_window, responder_progress(++processed, responders));
     }
     free(list);
@@ -142,11 +144,17 @@ static DWORD WINAPI search_thread(void* param) {
     NetworkSearchResult* result = run_network_search(&start->request, window);
     free(start);
     // The poster frees the block only when nobody took it.
-    if (!window || !PostMessageW(window, SearchMsgDone, 0, (LPARAM)result)) {
+    if (!window || !PostMessageW(window, MsgSearchDone, 0, (LPARAM)result)) {
         search_result_free(result);
         network_search_finished();
     }
     return 0;
+}
+
+void search_request_now(int show_view, SearchRequest* request) {
+    build_search_request(g_snapshot, show_view, request);
+    request->askPrinter = g_settings.askPrinter;
+    text_copy(request->scanRange, _countof(request->scanRange), g_process.scanRange);
 }
 
 int start_network_search(int show_view) {
@@ -162,7 +170,8 @@ int start_network_search(int show_view) {
             g_search_result = demo;
             if (g_snapshot) mark_installed(g_search_result, g_snapshot);
         }
-        if (g_search_hooks.demo_shown) g_search_hooks.demo_shown(show_view);
+        diagnose();
+        g_ui.refresh(RefreshLists | RefreshBanner | RefreshRibbon | (show_view ? (uint32_t)RefreshNetworkView : 0u));
         return 1;
     }
     int expected = 0;
@@ -172,8 +181,8 @@ int start_network_search(int show_view) {
         g_in_progress.exchange(0);
         return 0;
     }
-    build_search_request(g_snapshot, show_view, &start->request);
-    start->window = g_search_hooks.window;
+    search_request_now(show_view, &start->request);
+    start->window = static_cast<HWND>(g_ui.main_window());
     HANDLE thread = CreateThread(nullptr, 0, search_thread, start, 0, nullptr);
     if (!thread) {
         free(start);
@@ -181,6 +190,7 @@ int start_network_search(int show_view) {
         return 0;
     }
     CloseHandle(thread);
-    if (g_search_hooks.started) g_search_hooks.started();
+    g_ui.status_text(VANTREL_SEARCH_STARTED_TEXT);
+    g_ui.refresh(RefreshLists | RefreshRibbon);
     return 1;
 }

@@ -1,18 +1,35 @@
-// The main window. Its procedure only dispatches; the handlers are small. The ribbon, lists, banner
-// and status bar are created here as they are built.
-#include "ui.h"
+// The main window: its creation, layout, timers and the hand-overs from the worker threads. The
+// window procedure only dispatches; commands go through the command table (commands.cpp).
+#include <windows.h>
+#include <commctrl.h>
+
+#include <stdlib.h>
 
 #include "app/app.h"
 #include "app/check.h"
-#include "history/log_file.h"
-#include "net/search.h"
+#include "core/settings.h"
 #include "core/state.h"
 #include "core/text.h"
+#include "core/ui_services.h"
+#include "history/log_file.h"
+#include "net/search.h"
+#include "ui/command_handlers.h"
+#include "ui/commands.h"
+#include "ui/layout.h"
+#include "ui/lists_win.h"
+#include "ui/main_window.h"
+#include "ui/ribbon_win.h"
+#include "ui/secondary_win.h"
+#include "ui/ui.h"
+#include "update/version.h"
+
+MainWindow g_main = {};
+
+int scaled(int value_at_96) { return scale_for_dpi(value_at_96, g_main.dpi); }
 
 void apply_topmost(HWND window, int topmost) {
     if (!window) return;
-    SetWindowPos(window, topmost ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
-                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    SetWindowPos(window, topmost ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
 void bring_to_front(HWND window) {
@@ -27,62 +44,162 @@ HWND create_main_window(HINSTANCE instance, const wchar_t* title) {
                            CW_USEDEFAULT, width, height, nullptr, nullptr, instance, nullptr);
 }
 
-// A finished network search: the new result replaces the old one (a failed search keeps the old),
-// is matched to the installed printers, and the diagnosis runs again.
-static void on_search_done(NetworkSearchResult* result) {
-    network_search_finished();
-    if (result) {
-        search_result_free(g_search_result);
-        g_search_result = result;
-    }
-    refresh_findings();
-    if (g_services.refresh_lists) g_services.refresh_lists();
-    if (!result) return;
-    int installed = 0;
-    for (int32_t i = 0; i < result->count && i < kMaxFoundPrinters; i++) installed += result->printers[i].installedAs[0] != 0;
-    wchar_t line[700];
-    text_format(line, _countof(line),
-                L"Network search done: %d printer%ls found among %d addresses (%ls); %d of them installed on this PC.",
-                result->count, result->count == 1 ? L"" : L"s", result->addressesSwept, result->rangesText, installed);
-    if (g_services.status_text) g_services.status_text(line);
-    log_line(L"%ls", line);
+void add_control_tooltip(HWND control, const wchar_t* text) {
+    if (!g_main.mainTooltip || !control) return;
+    TOOLINFOW tool = {};
+    tool.cbSize = sizeof(tool);
+    tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+    tool.hwnd = g_main.window;
+    tool.uId = (UINT_PTR)control;
+    tool.lpszText = const_cast<wchar_t*>(text);
+    SendMessageW(g_main.mainTooltip, TTM_ADDTOOLW, 0, (LPARAM)&tool);
 }
 
-static LRESULT on_min_max_info(MINMAXINFO* info) {
-    info->ptMinTrackSize.x = scale(1120);
-    info->ptMinTrackSize.y = scale(700);
-    return 0;
+// ---- the interface services -------------------------------------------------------------------
+
+static void status_text(const wchar_t* text) {
+    if (!g_main.statusBar) return;
+    wchar_t line[600];
+    text_format(line, _countof(line), L"  %ls", text ? text : L"");
+    SendMessageW(g_main.statusBar, SB_SETTEXTW, 0, (LPARAM)line);
 }
 
-LRESULT CALLBACK main_window_proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
-    switch (message) {
-    case WM_CREATE:
-        g_app.mainWindow = window;
-        g_services.set_topmost = [](int on) { apply_topmost(g_app.mainWindow, on); };
-        check_cycle_start(window);
-        return 0;
-    case WM_TIMER:
-        on_check_timer(window, wparam);
-        return 0;
-    case MsgCheckDone:
-        on_check_done(reinterpret_cast<Snapshot*>(lparam));
-        return 0;
-    case MsgSearchDone:
-        on_search_done(reinterpret_cast<NetworkSearchResult*>(lparam));
-        return 0;
-    case WM_GETMINMAXINFO:
-        return on_min_max_info(reinterpret_cast<MINMAXINFO*>(lparam));
-    case MsgBringToFront:
-        bring_to_front(window);
-        return 0;
-    case WM_CLOSE:
-        DestroyWindow(window);
-        return 0;
-    case WM_DESTROY:
-        KillTimer(window, 1);
-        g_app.mainWindow = nullptr;
-        PostQuitMessage(0);
-        return 0;
+static int32_t message_box(const wchar_t* text, const wchar_t* title, uint32_t flags) {
+    return MessageBoxW(g_main.window, text, title, flags);
+}
+
+static int32_t selected_row(HWND list) {
+    return list ? (int32_t)SendMessageW(list, LVM_GETNEXTITEM, (WPARAM)-1, LVNI_SELECTED) : -1;
+}
+
+static int32_t selected_printer() {
+    const Snapshot* s = g_snapshot;
+    if (!s) return -1;
+    int32_t row = g_main.bottomLastUsed ? selected_row(g_main.bottomList) : -1;
+    if (row >= 0) {
+        if (g_settings.view == ViewProblems && row < g_findings.count && g_findings.items[row].printerIndex >= 0 &&
+            g_findings.items[row].printerIndex < s->printerCount)
+            return g_findings.items[row].printerIndex;
+        if (g_settings.view == ViewPrintQueue && row < s->jobCount && s->jobs[row].printerIndex >= 0 &&
+            s->jobs[row].printerIndex < s->printerCount)
+            return s->jobs[row].printerIndex;
     }
-    return DefWindowProcW(window, message, wparam, lparam);
+    row = selected_row(g_main.printerList);
+    return row >= 0 && row < s->printerCount ? row : -1;
+}
+
+static int32_t selected_printer_or_ask() {
+    int32_t printer = selected_printer();
+    if (printer < 0) message_box(VANTREL_PICK_PRINTER_MESSAGE, L"Vantrel", MB_ICONINFORMATION);
+    return printer;
+}
+
+static int32_t copy_to_clipboard(const wchar_t* text) {
+    if (!text || !OpenClipboard(g_main.window)) return 0;
+    EmptyClipboard();
+    size_t bytes = (wcslen(text) + 1) * sizeof(wchar_t);
+    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, bytes);
+    int32_t ok = 0;
+    if (block) {
+        void* p = GlobalLock(block);
+        if (p) {
+            memcpy(p, text, bytes);
+            GlobalUnlock(block);
+            ok = SetClipboardData(CF_UNICODETEXT, block) != nullptr;
+        }
+        if (!ok) GlobalFree(block);
+    }
+    CloseClipboard();
+    return ok;
+}
+
+static void refresh(uint32_t flags) {
+    if (flags & RefreshNetworkView) {
+        if (g_settings.view != ViewNetworkPrinters) switch_view(ViewNetworkPrinters);
+        flags &= ~RefreshLists; // switch_view filled them
+    }
+    if (flags & RefreshLists) fill_lists();
+    if (flags & RefreshBanner) show_verdict();
+    if (flags & RefreshRibbon) ribbon_layout();
+    if (flags & RefreshSettingsPage) sync_check_boxes();
+}
+
+static void* main_window_handle() { return g_main.window; }
+static void set_topmost(int32_t on) { apply_topmost(g_main.window, on); }
+
+void install_ui_services() {
+    ui_services_defaults(&g_ui);
+    g_ui.main_window = main_window_handle;
+    g_ui.status_text = status_text;
+    g_ui.share_or_status_text = status_text; // the Share window takes its own line while it is open
+    g_ui.message_box = message_box;
+    g_ui.selected_printer = selected_printer;
+    g_ui.selected_printer_or_ask = selected_printer_or_ask;
+    g_ui.show_notes = show_notes;
+    g_ui.copy_to_clipboard = copy_to_clipboard;
+    g_ui.refresh = refresh;
+    g_ui.start_check = start_check;
+    g_ui.set_topmost = set_topmost;
+}
+
+// ---- layout, views and commands ---------------------------------------------------------------
+
+static void move(HWND window, const LayoutRect& r) {
+    if (window) MoveWindow(window, r.x, r.y, r.width, r.height, TRUE);
+}
+
+void layout_main_window() {
+    if (!g_main.statusBar) return;
+    RECT client;
+    GetClientRect(g_main.window, &client);
+    SendMessageW(g_main.statusBar, WM_SIZE, 0, 0);
+    RECT bar;
+    GetWindowRect(g_main.statusBar, &bar);
+    const int update_bar = g_main.updateBar && (GetWindowLongW(g_main.updateBar, GWL_STYLE) & WS_VISIBLE);
+    MainLayout l;
+    main_layout(client.right, client.bottom, bar.bottom - bar.top, g_main.dpi, update_bar, ribbon_tab(), &l);
+    move(g_main.ribbon, l.ribbon);
+    if (update_bar) move(g_main.updateBar, l.updateBar);
+    move(g_main.banner, l.banner);
+    HWND lists[] = {g_main.printerCaption, g_main.printerList, g_main.bottomCaption, g_main.bottomList};
+    if (l.settingsShown) {
+        move(g_main.settingsPage, l.settingsPage);
+        ShowWindow(g_main.settingsPage, SW_SHOWNA);
+        for (HWND w : lists) ShowWindow(w, SW_HIDE);
+        return;
+    }
+    ShowWindow(g_main.settingsPage, SW_HIDE);
+    move(g_main.printerCaption, l.printerCaption);
+    move(g_main.printerList, l.printerList);
+    move(g_main.bottomCaption, l.bottomCaption);
+    move(g_main.bottomList, l.bottomList);
+    for (HWND w : lists) ShowWindow(w, SW_SHOWNA);
+}
+
+void show_update_bar(int show) {
+    if (!g_main.updateBar) return;
+    ShowWindow(g_main.updateBar, show ? SW_SHOW : SW_HIDE);
+    layout_main_window();
+    RedrawWindow(g_main.window, nullptr, nullptr, RDW_ERASE | RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+}
+
+void switch_view(int32_t view) {
+    if (view < ViewProblems || view > ViewNetworkPrinters) view = ViewNetworkPrinters;
+    g_settings.view = view;
+    write_setting_dword(L"View", (uint32_t)view);
+    build_bottom_columns();
+    fill_lists();
+    ribbon_layout();
+}
+
+void on_command(int32_t id) {
+    const CommandRow* row = command_row(id);
+    int32_t printer = -1;
+    if (row && (row->flags & CommandNeedsPrinter)) printer = selected_printer();
+    switch (command_step(row, g_process.demo, printer)) {
+    case StepAskPrinter: message_box(VANTREL_PICK_PRINTER_MESSAGE, L"Vantrel", MB_ICONINFORMATION); return;
+    case StepRefuseDemo: message_box(VANTREL_DEMO_MESSAGE, L"Vantrel", MB_ICONINFORMATION); return;
+    case StepRun: row->handler(id, printer); return;
+    case StepUnknown: return;
+    }
 }

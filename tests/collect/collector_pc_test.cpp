@@ -479,11 +479,12 @@ TEST_F(CollectorPc, FullCacheShowsButDoesNotKeepANewAddress) {
 }
 
 TEST_F(CollectorPc, RunsOnItsOwnThread) {
-    CheckWorker worker = {g_window, &g_running, nullptr, nullptr};
-    check_worker_configure(&worker);
-    CheckRequest* request = static_cast<CheckRequest*>(calloc(1, sizeof(CheckRequest)));
+    CheckStart* start = static_cast<CheckStart*>(calloc(1, sizeof(CheckStart)));
+    start->worker = {g_window, &g_running, nullptr, nullptr, nullptr};
+    start->settings = g_settings;
+    start->request = static_cast<CheckRequest*>(calloc(1, sizeof(CheckRequest)));
     g_running = 1;
-    HANDLE thread = CreateThread(nullptr, 0, check_worker_thread, request, 0, nullptr);
+    HANDLE thread = CreateThread(nullptr, 0, check_worker_thread, start, 0, nullptr);
     ASSERT_NE(thread, nullptr);
     EXPECT_EQ(WaitForSingleObject(thread, 60000), WAIT_OBJECT_0);
     CloseHandle(thread);

@@ -9,6 +9,7 @@
 #include "core/registry.h"
 #include "core/settings.h"
 #include "core/state.h"
+#include "core/ui_services.h"
 #include "core/text.h"
 #include "tests/support/test_support.h"
 
@@ -175,13 +176,14 @@ TEST_F(SettingsStore, RegistryReadersOfOtherKeysFailCleanly) {
 
 namespace {
 std::wstring g_calls;
-void hook_topmost(int on) { g_calls += on ? L"topmost+ " : L"topmost- "; }
-void hook_ribbon() { g_calls += L"ribbon "; }
-void hook_lists() { g_calls += L"lists "; }
-void hook_check(int net, const wchar_t*) { g_calls += net ? L"check+net " : L"check "; }
-void hook_banner() { g_calls += L"banner "; }
-void hook_page() { g_calls += L"page "; }
-void hook_status(const wchar_t*) {}
+void hook_topmost(int32_t on) { g_calls += on ? L"topmost+ " : L"topmost- "; }
+void hook_check(int32_t net, const wchar_t*) { g_calls += net ? L"check+net " : L"check "; }
+void hook_refresh(uint32_t flags) {
+    if (flags & RefreshLists) g_calls += L"lists ";
+    if (flags & RefreshBanner) g_calls += L"banner ";
+    if (flags & RefreshRibbon) g_calls += L"ribbon ";
+    if (flags & RefreshSettingsPage) g_calls += L"page ";
+}
 
 std::wstring apply(int32_t* setting, int32_t value, const wchar_t* name) {
     g_calls.clear();
@@ -192,27 +194,28 @@ std::wstring apply(int32_t* setting, int32_t value, const wchar_t* name) {
 
 TEST_F(SettingsStore, ApplyingASwitchStoresItAndSetsInMotionWhatItNeeds) {
     Settings saved = g_settings;
-    ProgramServices saved_services = g_services;
-    g_services = {hook_check, hook_status, hook_lists, hook_banner, hook_ribbon, hook_page, hook_topmost};
+    ui_services_defaults(&g_ui);
+    g_ui.start_check = hook_check;
+    g_ui.refresh = hook_refresh;
+    g_ui.set_topmost = hook_topmost;
     settings_defaults(&g_settings);
 
     EXPECT_EQ(L"topmost+ page ", apply(&g_settings.topmost, 1, L"Topmost"));
     EXPECT_EQ(1u, read_setting_dword(L"Topmost", 0)) << "written at once";
     EXPECT_EQ(L"ribbon page ", apply(&g_settings.expertTools, 1, L"ExpertTools"));
-    EXPECT_EQ(L"lists check+net page ", apply(&g_settings.checkVirtual, 1, L"CheckVirtual"))
+    EXPECT_EQ(L"lists banner check+net page ", apply(&g_settings.checkVirtual, 1, L"CheckVirtual"))
         << "re-diagnosed and refreshed at once, then a check";
     EXPECT_EQ(L"check+net page ", apply(&g_settings.askPrinter, 0, L"AskPrinter"));
     EXPECT_EQ(L"page ", apply(&g_settings.autoNetTest, 0, L"AutoNetTest")) << "switched off: nothing to test";
-    EXPECT_EQ(L"lists check page ", apply(&g_settings.checkVirtual, 0, L"CheckVirtual"))
+    EXPECT_EQ(L"lists banner check page ", apply(&g_settings.checkVirtual, 0, L"CheckVirtual"))
         << "the check follows AutoNetTest, now off";
     EXPECT_EQ(L"check banner page ", apply(&g_settings.readEventLog, 0, L"ReadEventLog"));
     EXPECT_EQ(L"page ", apply(&g_settings.logFile, 0, L"LogFile"));
     EXPECT_EQ(0, g_settings.logFile);
     EXPECT_EQ(0u, read_setting_dword(L"LogFile", 1));
 
-    g_services = {};
-    apply_setting(&g_settings.autoCheck, 0, L"AutoCheck"); // no services yet: stored, nothing else
+    ui_services_defaults(&g_ui);
+    apply_setting(&g_settings.autoCheck, 0, L"AutoCheck"); // no window yet: stored, nothing else
     EXPECT_EQ(0, g_settings.autoCheck);
-    g_services = saved_services;
     g_settings = saved;
 }

@@ -9,7 +9,7 @@
 
 #include "core/settings.h"
 #include "core/state.h"
-#include "fixes/action_services.h"
+#include "core/ui_services.h"
 #include "fixes/actions.h"
 #include "history/changes.h"
 #include "tests/support/test_support.h"
@@ -20,14 +20,13 @@ std::vector<int> g_checks;
 HWND g_owner = nullptr;
 int g_disabled_seen = 0;
 
-HWND owner() { return g_owner; }
+void* owner() { return g_owner; }
 void status(const wchar_t* t) { g_status.push_back(t); }
-int box(HWND, const wchar_t* t, const wchar_t*, UINT) {
+int32_t box(const wchar_t* t, const wchar_t*, uint32_t) {
     g_boxes.push_back(t);
     return IDOK;
 }
-void check(int32_t net) { g_checks.push_back(net); }
-int32_t net_on() { return 1; }
+void check(int32_t net, const wchar_t*) { g_checks.push_back(net); }
 
 LRESULT CALLBACK probe_proc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
     if (m == WM_TIMER && !IsWindowEnabled(w)) g_disabled_seen++;
@@ -53,7 +52,12 @@ struct ActionsTest : ::testing::Test {
         g_checks.clear();
         g_disabled_seen = 0;
         g_owner = nullptr;
-        g_action_services = {owner, status, box, check, net_on};
+        ui_services_defaults(&g_ui);
+        g_ui.main_window = owner;
+        g_ui.status_text = status;
+        g_ui.message_box = box;
+        g_ui.start_check = check;
+        g_settings.autoNetTest = 1;
         g_process.demo = 0;
         g_process.elevated = 0;
         g_settings.logFile = 1;
@@ -63,7 +67,7 @@ struct ActionsTest : ::testing::Test {
         RegCloseKey(key);
     }
     void TearDown() override {
-        action_services_defaults(&g_action_services);
+        ui_services_defaults(&g_ui);
         RegDeleteKeyW(HKEY_LOCAL_MACHINE, kPorts);
         RegDeleteTreeW(HKEY_CURRENT_USER, VANTREL_SETTINGS_KEY);
     }

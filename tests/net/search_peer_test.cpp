@@ -11,6 +11,7 @@
 #include "core/settings.h"
 #include "core/state.h"
 #include "core/text.h"
+#include "core/ui_services.h"
 #include "net/search.h"
 
 namespace {
@@ -22,16 +23,18 @@ using Result = std::unique_ptr<NetworkSearchResult, decltype(&search_result_free
 
 Result search() {
     SearchRequest request = {};
+    search_request_now(0, &request);
     return Result(run_network_search(&request, nullptr), &search_result_free);
 }
 
 std::vector<int> g_progress;
 NetworkSearchResult* g_done = nullptr;
+HWND g_test_window = nullptr;
 int g_done_count = 0;
 
 LRESULT CALLBACK receiver(HWND w, UINT m, WPARAM wp, LPARAM lp) {
-    if (m == SearchMsgProgress) g_progress.push_back((int)wp);
-    if (m == SearchMsgDone) {
+    if (m == MsgSearchProgress) g_progress.push_back((int)wp);
+    if (m == MsgSearchDone) {
         g_done = (NetworkSearchResult*)lp;
         g_done_count++;
         network_search_finished();
@@ -101,7 +104,8 @@ TEST(SearchPeer, OneSearchAtATimeAndItsMessagesReachTheWindow) {
     RegisterClassW(&wc);
     HWND w = CreateWindowW(L"VantrelSearchTest", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, wc.hInstance, nullptr);
     ASSERT_NE(nullptr, w);
-    g_search_hooks.window = w;
+    g_ui.main_window = [] { return (void*)g_test_window; };
+    g_test_window = w;
     ASSERT_EQ(1, start_network_search(1));
     EXPECT_EQ(1, network_search_in_progress());
     EXPECT_EQ(0, start_network_search(1)) << "a second start during a search is ignored";
@@ -120,6 +124,6 @@ TEST(SearchPeer, OneSearchAtATimeAndItsMessagesReachTheWindow) {
     for (size_t i = 1; i < g_progress.size(); i++) EXPECT_LE(g_progress[i - 1], g_progress[i]);
     EXPECT_EQ(100, g_progress.back());
     search_result_free(g_done);
-    g_search_hooks.window = nullptr;
+    ui_services_defaults(&g_ui);
     DestroyWindow(w);
 }

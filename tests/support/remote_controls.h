@@ -1,0 +1,25 @@
+// Reading another process's controls back, as a user's assistive tool would: list views through a
+// buffer allocated inside the target process, everything else through WM_GETTEXT.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+std::wstring control_text(HWND control);
+int list_row_count(HWND list);
+int list_column_count(HWND list);
+std::wstring list_cell(HWND list, int row, int column);
+std::wstring list_header(HWND list, int column);
+int list_selected_row(HWND list);
+void list_select_row(HWND list, int row);
+
+// Waits (bounded) until the predicate holds; returns whether it did.
+template <typename Predicate> bool wait_until(Predicate predicate, DWORD timeout_ms) {
+    ULONGLONG end = GetTickCount64() + timeout_ms;
+    for (;;) {
+        if (predicate()) return true;
+        if (GetTickCount64() >= end) return false;
+        Sleep(50);
+    }
+}

@@ -1,0 +1,80 @@
+// Cross-process control reading for the window tests.
+#include "tests/support/remote_controls.h"
+
+#include <commctrl.h>
+
+namespace {
+// A block inside the control's process, freed on scope exit.
+struct RemoteBlock {
+    HANDLE process = nullptr;
+    void* at = nullptr;
+    explicit RemoteBlock(HWND control, size_t bytes) {
+        DWORD pid = 0;
+        GetWindowThreadProcessId(control, &pid);
+        process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
+        if (process) at = VirtualAllocEx(process, nullptr, bytes, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+    }
+    ~RemoteBlock() {
+        if (at) VirtualFreeEx(process, at, 0, MEM_RELEASE);
+        if (process) CloseHandle(process);
+    }
+    bool put(const void* data, size_t bytes, size_t offset = 0) {
+        return at && WriteProcessMemory(process, (char*)at + offset, data, bytes, nullptr);
+    }
+    bool get(void* data, size_t bytes, size_t offset = 0) {
+        return at && ReadProcessMemory(process, (char*)at + offset, data, bytes, nullptr);
+    }
+};
+const size_t kTextChars = 1024;
+} // namespace
+
+std::wstring control_text(HWND control) {
+    wchar_t buf[4096] = L"";
+    SendMessageTimeoutW(control, WM_GETTEXT, _countof(buf), (LPARAM)buf, SMTO_ABORTIFHUNG, 5000, nullptr);
+    return buf;
+}
+
+int list_row_count(HWND list) { return (int)SendMessageW(list, LVM_GETITEMCOUNT, 0, 0); }
+
+int list_column_count(HWND list) {
+    HWND header = (HWND)SendMessageW(list, LVM_GETHEADER, 0, 0);
+    return header ? (int)SendMessageW(header, HDM_GETITEMCOUNT, 0, 0) : 0;
+}
+
+std::wstring list_cell(HWND list, int row, int column) {
+    RemoteBlock block(list, sizeof(LVITEMW) + kTextChars * sizeof(wchar_t));
+    LVITEMW item = {};
+    item.iSubItem = column;
+    item.cchTextMax = kTextChars;
+    item.pszText = (wchar_t*)((char*)block.at + sizeof(LVITEMW));
+    if (!block.put(&item, sizeof(item))) return L"<unreadable>";
+    SendMessageW(list, LVM_GETITEMTEXTW, (WPARAM)row, (LPARAM)block.at);
+    wchar_t text[kTextChars] = L"";
+    block.get(text, sizeof(text), sizeof(LVITEMW));
+    text[kTextChars - 1] = 0;
+    return text;
+}
+
+std::wstring list_header(HWND list, int column) {
+    RemoteBlock block(list, sizeof(LVCOLUMNW) + kTextChars * sizeof(wchar_t));
+    LVCOLUMNW col = {};
+    col.mask = LVCF_TEXT;
+    col.cchTextMax = kTextChars;
+    col.pszText = (wchar_t*)((char*)block.at + sizeof(LVCOLUMNW));
+    if (!block.put(&col, sizeof(col))) return L"<unreadable>";
+    SendMessageW(list, LVM_GETCOLUMNW, (WPARAM)column, (LPARAM)block.at);
+    wchar_t text[kTextChars] = L"";
+    block.get(text, sizeof(text), sizeof(LVCOLUMNW));
+    text[kTextChars - 1] = 0;
+    return text;
+}
+
+int list_selected_row(HWND list) { return (int)SendMessageW(list, LVM_GETNEXTITEM, (WPARAM)-1, LVNI_SELECTED); }
+
+void list_select_row(HWND list, int row) {
+    RemoteBlock block(list, sizeof(LVITEMW));
+    LVITEMW item = {};
+    item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+    item.state = LVIS_SELECTED | LVIS_FOCUSED;
+    if (block.put(&item, sizeof(item))) SendMessageW(list, LVM_SETITEMSTATE, (WPARAM)row, (LPARAM)block.at);
+}

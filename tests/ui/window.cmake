@@ -1,0 +1,12 @@
+# The main window: its layout and command table as functions, and the real window read back from
+# another process, in demonstration mode and on the test PC.
+vantrel_test(ui_window_tests
+  ${CMAKE_CURRENT_LIST_DIR}/window_test.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/window_run_test.cpp)
+target_link_libraries(ui_window_tests PRIVATE vantrel_ui vantrel_app vantrel_update vantrel_reports vantrel_fixes
+                      vantrel_history vantrel_collect vantrel_net vantrel_core comctl32 gdi32 user32 shell32)
+
+# Not a test: the screenshot script (tools/screenshots.sh) switches views with it.
+add_executable(send_command ${CMAKE_CURRENT_LIST_DIR}/send_command.cpp)
+target_link_options(send_command PRIVATE -municode)
+target_link_libraries(send_command PRIVATE vantrel_test_support)

@@ -1,0 +1,105 @@
+// The main window's layout and its command table, without a window.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "core/text.h"
+#include "ui/commands.h"
+#include "ui/layout.h"
+#include "ui/main_commands.h"
+#include "update/version.h"
+
+namespace {
+int bottom_of(const LayoutRect& r) { return r.y + r.height; }
+} // namespace
+
+TEST(MainLayout, SplitsTheSpaceAtEitherDpiAndMakesRoomForTheUpdateBar) {
+    MainLayout l;
+    main_layout(1344, 841, 22, 96, 0, 0, &l);
+    EXPECT_EQ(0, l.settingsShown);
+    EXPECT_EQ(129, l.ribbon.height);
+    EXPECT_EQ((LayoutRect{8, 137, 1328, 44}), (LayoutRect{l.banner.x, l.banner.y, l.banner.width, l.banner.height}));
+    const int top = 129 + 8 + 44 + 8, bottom = 841 - 22 - 8;
+    EXPECT_EQ(top, l.printerCaption.y);
+    EXPECT_EQ((bottom - top - 44) * 42 / 100, l.printerList.height) << "42% of what the captions leave";
+    EXPECT_EQ(l.printerList.y + l.printerList.height + 8, l.bottomCaption.y);
+    EXPECT_EQ(bottom, bottom_of(l.bottomList)) << "the bottom list ends above the status bar";
+
+    MainLayout bar;
+    main_layout(1344, 841, 22, 96, 1, 0, &bar);
+    EXPECT_EQ(129, bar.updateBar.y);
+    EXPECT_EQ(44, bar.updateBar.height);
+    EXPECT_EQ(l.banner.y + 44, bar.banner.y) << "the bar pushes everything down by its height";
+
+    // 144 DPI: every constant is scaled on its own, then added.
+    MainLayout big;
+    main_layout(2016, 1262, 33, 144, 0, 0, &big);
+    EXPECT_EQ(45 + 147 + 2, big.ribbon.height);
+    EXPECT_EQ(12, big.banner.x);
+    EXPECT_EQ(66, big.banner.height);
+    EXPECT_EQ(27, big.printerCaption.height);
+}
+
+TEST(MainLayout, SettingsTabShowsThePageAndTinyWindowsKeepTheListMinimums) {
+    MainLayout l;
+    main_layout(1344, 841, 22, 96, 0, 2, &l);
+    EXPECT_EQ(1, l.settingsShown);
+    EXPECT_EQ(189, l.settingsPage.y);
+    EXPECT_EQ(841 - 22 - 8 - 189, l.settingsPage.height);
+    EXPECT_EQ(0, l.printerList.height) << "no list on the Settings tab";
+
+    main_layout(300, 200, 22, 96, 1, 0, &l);
+    EXPECT_EQ(90, l.printerList.height);
+    EXPECT_EQ(60, l.bottomList.height);
+    main_layout(0, 0, 0, 144, 0, 0, &l);
+    EXPECT_EQ(135, l.printerList.height);
+    EXPECT_EQ(90, l.bottomList.height);
+}
+
+TEST(CommandTable, EveryCommandIsRoutedOnceAndPrintersComeBeforeTheDemoMessage) {
+    const int ribbon_and_menu[] = {200, 201, 202, 203, 204, 205, 206, 207, 208, 209, 210, 211, 212, 213,
+                                   214, 215, 216, 217, 218, 219, 220, 221, 222, 223, 224, 225, 230, 231,
+                                   232, 233, 234, 235, 236, 237, 238, 239, 240, 241, 242, 243, 244, 245,
+                                   246, 247, 248, 249, 250, 260, 110, 111, 112, 113, 114, 115, 116, 117,
+                                   140, 141, 142, 143, 144};
+    for (int id : ribbon_and_menu) {
+        const CommandRow* row = command_row(id);
+        ASSERT_NE(nullptr, row) << id;
+        EXPECT_NE(nullptr, row->handler) << id;
+    }
+    EXPECT_EQ((int32_t)(sizeof(ribbon_and_menu) / sizeof(int)), kCommandCount) << "no row without a source";
+    EXPECT_EQ(nullptr, command_row(1)) << "not a command: default handling";
+
+    const int needs_printer[] = {206, 214, 215, 216, 220, 222, 223, 224, 225, 240, 242, 247};
+    for (int id : needs_printer) {
+        EXPECT_EQ(StepAskPrinter, command_step(command_row(id), 1, -1)) << id;
+        EXPECT_NE(StepAskPrinter, command_step(command_row(id), 0, 0)) << id;
+    }
+    EXPECT_EQ(StepRefuseDemo, command_step(command_row(CmdNetworkTest), 1, -1)) << "no printer needed to refuse";
+    EXPECT_EQ(StepRefuseDemo, command_step(command_row(CmdSetDefault), 1, 3));
+    EXPECT_EQ(StepRefuseDemo, command_step(command_row(CmdRemovePrinter), 1, 0));
+    EXPECT_EQ(StepRun, command_step(command_row(CmdCheckNow), 1, -1));
+    EXPECT_EQ(StepRun, command_step(command_row(CmdNetworkTest), 0, -1)) << "no printer: every printer is tested";
+}
+
+TEST(CommandTable, ViewsSummaryAndVersions) {
+    EXPECT_EQ(0, view_of_command(207));
+    EXPECT_EQ(3, view_of_command(210));
+    EXPECT_EQ(4, view_of_command(249));
+    EXPECT_EQ(-1, view_of_command(211));
+
+    wchar_t out[16];
+    summary_for_clipboard(L"a\nb\n", out, _countof(out));
+    EXPECT_STREQ(L"a\r\nb\r\n", out);
+    summary_for_clipboard(L"abcdef\n", out, 8);
+    EXPECT_STREQ(L"abcdef", out) << "never a CR without its LF";
+    static wchar_t big[50000], copy[39991];
+    for (int i = 0; i < 49999; i++) big[i] = i % 2 ? L'\n' : L'x';
+    summary_for_clipboard(big, copy, _countof(copy));
+    EXPECT_EQ(39990u, wcslen(copy)) << "cut at 39,990 characters";
+
+    EXPECT_EQ(1, compare_versions(L"1.10.0", L"1.9.9"));
+    EXPECT_EQ(0, compare_versions(L"1.2", L"1.2.0.0"));
+    EXPECT_EQ(-1, compare_versions(L"1.0.9", L"1.1.0"));
+    EXPECT_EQ(0, compare_versions(L"", L"0"));
+}

@@ -1,0 +1,21 @@
+#!/usr/bin/env bash
+# Inside the sandbox: opens the demonstration window on a Wine virtual desktop and saves a
+# screenshot of each bottom view (and of the Settings tab) into docs/.
+# Usage: tools/sandbox.sh build/wine-shots tools/screenshots.sh BUILD_DIR
+set -euo pipefail
+top=$(cd "$(dirname "$0")/.." && pwd)
+build=${1:-$top/build}
+exe=$(winepath -w "$build/Vantrel.exe")
+send=$(winepath -w "$build/tests/ui/send_command.exe")
+wine explorer /desktop=Vantrel,1400x920 "$exe" /demo &
+pid=$!
+sleep "${VANTREL_SCREENSHOT_DELAY:-10}"
+shot() { sleep 2; import -window root -crop 1400x920+0+0 +repage "$top/docs/$1"; echo "saved docs/$1"; }
+wine "$send" 207 1 && shot view-problems.png
+cp "$top/docs/view-problems.png" "$top/docs/screenshot.png"
+wine "$send" 208 && shot view-print-queue.png
+wine "$send" 209 && shot view-windows-log.png
+wine "$send" 210 && shot view-drivers.png
+wine "$send" 249 && shot view-network-printers.png
+wine "$send" 207
+kill "$pid" 2>/dev/null || true

@@ -1,0 +1,42 @@
+// The main window's layout as a function.
+#include "ui/layout.h"
+
+int32_t scale_to_dpi(int32_t value_at_96, int32_t dpi) {
+    int64_t product = (int64_t)value_at_96 * dpi;
+    int64_t q = (product >= 0 ? product + 48 : product - 48) / 96;
+    return (int32_t)q;
+}
+
+static LayoutRect rect(int32_t x, int32_t y, int32_t width, int32_t height) { return LayoutRect{x, y, width, height}; }
+
+void main_layout(int32_t width, int32_t height, int32_t status_height, int32_t dpi, int32_t update_bar_shown,
+                 int32_t tab, MainLayout* out) {
+    *out = MainLayout{};
+    auto s = [dpi](int32_t v) { return scale_to_dpi(v, dpi); };
+    const int32_t m = s(8);
+    const int32_t ribbon_height = s(30) + s(98) + s(1);
+    out->ribbon = rect(0, 0, width, ribbon_height);
+    int32_t y = ribbon_height;
+    if (update_bar_shown) {
+        out->updateBar = rect(0, y, width, s(44));
+        y += s(44);
+    }
+    out->banner = rect(m, y + m, width - 2 * m, s(44));
+    const int32_t top = y + m + s(44) + s(8);
+    const int32_t bottom = height - status_height - m;
+    if (tab == 2) {
+        out->settingsShown = 1;
+        out->settingsPage = rect(m, top, width - 2 * m, bottom - top);
+        return;
+    }
+    const int32_t caption = s(18);
+    int32_t list = (bottom - top - caption - s(8) - caption) * 42 / 100;
+    if (list < s(90)) list = s(90);
+    out->printerCaption = rect(m, top, width - 2 * m, caption);
+    out->printerList = rect(m, top + caption, width - 2 * m, list);
+    const int32_t y2 = top + caption + list + s(8);
+    int32_t rest = bottom - y2 - caption;
+    if (rest < s(60)) rest = s(60);
+    out->bottomCaption = rect(m, y2, width - 2 * m, caption);
+    out->bottomList = rect(m, y2 + caption, width - 2 * m, rest);
+}

@@ -1,0 +1,135 @@
+// The lists and the banner on screen.
+#include "ui/lists_win.h"
+
+#include "core/findings.h"
+#include "core/settings.h"
+#include "core/state.h"
+#include "core/text.h"
+#include "core/ui_services.h"
+#include "net/search.h"
+#include "ui/commands.h"
+#include "ui/main_window.h"
+
+ListSource current_list_source() {
+    ListSource src = {};
+    src.snapshot = g_snapshot;
+    src.findings = &g_findings;
+    src.search = g_search_result;
+    src.settings = &g_settings;
+    src.searchRunning = network_search_in_progress();
+    src.demo = g_process.demo;
+    return src;
+}
+
+int list_sync(HWND list, const ListSource* src, int32_t view, int32_t rows, int32_t columns, CellText cell) {
+    int changed = 0;
+    int32_t have = (int32_t)SendMessageW(list, LVM_GETITEMCOUNT, 0, 0);
+    for (; have > rows; have--) {
+        SendMessageW(list, LVM_DELETEITEM, (WPARAM)(have - 1), 0);
+        changed = 1;
+    }
+    for (; have < rows; have++) {
+        LVITEMW item = {};
+        item.mask = LVIF_TEXT;
+        item.iItem = have;
+        item.pszText = const_cast<wchar_t*>(L"");
+        SendMessageW(list, LVM_INSERTITEMW, 0, (LPARAM)&item);
+        changed = 1;
+    }
+    static wchar_t want[kCellCapacity];
+    static wchar_t shown[kCellCapacity];
+    for (int32_t row = 0; row < rows; row++) {
+        for (int32_t column = 0; column < columns; column++) {
+            want[0] = 0;
+            cell(src, view, row, column, want, _countof(want));
+            LVITEMW item = {};
+            item.iSubItem = column;
+            item.pszText = shown;
+            item.cchTextMax = _countof(shown);
+            shown[0] = 0;
+            SendMessageW(list, LVM_GETITEMTEXTW, (WPARAM)row, (LPARAM)&item);
+            if (wcscmp(shown, want) == 0) continue;
+            item.pszText = want;
+            SendMessageW(list, LVM_SETITEMTEXTW, (WPARAM)row, (LPARAM)&item);
+            changed = 1;
+        }
+    }
+    if (changed) InvalidateRect(list, nullptr, FALSE);
+    return changed;
+}
+
+static void add_columns(HWND list, const ColumnDef* columns, int32_t count) {
+    for (int32_t i = 0; i < count; i++) {
+        LVCOLUMNW column = {};
+        column.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT;
+        column.fmt = LVCFMT_LEFT;
+        column.cx = scaled(columns[i].width96);
+        column.pszText = const_cast<wchar_t*>(columns[i].header);
+        SendMessageW(list, LVM_INSERTCOLUMNW, (WPARAM)i, (LPARAM)&column);
+    }
+}
+
+void build_printer_columns() { add_columns(g_main.printerList, kPrinterColumns, kPrinterColumnCount); }
+
+void build_bottom_columns() {
+    HWND list = g_main.bottomList;
+    if (!list) return;
+    const ViewDef* view = bottom_view(g_settings.view);
+    SendMessageW(list, LVM_DELETEALLITEMS, 0, 0);
+    while (SendMessageW(list, LVM_DELETECOLUMN, 0, 0)) {
+    }
+    add_columns(list, view->columns, view->columnCount);
+    SetWindowTextW(g_main.bottomCaption, view->caption);
+}
+
+static void printer_cell_of(const ListSource* src, int32_t, int32_t row, int32_t column, wchar_t* out, size_t cap) {
+    printer_cell(src, row, column, out, cap);
+}
+
+void fill_lists() {
+    if (!g_snapshot || !g_main.printerList) return;
+    ListSource src = current_list_source();
+    list_sync(g_main.printerList, &src, 0, printer_row_count(&src), kPrinterColumnCount, printer_cell_of);
+    const int32_t view = g_settings.view;
+    list_sync(g_main.bottomList, &src, view, bottom_row_count(&src, view), bottom_view(view)->columnCount,
+              bottom_cell);
+}
+
+void set_banner(BannerColour colour, const wchar_t* text) {
+    wchar_t shown[800];
+    text_format(shown, _countof(shown), L"   %ls", text);
+    if (g_main.bannerColour == colour && wcscmp(g_main.bannerText, shown) == 0) return;
+    if (g_main.bannerColour != colour || !g_main.bannerBrush) {
+        if (g_main.bannerBrush) DeleteObject(g_main.bannerBrush);
+        g_main.bannerBrush = CreateSolidBrush(banner_rgb(colour));
+        g_main.bannerColour = colour;
+    }
+    text_copy(g_main.bannerText, _countof(g_main.bannerText), shown);
+    SetWindowTextW(g_main.banner, shown);
+    InvalidateRect(g_main.banner, nullptr, TRUE);
+}
+
+void show_verdict() {
+    ListSource src = current_list_source();
+    wchar_t text[700];
+    BannerColour colour = verdict_of(&src, text, _countof(text));
+    set_banner(colour, text);
+    if (!g_snapshot) return;
+    wchar_t line[700];
+    status_line_of(&src, line, _countof(line));
+    g_ui.status_text(line);
+}
+
+LRESULT list_custom_draw(NMLVCUSTOMDRAW* draw) {
+    if (draw->nmcd.dwDrawStage == CDDS_PREPAINT) return CDRF_NOTIFYITEMDRAW;
+    if (draw->nmcd.dwDrawStage != CDDS_ITEMPREPAINT || !g_snapshot) return CDRF_DODEFAULT;
+    ListSource src = current_list_source();
+    const int32_t row = (int32_t)draw->nmcd.dwItemSpec;
+    RowColourName name = draw->nmcd.hdr.idFrom == IdPrinterList ? printer_row_colour(&src, row)
+                                                                 : bottom_row_colour(&src, g_settings.view, row);
+    RowColour colour = row_colour_of(name);
+    if (!colour.apply) return CDRF_DODEFAULT;
+    draw->clrText = colour.text;
+    if (colour.hasBack) draw->clrTextBk = colour.back;
+    return CDRF_NEWFONT;
+}

@@ -1,0 +1,221 @@
+// The commands the main window carries out itself: checks, views, the summary, the log file,
+// Windows' own printer windows, and the expert tools that act on the selected printer.
+#include <windows.h>
+#include <shellapi.h>
+
+#include <stdlib.h>
+
+#include "app/app.h"
+#include "app/check.h"
+#include "core/settings.h"
+#include "core/state.h"
+#include "core/text.h"
+#include "core/ui_services.h"
+#include "fixes/actions.h"
+#include "history/changes.h"
+#include "history/log_file.h"
+#include "net/search.h"
+#include "reports/report.h"
+#include "ui/command_handlers.h"
+#include "ui/commands.h"
+#include "ui/main_commands.h"
+#include "ui/main_window.h"
+#include "ui/secondary_win.h"
+
+static void info_box(const wchar_t* text) { g_ui.message_box(text, L"Vantrel", MB_ICONINFORMATION); }
+
+static void shell_open(const wchar_t* file, const wchar_t* parameters) {
+    ShellExecuteW(g_main.window, L"open", file, parameters, nullptr, SW_SHOWNORMAL);
+}
+
+int32_t view_of_command(int32_t id) {
+    switch (id) {
+    case CmdViewProblems: return ViewProblems;
+    case CmdViewPrintQueue: return ViewPrintQueue;
+    case CmdViewWindowsLog: return ViewWindowsLog;
+    case CmdViewDrivers: return ViewDrivers;
+    case CmdViewNetwork: return ViewNetworkPrinters;
+    }
+    return -1;
+}
+
+void summary_for_clipboard(const wchar_t* text, wchar_t* out, size_t cap) {
+    const size_t limit = cap > 39991 ? 39991 : cap; // 39,990 characters and the terminator
+    size_t n = 0;
+    for (const wchar_t* p = text; p && *p && n + 1 < limit; p++) {
+        if (*p == L'\n') {
+            if (n + 2 >= limit) break; // never a CR without its LF
+            out[n++] = L'\r';
+        }
+        out[n++] = *p;
+    }
+    if (cap) out[n < cap ? n : cap - 1] = 0;
+}
+
+void cmd_setting(int32_t id, int32_t) { on_setting_clicked(id); }
+
+void cmd_whats_new(int32_t, int32_t) {
+    wchar_t header[200];
+    text_format(header, _countof(header), L"Vantrel %ls is available (you have %ls)%ls%ls. What's new:\r\n\r\n",
+                g_update_bar.newVersion, VANTREL_VERSION_TEXT, g_update_bar.releaseDate[0] ? L" \x2014 released " : L"",
+                g_update_bar.releaseDate);
+    show_notes(L"Vantrel update \x2014 what's new", header, g_update_bar.notes);
+}
+
+void cmd_later(int32_t, int32_t) {
+    if (update_download_running())
+        cancel_update_download();
+    else
+        show_update_bar(0);
+}
+
+void cmd_check_now(int32_t, int32_t) { start_check(g_process.demo ? 0 : 1, nullptr); }
+
+void cmd_network_test(int32_t, int32_t) {
+    int32_t printer = g_ui.selected_printer();
+    if (printer < 0) {
+        start_check(1, nullptr);
+        return;
+    }
+    const PrinterRecord* p = &g_snapshot->printers[printer];
+    if (!p->address[0]) {
+        info_box(L"This printer is not a network printer with a known address (it is connected by USB, uses a WSD "
+                 L"port that hides its address, or is built into Windows), so there is nothing on the network to "
+                 L"test.\n\nClick a network printer, or click away from the list and press Network Test again to "
+                 L"test every network printer.");
+        return;
+    }
+    start_check(1, p->address);
+}
+
+void cmd_test_page(int32_t, int32_t printer) { send_test_page(printer); }
+
+void cmd_view(int32_t id, int32_t) { switch_view(view_of_command(id)); }
+
+void cmd_copy_summary(int32_t, int32_t) {
+    if (!g_snapshot) return;
+    g_report_buffer[0] = 0;
+    build_report(0);
+    static wchar_t copy[39991];
+    summary_for_clipboard(g_report_buffer, copy, _countof(copy));
+    if (g_ui.copy_to_clipboard(copy))
+        g_ui.status_text(L"Summary copied \x2014 paste it into a ticket, email or chat with Ctrl+V.");
+}
+
+void cmd_open_log(int32_t, int32_t) {
+    wchar_t path[MAX_PATH + 40];
+    log_file_path(path, _countof(path));
+    if (GetFileAttributesW(path) == INVALID_FILE_ATTRIBUTES) {
+        info_box(g_settings.logFile ? L"The log file is empty so far. Vantrel writes to it whenever what it finds "
+                                      L"changes, and whenever it changes something."
+                                    : L"The log file is switched off (Settings tab \x2192 Keep a log file).");
+        return;
+    }
+    shell_open(path, nullptr);
+}
+
+void cmd_find_printers(int32_t, int32_t) {
+    start_network_search(1);
+    if (!g_process.demo) switch_view(ViewNetworkPrinters);
+}
+
+void cmd_shell(int32_t id, int32_t) {
+    switch (id) {
+    case CmdPrintersSettings: shell_open(L"ms-settings:printers", nullptr); break;
+    case CmdDevicesPrinters: shell_open(L"explorer.exe", L"shell:::{A8A91A66-3A7D-4424-8D24-04E180695C7A}"); break;
+    case CmdAddPrinter: shell_open(L"rundll32.exe", L"printui.dll,PrintUIEntry /im"); break;
+    case CmdPrintServer: shell_open(L"rundll32.exe", L"printui.dll,PrintUIEntry /s /t2"); break;
+    case CmdDownloadPage: shell_open(VANTREL_DOWNLOAD_PAGE, nullptr); break;
+    case CmdPrintManagement:
+        if ((INT_PTR)ShellExecuteW(g_main.window, L"open", L"printmanagement.msc", nullptr, nullptr, SW_SHOWNORMAL) <= 32)
+            info_box(L"Print Management is not on this PC. It is part of Windows Pro and Enterprise, not Windows "
+                     L"Home.\n\nUse Print Server (next button) for drivers and ports, and Printers & Scanners for "
+                     L"adding and removing printers.");
+        break;
+    }
+}
+
+void cmd_troubleshooter(int32_t, int32_t) {
+    wchar_t system[MAX_PATH] = L"";
+    GetSystemDirectoryW(system, _countof(system));
+    wchar_t path[MAX_PATH + 20];
+    text_format(path, _countof(path), L"%ls\\msdt.exe", system);
+    if (GetFileAttributesW(path) == INVALID_FILE_ATTRIBUTES)
+        shell_open(L"ms-settings:troubleshoot", nullptr);
+    else
+        shell_open(path, L"/id PrinterDiagnostic");
+}
+
+void cmd_pause_resume(int32_t, int32_t printer) {
+    pause_or_resume(printer, (g_snapshot->printers[printer].status & 0x1) ? 0 : 1);
+}
+
+void cmd_offline_online(int32_t, int32_t printer) {
+    set_printer_offline(printer, g_snapshot->printers[printer].useOffline ? 0 : 1);
+}
+
+void cmd_cancel_all_jobs(int32_t, int32_t printer) { cancel_all_jobs(printer, 0); }
+
+void cmd_snmp_off(int32_t, int32_t printer) {
+    const PrinterRecord* p = &g_snapshot->printers[printer];
+    if (p->kind != KindTcpIp) {
+        info_box(L"SNMP status only exists on Standard TCP/IP ports. This printer uses a different kind of connection.");
+        return;
+    }
+    if (!p->snmpEnabled) {
+        info_box(L"SNMP status is already switched off for this printer's port.");
+        return;
+    }
+    snmp_status_off(p->portName, 0);
+}
+
+void cmd_set_default(int32_t, int32_t printer) {
+    wchar_t previous[260];
+    text_copy(previous, _countof(previous), g_snapshot->defaultPrinter);
+    wchar_t name[260];
+    text_copy(name, _countof(name), g_snapshot->printers[printer].name);
+    uint32_t result = SetDefaultPrinterW(name) ? 0 : GetLastError();
+    wchar_t text[500];
+    text_format(text, _countof(text), L"Made \"%ls\" the default printer (it was \"%ls\")", name,
+                previous[0] ? previous : L"none");
+    report_action(result, previous[0] ? DefaultPrinterSet : 0, previous, text);
+}
+
+void cmd_remove_printer(int32_t, int32_t printer) {
+    wchar_t name[260];
+    text_copy(name, _countof(name), g_snapshot->printers[printer].name);
+    wchar_t question[800];
+    text_format(question, _countof(question),
+                L"REMOVE the printer \"%ls\" from this PC?\n\nThis deletes the printer and cancels its waiting jobs. "
+                L"It can NOT be undone from Vantrel: to get it back you would have to add the printer again in "
+                L"Windows.\n\nOnly do this for a duplicate or a printer that no longer exists.",
+                name);
+    if (g_ui.message_box(question, L"Remove Printer", MB_OKCANCEL | MB_ICONWARNING | MB_DEFBUTTON2) != IDOK) return;
+    uint32_t result = run_action(VerbDelete, name, 0);
+    wchar_t text[400];
+    text_format(text, _countof(text), L"Removed the printer \"%ls\" from this PC", name);
+    report_action(result, 0, L"", text);
+}
+
+void cmd_run_as_admin(int32_t, int32_t) {
+    if (g_process.elevated) {
+        info_box(L"Vantrel is already running as administrator.");
+        return;
+    }
+    wchar_t program[MAX_PATH];
+    DWORD n = GetModuleFileNameW(nullptr, program, _countof(program));
+    if (n == 0 || n >= _countof(program)) return;
+    release_single_instance();
+    SHELLEXECUTEINFOW info = {};
+    info.cbSize = sizeof(info);
+    info.hwnd = g_main.window;
+    info.lpVerb = L"runas";
+    info.lpFile = program;
+    info.lpParameters = g_process.demo ? L"/admin /demo" : L"/admin";
+    info.nShow = SW_SHOWNORMAL;
+    if (ShellExecuteExW(&info)) {
+        DestroyWindow(g_main.window);
+        return;
+    }
+    retake_single_instance();
+}

@@ -1,0 +1,251 @@
+// The main window's creation sequence and its window procedure: list notifications, the context
+// menu, the timers and the messages worker threads post.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <stdlib.h>
+
+#include "app/app.h"
+#include "app/check.h"
+#include "core/settings.h"
+#include "core/state.h"
+#include "core/text.h"
+#include "core/ui_services.h"
+#include "history/log_file.h"
+#include "net/search.h"
+#include "ui/command_handlers.h"
+#include "ui/commands.h"
+#include "ui/lists_win.h"
+#include "ui/main_window.h"
+#include "ui/ribbon_win.h"
+#include "ui/secondary_win.h"
+#include "ui/ui.h"
+#include "update/version.h"
+
+#define PRINTER_CAPTION                                                                                  \
+    L"Printers on this PC \x2014 click one, then use the buttons above (double-click for details; "   \
+    L"right-click for a menu)"
+
+static HFONT font_from(const LOGFONTW& base, LONG weight, LONG height) {
+    LOGFONTW f = base;
+    f.lfWeight = weight;
+    f.lfHeight = height;
+    return CreateFontIndirectW(&f);
+}
+
+static void create_fonts() {
+    NONCLIENTMETRICSW metrics = {};
+    metrics.cbSize = sizeof(metrics); // 504 bytes: the size with iPaddedBorderWidth
+    LOGFONTW base = {};
+    if (SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0))
+        base = metrics.lfMessageFont;
+    else
+        GetObjectW(GetStockObject(DEFAULT_GUI_FONT), sizeof(base), &base);
+    g_main.normal = CreateFontIndirectW(&base);
+    g_main.bold = font_from(base, FW_BOLD, base.lfHeight);
+    g_main.bannerFont = font_from(base, FW_BOLD, MulDiv(base.lfHeight, 13, 10));
+    create_glyph_fonts();
+}
+
+static HWND child(const wchar_t* cls, const wchar_t* text, DWORD style, DWORD ex_style, int id, HFONT font) {
+    HWND w = CreateWindowExW(ex_style, cls, text, WS_CHILD | style, 0, 0, 10, 10, g_main.window,
+                             (HMENU)(INT_PTR)id, g_app.instance, nullptr);
+    if (w && font) SendMessageW(w, WM_SETFONT, (WPARAM)font, FALSE);
+    return w;
+}
+
+static HWND create_list(int id) {
+    HWND list = child(WC_LISTVIEWW, L"", WS_VISIBLE | WS_TABSTOP | LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS,
+                      WS_EX_CLIENTEDGE, id, g_main.normal);
+    const DWORD ex = LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT | LVS_EX_INFOTIP | LVS_EX_DOUBLEBUFFER;
+    SendMessageW(list, LVM_SETEXTENDEDLISTVIEWSTYLE, ex, ex);
+    return list;
+}
+
+static HWND create_tooltip(HWND owner, int initial_ms) {
+    HWND tip = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP, 0, 0,
+                               0, 0, owner, nullptr, g_app.instance, nullptr);
+    if (!tip) return nullptr;
+    SendMessageW(tip, TTM_SETMAXTIPWIDTH, 0, scaled(440));
+    SendMessageW(tip, TTM_SETDELAYTIME, TTDT_AUTOPOP, 32000);
+    SendMessageW(tip, TTM_SETDELAYTIME, TTDT_INITIAL, initial_ms);
+    return tip;
+}
+
+static void on_create(HWND window) {
+    g_main.window = window;
+    g_main.bannerColour = -1;
+    HDC dc = GetDC(window);
+    g_main.dpi = dc ? GetDeviceCaps(dc, LOGPIXELSY) : 96;
+    if (dc) ReleaseDC(window, dc);
+    if (g_main.dpi <= 0) g_main.dpi = 96;
+    install_ui_services();
+    create_fonts();
+
+    g_main.mainTooltip = create_tooltip(window, 400);
+    g_main.white = CreateSolidBrush(RGB(255, 255, 255));
+    create_ribbon(window);
+
+    g_main.paleYellow = CreateSolidBrush(RGB(255, 243, 205));
+    create_update_bar(window);
+
+    g_main.banner = child(L"STATIC", L"Starting\x2026", WS_VISIBLE | SS_NOTIFY | SS_CENTERIMAGE | SS_ENDELLIPSIS, 0,
+                          IdBanner, g_main.bannerFont);
+    g_main.printerCaption = child(L"STATIC", PRINTER_CAPTION, WS_VISIBLE | SS_NOTIFY, 0, IdPrinterCaption, g_main.bold);
+    g_main.printerList = create_list(IdPrinterList);
+    build_printer_columns();
+    g_main.bottomCaption = child(L"STATIC", L"", WS_VISIBLE | SS_NOTIFY, 0, IdBottomCaption, g_main.bold);
+    g_main.bottomList = create_list(IdBottomList);
+    build_bottom_columns();
+    add_control_tooltip(g_main.banner, kBannerTooltip);
+    add_control_tooltip(g_main.printerCaption, kPrinterCaptionTooltip);
+    add_control_tooltip(g_main.bottomCaption, kBottomCaptionTooltip);
+
+    create_settings_page(window);
+    sync_check_boxes();
+
+    g_main.statusBar = child(STATUSCLASSNAMEW, L"", WS_VISIBLE | SBARS_SIZEGRIP, 0, IdStatusBar, g_main.normal);
+    show_verdict();
+
+    SetTimer(window, 1, 1000, nullptr);
+    SetTimer(window, 2, 30000, nullptr);
+    SetTimer(window, 3, 3000, nullptr);
+    g_main.nextUpdateCheck = GetTickCount64() + 8000;
+
+    log_line(L"Vantrel %ls started%ls", VANTREL_VERSION_TEXT, g_process.elevated ? L" (as administrator)" : L"");
+    if (g_app.cmd.updated)
+        log_line(L"Vantrel was updated from %ls to %ls", g_app.cmd.updatedFrom, VANTREL_VERSION_TEXT);
+
+    wchar_t last_seen[41] = L"";
+    read_setting_string(L"LastSeenVersion", last_seen, _countof(last_seen));
+    if (last_seen[0] && compare_versions(last_seen, VANTREL_VERSION_TEXT) < 0)
+        PostMessageW(window, MsgShowWhatsNew, 0, 0);
+    write_setting_string(L"LastSeenVersion", VANTREL_VERSION_TEXT);
+
+    check_cycle_start(window);
+}
+
+static void open_context_menu() {
+    HMENU menu = CreatePopupMenu();
+    if (!menu) return;
+    AppendMenuW(menu, MF_STRING, CmdFixThis, L"Fix This\x2026");
+    AppendMenuW(menu, MF_STRING, CmdDetails, L"Details");
+    AppendMenuW(menu, MF_STRING, CmdNetworkTest, L"Network Test");
+    AppendMenuW(menu, MF_STRING, CmdTestPage, L"Print a Test Page");
+    AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+    AppendMenuW(menu, MF_STRING, CmdOpenQueue, L"Open Windows' queue window");
+    AppendMenuW(menu, MF_STRING, CmdProperties, L"Printer Properties");
+    AppendMenuW(menu, MF_STRING, CmdPreferences, L"Printing Preferences");
+    AppendMenuW(menu, MF_STRING, CmdWebPage, L"Open the printer's web page");
+    AppendMenuW(menu, MF_STRING, CmdFindDriver, L"Find the maker's driver\x2026");
+    SetMenuDefaultItem(menu, CmdDetails, FALSE);
+    POINT at;
+    GetCursorPos(&at);
+    TrackPopupMenu(menu, TPM_RIGHTBUTTON, at.x, at.y, 0, g_main.window, nullptr);
+    DestroyMenu(menu);
+}
+
+static LRESULT on_notify(HWND window, UINT message, WPARAM wparam, NMHDR* hdr) {
+    if (hdr->idFrom != IdPrinterList && hdr->idFrom != IdBottomList)
+        return DefWindowProcW(window, message, wparam, (LPARAM)hdr);
+    const int bottom = hdr->idFrom == IdBottomList;
+    switch (hdr->code) {
+    case NM_CLICK:
+    case NM_RCLICK:
+    case NM_SETFOCUS:
+        g_main.bottomLastUsed = bottom;
+        if (hdr->code == NM_RCLICK && !bottom && reinterpret_cast<NMITEMACTIVATE*>(hdr)->iItem >= 0)
+            open_context_menu();
+        return 0;
+    case NM_DBLCLK: {
+        g_main.bottomLastUsed = bottom;
+        const int32_t row = reinterpret_cast<NMITEMACTIVATE*>(hdr)->iItem;
+        if (row < 0) return 0;
+        if (bottom && g_settings.view == ViewProblems)
+            apply_fix(row);
+        else
+            show_details();
+        return 0;
+    }
+    case NM_CUSTOMDRAW: return list_custom_draw(reinterpret_cast<NMLVCUSTOMDRAW*>(hdr));
+    }
+    return DefWindowProcW(window, message, wparam, (LPARAM)hdr);
+}
+
+static void delete_old_copy() {
+    wchar_t path[MAX_PATH + 8];
+    DWORD n = GetModuleFileNameW(nullptr, path, MAX_PATH);
+    if (n == 0 || n >= MAX_PATH) return;
+    text_append(path, _countof(path), L".old");
+    DeleteFileW(path);
+}
+
+static void on_timer(HWND window, UINT_PTR id) {
+    switch (id) {
+    case 1:
+    case 4: on_check_timer(window, id); return;
+    case 2:
+        if (g_settings.autoUpdate && GetTickCount64() >= g_main.nextUpdateCheck) {
+            g_main.nextUpdateCheck = GetTickCount64() + 21600000;
+            start_update_check(0);
+        }
+        return;
+    case 3:
+        delete_old_copy();
+        if (++g_main.oldCopyAttempts >= 5) KillTimer(window, 3);
+        return;
+    }
+}
+
+static LRESULT on_ctl_color_static(HWND window, WPARAM wparam, LPARAM lparam) {
+    if ((HWND)lparam != g_main.banner || g_main.bannerColour < 0 || !g_main.bannerBrush)
+        return DefWindowProcW(window, WM_CTLCOLORSTATIC, wparam, lparam);
+    HDC dc = (HDC)wparam;
+    SetTextColor(dc, RGB(255, 255, 255));
+    SetBkColor(dc, banner_rgb((BannerColour)g_main.bannerColour));
+    return (LRESULT)g_main.bannerBrush;
+}
+
+static void on_search_progress(int percent) {
+    wchar_t text[100];
+    text_format(text, _countof(text), L"Searching the network for printers\x2026 %d%%", percent);
+    g_ui.status_text(text);
+}
+
+LRESULT CALLBACK main_window_proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+    switch (message) {
+    case WM_CREATE: on_create(window); return 0;
+    case WM_SIZE: layout_main_window(); return 0;
+    case WM_GETMINMAXINFO: {
+        MINMAXINFO* info = reinterpret_cast<MINMAXINFO*>(lparam);
+        info->ptMinTrackSize.x = scaled(1120);
+        info->ptMinTrackSize.y = scaled(700);
+        return 0;
+    }
+    case WM_NOTIFY: return on_notify(window, message, wparam, reinterpret_cast<NMHDR*>(lparam));
+    case WM_COMMAND:
+        if (!command_row(LOWORD(wparam))) break;
+        on_command(LOWORD(wparam));
+        return 0;
+    case WM_TIMER: on_timer(window, wparam); return 0;
+    case WM_CTLCOLORSTATIC: return on_ctl_color_static(window, wparam, lparam);
+    case WM_CLOSE: DestroyWindow(window); return 0;
+    case WM_DESTROY:
+        KillTimer(window, 1);
+        g_main.window = nullptr;
+        ui_services_defaults(&g_ui);
+        PostQuitMessage(0);
+        return 0;
+    case MsgUpdateChecked: on_update_checked(reinterpret_cast<void*>(lparam)); return 0;
+    case MsgDownloadProgress: on_download_progress((int32_t)wparam); return 0;
+    case MsgDownloadDone: on_download_done(reinterpret_cast<wchar_t*>(lparam)); return 0;
+    case MsgShowWhatsNew: show_whats_new(); return 0;
+    case MsgBringToFront: bring_to_front(window); return 0;
+    case MsgCheckDone: g_ui.refresh(on_check_done(reinterpret_cast<Snapshot*>(lparam))); return 0;
+    case MsgSearchDone:
+        g_ui.refresh(on_search_done(reinterpret_cast<NetworkSearchResult*>(lparam)));
+        return 0;
+    case MsgSearchProgress: on_search_progress((int)wparam); return 0;
+    }
+    return DefWindowProcW(window, message, wparam, lparam);
+}
