@@ -11,11 +11,13 @@ wine explorer /desktop=Vantrel,1400x920 "$exe" /demo &
 pid=$!
 sleep "${VANTREL_SCREENSHOT_DELAY:-10}"
 shot() { sleep 2; import -window root -crop 1400x920+0+0 +repage "$top/docs/$1"; echo "saved docs/$1"; }
-wine "$send" 207 1 && shot view-problems.png
+# The helper must run on the same Wine desktop to find the window.
+send() { wine explorer /desktop=Vantrel,1400x920 "$send" "$@" || true; }
+send 207 1
+shot view-problems.png
 cp "$top/docs/view-problems.png" "$top/docs/screenshot.png"
-wine "$send" 208 && shot view-print-queue.png
-wine "$send" 209 && shot view-windows-log.png
-wine "$send" 210 && shot view-drivers.png
-wine "$send" 249 && shot view-network-printers.png
-wine "$send" 207
+send 208; shot view-print-queue.png
+send 209; shot view-windows-log.png
+send 210; shot view-drivers.png
+send 249; shot view-network-printers.png
 kill "$pid" 2>/dev/null || true

@@ -33,7 +33,7 @@ TEST(MainWindowRun, DemoShowsTheVerdictEveryPrinterAndEveryView) {
     delete_settings_key();
     RunningWindow w(L"/demo");
     ASSERT_NE(nullptr, w.window);
-    ASSERT_TRUE(wait_until([&] { return starts_with(w.banner(), L"   3 problems"); }, 30000)) << w.banner().c_str();
+    ASSERT_TRUE(wait_until([&] { return starts_with(w.banner(), L"   8 problems and 2 heads-ups.  Most serious: "); }, 30000)) << w.banner().c_str();
     EXPECT_NE(std::wstring::npos, w.banner().find(L"[DEMO DATA \x2014 not this PC]"));
     EXPECT_TRUE(starts_with(control_text(w.control(105)), L"  Checked at ")) << control_text(w.control(105)).c_str();
 

@@ -10,6 +10,9 @@
 #include "update/version.h"
 
 namespace {
+bool operator==(const LayoutRect& a, const LayoutRect& b) {
+    return a.x == b.x && a.y == b.y && a.width == b.width && a.height == b.height;
+}
 int bottom_of(const LayoutRect& r) { return r.y + r.height; }
 } // namespace
 
@@ -18,7 +21,7 @@ TEST(MainLayout, SplitsTheSpaceAtEitherDpiAndMakesRoomForTheUpdateBar) {
     main_layout(1344, 841, 22, 96, 0, 0, &l);
     EXPECT_EQ(0, l.settingsShown);
     EXPECT_EQ(129, l.ribbon.height);
-    EXPECT_EQ((LayoutRect{8, 137, 1328, 44}), (LayoutRect{l.banner.x, l.banner.y, l.banner.width, l.banner.height}));
+    EXPECT_TRUE((LayoutRect{8, 137, 1328, 44}) == l.banner);
     const int top = 129 + 8 + 44 + 8, bottom = 841 - 22 - 8;
     EXPECT_EQ(top, l.printerCaption.y);
     EXPECT_EQ((bottom - top - 44) * 42 / 100, l.printerList.height) << "42% of what the captions leave";
