@@ -77,7 +77,7 @@ void refresh_findings();
 uint32_t on_check_done(Snapshot* s);
 
 // The search's hand-over (WM_APP+21; takes the result, null when the search failed): the kept
-// result is matched again, the diagnosis runs, and its figures are reported. Returns RefreshFlags,
-// with RefreshNetworkView when the result asks for its view.
+// result is matched again, the diagnosis runs, its figures are reported, and the view switches to
+// Network Printers when the result asks for it. Returns the RefreshFlags still to do.
 uint32_t on_search_done(NetworkSearchResult* result);
 void on_check_timer(HWND window, UINT_PTR id);

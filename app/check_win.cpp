@@ -145,6 +145,6 @@ uint32_t on_search_done(NetworkSearchResult* result) {
                 kept->count, kept->count == 1 ? L"" : L"s", kept->addressesSwept, kept->rangesText, installed);
     g_ui.status_text(line);
     log_line(L"%ls", line);
-    if (result && result->showView) flags |= RefreshNetworkView;
+    if (result && result->showView && g_settings.view != ViewNetworkPrinters) g_ui.switch_view(ViewNetworkPrinters);
     return flags;
 }

@@ -37,3 +37,16 @@ echo "cold start (no wineserver running): $(timed_start cold) ms"
 wineserver -p
 sleep 1
 for i in 1 2 3; do echo "warm start $i: $(timed_start warm) ms"; done
+
+# The first verdict: from CreateProcess until the banner shows what the first check found, timed by
+# a small Windows helper, against the helper's own bare start as the anchor (both warm).
+helper="$build/tests/ui/first_verdict.exe"
+if [ -f "$helper" ]; then
+  exe_win=$(winepath -w "$exe")
+  anchor_t0=$(ms_now); wine "$helper" >/dev/null; anchor=$(( $(ms_now) - anchor_t0 ))
+  read -r shown verdict < <(wine "$helper" "$exe_win" /demo /scanrange 127.0.0.0/30)
+  echo "bare Wine program start (anchor): $anchor ms"
+  echo "demo window shown: $shown ms; first verdict: $verdict ms ($(awk -v v="$verdict" -v a="$anchor" 'BEGIN{printf "%.2f", v/a}') x anchor)"
+  read -r shown verdict < <(wine "$helper" "$exe_win" /scanrange 127.0.0.0/30)
+  echo "test-PC window shown: $shown ms; first verdict: $verdict ms ($(awk -v v="$verdict" -v a="$anchor" 'BEGIN{printf "%.2f", v/a}') x anchor)"
+fi

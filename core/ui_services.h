@@ -13,7 +13,6 @@ enum RefreshFlags : uint32_t {
     RefreshBanner = 0x2,       // verdict banner and status line
     RefreshRibbon = 0x4,       // ribbon layout (view button, labels, expert group)
     RefreshSettingsPage = 0x8, // the Settings page's check boxes
-    RefreshNetworkView = 0x10, // switch the bottom list to Network Printers (stored as "View")
 };
 
 struct UiServices {
@@ -23,6 +22,9 @@ struct UiServices {
     int32_t (*message_box)(const wchar_t* text, const wchar_t* title, uint32_t flags); // owned by the window
     int32_t (*selected_printer)();                       // index into the snapshot, or -1
     int32_t (*selected_printer_or_ask)();                // -1 after telling the user to pick one
+    int32_t (*bottom_selection)();                       // the bottom list's selected row while it was
+                                                         // the list last used, else -1
+    void (*switch_view)(int32_t view);                   // BottomView; stored as "View"
     void (*show_notes)(const wchar_t* title, const wchar_t* header, const wchar_t* body);
     int32_t (*copy_to_clipboard)(const wchar_t* text);   // 1 when the text is on the clipboard
     void (*refresh)(uint32_t flags);                     // RefreshFlags

@@ -171,7 +171,8 @@ int start_network_search(int show_view) {
             if (g_snapshot) mark_installed(g_search_result, g_snapshot);
         }
         diagnose();
-        g_ui.refresh(RefreshLists | RefreshBanner | RefreshRibbon | (show_view ? (uint32_t)RefreshNetworkView : 0u));
+        g_ui.refresh(RefreshLists | RefreshBanner | RefreshRibbon);
+        if (show_view) g_ui.switch_view(ViewNetworkPrinters);
         return 1;
     }
     int expected = 0;

@@ -6,23 +6,14 @@
 #include <stdint.h>
 #include <wchar.h>
 
-// Acting on findings and printers.
-void fix_this();
-void apply_fix(int32_t finding_index);
+// Acting on findings and printers: Fix This and the fix commands (fixes/fix_this.h) and the driver
+// search (net/driver_search.h).
+#include "fixes/fix_this.h"
+#include "net/driver_search.h"
+
 void show_details();
 void save_report();
 void open_history_window();
-void restart_spooler(int32_t quiet);
-void clear_stuck_jobs();
-void send_test_page(int32_t printer);
-void open_printer_window(int32_t printer, const wchar_t* printui_switch);
-void open_printer_web_page(int32_t printer);
-void find_driver(int32_t printer);
-void pause_or_resume(int32_t printer, int32_t pause);
-void set_printer_offline(int32_t printer, int32_t use_offline);
-void cancel_all_jobs(int32_t printer, int32_t quiet);
-void snmp_status_off(const wchar_t* port_name, int32_t quiet);
-void add_pdf_printer(int32_t quiet);
 
 // Sharing and help.
 void open_share_window();

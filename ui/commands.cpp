@@ -3,11 +3,14 @@
 // place for the ribbon, the context menu, the update bar and the Settings page alike.
 #include "ui/commands.h"
 
+#include "core/state.h"
 #include "ui/command_handlers.h"
 #include "ui/main_commands.h"
 
 static const uint32_t P = CommandNeedsPrinter;
 static const uint32_t D = CommandRefusedInDemo;
+
+static const wchar_t* printer_name(int32_t p) { return g_snapshot->printers[p].name; }
 
 // Handlers that only forward to a named operation.
 static void do_details(int32_t, int32_t) { show_details(); }
@@ -16,9 +19,9 @@ static void do_restart_spooler(int32_t, int32_t) { restart_spooler(0); }
 static void do_clear_stuck_jobs(int32_t, int32_t) { clear_stuck_jobs(); }
 static void do_save_report(int32_t, int32_t) { save_report(); }
 static void do_history(int32_t, int32_t) { open_history_window(); }
-static void do_open_queue(int32_t, int32_t p) { open_printer_window(p, L"/o"); }
-static void do_properties(int32_t, int32_t p) { open_printer_window(p, L"/p"); }
-static void do_preferences(int32_t, int32_t p) { open_printer_window(p, L"/e"); }
+static void do_open_queue(int32_t, int32_t p) { open_printer_window(printer_name(p), L"/o"); }
+static void do_properties(int32_t, int32_t p) { open_printer_window(printer_name(p), L"/p"); }
+static void do_preferences(int32_t, int32_t p) { open_printer_window(printer_name(p), L"/e"); }
 static void do_web_page(int32_t, int32_t p) { open_printer_web_page(p); }
 static void do_find_driver(int32_t, int32_t p) { find_driver(p); }
 static void do_add_pdf(int32_t, int32_t) { add_pdf_printer(0); }

@@ -147,14 +147,15 @@ void cmd_troubleshooter(int32_t, int32_t) {
 }
 
 void cmd_pause_resume(int32_t, int32_t printer) {
-    pause_or_resume(printer, (g_snapshot->printers[printer].status & 0x1) ? 0 : 1);
+    const PrinterRecord* p = &g_snapshot->printers[printer];
+    pause_or_resume(p->name, (p->status & 0x1) ? 0 : 1);
 }
 
 void cmd_offline_online(int32_t, int32_t printer) {
-    set_printer_offline(printer, g_snapshot->printers[printer].useOffline ? 0 : 1);
+    set_printer_offline(g_snapshot->printers[printer].name, g_snapshot->printers[printer].useOffline);
 }
 
-void cmd_cancel_all_jobs(int32_t, int32_t printer) { cancel_all_jobs(printer, 0); }
+void cmd_cancel_all_jobs(int32_t, int32_t printer) { cancel_all_jobs(g_snapshot->printers[printer].name, 0); }
 
 void cmd_snmp_off(int32_t, int32_t printer) {
     const PrinterRecord* p = &g_snapshot->printers[printer];

@@ -88,6 +88,8 @@ static int32_t selected_printer() {
     return row >= 0 && row < s->printerCount ? row : -1;
 }
 
+static int32_t bottom_selection() { return g_main.bottomLastUsed ? selected_row(g_main.bottomList) : -1; }
+
 static int32_t selected_printer_or_ask() {
     int32_t printer = selected_printer();
     if (printer < 0) message_box(VANTREL_PICK_PRINTER_MESSAGE, L"Vantrel", MB_ICONINFORMATION);
@@ -114,10 +116,6 @@ static int32_t copy_to_clipboard(const wchar_t* text) {
 }
 
 static void refresh(uint32_t flags) {
-    if (flags & RefreshNetworkView) {
-        if (g_settings.view != ViewNetworkPrinters) switch_view(ViewNetworkPrinters);
-        flags &= ~RefreshLists; // switch_view filled them
-    }
     if (flags & RefreshLists) fill_lists();
     if (flags & RefreshBanner) show_verdict();
     if (flags & RefreshRibbon) ribbon_layout();
@@ -135,6 +133,8 @@ void install_ui_services() {
     g_ui.message_box = message_box;
     g_ui.selected_printer = selected_printer;
     g_ui.selected_printer_or_ask = selected_printer_or_ask;
+    g_ui.bottom_selection = bottom_selection;
+    g_ui.switch_view = switch_view;
     g_ui.show_notes = show_notes;
     g_ui.copy_to_clipboard = copy_to_clipboard;
     g_ui.refresh = refresh;

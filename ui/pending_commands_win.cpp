@@ -5,22 +5,9 @@
 
 #include "ui/command_handlers.h"
 
-void fix_this() {}
-void apply_fix(int32_t) {}
 void show_details() {}
 void save_report() {}
 void open_history_window() {}
-void restart_spooler(int32_t) {}
-void clear_stuck_jobs() {}
-void send_test_page(int32_t) {}
-void open_printer_window(int32_t, const wchar_t*) {}
-void open_printer_web_page(int32_t) {}
-void find_driver(int32_t) {}
-void pause_or_resume(int32_t, int32_t) {}
-void set_printer_offline(int32_t, int32_t) {}
-void cancel_all_jobs(int32_t, int32_t) {}
-void snmp_status_off(const wchar_t*, int32_t) {}
-void add_pdf_printer(int32_t) {}
 
 void open_share_window() {}
 void share_shortcut(int32_t) {}

@@ -10,3 +10,8 @@ target_link_libraries(ui_window_tests PRIVATE vantrel_ui vantrel_app vantrel_upd
 add_executable(send_command ${CMAKE_CURRENT_LIST_DIR}/send_command.cpp)
 target_link_options(send_command PRIVATE -municode)
 target_link_libraries(send_command PRIVATE vantrel_test_support)
+
+# Not a test: bench/start-time.sh times the first verdict with it.
+add_executable(first_verdict ${CMAKE_CURRENT_LIST_DIR}/first_verdict.cpp)
+target_link_options(first_verdict PRIVATE -municode)
+target_link_libraries(first_verdict PRIVATE vantrel_test_support)

@@ -26,6 +26,14 @@ struct RunningWindow {
     void command(int id) const { SendMessageW(window, WM_COMMAND, id, 0); }
 };
 
+const UINT CmdDetailsId = 202;
+
+DWORD read_view_setting() {
+    DWORD value = 99, size = sizeof(value);
+    RegGetValueW(HKEY_CURRENT_USER, L"Software\\Corvalen\\Vantrel", L"View", RRF_RT_REG_DWORD, nullptr, &value, &size);
+    return value;
+}
+
 bool starts_with(const std::wstring& text, const std::wstring& prefix) { return text.rfind(prefix, 0) == 0; }
 } // namespace
 
@@ -74,6 +82,25 @@ TEST(MainWindowRun, DemoShowsTheVerdictEveryPrinterAndEveryView) {
     EXPECT_EQ(2, list_selected_row(bottom));
     w.command(208);
     EXPECT_EQ(-1, list_selected_row(bottom));
+
+    // Find Printers in demonstration mode shows the made-up result in its view and remembers it.
+    w.command(207);
+    w.command(248);
+    EXPECT_TRUE(starts_with(control_text(w.control(103)), L"Printers found on the network"));
+    EXPECT_EQ(4u, read_view_setting());
+
+    // A right-click on a printer opens the menu with "Details" as its default item.
+    PostMessageW(printers, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(40, 28)); // on the first row
+    PostMessageW(printers, WM_RBUTTONUP, 0, MAKELPARAM(40, 28));
+    HWND menu = nullptr;
+    EXPECT_TRUE(wait_until([&] { return (menu = FindWindowW(L"#32768", nullptr)) != nullptr; }, 5000));
+    if (menu) {
+        HMENU items = (HMENU)SendMessageW(menu, MN_GETHMENU, 0, 0);
+        EXPECT_EQ(11, GetMenuItemCount(items));
+        EXPECT_EQ((UINT)CmdDetailsId, GetMenuDefaultItem(items, FALSE, 0));
+        PostMessageW(menu, WM_KEYDOWN, VK_ESCAPE, 0);
+        EXPECT_TRUE(wait_until([&] { return !IsWindowVisible(menu); }, 5000));
+    }
 
     // The smallest the window may become at 96 DPI.
     SetWindowPos(w.window, nullptr, 0, 0, 200, 100, SWP_NOMOVE | SWP_NOZORDER);
