@@ -8,6 +8,9 @@
 #include "net/search.h"
 #include "core/state.h"
 #include "core/text.h"
+#include "ui/main_window.h"
+
+MainWindow g_main;
 
 void apply_topmost(HWND window, int topmost) {
     if (!window) return;
