@@ -304,6 +304,27 @@ TEST(RibbonKeys, ArrowsEnterAndTabChanges) {
     EXPECT_EQ(ActNone, ribbon_key(&s, &settings, KeyPress, &command));
 }
 
+TEST(RibbonKeys, CtrlTabAcrossSettingsLandsOnTheNextTabsFirstButton) {
+    FakeFont font;
+    RibbonFlags flags = {0, 0, 0, 0};
+    RibbonState s;
+    ribbon_state_init(&s);
+    s.tab = 1;
+    s.focus = 3;
+    int32_t command = 0;
+    RibbonLayout tools = layout_of(1, flags, &font);
+    EXPECT_EQ(ActRelayout, ribbon_key(&s, &tools, KeyNextTab, &command));
+    RibbonLayout settings = layout_of(2, flags, &font);
+    ribbon_fix_focus(&s, &settings, 1);
+    EXPECT_EQ(-1, s.focus); // only the tab row to stand on
+    EXPECT_EQ(ActRelayout, ribbon_key(&s, &settings, KeyNextTab, &command));
+    RibbonLayout share = layout_of(3, flags, &font);
+    ribbon_fix_focus(&s, &share, 1);
+    EXPECT_EQ(0, s.focus);
+    EXPECT_EQ(ActCommand, ribbon_key(&s, &share, KeyPress, &command));
+    EXPECT_EQ(CmdShare, command);
+}
+
 TEST(RibbonKeys, OneLineNames) {
     wchar_t out[40];
     ribbon_label_one_line(L"Check\nNow", out, 40);

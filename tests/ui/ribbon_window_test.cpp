@@ -195,6 +195,9 @@ TEST(RibbonWindow, ClicksKeysAndTooltipsReachTheParent) {
     RibbonLayout l = layout_now();
     ASSERT_EQ(17, l.buttonCount);
     EXPECT_EQ(17 + 5 + 1, SendMessageW(g_main.ribbonTooltip, TTM_GETTOOLCOUNT, 0, 0));
+    EXPECT_EQ(440, SendMessageW(g_main.ribbonTooltip, TTM_GETMAXTIPWIDTH, 0, 0));
+    EXPECT_EQ(32000, SendMessageW(g_main.ribbonTooltip, TTM_GETDELAYTIME, TTDT_AUTOPOP, 0));
+    EXPECT_EQ(450, SendMessageW(g_main.ribbonTooltip, TTM_GETDELAYTIME, TTDT_INITIAL, 0));
 
     // A click on Check Now and one on the version label.
     g_commands.clear();
