@@ -20,7 +20,7 @@ from fontTools.ttLib import TTFont
 SOURCE = "/usr/share/fonts/truetype/material-design-icons-iconfont/MaterialIcons-Regular.ttf"
 CODEPOINTS = "/usr/share/fonts-material-design-icons-iconfont/scss/_variables.scss"
 FAMILY = "Vantrel Icons"
-OUTPUT = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "res", "vantrel-icons.ttf")
+OUTPUT = os.path.normpath(os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "res", "vantrel-icons.ttf"))
 
 # Segoe MDL2 code point -> the Material icon drawn there.
 GLYPHS = {
@@ -81,7 +81,8 @@ def material_codepoints():
 
 def main():
     names = material_codepoints()
-    font = TTFont(SOURCE)
+    # The source's own time stamp is kept, so the same table always gives the same file.
+    font = TTFont(SOURCE, recalcTimestamp=False)
     source_cmap = font.getBestCmap()
     wanted = {}
     for target, name in GLYPHS.items():
