@@ -27,10 +27,6 @@ extern MainWindow g_main;
 // Points the interface services (core/ui_services.h) at this window; done first at creation.
 void install_ui_services();
 
-// The two icon fonts of the ribbon and the update bar (g_main.glyphLarge, g_main.glyphSmall): the
-// system's icon font where it exists, otherwise the program's own.
-void create_glyph_fonts();
-
 // A size written at 96 DPI, at the window's DPI.
 int scaled(int value_at_96);
 

@@ -15,6 +15,7 @@
 #include "net/search.h"
 #include "ui/command_handlers.h"
 #include "ui/commands.h"
+#include "ui/icon_font_win.h"
 #include "ui/lists_win.h"
 #include "ui/main_window.h"
 #include "ui/ribbon_win.h"
