@@ -63,9 +63,9 @@ extern volatile long g_check_running;
 // The one way to ask for a fresh check; address null or empty = every printer.
 void start_check(int with_network_test, const wchar_t* address);
 
-// Called once at the end of the main window's creation: fixes the window every worker posts to and
-// starts the first check (with network tests when "AutoNetTest" is on).
-void check_cycle_start(HWND window);
+// Called once at the end of the main window's creation, when the interface services name the window
+// every worker posts to: starts the first check (with network tests when "AutoNetTest" is on).
+void check_cycle_start();
 
 // What a new snapshot or a new search result leads to: the found printers are matched to the
 // installed ones, the identities of the answering printers remembered, and the diagnosis run.

@@ -23,7 +23,6 @@
 
 volatile long g_check_running;
 
-static HWND g_check_window; // the main window, fixed once by check_cycle_start
 
 static void demo_snapshot(Snapshot* s) {
     LocalTime now;
@@ -64,7 +63,7 @@ void start_check(int with_network_test, const wchar_t* address) {
     text_copy(request->onlyAddress, _countof(request->onlyAddress), address);
     start->request = request;
     start->settings = g_settings;
-    start->worker.window = g_check_window;
+    start->worker.window = static_cast<HWND>(g_ui.main_window());
     start->worker.checkRunning = reinterpret_cast<volatile LONG*>(&g_check_running);
     start->worker.buildDemo = g_process.demo ? demo_snapshot : nullptr;
     if (with_network_test) g_check_cycle.lastNetworkTestStart = GetTickCount64();
@@ -122,8 +121,7 @@ void on_check_timer(HWND window, UINT_PTR id) {
     }
 }
 
-void check_cycle_start(HWND window) {
-    g_check_window = window;
+void check_cycle_start() {
     start_check(g_settings.autoNetTest, nullptr);
 }
 

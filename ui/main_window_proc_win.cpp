@@ -123,7 +123,7 @@ static void on_create(HWND window) {
         PostMessageW(window, MsgShowWhatsNew, 0, 0);
     write_setting_string(L"LastSeenVersion", VANTREL_VERSION_TEXT);
 
-    check_cycle_start(window);
+    check_cycle_start();
 }
 
 static void open_context_menu() {
