@@ -65,6 +65,16 @@ long read_u4(const char* p) {
     return v;
 }
 
+// Bytes of the UTF-8 character starting at p, so a cut never splits one; a malformed or unfinished
+// sequence counts byte by byte and is left to the UTF-16 conversion to judge.
+size_t sequence_length(const char* p) {
+    const unsigned char lead = (unsigned char)*p;
+    const size_t n = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
+    for (size_t i = 1; i < n; i++)
+        if (((unsigned char)p[i] & 0xC0) != 0x80) return 1;
+    return n;
+}
+
 bool is_blank(char c) {
     return c == '\t' || c == '\n' || c == '\r' || c == ' ';
 }
@@ -73,8 +83,9 @@ bool is_blank(char c) {
 void scan_string(const char* p, Out* out) {
     while (*p && *p != '"') {
         if (*p != '\\') {
-            if (!put(out, p, 1)) return;
-            p++;
+            const size_t n = sequence_length(p);
+            if (!put(out, p, n)) return;
+            p += n;
             continue;
         }
         const char e = p[1];
