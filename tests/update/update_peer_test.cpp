@@ -80,6 +80,14 @@ TEST_F(UpdatePeer, ManifestOverVerifiedTls) {
     ASSERT_EQ(1, g.ok) << g.error.c_str();
     EXPECT_NE(std::string::npos, g.body.find("\"version\": \"1.2.0\""));
     EXPECT_NE(std::string::npos, server_requests().find("GET /good/latest.json"));
+    EXPECT_NE(std::string::npos, read_test_file(server_dir() + L"\\headers.log")
+                                     .find("/good/latest.json|User-Agent: Vantrel/1.1.0|Cache-Control: "
+                                           "no-cache|Pragma: no-cache"))
+        << read_test_file(server_dir() + L"\\headers.log").c_str();
+    Got query = get_memory(server_url(L"/good/latest.json?from=test"));
+    EXPECT_EQ(1, query.ok) << "the query goes with the path";
+    EXPECT_NE(std::string::npos,
+              read_test_file(server_dir() + L"\\headers.log").find("/good/latest.json?from=test|"));
 }
 
 TEST_F(UpdatePeer, FailuresAreOneSentence) {

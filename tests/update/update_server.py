@@ -114,6 +114,10 @@ class Handler(http.server.BaseHTTPRequestHandler):
             f.write("%s %s\n" % (self.requestline, args[1] if len(args) > 1 else ""))
 
     def do_GET(self):
+        with open(os.path.join(state, "headers.log"), "a") as f:
+            f.write("%s|User-Agent: %s|Cache-Control: %s|Pragma: %s\n" % (
+                self.path, self.headers.get("User-Agent"), self.headers.get("Cache-Control"),
+                self.headers.get("Pragma")))
         path = self.path.split("?")[0]
         mode = ""
         for m in ("/drop/", "/slow/"):
