@@ -31,6 +31,7 @@ struct UiRecorder {
     std::vector<int> progress;
     int answer = IDNO;
     int downloadsDone = 0;
+    int downloadsPassed = 0; // not handed to the window: see update_fixture_win.cpp
     int checksDone = 0;
     HWND window = nullptr;
 };

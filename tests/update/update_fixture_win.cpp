@@ -78,7 +78,12 @@ LRESULT CALLBACK recorder_proc(HWND window, UINT message, WPARAM wparam, LPARAM 
         return 0;
     case MsgDownloadDone:
         g_recorder.downloadsDone++;
-        on_download_done(reinterpret_cast<wchar_t*>(lparam));
+        // A download that passed would be swapped for this process's own file, the test program;
+        // only the real program may get that far.
+        if (lparam)
+            on_download_done(reinterpret_cast<wchar_t*>(lparam));
+        else
+            g_recorder.downloadsPassed++;
         return 0;
     }
     return DefWindowProcW(window, message, wparam, lparam);

@@ -318,6 +318,7 @@ TEST_F(UpdatePeer, CanceledDownloadEndsWithoutAMessage) {
     EXPECT_EQ(-1, g_update_bar.percent);
     EXPECT_TRUE(r.boxes.empty()) << r.boxes[0].c_str();
     EXPECT_LT(r.progress.back(), 100) << "it stopped early";
+    EXPECT_EQ(0, r.downloadsPassed);
     EXPECT_FALSE(file_exists(temp_path(kUpdatePath)));
     remove_recorder();
 }
