@@ -206,6 +206,11 @@ TEST_F(UpdateWindow, AutomaticCheckThenUpdateNowReplacesTheProgramAndRestarts) {
     EXPECT_TRUE(wait_until([&] { return !file_exists(app.program + L".old"); }, 20000))
         << "the .old copy stays";
     EXPECT_EQ(L"1.2.0", read_setting(L"LastSeenVersion"));
+    // Where the notes window is built, the first start after the update opens What's new.
+    HWND notes = wait_for_window(new_pid, L"NSNotes", 3000);
+    if (notes) {
+        EXPECT_EQ(L"What's new in Vantrel", control_text(notes));
+    }
     EXPECT_FALSE(file_exists(temp_path(L"Vantrel-update-1.2.0.exe"))) << "the download was moved, not copied";
 
     close_and_wait(updated, new_process, 10000);
