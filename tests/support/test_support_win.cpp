@@ -18,7 +18,22 @@ std::wstring vantrel_exe_path() {
     return path.empty() ? L"Vantrel.exe" : path;
 }
 
+// A copy started by a test that runs past the first update check would otherwise ask the real
+// release host; unless the test named a manifest itself, point it at a closed loopback port.
+static void keep_update_checks_on_loopback() {
+    HKEY key;
+    if (RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\Corvalen\\Vantrel", 0, nullptr, 0,
+                        KEY_READ | KEY_WRITE, nullptr, &key, nullptr) != ERROR_SUCCESS)
+        return;
+    if (RegQueryValueExW(key, L"UpdateManifest", nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) {
+        const wchar_t url[] = L"https://localhost:9/latest.json";
+        RegSetValueExW(key, L"UpdateManifest", 0, REG_SZ, (const BYTE*)url, sizeof(url));
+    }
+    RegCloseKey(key);
+}
+
 HANDLE start_vantrel(const std::wstring& arguments, DWORD* pid) {
+    keep_update_checks_on_loopback();
     std::wstring line = L"\"" + vantrel_exe_path() + L"\"";
     if (!arguments.empty()) line += L" " + arguments;
     std::vector<wchar_t> buffer(line.begin(), line.end());
@@ -86,4 +101,6 @@ void close_and_wait(HWND window, HANDLE process, DWORD timeout_ms) {
     }
 }
 
-void delete_settings_key() { RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Corvalen\\Vantrel"); }
+void delete_settings_key() {
+    RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Corvalen\\Vantrel");
+}
