@@ -7,6 +7,8 @@ top=$(cd "$(dirname "$0")/.." && pwd)
 build=${1:-$top/build}
 exe=$(winepath -w "$build/Vantrel.exe")
 send=$(winepath -w "$build/tests/ui/send_command.exe")
+# The automatic update check asks loopback, never the release host.
+wine reg add 'HKCU\Software\Corvalen\Vantrel' /v UpdateManifest /d https://localhost:9/latest.json /f >/dev/null 2>&1
 wine explorer /desktop=Vantrel,1400x920 "$exe" /demo &
 pid=$!
 sleep "${VANTREL_SCREENSHOT_DELAY:-10}"
