@@ -3,23 +3,5 @@
 // own file when its window is written.
 #include "ui.h"
 
-LRESULT CALLBACK update_bar_proc(HWND w, UINT m, WPARAM wp, LPARAM lp) { return DefWindowProcW(w, m, wp, lp); }
 LRESULT CALLBACK share_window_proc(HWND w, UINT m, WPARAM wp, LPARAM lp) { return DefWindowProcW(w, m, wp, lp); }
-LRESULT CALLBACK notes_window_proc(HWND w, UINT m, WPARAM wp, LPARAM lp) { return DefWindowProcW(w, m, wp, lp); }
-LRESULT CALLBACK settings_page_proc(HWND w, UINT m, WPARAM wp, LPARAM lp) { return DefWindowProcW(w, m, wp, lp); }
 LRESULT CALLBACK undo_window_proc(HWND w, UINT m, WPARAM wp, LPARAM lp) { return DefWindowProcW(w, m, wp, lp); }
-
-// Until the update bar, the notes window and the Settings page are in: nothing drawn.
-#include "ui/main_window.h"
-#include "ui/ribbon_win.h"
-#include "ui/secondary_win.h"
-
-UpdateBarState g_update_bar = {};
-void create_update_bar(HWND) {}
-void update_bar_set_downloading(int32_t) {}
-void update_bar_repaint() {}
-void show_notes(const wchar_t*, const wchar_t*, const wchar_t*) {}
-HWND notes_window() { return nullptr; }
-void create_settings_page(HWND) {}
-void sync_check_boxes() {}
-void on_setting_clicked(int32_t) {}

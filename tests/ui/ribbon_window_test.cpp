@@ -180,9 +180,10 @@ TEST(RibbonWindow, ClicksKeysAndTooltipsReachTheParent) {
     g_settings.expertTools = 0;
     g_settings.view = ViewProblems;
     HWND parent = make_parent();
+    ASSERT_NE(nullptr, parent) << "error " << GetLastError();
     g_sizes = 0;
     create_ribbon(parent);
-    ASSERT_NE(nullptr, g_main.ribbon);
+    ASSERT_NE(nullptr, g_main.ribbon) << "error " << GetLastError();
     ASSERT_NE(nullptr, g_main.ribbonTooltip);
     pump(100);
     EXPECT_EQ(0, ribbon_tab());
