@@ -107,8 +107,7 @@ void create_update_bar(HWND parent) {
 }
 
 void update_bar_set_downloading(int32_t downloading) {
-    g_update_bar.downloading = downloading ? 1 : 0;
-    if (downloading) g_update_bar.percent = -1;
+    g_update_bar.downloading = downloading ? 1 : 0; // the percentage belongs to the download
     for (int32_t i = 0; i < 2; i++)
         if (HWND b = button(i)) ShowWindow(b, downloading ? SW_HIDE : SW_SHOWNA);
     if (HWND later = button(2)) SetWindowTextW(later, downloading ? L"Cancel" : L"Later");
