@@ -22,4 +22,6 @@ send 208; shot view-print-queue.png
 send 209; shot view-windows-log.png
 send 210; shot view-drivers.png
 send 249; shot view-network-printers.png
+send 207; send tab 2; shot tab-settings.png
+send tab -2
 kill "$pid" 2>/dev/null || true

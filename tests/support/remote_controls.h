@@ -14,6 +14,10 @@ std::wstring list_header(HWND list, int column);
 int list_selected_row(HWND list);
 void list_select_row(HWND list, int row);
 
+// Turns the ribbon's mouse wheel over its tab row, one notch per step: positive steps move to the
+// tabs on the right. Sent, so the layout has run when it returns.
+void ribbon_wheel(HWND main_window, int steps);
+
 // Waits (bounded) until the predicate holds; returns whether it did.
 template <typename Predicate> bool wait_until(Predicate predicate, DWORD timeout_ms) {
     ULONGLONG end = GetTickCount64() + timeout_ms;

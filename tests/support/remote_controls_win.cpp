@@ -78,3 +78,13 @@ void list_select_row(HWND list, int row) {
     item.state = LVIS_SELECTED | LVIS_FOCUSED;
     if (block.put(&item, sizeof(item))) SendMessageW(list, LVM_SETITEMSTATE, (WPARAM)row, (LPARAM)block.at);
 }
+
+void ribbon_wheel(HWND main_window, int steps) {
+    HWND ribbon = FindWindowExW(main_window, nullptr, L"NSRibbon", nullptr);
+    if (!ribbon) return;
+    POINT at = {40, 10};
+    ClientToScreen(ribbon, &at);
+    for (int i = 0; i < (steps < 0 ? -steps : steps); i++)
+        SendMessageW(ribbon, WM_MOUSEWHEEL, MAKEWPARAM(0, steps > 0 ? -WHEEL_DELTA : WHEEL_DELTA),
+                     MAKELPARAM(at.x, at.y));
+}

@@ -106,6 +106,15 @@ TEST(MainWindowRun, DemoShowsTheVerdictEveryPrinterAndEveryView) {
     EXPECT_TRUE(wait_until([&] { return !IsWindowVisible(menu); }, 5000));
     EXPECT_EQ(nullptr, open_menu(bottom));
 
+    // The Settings tab shows the page in place of the captions and lists; Home brings them back.
+    ribbon_wheel(w.window, 2);
+    HWND page = FindWindowExW(w.window, nullptr, L"NSPage", nullptr);
+    ASSERT_NE(nullptr, page);
+    EXPECT_TRUE(wait_until([&] { return IsWindowVisible(page) && !IsWindowVisible(printers); }, 3000));
+    EXPECT_FALSE(IsWindowVisible(w.control(103)));
+    ribbon_wheel(w.window, -2);
+    EXPECT_TRUE(wait_until([&] { return !IsWindowVisible(page) && IsWindowVisible(printers); }, 3000));
+
     // The smallest the window may become at 96 DPI.
     SetWindowPos(w.window, nullptr, 0, 0, 200, 100, SWP_NOMOVE | SWP_NOZORDER);
     RECT r;
