@@ -22,13 +22,8 @@ void windows_version_text(const ReportPcInfo* pc, wchar_t* out, size_t cap) {
                 pc->currentBuild);
 }
 
-void report_time_stamp(const LocalTime* t, wchar_t* out, size_t cap) {
-    if (!out || cap == 0) return;
-    out[0] = 0;
-    if (!t) return;
-    int hour = t->hour % 12;
-    text_format(out, cap, L"%02d/%02d/%04d %d:%02d %ls", t->month, t->day, t->year, hour == 0 ? 12 : hour,
-                t->minute, t->hour < 12 ? L"AM" : L"PM");
+static void time_stamp(const LocalTime* t, wchar_t* out, size_t cap) {
+    format_time_stamp(out, cap, t->month, t->day, t->year, t->hour, t->minute);
 }
 
 static const wchar_t* plural(int n) {
@@ -93,7 +88,7 @@ static void found_printers_section(const ReportInput* in, wchar_t* buf, size_t c
         return;
     }
     wchar_t when[40];
-    report_time_stamp(&r->startedAt, when, _countof(when));
+    time_stamp(&r->startedAt, when, _countof(when));
     report_append(buf, cap, L"Searched %d addresses (%ls) at %ls\n", r->addressesSwept, r->rangesText, when);
     int32_t count = r->count < 0 ? 0 : r->count > kMaxFoundPrinters ? kMaxFoundPrinters : r->count;
     for (int32_t i = 0; i < count; i++) {
@@ -122,7 +117,7 @@ void build_report_of(const ReportInput* in, int full, wchar_t* buf, size_t cap) 
             if (list->items[i].severity == SeverityHeadsUp) heads_ups++;
         }
     wchar_t when[40];
-    report_time_stamp(&s->checkTime, when, _countof(when));
+    time_stamp(&s->checkTime, when, _countof(when));
     report_append(buf, cap, L"VANTREL %ls%ls \x2014 %ls\nPC: %ls   User: %ls%ls\n",
                   full ? L"REPORT" : L"SUMMARY", in->demo ? L" (DEMO DATA)" : L"", when, in->pc.computerName,
                   in->pc.userName, in->elevated ? L" (administrator)" : L"");

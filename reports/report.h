@@ -38,9 +38,6 @@ struct ReportInput {
 // itself Windows 10 in the registry).
 void windows_version_text(const ReportPcInfo* pc, wchar_t* out, size_t cap);
 
-// "%02d/%02d/%04d %d:%02d %ls": month, day, year, hour on the 12-hour clock, minute, AM/PM.
-void report_time_stamp(const LocalTime* t, wchar_t* out, size_t cap);
-
 // Appends the full report (full set) or the summary to buf. A null snapshot appends nothing.
 void build_report_of(const ReportInput* input, int full, wchar_t* buf, size_t cap);
 

@@ -170,17 +170,6 @@ TEST(Report, WindowsElevenAndTheTimeStamp) {
     pc = ReportPcInfo{};
     windows_version_text(&pc, out, _countof(out));
     EXPECT_STREQ(L"  (build )", out) << "unreadable values stay empty";
-
-    LocalTime t = {2026, 1, 0, 2, 0, 5, 0, 0};
-    report_time_stamp(&t, out, _countof(out));
-    EXPECT_STREQ(L"01/02/2026 12:05 AM", out);
-    t.hour = 12;
-    report_time_stamp(&t, out, _countof(out));
-    EXPECT_STREQ(L"01/02/2026 12:05 PM", out);
-    t.hour = 23;
-    t.minute = 59;
-    report_time_stamp(&t, out, _countof(out));
-    EXPECT_STREQ(L"01/02/2026 11:59 PM", out);
 }
 
 TEST(Report, FullReportSections) {
