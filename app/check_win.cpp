@@ -31,16 +31,6 @@ static void demo_snapshot(Snapshot* s) {
     build_demo_snapshot(s, &now, utc);
 }
 
-static NetworkSearchResult* demo_search_result() {
-    NetworkSearchResult* r = search_result_new();
-    if (!r) return nullptr;
-    LocalTime now;
-    uint64_t utc = 0;
-    demo_clock(&now, &utc);
-    build_demo_search_result(r, &now);
-    return r;
-}
-
 void refresh_findings() {
     if (g_snapshot) {
         if (g_search_result) mark_installed(g_search_result, g_snapshot);
@@ -87,7 +77,7 @@ uint32_t on_check_done(Snapshot* s) {
     snapshot_free(old);
     __atomic_exchange_n(&g_check_running, 0, __ATOMIC_SEQ_CST);
 
-    if (g_process.demo && !g_search_result) g_search_result = demo_search_result();
+    if (g_process.demo && !g_search_result) g_search_result = new_demo_search_result();
     refresh_findings();
     log_change_summary(&g_check_cycle, &g_findings, g_snapshot, log_summary_line);
 

@@ -1,6 +1,7 @@
-// Choosing the mode from the command line. The raw line is searched for the flag switches exactly
-// as Windows programs have always done it (a case-sensitive substring); the mode switches are
-// tested on the words the line splits into. Pure: the caller splits the line (CommandLineToArgvW).
+// Choosing the mode from the command line. The raw line is searched for the flag switches as
+// substrings, the mode switches are tested on the words the line splits into; every switch is
+// accepted in any case, so a script's "/QUIET" is as quiet as "/quiet". Pure: the caller splits the
+// line (CommandLineToArgvW).
 #pragma once
 
 #include <stdint.h>
@@ -27,14 +28,14 @@ struct CommandLine {
     const wchar_t* netCommunity;
     int32_t quiet;
     int32_t demo;
-    int32_t updated;   // "/updated " present: the new copy after a self-update
-    int32_t admin;     // "/admin" present: the elevated copy started for a fix
-    int32_t mayWait;   // updated or admin: wait for the old copy to let go of the mutex
-    const wchar_t* updatedFrom; // the text after "/updated " in the raw line; "" when absent
-    wchar_t scanRange[64];      // empty = sweep the local subnets
-    const wchar_t* reportFile;  // "/report": the file to write; "" when absent
-    int32_t reportSummary;      // "/summary" with "/report": the summary instead of the full report
-    int32_t reportScan;         // "/scan" with "/report": a network search runs before the report
+    int32_t updated;           // "/updated " present: the new copy after a self-update
+    int32_t admin;             // "/admin" present: the elevated copy started for a fix
+    int32_t mayWait;           // updated or admin: wait for the old copy to let go of the mutex
+    wchar_t updatedFrom[64];   // the word after "/updated " (at most 63 characters); "" when absent
+    wchar_t scanRange[64];     // empty = sweep the local subnets
+    const wchar_t* reportFile; // "/report": the file to write; "" when absent
+    int32_t reportSummary;     // "/summary" with "/report": the summary instead of the full report
+    int32_t reportScan;        // "/scan" with "/report": a network search runs before the report
 };
 
 // argv[0] is the program path; argv may be null when splitting failed, which skips the mode tests

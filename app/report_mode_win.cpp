@@ -26,7 +26,7 @@
 // matched to it, identities are remembered, then the diagnosis runs.
 static uint32_t demo_first_check() {
     Snapshot* s = snapshot_new();
-    NetworkSearchResult* r = static_cast<NetworkSearchResult*>(calloc(1, sizeof(NetworkSearchResult)));
+    NetworkSearchResult* r = new_demo_search_result();
     if (!s || !r) {
         snapshot_free(s);
         free(r);
@@ -36,7 +36,6 @@ static uint32_t demo_first_check() {
     uint64_t now_utc = 0;
     demo_clock(&now, &now_utc);
     build_demo_snapshot(s, &now, now_utc);
-    build_demo_search_result(r, &now);
     g_snapshot = s;
     g_search_result = r;
     refresh_findings();

@@ -131,7 +131,7 @@ void collect_printer(Snapshot* s, const RawPrinter* raw, const PortTable* ports,
     read_tcp_port_values(platform, port, &tcp);
     apply_port_class(p, port, port_table_monitor(ports, port), &tcp);
     if (p->name[0]) {
-        wchar_t known[200];
+        wchar_t known[kKnownValueCapacity];
         if (platform->read_string(platform->ctx, RootCurrentUser, VANTREL_KNOWN_KEY, p->name, known,
                                   _countof(known)))
             apply_known_identity(p, known);

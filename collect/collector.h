@@ -10,6 +10,7 @@
 #include <stdint.h>
 #include <wchar.h>
 
+#include "core/classify.h"
 #include "core/settings.h"
 #include "core/snapshot.h"
 
@@ -84,15 +85,15 @@ struct RawDriver {
 // What the "Standard TCP/IP Port" monitor stored for one port, as read. A have* flag says the
 // DWORD existed.
 struct RawTcpPort {
-    wchar_t hostName[200];
-    wchar_t ipAddress[200];
+    wchar_t hostName[kPortAddressCapacity];
+    wchar_t ipAddress[kPortAddressCapacity];
     int32_t havePortNumber;
     uint32_t portNumber;
     int32_t haveProtocol;
     uint32_t protocol;
     int32_t haveSnmpEnabled;
     uint32_t snmpEnabled;
-    wchar_t snmpCommunity[64];
+    wchar_t snmpCommunity[kPortCommunityCapacity];
 };
 
 typedef void (*TakeFolderEntry)(void* arg, int is_directory, uint64_t size);

@@ -4,13 +4,6 @@
 
 #include "core/text.h"
 
-void print_log_time_text(wchar_t* out, size_t cap, const LocalTime* t) {
-    int hour = t->hour % 12;
-    if (hour == 0) hour = 12; // midnight and noon are both 12 on the 12-hour clock
-    text_format(out, cap, L"%02d/%02d/%04d %d:%02d %ls", (int)t->month, (int)t->day, (int)t->year, hour,
-                (int)t->minute, t->hour < 12 ? L"AM" : L"PM");
-}
-
 void print_log_message(wchar_t* out, size_t cap, int ok, const wchar_t* message) {
     if (ok && message && text_length(message, cap) < cap)
         text_copy(out, cap, message);
@@ -39,7 +32,9 @@ void read_print_log(Snapshot* s, const PrintLogSource* source, const wchar_t* ch
         e->level = ev.level;
         e->time = ev.time;
         e->channel = channel;
-        if (ev.localValid) print_log_time_text(e->timeText, _countof(e->timeText), &ev.local);
+        if (ev.localValid)
+            format_time_stamp(e->timeText, _countof(e->timeText), ev.local.month, ev.local.day, ev.local.year,
+                              ev.local.hour, ev.local.minute);
         print_log_message(e->message, _countof(e->message), ev.messageOk, ev.message);
         added++;
     }

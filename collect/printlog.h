@@ -42,9 +42,6 @@ struct PrintLogSource {
     void (*close_query)(void* ctx, void* query);
 };
 
-// "%02d/%02d/%04d %d:%02d %ls": month, day, year, 12-hour clock, minute, "AM"/"PM".
-void print_log_time_text(wchar_t* out, size_t cap, const LocalTime* t);
-
 // The event's message on one line, or the fixed text when Windows gave none that fits.
 void print_log_message(wchar_t* out, size_t cap, int ok, const wchar_t* message);
 

@@ -10,14 +10,19 @@
 
 #include "core/snapshot.h"
 
+// Capacities of a Standard TCP/IP port's stored texts, terminator included: "HostName" and
+// "IPAddress" hold at most 199 characters, "SNMP Community" at most 63. The collector reads them at
+// these capacities, and "port-addr" refuses an address that would not be read back whole.
+enum { kPortAddressCapacity = 200, kPortCommunityCapacity = 64 };
+
 // What Windows stores for one Standard TCP/IP port. Zero fields mean "not stored".
 struct TcpPortValues {
-    wchar_t hostName[200];     // "HostName"
-    wchar_t ipAddress[200];    // "IPAddress"
-    int32_t portNumber;        // "PortNumber"; 0 keeps 9100
-    int32_t protocol;          // "Protocol": 1 RAW, 2 LPR; 0 keeps RAW
-    int32_t snmpEnabled;       // "SNMP Enabled" (the port's "SNMP Status Enabled" box)
-    wchar_t snmpCommunity[64]; // "SNMP Community"
+    wchar_t hostName[kPortAddressCapacity];        // "HostName"
+    wchar_t ipAddress[kPortAddressCapacity];       // "IPAddress"
+    int32_t portNumber;                            // "PortNumber"; 0 keeps 9100
+    int32_t protocol;                              // "Protocol": 1 RAW, 2 LPR; 0 keeps RAW
+    int32_t snmpEnabled;                           // "SNMP Enabled" (the port's "SNMP Status Enabled" box)
+    wchar_t snmpCommunity[kPortCommunityCapacity]; // "SNMP Community"
 };
 
 // The port-derived fields of a PrinterRecord.

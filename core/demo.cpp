@@ -2,6 +2,7 @@
 // demonstration mode derives from these records, so they are built exactly, field by field.
 #include "core/demo.h"
 
+#include <stdlib.h>
 #include <string.h>
 #include <time.h>
 
@@ -267,6 +268,16 @@ void build_demo_search_result(NetworkSearchResult* r, const LocalTime* now_local
     r->addressesSwept = 254;
     text_copy(r->rangesText, _countof(r->rangesText), L"192.168.10.0/24");
     if (now_local) r->startedAt = *now_local;
+}
+
+NetworkSearchResult* new_demo_search_result() {
+    NetworkSearchResult* r = static_cast<NetworkSearchResult*>(calloc(1, sizeof(NetworkSearchResult)));
+    if (!r) return nullptr;
+    LocalTime now;
+    uint64_t utc = 0;
+    demo_clock(&now, &utc);
+    build_demo_search_result(r, &now);
+    return r;
 }
 
 void demo_clock(LocalTime* now_local, uint64_t* now_utc) {

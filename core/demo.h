@@ -33,5 +33,10 @@ void build_demo_snapshot(Snapshot* s, const LocalTime* now_local, uint64_t now_u
 // The fixed demonstration search result (the block is emptied first); now_local is its start time.
 void build_demo_search_result(NetworkSearchResult* r, const LocalTime* now_local);
 
+// The demonstration search result as the window, Find Printers and the headless report show it: a
+// new zeroed block (freed with free(), as search_result_free does) built at the demonstration clock's
+// time. Null when memory ran out.
+NetworkSearchResult* new_demo_search_result();
+
 // The clock the two builders want, from the C library (local time and UTC 100 ns since 1601).
 void demo_clock(LocalTime* now_local, uint64_t* now_utc);

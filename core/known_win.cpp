@@ -12,8 +12,8 @@ int known_store_read(const wchar_t* printer_name, wchar_t* value, size_t cap) {
     if (!value || cap == 0) return 0;
     value[0] = 0;
     if (!printer_name || !printer_name[0]) return 0;
-    // Room for 199 characters and the terminator, whatever the caller's buffer.
-    wchar_t buf[kKnownValueCapacity + 1];
+    // The store's own capacity, whatever the caller's buffer.
+    wchar_t buf[kKnownValueCapacity];
     if (!read_registry_string(HKEY_CURRENT_USER, VANTREL_KNOWN_KEY, printer_name, buf, _countof(buf)))
         return 0;
     text_copy(value, cap, buf);

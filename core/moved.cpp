@@ -6,6 +6,7 @@
 
 #include <wctype.h>
 
+#include "model_guess.h"
 #include "text.h"
 
 // A found printer's texts, copied with their bounds so a damaged record can never be read past its
@@ -69,160 +70,6 @@ int model_key(const wchar_t* model, wchar_t* key, size_t cap) {
     return 0;
 }
 
-// Maker table: keyword (substring, any case) and maker name. Searched in order.
-static const struct {
-    const wchar_t* keyword;
-    const wchar_t* maker;
-} kMakers[] = {
-    {L"Hewlett", L"HP"},
-    {L"LaserJet", L"HP"},
-    {L"OfficeJet", L"HP"},
-    {L"DeskJet", L"HP"},
-    {L"PageWide", L"HP"},
-    {L"ENVY", L"HP"},
-    {L"Samsung", L"HP (Samsung printers are now supported by HP)"},
-    {L"Brother", L"Brother"},
-    {L"Canon", L"Canon"},
-    {L"imageRUNNER", L"Canon"},
-    {L"Epson", L"Epson"},
-    {L"Lexmark", L"Lexmark"},
-    {L"Kyocera", L"Kyocera"},
-    {L"ECOSYS", L"Kyocera"},
-    {L"TASKalfa", L"Kyocera"},
-    {L"Xerox", L"Xerox"},
-    {L"Ricoh", L"Ricoh"},
-    {L"Savin", L"Ricoh"},
-    {L"Lanier", L"Ricoh"},
-    {L"Konica", L"Konica Minolta"},
-    {L"bizhub", L"Konica Minolta"},
-    {L"Sharp", L"Sharp"},
-    {L"Toshiba", L"Toshiba"},
-    {L"e-STUDIO", L"Toshiba"},
-    {L"Dell", L"Dell"},
-    {L"Zebra", L"Zebra"},
-    {L"Okidata", L"OKI"},
-};
-
-// word occurs with no letter or digit directly before or after it.
-static int contains_whole_word(const wchar_t* text, const wchar_t* word) {
-    size_t len = wcslen(word);
-    for (const wchar_t* p = text; *p; p++) {
-        if (!text_starts_with_ci(p, word)) continue;
-        if (p > text && is_alnum(p[-1])) continue;
-        if (is_alnum(p[len])) continue;
-        return 1;
-    }
-    return 0;
-}
-
-static const wchar_t* maker_of(const wchar_t* text) {
-    for (const auto& row : kMakers)
-        if (text_contains_ci(text, row.keyword)) return row.maker;
-    if (contains_whole_word(text, L"HP")) return L"HP";
-    if (contains_whole_word(text, L"OKI")) return L"OKI";
-    return nullptr;
-}
-
-// Removes every case-insensitive occurrence of token from text, in place.
-static void remove_all(wchar_t* text, const wchar_t* token) {
-    size_t len = wcslen(token);
-    wchar_t* out = text;
-    for (const wchar_t* in = text; *in;) {
-        if (text_starts_with_ci(in, token)) {
-            in += len;
-            continue;
-        }
-        *out++ = *in++;
-    }
-    *out = 0;
-}
-
-static void clean_model(const wchar_t* src, wchar_t* out, size_t cap) {
-    wchar_t work[400];
-    size_t n = 0;
-    int depth = 0;
-    for (const wchar_t* p = src ? src : L""; *p && n + 1 < _countof(work); p++) {
-        if (*p == L'(') {
-            depth++;
-            continue;
-        }
-        if (*p == L')') {
-            if (depth > 0) depth--;
-            continue;
-        }
-        if (depth == 0) work[n++] = *p;
-    }
-    work[n] = 0;
-    static const wchar_t* const kTokens[] = {L"PCL-6",   L"PCL 6",        L"PCL6",    L"PCL5e",  L"PCL5",
-                                             L"PCL",     L"PostScript",   L" PS",     L" KX",    L" XL",
-                                             L" Series", L"Class Driver", L" ESC/P2", L" ESC/P", L" GDI",
-                                             L" UFR II", L" UFRII",       L" Driver"};
-    for (const wchar_t* token : kTokens)
-        remove_all(work, token);
-    n = wcslen(work);
-    while (n > 0 && (work[n - 1] == L' ' || work[n - 1] == L'-'))
-        work[--n] = 0;
-    const wchar_t* start = work;
-    while (*start == L' ')
-        start++;
-    wchar_t trimmed[200];
-    text_copy(trimmed, _countof(trimmed), start);
-    text_copy(out, cap, trimmed);
-}
-
-static void model_from_name(const wchar_t* printer_name, wchar_t* out, size_t cap) {
-    const wchar_t* dash = wcsstr(printer_name, L" - ");
-    clean_model(dash ? dash + 3 : printer_name, out, cap);
-}
-
-void guess_printer_model(const PrinterRecord* printer, wchar_t* model, size_t model_cap, wchar_t* maker,
-                         size_t maker_cap) {
-    if (!model || model_cap == 0 || !maker || maker_cap == 0) return;
-    model[0] = 0;
-    maker[0] = 0;
-    if (!printer) return;
-    // Local bounded copies: the record's own texts may be at their full capacity.
-    wchar_t name[260], driver[200], snmp_model[200], descr[200];
-    text_copy(name, _countof(name), printer->name);
-    text_copy(driver, _countof(driver), printer->driverName);
-    text_copy(snmp_model, _countof(snmp_model), printer->net.model);
-    text_copy(descr, _countof(descr), printer->net.sysDescr);
-    int snmp_available = printer->net.snmpAnswered == 1 && snmp_model[0];
-
-    static const wchar_t* const kGenericWords[] = {L"Generic", L"Universal", L"Class Driver", L"Microsoft",
-                                                   L"Text Only"};
-    int generic = 0;
-    for (const wchar_t* word : kGenericWords)
-        generic |= text_contains_ci(driver, word);
-
-    wchar_t found[200];
-    if (snmp_available)
-        text_copy(found, _countof(found), snmp_model);
-    else if (!generic && driver[0])
-        clean_model(driver, found, _countof(found));
-    else
-        model_from_name(name, found, _countof(found));
-
-    const wchar_t* texts[] = {found, descr, driver, name};
-    const wchar_t* full_maker = nullptr;
-    for (const wchar_t* t : texts)
-        if ((full_maker = maker_of(t)) != nullptr) break;
-    if (!full_maker) {
-        text_copy(model, model_cap, found);
-        return;
-    }
-    wchar_t short_maker[40];
-    text_copy(short_maker, _countof(short_maker), full_maker);
-    wchar_t* paren = wcsstr(short_maker, L" (");
-    if (paren) *paren = 0;
-    text_copy(maker, maker_cap, short_maker);
-
-    if (text_contains_ci(found, short_maker) || wcslen(found) + wcslen(short_maker) + 2 > 199)
-        text_copy(model, model_cap, found);
-    else
-        text_format(model, model_cap, L"%ls %ls", short_maker, found);
-}
-
 void match_moved_printer(const Snapshot* snapshot, int32_t printer_index, const NetworkSearchResult* search,
                          FindingList* list) {
     if (!snapshot || !search || !list) return;
@@ -254,9 +101,11 @@ void match_moved_printer(const Snapshot* snapshot, int32_t printer_index, const 
 
     int model_match = -1;
     if (identity < 0) {
-        wchar_t model[200], maker[40], key[8];
-        guess_printer_model(p, model, _countof(model), maker, _countof(maker));
-        if (model_key(model, key, _countof(key))) {
+        ModelGuess guess;
+        identify_model(p, &guess);
+        wchar_t maker[40], key[8];
+        short_maker_name(guess.maker, maker, _countof(maker));
+        if (model_key(guess.model, key, _countof(key))) {
             int candidates = 0;
             for (int i = 0; i < found_count; i++) {
                 copy_found(&search->printers[i], &f);

@@ -19,8 +19,3 @@ void match_moved_printer(const Snapshot* snapshot, int32_t printer_index, const 
 // with 1 to 4 letters followed directly by at least 2 digits, cut after those two digits ("M404dn"
 // gives "M40", "MFC-L2750DW" gives "L27"). Returns 0 and an empty key when there is none.
 int model_key(const wchar_t* model, wchar_t* key, size_t cap);
-
-// The printer's most likely model and its maker's short name (empty when no maker is recognised),
-// from its SNMP model, driver name, printer name and SNMP system description.
-void guess_printer_model(const PrinterRecord* printer, wchar_t* model, size_t model_cap, wchar_t* maker,
-                         size_t maker_cap);

@@ -7,7 +7,7 @@
 #include <stddef.h>
 #include <stdint.h>
 
-// Accepts REG_SZ and REG_EXPAND_SZ (not expanded) of at most capacity - 2 characters. On success the
+// Accepts REG_SZ and REG_EXPAND_SZ (not expanded) of at most capacity - 1 characters. On success the
 // buffer holds the value, terminated, and the result says whether it is non-empty; on any failure
 // (missing, wrong type, too long) the buffer is emptied and the result is 0.
 int read_registry_string(HKEY root, const wchar_t* path, const wchar_t* name, wchar_t* buf, size_t cap);

@@ -39,7 +39,8 @@ int read_registry_string(HKEY root, const wchar_t* path, const wchar_t* name, wc
     if (cap < 2) return 0;
     HKEY key;
     if (RegOpenKeyExW(root, path, 0, KEY_READ, &key) != ERROR_SUCCESS) return 0;
-    int ok = registry_query_string(key, name, buf, cap - 1, 1);
+    // The whole buffer: a field of capacity N holds a stored value of up to N - 1 characters.
+    int ok = registry_query_string(key, name, buf, cap, 1);
     RegCloseKey(key);
     if (!ok) {
         buf[0] = 0;

@@ -32,7 +32,8 @@ void text_format(wchar_t* buf, size_t cap, const wchar_t* fmt, ...) {
 size_t text_length(const wchar_t* buf, size_t cap) {
     size_t n = 0;
     if (!buf) return 0;
-    while (n < cap && buf[n]) n++;
+    while (n < cap && buf[n])
+        n++;
     return n;
 }
 
@@ -54,7 +55,8 @@ void text_copy(wchar_t* buf, size_t cap, const wchar_t* src) {
     if (!buf || cap == 0) return;
     size_t i = 0;
     if (src)
-        for (; i + 1 < cap && src[i]; i++) buf[i] = src[i];
+        for (; i + 1 < cap && src[i]; i++)
+            buf[i] = src[i];
     buf[i] = 0;
 }
 
@@ -66,11 +68,14 @@ static wchar_t g_upper[65536];
 
 static int build_fold_table() {
     static wchar_t lower[65536];
-    for (unsigned i = 0; i < 65536; i++) lower[i] = (wchar_t)((i >= 0xD800 && i <= 0xDFFF) || i == 0 ? L'?' : i);
+    for (unsigned i = 0; i < 65536; i++)
+        lower[i] = (wchar_t)((i >= 0xD800 && i <= 0xDFFF) || i == 0 ? L'?' : i);
     if (!LCMapStringW(LOCALE_INVARIANT, LCMAP_UPPERCASE, lower + 1, 65535, g_upper + 1, 65535))
-        for (unsigned i = 1; i < 65536; i++) g_upper[i] = (wchar_t)towupper((wint_t)i);
+        for (unsigned i = 1; i < 65536; i++)
+            g_upper[i] = (wchar_t)towupper((wint_t)i);
     g_upper[0] = 0;
-    for (unsigned i = 0xD800; i <= 0xDFFF; i++) g_upper[i] = (wchar_t)i;
+    for (unsigned i = 0xD800; i <= 0xDFFF; i++)
+        g_upper[i] = (wchar_t)i;
     return 1;
 }
 
@@ -81,7 +86,9 @@ static wint_t fold(wchar_t c) {
     return g_upper[(unsigned)c & 0xFFFF];
 }
 #else
-static wint_t fold(wchar_t c) { return towupper(c); }
+static wint_t fold(wchar_t c) {
+    return towupper(c);
+}
 #endif
 
 int text_compare_ci(const wchar_t* a, const wchar_t* b) {
@@ -94,7 +101,9 @@ int text_compare_ci(const wchar_t* a, const wchar_t* b) {
     }
 }
 
-int text_equal_ci(const wchar_t* a, const wchar_t* b) { return text_compare_ci(a, b) == 0; }
+int text_equal_ci(const wchar_t* a, const wchar_t* b) {
+    return text_compare_ci(a, b) == 0;
+}
 
 int text_starts_with_ci(const wchar_t* text, const wchar_t* prefix) {
     if (!text) text = L"";
@@ -143,9 +152,16 @@ size_t text_to_utf8(const wchar_t* src, char* out, size_t cap, int crlf) {
             enc[len++] = (char)(0x80 | (cp & 0x3F));
         }
         if (n + len + 1 > cap) break;
-        for (size_t i = 0; i < len; i++) out[n++] = enc[i];
+        for (size_t i = 0; i < len; i++)
+            out[n++] = enc[i];
         prev = *p;
     }
     out[n] = 0;
     return n;
+}
+
+void format_time_stamp(wchar_t* buf, size_t cap, int month, int day, int year, int hour, int minute) {
+    int hour12 = hour % 12 == 0 ? 12 : hour % 12;
+    text_format(buf, cap, L"%02d/%02d/%04d %d:%02d %ls", month, day, year, hour12, minute,
+                hour < 12 ? L"AM" : L"PM");
 }

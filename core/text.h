@@ -32,6 +32,11 @@ int text_equal_ci(const wchar_t* a, const wchar_t* b);
 int text_starts_with_ci(const wchar_t* text, const wchar_t* prefix);
 int text_contains_ci(const wchar_t* text, const wchar_t* part);
 
+// The one time stamp shown, logged and reported: "%02d/%02d/%04d %d:%02d %ls" with month, day, year,
+// the hour on the 12-hour clock (0 and 12 both show as 12), minute and "AM" for hours 0 to 11, else
+// "PM".
+void format_time_stamp(wchar_t* buf, size_t cap, int month, int day, int year, int hour, int minute);
+
 // UTF-8 for files. Returns the bytes written (without a terminator); out is always terminated when
 // cap > 0 and is cut only at a whole character. Unpaired surrogates become U+FFFD. With crlf set,
 // each line feed not already preceded by a carriage return is written as CR LF.

@@ -8,10 +8,10 @@
 #include <wchar.h>
 
 constexpr uint32_t TaskOk = 0;
-constexpr uint32_t TaskBadVerb = 87;       // ERROR_INVALID_PARAMETER: unknown verb or bad argument
-constexpr uint32_t TaskTimedOut = 258;     // WAIT_TIMEOUT
+constexpr uint32_t TaskBadVerb = 87;   // ERROR_INVALID_PARAMETER: unknown verb or bad argument
+constexpr uint32_t TaskTimedOut = 258; // WAIT_TIMEOUT
 constexpr uint32_t TaskServiceStuck = 1053;
-constexpr uint32_t TaskCanceled = 1223;    // elevation declined
+constexpr uint32_t TaskCanceled = 1223; // elevation declined
 
 enum TaskVerb : int32_t {
     VerbNone = -1,
@@ -46,11 +46,13 @@ TaskVerb find_task_verb(const wchar_t* verb);
 const wchar_t* task_verb_text(TaskVerb verb);
 int task_needs_admin(TaskVerb verb);
 
-// "port-addr": splits "port|address" at the first bar into the two buffers. 0 when there is no bar.
+// "port-addr": splits "port|address" at the first bar into the two buffers. 0 when there is no bar,
+// when the argument is longer than 259 characters, or when a part would not fit its buffer whole.
 int split_port_address(const wchar_t* argument, wchar_t* port, size_t port_cap, wchar_t* address,
                        size_t address_cap);
 
-// The start type of "spool-auto": leading decimal digits; text that is not a number reads as 0.
+// The start type of "spool-auto": leading decimal digits; text that is not a number, and a number of
+// 4294967295 or more, reads as 0, a start type the service manager refuses for the spooler.
 uint32_t parse_start_type(const wchar_t* text);
 
 // Carries out the verb (compared exactly, case-sensitively) with its argument, which may be empty.
@@ -68,7 +70,8 @@ uint32_t cycle_service(const wchar_t* service, int stop_first, int clear_folder)
 // How the stop finds a service's running dependents: EnumDependentServicesW(SERVICE_ACTIVE) into
 // the buffer, as ENUM_SERVICE_STATUSW entries; returns 0 when the listing failed. Replaceable for
 // tests, because Wine's service manager keeps this call a stub that answers success with none.
-typedef int (*DependentsLister)(void* service, const wchar_t* name, void* buffer, uint32_t size, uint32_t* count);
+typedef int (*DependentsLister)(void* service, const wchar_t* name, void* buffer, uint32_t size,
+                                uint32_t* count);
 extern DependentsLister g_list_dependents;
 
 // The services stopped on the spooler's account by the last cycle, in stopping order (deepest

@@ -26,7 +26,8 @@ int32_t read_decimal(const wchar_t* text) {
 // Copies the characters [from, to) into a field, cut at its capacity.
 static void copy_span(wchar_t* field, size_t cap, const wchar_t* from, const wchar_t* to) {
     size_t n = 0;
-    for (; from < to && n + 1 < cap; from++) field[n++] = *from;
+    for (; from < to && n + 1 < cap; from++)
+        field[n++] = *from;
     field[n] = 0;
 }
 
@@ -35,7 +36,8 @@ int parse_change_text(const wchar_t* value_name, const wchar_t* text, ChangeReco
     const wchar_t* cut[3];
     const wchar_t* p = text;
     for (int i = 0; i < 3; i++) {
-        while (*p && *p != CHANGE_SEPARATOR) p++;
+        while (*p && *p != CHANGE_SEPARATOR)
+            p++;
         if (!*p) return 0;
         cut[i] = p++;
     }
@@ -50,7 +52,9 @@ int parse_change_text(const wchar_t* value_name, const wchar_t* text, ChangeReco
     return 1;
 }
 
-static int compare_ordinal(const wchar_t* a, const wchar_t* b) {
+static int compare_names(const wchar_t* a, const wchar_t* b) {
+    size_t la = wcslen(a), lb = wcslen(b);
+    if (la != lb) return la < lb ? -1 : 1;
     for (;; a++, b++) {
         if (*a != *b) return (unsigned)*a < (unsigned)*b ? -1 : 1;
         if (!*a) return 0;
@@ -62,10 +66,29 @@ void sort_changes(ChangeList* list) {
     for (int32_t i = 1; i < list->count; i++) {
         held = list->records[i];
         int32_t j = i;
-        while (j > 0 && compare_ordinal(list->records[j - 1].valueName, held.valueName) < 0) {
+        while (j > 0 && compare_names(list->records[j - 1].valueName, held.valueName) < 0) {
             list->records[j] = list->records[j - 1];
             j--;
         }
         list->records[j] = held;
     }
+}
+
+void change_value_name(uint64_t number, wchar_t* buf, size_t cap) {
+    text_format(buf, cap, L"%08I64u", (unsigned long long)number);
+}
+
+uint64_t next_change_number(uint32_t counter, ChangeNameTaken taken, void* ctx) {
+    uint64_t number = (uint64_t)counter + 1;
+    for (int i = 0; i < kChangeNumberProbes; i++, number++) {
+        int state = taken ? taken(ctx, number) : 0;
+        if (state == 0) return number;
+        if (state < 0) return 0;
+    }
+    return 0;
+}
+
+uint32_t change_counter_after(uint32_t counter, uint64_t number) {
+    if (number > 0xFFFFFFFFu) return 0xFFFFFFFFu;
+    return (uint32_t)number > counter ? (uint32_t)number : counter;
 }

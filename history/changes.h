@@ -47,8 +47,26 @@ int parse_change_text(const wchar_t* value_name, const wchar_t* text, ChangeReco
 // Leading decimal digits (an optional sign first); anything else reads as 0.
 int32_t read_decimal(const wchar_t* text);
 
-// Newest first: larger value names first, stable, ordinal.
+// Newest first: larger value names first, stable. A longer name is the larger one (numbers past
+// 99,999,999 have more digits), names of one length compare ordinally.
 void sort_changes(ChangeList* list);
+
+// The value name of record `number`: its decimal digits, zero-padded to at least eight.
+void change_value_name(uint64_t number, wchar_t* buf, size_t cap);
+
+// Whether a record number's value already exists: 1 taken, 0 free, -1 when the registry cannot say.
+typedef int (*ChangeNameTaken)(void* ctx, uint64_t number);
+
+// The number for a new record: one above the stored counter, skipping every number that is already
+// taken, so a counter that was reset, damaged or stored with the wrong type never overwrites a
+// record. 0 when no free number turned up within kChangeNumberProbes tries or the registry could not
+// say.
+enum { kChangeNumberProbes = 100000 };
+uint64_t next_change_number(uint32_t counter, ChangeNameTaken taken, void* ctx);
+
+// The counter to store once `number` is used: it only ever rises, and stays at 0xFFFFFFFF once the
+// record numbers have outgrown a REG_DWORD (the names then go on past it, found by skipping).
+uint32_t change_counter_after(uint32_t counter, uint64_t number);
 
 // Writes one record and the log line "CHANGE BY VANTREL: %ls". Failures are silent.
 void record_change(int32_t change_kind, const wchar_t* detail, const wchar_t* description);

@@ -9,6 +9,14 @@
 
 #define CHANGE_SEQ_NAME L"ChangeSeq"
 
+static int change_name_taken(void* ctx, uint64_t number) {
+    wchar_t name[24];
+    change_value_name(number, name, _countof(name));
+    LONG rc = RegQueryValueExW((HKEY)ctx, name, nullptr, nullptr, nullptr, nullptr);
+    if (rc == ERROR_FILE_NOT_FOUND) return 0;
+    return rc == ERROR_SUCCESS || rc == ERROR_MORE_DATA ? 1 : -1;
+}
+
 void record_change(int32_t change_kind, const wchar_t* detail, const wchar_t* description) {
     log_line(L"CHANGE BY VANTREL: %ls", description ? description : L"");
 
@@ -20,26 +28,35 @@ void record_change(int32_t change_kind, const wchar_t* detail, const wchar_t* de
     if (RegQueryValueExW(settings, CHANGE_SEQ_NAME, nullptr, &type, (BYTE*)&seq, &bytes) != ERROR_SUCCESS ||
         type != REG_DWORD || bytes != sizeof(seq))
         seq = 0;
-    seq++;
-    LONG rc = RegSetValueExW(settings, CHANGE_SEQ_NAME, 0, REG_DWORD, (const BYTE*)&seq, sizeof(seq));
+    HKEY changes = nullptr;
+    if (RegCreateKeyExW(HKEY_CURRENT_USER, VANTREL_CHANGES_KEY, 0, nullptr, 0, KEY_WRITE | KEY_QUERY_VALUE,
+                        nullptr, &changes, nullptr) != ERROR_SUCCESS) {
+        RegCloseKey(settings);
+        return;
+    }
+    // The counter alone is not trusted: a value that already holds a record is never written over.
+    uint64_t number = next_change_number(seq, change_name_taken, changes);
+    if (number) {
+        DWORD next = change_counter_after(seq, number);
+        if (next != seq || type != REG_DWORD)
+            RegSetValueExW(settings, CHANGE_SEQ_NAME, 0, REG_DWORD, (const BYTE*)&next, sizeof(next));
+    }
     RegCloseKey(settings);
-    // Without a counter that moved on, a second change would overwrite this record.
-    if (rc != ERROR_SUCCESS) return;
+    if (!number) {
+        RegCloseKey(changes);
+        return;
+    }
 
     SYSTEMTIME now;
     GetLocalTime(&now);
     wchar_t when[40];
     format_time_stamp(when, _countof(when), now.wMonth, now.wDay, now.wYear, now.wHour, now.wMinute);
-    wchar_t name[16];
-    text_format(name, _countof(name), L"%08lu", (unsigned long)seq);
+    wchar_t name[24];
+    change_value_name(number, name, _countof(name));
     wchar_t text[900];
     build_change_text(text, _countof(text), when, change_kind, detail, description);
-
-    HKEY changes = nullptr;
-    if (RegCreateKeyExW(HKEY_CURRENT_USER, VANTREL_CHANGES_KEY, 0, nullptr, 0, KEY_WRITE, nullptr, &changes,
-                        nullptr) != ERROR_SUCCESS)
-        return;
-    RegSetValueExW(changes, name, 0, REG_SZ, (const BYTE*)text, (DWORD)((wcslen(text) + 1) * sizeof(wchar_t)));
+    RegSetValueExW(changes, name, 0, REG_SZ, (const BYTE*)text,
+                   (DWORD)((wcslen(text) + 1) * sizeof(wchar_t)));
     RegCloseKey(changes);
 }
 
@@ -66,7 +83,8 @@ void load_changes(ChangeList* out) {
 
 void delete_change(const wchar_t* value_name) {
     HKEY key = nullptr;
-    if (RegOpenKeyExW(HKEY_CURRENT_USER, VANTREL_CHANGES_KEY, 0, KEY_SET_VALUE, &key) != ERROR_SUCCESS) return;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, VANTREL_CHANGES_KEY, 0, KEY_SET_VALUE, &key) != ERROR_SUCCESS)
+        return;
     RegDeleteValueW(key, value_name);
     RegCloseKey(key);
 }

@@ -1,12 +1,7 @@
-// The pure parts of the log: the time stamp and the line layout.
+// The pure part of the log: the line layout.
 #include "log_file.h"
 
 #include "core/text.h"
-
-void format_time_stamp(wchar_t* buf, size_t cap, int month, int day, int year, int hour, int minute) {
-    int hour12 = hour % 12 == 0 ? 12 : hour % 12;
-    text_format(buf, cap, L"%02d/%02d/%04d %d:%02d %ls", month, day, year, hour12, minute, hour < 12 ? L"AM" : L"PM");
-}
 
 void build_log_line(wchar_t* buf, size_t cap, const wchar_t* stamp, const wchar_t* message) {
     text_format(buf, cap, L"%ls  %ls\r\n", stamp ? stamp : L"", message ? message : L"");

@@ -6,10 +6,6 @@
 #include <stddef.h>
 #include <wchar.h>
 
-// The local time as "%02d/%02d/%04d %d:%02d %ls": month, day, year, the hour on the 12-hour clock
-// (0 and 12 both show as 12), minute, "AM"/"PM". Shared by the log and the change history.
-void format_time_stamp(wchar_t* buf, size_t cap, int month, int day, int year, int hour, int minute);
-
 // One line of the file, before conversion to UTF-8: stamp, two spaces, message, CR LF.
 void build_log_line(wchar_t* buf, size_t cap, const wchar_t* stamp, const wchar_t* message);
 

@@ -159,13 +159,8 @@ void search_request_now(int show_view, SearchRequest* request) {
 
 int start_network_search(int show_view) {
     if (g_process.demo) {
-        NetworkSearchResult* demo = search_result_new();
+        NetworkSearchResult* demo = new_demo_search_result();
         if (demo) {
-            SYSTEMTIME now;
-            GetLocalTime(&now);
-            LocalTime local;
-            memcpy(&local, &now, sizeof(local));
-            build_demo_search_result(demo, &local);
             search_result_free(g_search_result);
             g_search_result = demo;
             if (g_snapshot) mark_installed(g_search_result, g_snapshot);

@@ -21,8 +21,8 @@ uint32_t snmp_next_request_id();
 // already; community is 8-bit text; oid_text is dotted decimal. A datagram from any other address
 // or port is not an answer and is ignored while the wait goes on. On success returns 1 with the
 // value's tag and at most max_length value octets.
-int snmp_get(SOCKET s, const sockaddr_in* destination, const char* community, const char* oid_text, int timeout_ms,
-             size_t max_length, uint8_t* tag, uint8_t* value, size_t* value_length);
+int snmp_get(SOCKET s, const sockaddr_in* destination, const char* community, const char* oid_text,
+             int timeout_ms, size_t max_length, uint8_t* tag, uint8_t* value, size_t* value_length);
 
 // An integer value (any tag) of 1 to 5 octets within 700 ms, else fallback.
 int32_t snmp_get_int(SOCKET s, const sockaddr_in* destination, const char* community, const char* oid_text,
@@ -32,6 +32,10 @@ int32_t snmp_get_int(SOCKET s, const sockaddr_in* destination, const char* commu
 // The field is emptied first. Returns 1 when the GET succeeded, even with an empty text.
 int snmp_get_text(SOCKET s, const sockaddr_in* destination, const char* community, const char* oid_text,
                   int timeout_ms, wchar_t* field, size_t capacity);
+
+// The community as it goes on the wire: converted to the ANSI code page and cut to 63 octets, however
+// long it is; the default community only when it is empty (or converts to nothing). out holds 64.
+void snmp_community_octets(const wchar_t* community, char out[64]);
 
 // Asks the printer at address (host byte order) for its fixed list of objects and fills the SNMP
 // fields of result, which the caller zeroed (pageCount -1). An empty community means the default.

@@ -14,7 +14,9 @@
 
 static std::atomic<uint32_t> g_request_id{4096};
 
-uint32_t snmp_next_request_id() { return g_request_id.fetch_add(1) + 1; }
+uint32_t snmp_next_request_id() {
+    return g_request_id.fetch_add(1) + 1;
+}
 
 // Waits for readability at most ms; 1 readable, 0 not in time or an error.
 static int wait_readable(SOCKET s, DWORD ms) {
@@ -27,8 +29,8 @@ static int wait_readable(SOCKET s, DWORD ms) {
     return select(0, &read_set, nullptr, nullptr, &tv) == 1;
 }
 
-int snmp_get(SOCKET s, const sockaddr_in* destination, const char* community, const char* oid_text, int timeout_ms,
-             size_t max_length, uint8_t* tag, uint8_t* value, size_t* value_length) {
+int snmp_get(SOCKET s, const sockaddr_in* destination, const char* community, const char* oid_text,
+             int timeout_ms, size_t max_length, uint8_t* tag, uint8_t* value, size_t* value_length) {
     if (value_length) *value_length = 0;
     if (s == INVALID_SOCKET || !destination || !community || !oid_text) return 0;
     uint8_t request[kBerMaxMessage];
@@ -69,7 +71,8 @@ int32_t snmp_get_int(SOCKET s, const sockaddr_in* destination, const char* commu
                      int32_t fallback) {
     uint8_t tag = 0, value[16];
     size_t length = 0;
-    if (!snmp_get(s, destination, community, oid_text, 700, sizeof(value), &tag, value, &length)) return fallback;
+    if (!snmp_get(s, destination, community, oid_text, 700, sizeof(value), &tag, value, &length))
+        return fallback;
     return ber_read_int(value, length, fallback);
 }
 
@@ -86,30 +89,46 @@ int snmp_get_text(SOCKET s, const sockaddr_in* destination, const char* communit
     field[0] = 0;
     uint8_t tag = 0, value[399];
     size_t length = 0;
-    if (!snmp_get(s, destination, community, oid_text, timeout_ms, sizeof(value), &tag, value, &length)) return 0;
+    if (!snmp_get(s, destination, community, oid_text, timeout_ms, sizeof(value), &tag, value, &length))
+        return 0;
     if (length == 0) return 1;
     wchar_t wide[400];
-    int n = MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, (const char*)value, (int)length, wide, _countof(wide));
-    if (n <= 0) n = MultiByteToWideChar(eight_bit_code_page(), 0, (const char*)value, (int)length, wide, _countof(wide));
+    int n = MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, (const char*)value, (int)length, wide,
+                                _countof(wide));
+    if (n <= 0)
+        n = MultiByteToWideChar(eight_bit_code_page(), 0, (const char*)value, (int)length, wide,
+                                _countof(wide));
     if (n <= 0) return 1;
     size_t keep = (size_t)n < capacity - 1 ? (size_t)n : capacity - 1;
-    for (size_t i = 0; i < keep; ++i) field[i] = wide[i] <= 31 ? L' ' : wide[i];
+    for (size_t i = 0; i < keep; ++i)
+        field[i] = wide[i] <= 31 ? L' ' : wide[i];
     field[keep] = 0;
     return 1;
 }
 
-void snmp_query_printer(NetTestResult* result, uint32_t address, const wchar_t* community) {
-    char name[64] = "";
+void snmp_community_octets(const wchar_t* community, char out[64]) {
+    out[0] = 0;
     if (community && community[0]) {
-        char longer[256];
-        int n = WideCharToMultiByte(CP_ACP, 0, community, -1, longer, sizeof(longer), nullptr, nullptr);
+        // Every UTF-16 unit but half a surrogate pair gives at least one octet, so the first 126
+        // units always hold the first 63 octets; converting only those keeps a community of any
+        // length from overflowing the conversion (which would fall back to the default and show
+        // another community's answers as this one's).
+        int units = (int)wcsnlen(community, 126);
+        char longer[126 * 4 + 1];
+        int n = WideCharToMultiByte(CP_ACP, 0, community, units, longer, (int)sizeof(longer) - 1, nullptr,
+                                    nullptr);
         if (n > 0) {
-            size_t keep = strlen(longer) < sizeof(name) - 1 ? strlen(longer) : sizeof(name) - 1;
-            memcpy(name, longer, keep);
-            name[keep] = 0;
+            size_t keep = (size_t)n < 63 ? (size_t)n : 63;
+            memcpy(out, longer, keep);
+            out[keep] = 0;
         }
     }
-    if (!name[0]) memcpy(name, VANTREL_SNMP_DEFAULT_COMMUNITY, sizeof(VANTREL_SNMP_DEFAULT_COMMUNITY));
+    if (!out[0]) memcpy(out, VANTREL_SNMP_DEFAULT_COMMUNITY, sizeof(VANTREL_SNMP_DEFAULT_COMMUNITY));
+}
+
+void snmp_query_printer(NetTestResult* result, uint32_t address, const wchar_t* community) {
+    char name[64];
+    snmp_community_octets(community, name);
 
     SOCKET s = socket(AF_INET, SOCK_DGRAM, IPPROTO_UDP);
     if (s == INVALID_SOCKET) return;
@@ -119,8 +138,10 @@ void snmp_query_printer(NetTestResult* result, uint32_t address, const wchar_t* 
     to.sin_addr.s_addr = htonl(address);
     result->snmpAsked = 1;
 
-    if (!snmp_get_text(s, &to, name, "1.3.6.1.2.1.1.1.0", 1200, result->sysDescr, _countof(result->sysDescr)) &&
-        !snmp_get_text(s, &to, name, "1.3.6.1.2.1.1.1.0", 1200, result->sysDescr, _countof(result->sysDescr))) {
+    if (!snmp_get_text(s, &to, name, "1.3.6.1.2.1.1.1.0", 1200, result->sysDescr,
+                       _countof(result->sysDescr)) &&
+        !snmp_get_text(s, &to, name, "1.3.6.1.2.1.1.1.0", 1200, result->sysDescr,
+                       _countof(result->sysDescr))) {
         result->snmpAnswered = 0;
         closesocket(s);
         return;

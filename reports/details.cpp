@@ -6,7 +6,7 @@
 
 #include "core/classify.h"
 #include "core/text.h"
-#include "net/maker.h"
+#include "core/model_guess.h"
 #include "reports/labels.h"
 
 // SNMP version 1's conventional read-only community, which Windows' port uses when none is set.

@@ -2,6 +2,7 @@
 // bounded append, so a report longer than the buffer loses its last pieces, never its head.
 #include "reports/report.h"
 
+#include <stdarg.h>
 #include <stdlib.h>
 #include <wchar.h>
 
@@ -22,13 +23,8 @@ void windows_version_text(const ReportPcInfo* pc, wchar_t* out, size_t cap) {
                 pc->currentBuild);
 }
 
-void report_time_stamp(const LocalTime* t, wchar_t* out, size_t cap) {
-    if (!out || cap == 0) return;
-    out[0] = 0;
-    if (!t) return;
-    int hour = t->hour % 12;
-    text_format(out, cap, L"%02d/%02d/%04d %d:%02d %ls", t->month, t->day, t->year, hour == 0 ? 12 : hour,
-                t->minute, t->hour < 12 ? L"AM" : L"PM");
+static void time_stamp(const LocalTime* t, wchar_t* out, size_t cap) {
+    format_time_stamp(out, cap, t->month, t->day, t->year, t->hour, t->minute);
 }
 
 static const wchar_t* plural(int n) {
@@ -67,39 +63,164 @@ static const wchar_t* finding_printer_name(const Snapshot* s, const Finding* f) 
     return L"This PC";
 }
 
-static void findings_section(const ReportInput* in, int full, wchar_t* buf, size_t cap) {
+// The report's sections in order; a report that does not fit names what it left out by them.
+enum ReportSection {
+    SectionHeader,
+    SectionFindings,
+    SectionPrinters,
+    SectionFound,
+    SectionDrivers,
+    SectionLog
+};
+
+// Appends whole pieces only. The last kReportClosingRoom characters of the buffer are kept for the
+// closing line of a report that did not fit, so it never ends mid-word without saying so.
+enum { kReportClosingRoom = 500 };
+struct ReportWriter {
+    wchar_t* buf;
+    size_t len;   // the text's length, kept so a long report is not measured again for every piece
+    size_t limit; // capacity for the pieces
+    size_t cap;   // the whole buffer, closing line included
+    int cut;      // a piece did not fit: nothing more is added
+    ReportSection section;
+    int32_t item; // the item of the section being written, -1 for its heading
+    int32_t items;
+};
+
+static size_t writer_length(const ReportWriter* w) {
+    return w->len;
+}
+
+// Drops what was written since mark and stops the report there.
+static void writer_cut(ReportWriter* w, size_t mark) {
+    if (mark < w->cap) w->buf[mark] = 0;
+    w->len = mark;
+    w->cut = 1;
+}
+
+// Takes in what another writer appended after the known text.
+static void writer_rescan(ReportWriter* w) {
+    w->len += text_length(w->buf + w->len, w->cap - w->len);
+}
+
+static int put(ReportWriter* w, const wchar_t* fmt, ...) {
+    if (w->cut) return 0;
+    size_t mark = writer_length(w);
+    if (mark + 2 < w->limit) {
+        va_list args;
+        va_start(args, fmt);
+        text_vformat(w->buf + mark, w->limit - mark, fmt, args);
+        va_end(args);
+        writer_rescan(w);
+    }
+    // A piece that reached the end of the room may have been cut.
+    if (writer_length(w) + 2 >= w->limit) {
+        writer_cut(w, mark);
+        return 0;
+    }
+    return 1;
+}
+
+// Starts item `item` of `items` in a section (-1: its heading); returns the mark to cut back to.
+static size_t begin(ReportWriter* w, ReportSection section, int32_t item, int32_t items) {
+    if (!w->cut) {
+        w->section = section;
+        w->item = item;
+        w->items = items;
+    }
+    return writer_length(w);
+}
+
+// An item made of several pieces is kept whole or left out whole.
+static void end_item(ReportWriter* w, size_t mark) {
+    if (w->cut) writer_cut(w, mark);
+}
+
+static void left_out_section(ReportSection section, int32_t from, int32_t items, wchar_t* out, size_t cap) {
+    static const wchar_t* const kWhole[] = {L"the rest of the header",
+                                            L"the findings",
+                                            L"the printer pages",
+                                            L"the printers found on the network",
+                                            L"the installed printer drivers",
+                                            L"Windows' print log"};
+    static const wchar_t* const kSome[] = {L"",
+                                           L"findings %d to %d",
+                                           L"the pages of printers %d to %d",
+                                           L"found printers %d to %d",
+                                           L"drivers %d to %d",
+                                           L"print log entries %d to %d"};
+    wchar_t part[80];
+    if (section != SectionHeader && from >= 0 && from < items)
+        text_format(part, _countof(part), kSome[section], from + 1, items);
+    else
+        text_copy(part, _countof(part), kWhole[section]);
+    text_append(out, cap, L"%ls%ls", out[0] ? L", " : L"", part);
+}
+
+// The closing line of a report that did not fit: what is missing, from the cut to the end.
+static void close_cut_report(ReportWriter* w, int full) {
+    wchar_t missing[400] = L"";
+    ReportSection last = full ? SectionLog : SectionFindings;
+    left_out_section(w->section, w->item, w->items, missing, _countof(missing));
+    for (int next = w->section + 1; next <= last; next++)
+        left_out_section((ReportSection)next, -1, 0, missing, _countof(missing));
+    size_t len = writer_length(w);
+    if (len + 1 >= w->cap) return;
+    text_format(w->buf + len, w->cap - len,
+                L"\n*** This %ls is incomplete: it was too long to hold. Left out: %ls. ***\n",
+                full ? L"report" : L"summary", missing);
+}
+
+static void findings_section(const ReportInput* in, int full, ReportWriter* w) {
     const Snapshot* s = in->snapshot;
     const FindingList* list = in->findings;
-    report_append(buf, cap, L"\n===== FINDINGS =====\n");
-    if (!list) return;
-    int32_t count = list->count < 0 ? 0 : list->count > kMaxFindings ? kMaxFindings : list->count;
+    int32_t count = !list ? 0 : list->count < 0 ? 0 : list->count > kMaxFindings ? kMaxFindings : list->count;
+    begin(w, SectionFindings, -1, count);
+    put(w, L"\n===== FINDINGS =====\n");
     int serious = 0;
     for (int32_t i = 0; i < count; i++)
         if (list->items[i].severity >= SeverityHeadsUp) serious = 1;
-    for (int32_t i = 0; i < count; i++) {
+    for (int32_t i = 0; i < count && !w->cut; i++) {
         const Finding* f = &list->items[i];
         if (!full && serious && f->severity < SeverityHeadsUp) continue;
-        report_append(buf, cap, L"[%ls] %ls%ls%ls\n", severity_label(f->severity), finding_printer_name(s, f),
-                      L": ", f->title);
-        if (full) report_append(buf, cap, L"    %ls\n\n", f->text);
+        size_t mark = begin(w, SectionFindings, i, count);
+        put(w, L"[%ls] %ls%ls%ls\n", severity_label(f->severity), finding_printer_name(s, f), L": ",
+            f->title);
+        if (full) put(w, L"    %ls\n\n", f->text);
+        end_item(w, mark);
     }
 }
 
-static void found_printers_section(const ReportInput* in, wchar_t* buf, size_t cap) {
-    report_append(buf, cap, L"\n===== PRINTERS FOUND ON THE NETWORK =====\n");
+static void printers_section(const ReportInput* in, ReportWriter* w) {
+    const Snapshot* s = in->snapshot;
+    int32_t count = s->printerCount < 0 ? 0 : s->printerCount > kMaxPrinters ? kMaxPrinters : s->printerCount;
+    begin(w, SectionPrinters, -1, count);
+    put(w, L"\n===== PRINTERS =====\n");
+    for (int32_t i = 0; i < count && !w->cut; i++) {
+        size_t mark = begin(w, SectionPrinters, i, count);
+        if (!put(w, L"\n----------------------------------------\n")) break;
+        printer_details_of(s, in->findings, in->checkVirtual, i, w->buf, w->limit);
+        writer_rescan(w);
+        if (writer_length(w) + 2 >= w->limit) writer_cut(w, mark);
+    }
+}
+
+static void found_printers_section(const ReportInput* in, ReportWriter* w) {
     const NetworkSearchResult* r = in->search;
+    int32_t count = !r ? 0 : r->count < 0 ? 0 : r->count > kMaxFoundPrinters ? kMaxFoundPrinters : r->count;
+    begin(w, SectionFound, -1, count);
+    put(w, L"\n===== PRINTERS FOUND ON THE NETWORK =====\n");
     if (!r) {
-        report_append(buf, cap, L"(the network was not searched; use Find Printers on the Home tab)\n");
+        put(w, L"(the network was not searched; use Find Printers on the Home tab)\n");
         return;
     }
     wchar_t when[40];
-    report_time_stamp(&r->startedAt, when, _countof(when));
-    report_append(buf, cap, L"Searched %d addresses (%ls) at %ls\n", r->addressesSwept, r->rangesText, when);
-    int32_t count = r->count < 0 ? 0 : r->count > kMaxFoundPrinters ? kMaxFoundPrinters : r->count;
-    for (int32_t i = 0; i < count; i++) {
+    time_stamp(&r->startedAt, when, _countof(when));
+    put(w, L"Searched %d addresses (%ls) at %ls\n", r->addressesSwept, r->rangesText, when);
+    for (int32_t i = 0; i < count && !w->cut; i++) {
         const FoundPrinter* f = &r->printers[i];
-        report_append(
-            buf, cap, L"%-16ls %-18ls %-30ls %-34ls serial %-14ls %ls\n", f->ip, f->mac[0] ? f->mac : L"-",
+        begin(w, SectionFound, i, count);
+        put(w, L"%-16ls %-18ls %-30ls %-34ls serial %-14ls %ls\n", f->ip, f->mac[0] ? f->mac : L"-",
             f->hostName[0]  ? f->hostName
             : f->sysName[0] ? f->sysName
                             : L"-",
@@ -110,10 +231,49 @@ static void found_printers_section(const ReportInput* in, wchar_t* buf, size_t c
     }
 }
 
+static void drivers_section(const Snapshot* s, ReportWriter* w) {
+    int32_t count = s->driverCount < 0 ? 0 : s->driverCount > kMaxDrivers ? kMaxDrivers : s->driverCount;
+    begin(w, SectionDrivers, -1, count);
+    put(w, L"\n===== PRINTER DRIVERS INSTALLED =====\n");
+    for (int32_t i = 0; i < count && !w->cut; i++) {
+        const DriverRecord* d = &s->drivers[i];
+        begin(w, SectionDrivers, i, count);
+        put(w,
+            L"%ls   [%ls, version %ls, dated %ls, type %lu, %ls, language %ls]   used by %d printer%ls%ls\n",
+            d->name, d->maker[0] ? d->maker : L"maker not stated", d->versionText[0] ? d->versionText : L"?",
+            d->date[0] ? d->date : L"?", (unsigned long)(uint32_t)d->version, d->environment,
+            driver_language_label(d->language), d->printerCount, plural(d->printerCount),
+            d->fileMissing ? L"   FILES MISSING" : L"");
+    }
+}
+
+static void log_section(const Snapshot* s, ReportWriter* w) {
+    int32_t count = s->logCount < 0 ? 0 : s->logCount > kMaxLogEntries ? kMaxLogEntries : s->logCount;
+    begin(w, SectionLog, -1, count);
+    put(w, L"\n===== WINDOWS PRINT LOG (newest first) =====\n");
+    if (!s->adminLogRead) put(w, L"(not read)\n");
+    for (int32_t i = 0; i < count && !w->cut; i++) {
+        const LogEntry* e = &s->logEntries[i];
+        begin(w, SectionLog, i, count);
+        put(w, L"%ls   %ls   event %lu   %ls\n", e->timeText, e->channel == 1 ? L"detail" : L"error ",
+            (unsigned long)(uint32_t)e->eventId, e->message);
+    }
+}
+
 void build_report_of(const ReportInput* in, int full, wchar_t* buf, size_t cap) {
     if (!in || !in->snapshot || !buf || cap == 0) return;
     const Snapshot* s = in->snapshot;
     const FindingList* list = in->findings;
+    if (text_length(buf, cap) >= cap) buf[cap - 1] = 0;
+    ReportWriter writer = {buf,
+                           text_length(buf, cap),
+                           cap > kReportClosingRoom ? cap - kReportClosingRoom : 0,
+                           cap,
+                           0,
+                           SectionHeader,
+                           -1,
+                           0};
+    ReportWriter* w = &writer;
 
     int problems = 0, heads_ups = 0;
     if (list)
@@ -122,70 +282,47 @@ void build_report_of(const ReportInput* in, int full, wchar_t* buf, size_t cap) 
             if (list->items[i].severity == SeverityHeadsUp) heads_ups++;
         }
     wchar_t when[40];
-    report_time_stamp(&s->checkTime, when, _countof(when));
-    report_append(buf, cap, L"VANTREL %ls%ls \x2014 %ls\nPC: %ls   User: %ls%ls\n",
-                  full ? L"REPORT" : L"SUMMARY", in->demo ? L" (DEMO DATA)" : L"", when, in->pc.computerName,
-                  in->pc.userName, in->elevated ? L" (administrator)" : L"");
+    time_stamp(&s->checkTime, when, _countof(when));
+    put(w, L"VANTREL %ls%ls \x2014 %ls\nPC: %ls   User: %ls%ls\n", full ? L"REPORT" : L"SUMMARY",
+        in->demo ? L" (DEMO DATA)" : L"", when, in->pc.computerName, in->pc.userName,
+        in->elevated ? L" (administrator)" : L"");
     if (full) {
         wchar_t windows[400];
         windows_version_text(&in->pc, windows, _countof(windows));
-        report_append(buf, cap, L"Windows: %ls\nVantrel version: %ls\n", windows,
-                      in->version ? in->version : L"");
+        put(w, L"Windows: %ls\nVantrel version: %ls\n", windows, in->version ? in->version : L"");
     }
-    report_append(buf, cap, L"Result: %d problem%ls, %d heads-up%ls, %d printer%ls, %d job%ls waiting\n",
-                  problems, plural(problems), heads_ups, plural(heads_ups), s->printerCount,
-                  plural(s->printerCount), s->jobCount, plural(s->jobCount));
-    report_append(buf, cap, L"Print Spooler: %ls, startup %ls\n", spooler_state_text(s->spoolerState),
-                  start_type_text(s->spoolerStartType));
-    report_append(buf, cap, L"Default printer: %ls\n", s->defaultPrinter[0] ? s->defaultPrinter : L"(none)");
+    put(w, L"Result: %d problem%ls, %d heads-up%ls, %d printer%ls, %d job%ls waiting\n", problems,
+        plural(problems), heads_ups, plural(heads_ups), s->printerCount, plural(s->printerCount), s->jobCount,
+        plural(s->jobCount));
+    put(w, L"Print Spooler: %ls, startup %ls\n", spooler_state_text(s->spoolerState),
+        start_type_text(s->spoolerStartType));
+    put(w, L"Default printer: %ls\n", s->defaultPrinter[0] ? s->defaultPrinter : L"(none)");
     const wchar_t* note =
         L"NOTE: running as %ls; the person signed in is %ls (their own printers may be missing)\n";
     if (s->runningAsSystem)
-        report_append(buf, cap, note, L"SYSTEM", s->sessionUserName[0] ? s->sessionUserName : L"nobody");
+        put(w, note, L"SYSTEM", s->sessionUserName[0] ? s->sessionUserName : L"nobody");
     else if (s->sessionUserName[0] && !text_equal_ci(s->sessionUserName, s->userName))
-        report_append(buf, cap, note, s->userName, s->sessionUserName);
+        put(w, note, s->userName, s->sessionUserName);
     if (s->operationalLogKnown)
-        report_append(buf, cap, L"Windows' detailed print log: %ls\n",
-                      s->operationalLogEnabled ? L"on" : L"off");
+        put(w, L"Windows' detailed print log: %ls\n", s->operationalLogEnabled ? L"on" : L"off");
 
-    findings_section(in, full, buf, cap);
-    if (!full) return;
-
-    report_append(buf, cap, L"\n===== PRINTERS =====\n");
-    for (int32_t i = 0; i < s->printerCount && i < kMaxPrinters; i++) {
-        report_append(buf, cap, L"\n----------------------------------------\n");
-        printer_details_of(s, list, in->checkVirtual, i, buf, cap);
+    findings_section(in, full, w);
+    if (full) {
+        printers_section(in, w);
+        found_printers_section(in, w);
+        drivers_section(s, w);
+        log_section(s, w);
+        // A report that got this far whole has its end marker; the closing room always holds it.
+        w->limit = w->cap;
+        put(w, L"\n--- end of report ---\n");
     }
-
-    found_printers_section(in, buf, cap);
-
-    report_append(buf, cap, L"\n===== PRINTER DRIVERS INSTALLED =====\n");
-    for (int32_t i = 0; i < s->driverCount && i < kMaxDrivers; i++) {
-        const DriverRecord* d = &s->drivers[i];
-        report_append(
-            buf, cap,
-            L"%ls   [%ls, version %ls, dated %ls, type %lu, %ls, language %ls]   used by %d printer%ls%ls\n",
-            d->name, d->maker[0] ? d->maker : L"maker not stated", d->versionText[0] ? d->versionText : L"?",
-            d->date[0] ? d->date : L"?", (unsigned long)(uint32_t)d->version, d->environment,
-            driver_language_label(d->language), d->printerCount, plural(d->printerCount),
-            d->fileMissing ? L"   FILES MISSING" : L"");
-    }
-
-    report_append(buf, cap, L"\n===== WINDOWS PRINT LOG (newest first) =====\n");
-    if (!s->adminLogRead) report_append(buf, cap, L"(not read)\n");
-    for (int32_t i = 0; i < s->logCount && i < kMaxLogEntries; i++) {
-        const LogEntry* e = &s->logEntries[i];
-        report_append(buf, cap, L"%ls   %ls   event %lu   %ls\n", e->timeText,
-                      e->channel == 1 ? L"detail" : L"error ", (unsigned long)(uint32_t)e->eventId,
-                      e->message);
-    }
-    report_append(buf, cap, L"\n--- end of report ---\n");
+    if (w->cut) close_cut_report(w, full);
 }
 
 void report_to_crlf(const wchar_t* text, wchar_t* out, size_t cap) {
     if (!out || cap == 0) return;
     size_t n = 0;
-    for (const wchar_t* p = text ? text : L""; *p && n <= 199989; p++) {
+    for (const wchar_t* p = text ? text : L""; *p; p++) {
         if (*p == L'\n') {
             if (n + 2 >= cap) break;
             out[n++] = L'\r';

@@ -11,7 +11,10 @@
 #include "core/search_result.h"
 #include "core/snapshot.h"
 
-enum { kReportCapacity = 160000 };
+// Room for the longest report the records allow (every text field and every list at its capacity,
+// about 1.5 million characters), so the full report and the summary always fit whole. A smaller
+// buffer gets whole pieces only and a closing line naming what was left out.
+enum { kReportCapacity = 1700000 };
 
 // What the report's header says about the PC, read from Windows by report_read_pc_info.
 struct ReportPcInfo {
@@ -38,10 +41,9 @@ struct ReportInput {
 // itself Windows 10 in the registry).
 void windows_version_text(const ReportPcInfo* pc, wchar_t* out, size_t cap);
 
-// "%02d/%02d/%04d %d:%02d %ls": month, day, year, hour on the 12-hour clock, minute, AM/PM.
-void report_time_stamp(const LocalTime* t, wchar_t* out, size_t cap);
-
-// Appends the full report (full set) or the summary to buf. A null snapshot appends nothing.
+// Appends the full report (full set) or the summary to buf. A null snapshot appends nothing. A report
+// that does not fit keeps its whole pieces up to the first one that does not and ends with the line
+// "*** This report is incomplete: ... Left out: ... ***" naming every part it lacks.
 void build_report_of(const ReportInput* input, int full, wchar_t* buf, size_t cap);
 
 // Over the process state (current snapshot, finding list, search result, flags, settings) into the
@@ -53,11 +55,10 @@ void build_report(int full);
 // cannot be read stays empty.
 void report_read_pc_info(ReportPcInfo* pc);
 
-// Writes a report as Save Report does: UTF-8 with a byte-order mark and CR LF line ends (at most
-// 199,990 characters of the CR LF text). Returns 0, or the Windows error code of the create or write
-// that failed.
+// Writes a report as Save Report does: UTF-8 with a byte-order mark and CR LF line ends, the whole
+// text however long. Returns 0, or the Windows error code of the create or write that failed.
 uint32_t write_report_file(const wchar_t* path, const wchar_t* text);
 
-// The CR LF copy of a report: every LF becomes CR LF; copying stops once more than 199,989
-// characters have been produced. out is always terminated.
+// The CR LF copy of a report: every LF becomes CR LF. Copying stops only when out is full, and never
+// between the CR and the LF of a pair. out is always terminated.
 void report_to_crlf(const wchar_t* text, wchar_t* out, size_t cap);

@@ -23,8 +23,9 @@ void report_read_pc_info(ReportPcInfo* pc) {
 }
 
 uint32_t write_report_file(const wchar_t* path, const wchar_t* text) {
-    // Room for 199,990 characters and a CR LF pair that may straddle the limit.
-    const size_t wide_cap = 200000;
+    // Every LF may become a CR LF pair; nothing of the report is left out of the file.
+    const size_t length = wcslen(text ? text : L"");
+    const size_t wide_cap = length * 2 + 1;
     wchar_t* wide = static_cast<wchar_t*>(malloc(wide_cap * sizeof(wchar_t)));
     char* bytes = static_cast<char*>(malloc(wide_cap * 3 + 4));
     if (!wide || !bytes) {

@@ -57,18 +57,19 @@ TEST(CommandLine, NetTestTakesACommunityUnlessTheThirdWordIsASwitch) {
     EXPECT_FALSE(b.cmd.quiet);
 
     Parsed c(L"Vantrel.exe /nettest 127.0.0.5 /QUIET");
-    EXPECT_FALSE(c.cmd.quiet) << "\"/quiet\" is a case-sensitive test";
+    EXPECT_TRUE(c.cmd.quiet) << "a script's capitals must not open a message box";
 
     Parsed d(L"Vantrel.exe /nettest");
     EXPECT_EQ(ModeWindow, d.cmd.mode);
 }
 
-TEST(CommandLine, FlagsAreSubstringsOfTheRawLine) {
+TEST(CommandLine, FlagsAreSubstringsOfTheRawLineInAnyCase) {
     Parsed a(L"Vantrel.exe /demo");
     EXPECT_TRUE(a.cmd.demo);
     EXPECT_FALSE(a.cmd.mayWait);
-    Parsed b(L"Vantrel.exe /DEMO");
-    EXPECT_FALSE(b.cmd.demo);
+    Parsed b(L"Vantrel.exe /DEMO /Admin");
+    EXPECT_TRUE(b.cmd.demo) << "every switch in any case";
+    EXPECT_TRUE(b.cmd.admin);
     Parsed c(L"Vantrel.exe /admin /demo");
     EXPECT_TRUE(c.cmd.admin);
     EXPECT_TRUE(c.cmd.demo);
@@ -78,6 +79,11 @@ TEST(CommandLine, FlagsAreSubstringsOfTheRawLine) {
     EXPECT_TRUE(d.cmd.updated);
     EXPECT_TRUE(d.cmd.mayWait);
     EXPECT_STREQ(L"1.0.9", d.cmd.updatedFrom);
+    Parsed u(L"Vantrel.exe /UPDATED 1.0.9 /scanrange 127.0.0.0/24");
+    EXPECT_TRUE(u.cmd.updated);
+    EXPECT_STREQ(L"1.0.9", u.cmd.updatedFrom) << "one word, not the rest of the line";
+    Parsed q(L"Vantrel.exe /updated  \"1.0 beta\" /admin");
+    EXPECT_STREQ(L"1.0 beta", q.cmd.updatedFrom);
     Parsed e(L"Vantrel.exe /updated");
     EXPECT_FALSE(e.cmd.updated) << "the switch needs its trailing blank";
     EXPECT_FALSE(e.cmd.mayWait);
@@ -102,7 +108,8 @@ TEST(CommandLine, HostileInputNeverBreaksTheParse) {
     EXPECT_EQ(ModeWindow, a.cmd.mode);
 
     std::wstring many = L"Vantrel.exe";
-    for (int i = 0; i < 5000; i++) many += L" /scanrange";
+    for (int i = 0; i < 5000; i++)
+        many += L" /scanrange";
     Parsed b(many);
     EXPECT_STREQ(L"/scanrange", b.cmd.scanRange);
 

@@ -252,6 +252,23 @@ TEST(Collector, RememberedIdentity) {
     EXPECT_STREQ(s->printers[4].knownMac, L"");
 }
 
+TEST(Collector, StoredValuesAreReadAtTheirFullCapacity) {
+    FakePc pc;
+    std::wstring key = kTcpKey + L"long", host(199, L'h'), community(63, L'c');
+    pc.set_string(key, L"HostName", host);
+    pc.set_string(key, L"SNMP Community", community);
+    pc.set_dword(key, L"SNMP Enabled", 1);
+    std::wstring known = L"HKCU\\Software\\Corvalen\\Vantrel\\Known";
+    pc.set_string(known, L"Long", L"00-11-22-33-44-55|" + std::wstring(181, L's'));
+    pc.printers.push_back(printer(L"Long", L"long"));
+    SnapshotHolder s(run_fake_check(&pc, 0));
+    const PrinterRecord& p = s->printers[0];
+    EXPECT_EQ(p.kind, KindTcpIp) << "a 199-character host name is a network printer";
+    EXPECT_EQ(host, p.address);
+    EXPECT_EQ(community, p.snmpCommunity);
+    EXPECT_STREQ(L"00-11-22-33-44-55", p.knownMac) << "a 199-character identity is read";
+}
+
 TEST(Collector, KnownMacLongerThanItsFieldIsCut) {
     PrinterRecord p = {};
     apply_known_identity(&p, L"0123456789012345678901234567|S");

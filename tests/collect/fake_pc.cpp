@@ -79,8 +79,8 @@ static int f_read_string(void* ctx, RegistryRoot root, const wchar_t* path, cons
     pc->registryReads.push_back(key);
     auto it = pc->registry.find(lower(key));
     buf[0] = 0;
-    // As read_registry_string: a string of at most cap - 2 characters.
-    if (it == pc->registry.end() || it->second.isDword || it->second.text.size() + 2 > cap) return 0;
+    // As read_registry_string: a string of at most cap - 1 characters.
+    if (it == pc->registry.end() || it->second.isDword || it->second.text.size() + 1 > cap) return 0;
     text_copy(buf, cap, it->second.text.c_str());
     return buf[0] != 0;
 }

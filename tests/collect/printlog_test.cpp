@@ -93,27 +93,6 @@ struct PrintLog : ::testing::Test {
     ~PrintLog() override { snapshot_free(s); }
 };
 
-TEST(PrintLogTime, TwelveHourClock) {
-    wchar_t text[40];
-    LocalTime t = {2026, 1, 0, 2, 0, 5, 0, 0};
-    print_log_time_text(text, _countof(text), &t);
-    EXPECT_STREQ(text, L"01/02/2026 12:05 AM");
-    t.hour = 12;
-    t.minute = 30;
-    print_log_time_text(text, _countof(text), &t);
-    EXPECT_STREQ(text, L"01/02/2026 12:30 PM");
-    t = {2026, 12, 0, 31, 13, 7, 0, 0};
-    print_log_time_text(text, _countof(text), &t);
-    EXPECT_STREQ(text, L"12/31/2026 1:07 PM");
-    t.hour = 11;
-    t.minute = 59;
-    print_log_time_text(text, _countof(text), &t);
-    EXPECT_STREQ(text, L"12/31/2026 11:59 AM");
-    t.hour = 23;
-    print_log_time_text(text, _countof(text), &t);
-    EXPECT_STREQ(text, L"12/31/2026 11:59 PM");
-}
-
 TEST(PrintLogMessage, OneLineOrTheFixedText) {
     wchar_t text[600];
     print_log_message(text, _countof(text), 1, L"Line one\r\nLine\ttwo\n");

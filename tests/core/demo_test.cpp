@@ -3,6 +3,8 @@
 // their limits.
 #include <gtest/gtest.h>
 
+#include <stdlib.h>
+
 #include <string>
 
 #include "core/demo.h"
@@ -288,6 +290,18 @@ TEST(DemoSearchResult, FiveEntriesWithTheMovedLexmark) {
     EXPECT_STREQ(L"Cashier - Brother HL-L5200DW", r->printers[2].installedAs);
     EXPECT_STREQ(L"", r->printers[3].installedAs);
     EXPECT_STREQ(L"", r->printers[4].installedAs);
+}
+
+TEST(DemoSearchResult, OneBuilderForTheWindowTheSearchAndTheReport) {
+    NetworkSearchResult* r = new_demo_search_result();
+    ASSERT_NE(nullptr, r);
+    LocalTime now;
+    uint64_t utc = 0;
+    demo_clock(&now, &utc);
+    EXPECT_EQ(5, r->count);
+    EXPECT_STREQ(L"192.168.10.88", r->printers[3].ip);
+    EXPECT_EQ(now.year, r->startedAt.year) << "stamped with the demonstration clock";
+    free(r);
 }
 
 TEST(DemoDiagnosis, FourteenFindingsInOrderWithTheirHeadlines) {

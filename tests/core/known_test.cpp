@@ -154,3 +154,15 @@ TEST(KnownStore, RemembersReadsBackAndSkipsDemo) {
     known_store_write(nullptr, L"x");
     remember_known_printers(nullptr, nullptr, 0);
 }
+
+TEST(KnownStore, ReadsAValueOfItsWholeCapacity) {
+    const wchar_t* name = L"Known store long printer";
+    std::wstring longest = L"00-11-22-33-44-55|" + std::wstring(kKnownValueCapacity - 19, L's');
+    known_store_write(name, longest.c_str());
+    wchar_t value[kKnownValueCapacity];
+    ASSERT_TRUE(known_store_read(name, value, _countof(value))) << "199 characters fit";
+    EXPECT_EQ(longest, value);
+    known_store_write(name, (longest + L"s").c_str());
+    EXPECT_FALSE(known_store_read(name, value, _countof(value))) << "200 do not";
+    delete_known(name);
+}

@@ -1,6 +1,7 @@
 // Moved printers: identity match, model match, not found, and the model guess behind the model match.
 #include "diagnosis_fixture.h"
 
+#include "core/model_guess.h"
 #include "core/moved.h"
 
 static const wchar_t kIdentityText[] = L"Windows sends this printer's jobs to %ls, where nothing answers. "
@@ -199,10 +200,12 @@ static std::wstring guess(const wchar_t* name, const wchar_t* driver, const wcha
         p.net.snmpAnswered = 1;
         text_copy(p.net.model, _countof(p.net.model), snmp_model);
     }
-    wchar_t model[200], maker[40];
-    guess_printer_model(&p, model, _countof(model), maker, _countof(maker));
+    ModelGuess g;
+    identify_model(&p, &g);
+    wchar_t maker[40];
+    short_maker_name(g.maker, maker, _countof(maker));
     if (maker_out) *maker_out = maker;
-    return model;
+    return g.model;
 }
 
 TEST(ModelGuess, FromDriverPrinterNameAndSnmp) {

@@ -17,7 +17,7 @@ namespace {
 const wchar_t* kOtherKey = L"Software\\VantrelTests\\Other";
 
 class SettingsStore : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         delete_settings_key();
         RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\VantrelTests");
@@ -26,8 +26,8 @@ protected:
 
     static void put(const wchar_t* path, const wchar_t* name, DWORD type, const void* data, DWORD bytes) {
         HKEY key;
-        ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExW(HKEY_CURRENT_USER, path, 0, nullptr, 0, KEY_WRITE, nullptr, &key,
-                                                 nullptr));
+        ASSERT_EQ(ERROR_SUCCESS,
+                  RegCreateKeyExW(HKEY_CURRENT_USER, path, 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr));
         ASSERT_EQ(ERROR_SUCCESS, RegSetValueExW(key, name, 0, type, static_cast<const BYTE*>(data), bytes));
         RegCloseKey(key);
     }
@@ -146,7 +146,8 @@ TEST_F(SettingsStore, WritesCreateTheKeyAndReadBack) {
 
 TEST_F(SettingsStore, RegistryReadersOfOtherKeysFailCleanly) {
     wchar_t buf[8] = L"junk";
-    EXPECT_FALSE(read_registry_string(HKEY_CURRENT_USER, L"Software\\VantrelTests\\Missing", L"X", buf, _countof(buf)));
+    EXPECT_FALSE(read_registry_string(HKEY_CURRENT_USER, L"Software\\VantrelTests\\Missing", L"X", buf,
+                                      _countof(buf)));
     EXPECT_STREQ(L"", buf) << "a failure empties the buffer";
 
     put_text(kOtherKey, L"Empty", REG_SZ, L"");
@@ -154,10 +155,10 @@ TEST_F(SettingsStore, RegistryReadersOfOtherKeysFailCleanly) {
     EXPECT_FALSE(read_registry_string(HKEY_CURRENT_USER, kOtherKey, L"Empty", buf, _countof(buf)));
     EXPECT_STREQ(L"", buf);
 
-    put_text(kOtherKey, L"Fits", REG_SZ, L"123456");
+    put_text(kOtherKey, L"Fits", REG_SZ, L"1234567");
     EXPECT_TRUE(read_registry_string(HKEY_CURRENT_USER, kOtherKey, L"Fits", buf, _countof(buf)));
-    EXPECT_STREQ(L"123456", buf) << "capacity 8 holds six characters";
-    put_text(kOtherKey, L"TooLong", REG_SZ, L"1234567");
+    EXPECT_STREQ(L"1234567", buf) << "capacity 8 holds seven characters";
+    put_text(kOtherKey, L"TooLong", REG_SZ, L"12345678");
     EXPECT_FALSE(read_registry_string(HKEY_CURRENT_USER, kOtherKey, L"TooLong", buf, _countof(buf)));
     EXPECT_STREQ(L"", buf);
 

@@ -24,8 +24,8 @@ TEST(TextFormat, CutsAtCapacityAndAlwaysTerminates) {
 
 TEST(TextFormat, UnderstandsThePlaceholdersTheProgramUses) {
     wchar_t buf[128];
-    text_format(buf, _countof(buf), L"%ls|%d|%u|%lu|%I64u|%lc|%%|%02d", L"\x00e9t\x00e9", -5, 7u, 4000000000ul,
-                (unsigned long long)18446744073709551615ull, L'\x2014', 3);
+    text_format(buf, _countof(buf), L"%ls|%d|%u|%lu|%I64u|%lc|%%|%02d", L"\x00e9t\x00e9", -5, 7u,
+                4000000000ul, (unsigned long long)18446744073709551615ull, L'\x2014', 3);
     EXPECT_STREQ(L"\x00e9t\x00e9|-5|7|4000000000|18446744073709551615|\x2014|%|03", buf);
 }
 
@@ -90,4 +90,17 @@ TEST(TextUtf8, WritesLineFeedsAsCrLfOnce) {
     EXPECT_EQ(std::string("a\r\nb\r\nc\r\n"), std::string(out, n));
     n = text_to_utf8(L"a\nb", out, sizeof(out), 0);
     EXPECT_EQ(std::string("a\nb"), std::string(out, n));
+}
+
+// The one stamp of the print log, the log file, the change history and the report.
+TEST(TimeStamp, TwelveHourClock) {
+    wchar_t s[40];
+    format_time_stamp(s, _countof(s), 3, 7, 2026, 0, 5);
+    EXPECT_STREQ(L"03/07/2026 12:05 AM", s);
+    format_time_stamp(s, _countof(s), 12, 31, 2026, 12, 5);
+    EXPECT_STREQ(L"12/31/2026 12:05 PM", s);
+    format_time_stamp(s, _countof(s), 1, 2, 2026, 13, 7);
+    EXPECT_STREQ(L"01/02/2026 1:07 PM", s);
+    format_time_stamp(s, _countof(s), 1, 2, 2026, 11, 59);
+    EXPECT_STREQ(L"01/02/2026 11:59 AM", s);
 }

@@ -31,7 +31,8 @@ void stop_spooler() {
     SC_HANDLE s = OpenServiceW(m, L"Spooler", SERVICE_STOP | SERVICE_QUERY_STATUS);
     SERVICE_STATUS st = {};
     ControlService(s, SERVICE_CONTROL_STOP, &st);
-    for (int i = 0; i < 100 && spooler_state() != SERVICE_STOPPED; i++) Sleep(100);
+    for (int i = 0; i < 100 && spooler_state() != SERVICE_STOPPED; i++)
+        Sleep(100);
     CloseServiceHandle(s);
     CloseServiceHandle(m);
 }
@@ -58,7 +59,9 @@ std::wstring write_file(const std::wstring& path, DWORD attrs = FILE_ATTRIBUTE_N
     return path;
 }
 
-bool exists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+bool exists(const std::wstring& path) {
+    return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
 
 struct PortKey {
     std::wstring path;
@@ -69,7 +72,10 @@ struct PortKey {
         RegSetValueExW(key, L"IPAddress", 0, REG_SZ, (const BYTE*)L"10.0.0.1", 18);
         RegCloseKey(key);
     }
-    ~PortKey() { RegDeleteTreeW(HKEY_LOCAL_MACHINE, path.c_str()); RegDeleteKeyW(HKEY_LOCAL_MACHINE, path.c_str()); }
+    ~PortKey() {
+        RegDeleteTreeW(HKEY_LOCAL_MACHINE, path.c_str());
+        RegDeleteKeyW(HKEY_LOCAL_MACHINE, path.c_str());
+    }
     std::wstring get(const wchar_t* name) const {
         wchar_t buf[300] = L"";
         DWORD bytes = sizeof(buf), type = 0;
@@ -147,6 +153,11 @@ TEST(SpoolAuto, NumberAndText) {
     // service with its own 87; the start type stays.
     EXPECT_EQ(87u, run_task(L"spool-auto", L"automatic"));
     EXPECT_EQ(2u, spooler_start_type());
+    // Numbers that do not fit reach the service manager as a start type it refuses, never as
+    // SERVICE_NO_CHANGE, which would report success for nothing done.
+    EXPECT_EQ(87u, run_task(L"spool-auto", L"4294967295"));
+    EXPECT_EQ(87u, run_task(L"spool-auto", L"99999999999"));
+    EXPECT_EQ(2u, spooler_start_type());
     run_task(L"spool-auto", std::to_wstring(before).c_str());
     EXPECT_EQ(before, spooler_start_type());
 }
@@ -166,6 +177,10 @@ TEST(PortTasks, AddressSnmpAndBadArguments) {
     EXPECT_EQ(87u, run_task(L"port-addr", L"|10.9.9.9")) << "an empty port name would write on the Ports key";
     EXPECT_EQ(87u, run_task(L"port-addr", L"VantrelTestPort\\..|10.9.9.9"));
     EXPECT_EQ(L"printer.office.example", port.get(L"HostName"));
+    std::wstring too_long = L"VantrelTestPort|" + std::wstring(200, L'h');
+    EXPECT_EQ(87u, run_task(L"port-addr", too_long.c_str())) << "an address cut to fit is refused";
+    EXPECT_EQ(87u, run_task(L"port-addr", (L"VantrelTestPort|" + std::wstring(300, L'h')).c_str()));
+    EXPECT_EQ(L"printer.office.example", port.get(L"HostName")) << "nothing written";
     EXPECT_EQ((DWORD)ERROR_FILE_NOT_FOUND, run_task(L"port-addr", L"NoSuchPort|10.9.9.9"));
 
     EXPECT_EQ(0u, run_task(L"snmp-off", L"VantrelTestPort"));

@@ -44,6 +44,13 @@ TEST(Verbs, PortAddressSplitsAtTheFirstBar) {
     EXPECT_STREQ(L"a|b", addr);
     EXPECT_FALSE(split_port_address(L"no bar here", port, _countof(port), addr, _countof(addr)));
     EXPECT_EQ(87u, run_task(L"port-addr", L"no bar here"));
+    // A part that would be cut is refused, never stored shortened.
+    std::wstring long_address = L"P|" + std::wstring(300, L'a');
+    EXPECT_FALSE(split_port_address(long_address.c_str(), port, _countof(port), addr, _countof(addr)));
+    wchar_t small[200];
+    std::wstring fits = L"P|" + std::wstring(199, L'a'), over = L"P|" + std::wstring(200, L'a');
+    EXPECT_TRUE(split_port_address(fits.c_str(), port, _countof(port), small, _countof(small)));
+    EXPECT_FALSE(split_port_address(over.c_str(), port, _countof(port), small, _countof(small)));
 }
 
 TEST(Verbs, StartTypeIsLeadingDecimal) {
@@ -51,7 +58,10 @@ TEST(Verbs, StartTypeIsLeadingDecimal) {
     EXPECT_EQ(3u, parse_start_type(L"3x"));
     EXPECT_EQ(0u, parse_start_type(L"auto"));
     EXPECT_EQ(0u, parse_start_type(L""));
-    EXPECT_EQ(0xFFFFFFFFu, parse_start_type(L"99999999999"));
+    // SERVICE_NO_CHANGE would let the task succeed without changing anything.
+    EXPECT_EQ(0u, parse_start_type(L"99999999999"));
+    EXPECT_EQ(0u, parse_start_type(L"4294967295"));
+    EXPECT_EQ(4294967294u, parse_start_type(L"4294967294"));
 }
 
 namespace {
@@ -68,9 +78,11 @@ std::wstring through_argv(const std::wstring& argument) {
 } // namespace
 
 TEST(ElevatedCommandLine, ArgumentsComeBackUnchanged) {
-    const wchar_t* cases[] = {L"Front \"A\" \\", L"", L"Office", L"\\\\server\\share", L"trail\\\\", L"a\\\"b",
-                              L"\"", L"\\", L"P|1.2.3.4", L"two  spaces", L"Caf\x00E9 \x041F"};
-    for (auto c : cases) EXPECT_EQ(std::wstring(c), through_argv(c)) << c;
+    const wchar_t* cases[] = {L"Front \"A\" \\",  L"",   L"Office", L"\\\\server\\share", L"trail\\\\",
+                              L"a\\\"b",          L"\"", L"\\",     L"P|1.2.3.4",         L"two  spaces",
+                              L"Caf\x00E9 \x041F"};
+    for (auto c : cases)
+        EXPECT_EQ(std::wstring(c), through_argv(c)) << c;
     wchar_t params[700];
     ASSERT_TRUE(build_task_parameters(params, _countof(params), L"delete", L"Front \"A\" \\"));
     EXPECT_STREQ(L"/task delete \"Front \\\"A\\\" \\\\\"", params);
@@ -93,12 +105,15 @@ TEST(FailureText, TrimmedAndComposed) {
 
     wchar_t msg[900];
     build_failure_message(msg, _countof(msg), L"Paused the printer \"P\"", L"error 12345", 12345);
-    EXPECT_STREQ(L"That did not work.\n\nWhat was tried: Paused the printer \"P\"\nWindows said: error 12345 (error 12345)",
+    EXPECT_STREQ(L"That did not work.\n\nWhat was tried: Paused the printer \"P\"\nWindows said: error 12345 "
+                 L"(error 12345)",
                  msg);
     build_failure_message(msg, _countof(msg), L"X", L"Access denied.", 5);
-    EXPECT_STREQ(L"That did not work.\n\nWhat was tried: X\nWindows said: Access denied. (error 5)\n\nThis needs an "
-                 L"administrator. Use Tools \x2192 Run as Admin (with expert tools on), or ask whoever manages this PC.",
-                 msg);
+    EXPECT_STREQ(
+        L"That did not work.\n\nWhat was tried: X\nWindows said: Access denied. (error 5)\n\nThis needs an "
+        L"administrator. Use Tools \x2192 Run as Admin (with expert tools on), or ask whoever manages this "
+        L"PC.",
+        msg);
 }
 
 TEST(FailureText, WindowsOwnTextIsTrimmed) {

@@ -28,9 +28,10 @@ struct ChangesTest : ::testing::Test {
 
     static void put(const wchar_t* name, DWORD type, const std::wstring& data) {
         HKEY key;
-        ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExW(HKEY_CURRENT_USER, VANTREL_CHANGES_KEY, 0, nullptr, 0, KEY_WRITE,
-                                                 nullptr, &key, nullptr));
-        RegSetValueExW(key, name, 0, type, (const BYTE*)data.c_str(), (DWORD)((data.size() + 1) * sizeof(wchar_t)));
+        ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExW(HKEY_CURRENT_USER, VANTREL_CHANGES_KEY, 0, nullptr, 0,
+                                                 KEY_WRITE, nullptr, &key, nullptr));
+        RegSetValueExW(key, name, 0, type, (const BYTE*)data.c_str(),
+                       (DWORD)((data.size() + 1) * sizeof(wchar_t)));
         RegCloseKey(key);
     }
     static std::wstring get(const wchar_t* name) {
@@ -64,7 +65,8 @@ struct ChangesTest : ::testing::Test {
 TEST(ChangeText, FourFieldsJoinedAndCut) {
     wchar_t text[900];
     build_change_text(text, _countof(text), L"01/02/2026 1:07 PM", 9, L"P1|10.0.0.5", L"Pointed");
-    EXPECT_EQ(std::wstring(L"01/02/2026 1:07 PM") + kSep + L"9" + kSep + L"P1|10.0.0.5" + kSep + L"Pointed", text);
+    EXPECT_EQ(std::wstring(L"01/02/2026 1:07 PM") + kSep + L"9" + kSep + L"P1|10.0.0.5" + kSep + L"Pointed",
+              text);
     std::wstring big(2000, L'd');
     build_change_text(text, _countof(text), L"w", 0, L"", big.c_str());
     EXPECT_EQ(899u, wcslen(text));
@@ -78,7 +80,8 @@ TEST(ChangeText, ParsingKindsAndSeparators) {
     EXPECT_STREQ(L"when", r.whenText);
     EXPECT_EQ(7, r.changeKind);
     EXPECT_STREQ(L"det", r.detail);
-    EXPECT_EQ(std::wstring(L"desc") + kSep + L"more", r.description) << "a fourth separator belongs to the text";
+    EXPECT_EQ(std::wstring(L"desc") + kSep + L"more", r.description)
+        << "a fourth separator belongs to the text";
     t = std::wstring(L"when") + kSep + kSep + kSep;
     ASSERT_TRUE(parse_change_text(L"1", t.c_str(), &r));
     EXPECT_EQ(0, r.changeKind);
@@ -159,8 +162,8 @@ TEST_F(ChangesTest, FullLengthRecordRoundTrips) {
 
 TEST_F(ChangesTest, AtMost300AreListed) {
     HKEY settings;
-    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExW(HKEY_CURRENT_USER, VANTREL_SETTINGS_KEY, 0, nullptr, 0, KEY_WRITE,
-                                             nullptr, &settings, nullptr));
+    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExW(HKEY_CURRENT_USER, VANTREL_SETTINGS_KEY, 0, nullptr, 0,
+                                             KEY_WRITE, nullptr, &settings, nullptr));
     DWORD start = 0;
     RegSetValueExW(settings, L"ChangeSeq", 0, REG_DWORD, (const BYTE*)&start, sizeof(start));
     RegCloseKey(settings);
@@ -192,11 +195,64 @@ TEST_F(ChangesTest, EmptyWithoutKeyAndSeqOfWrongTypeCountsAsZero) {
     load_changes(list.get());
     EXPECT_EQ(0, list->count);
     HKEY settings;
-    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExW(HKEY_CURRENT_USER, VANTREL_SETTINGS_KEY, 0, nullptr, 0, KEY_WRITE,
-                                             nullptr, &settings, nullptr));
+    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExW(HKEY_CURRENT_USER, VANTREL_SETTINGS_KEY, 0, nullptr, 0,
+                                             KEY_WRITE, nullptr, &settings, nullptr));
     RegSetValueExW(settings, L"ChangeSeq", 0, REG_SZ, (const BYTE*)L"5", 4);
     RegCloseKey(settings);
     record_change(NothingToPutBack, L"", L"x");
     EXPECT_EQ(1u, seq());
     EXPECT_NE(L"<missing>", get(L"00000001"));
+}
+
+namespace {
+void set_seq(DWORD type, const void* data, DWORD bytes) {
+    HKEY settings;
+    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExW(HKEY_CURRENT_USER, VANTREL_SETTINGS_KEY, 0, nullptr, 0,
+                                             KEY_WRITE, nullptr, &settings, nullptr));
+    RegSetValueExW(settings, L"ChangeSeq", 0, type, (const BYTE*)data, bytes);
+    RegCloseKey(settings);
+}
+} // namespace
+
+TEST_F(ChangesTest, ACounterAtItsEndOrOfTheWrongTypeNeverOverwritesARecord) {
+    put(L"00000001", REG_SZ, rec(L"w", L"4", L"P", L"first"));
+    put(L"00000002", REG_SZ, rec(L"w", L"3", L"P", L"second"));
+    set_seq(REG_SZ, L"7", 4);
+    record_change(NothingToPutBack, L"", L"third");
+    EXPECT_EQ(3u, seq()) << "the taken numbers are skipped";
+    EXPECT_EQ(rec(L"w", L"4", L"P", L"first"), get(L"00000001"));
+
+    DWORD last = 0xFFFFFFFE;
+    set_seq(REG_DWORD, &last, sizeof(last));
+    record_change(NothingToPutBack, L"", L"fourth");
+    record_change(NothingToPutBack, L"", L"fifth");
+    record_change(NothingToPutBack, L"", L"sixth");
+    EXPECT_EQ(0xFFFFFFFFu, seq()) << "the counter never wraps to 0";
+    load_changes(list.get());
+    ASSERT_EQ(6, list->count);
+    const wchar_t* order[] = {L"sixth", L"fifth", L"fourth", L"third", L"second", L"first"};
+    for (int i = 0; i < 6; i++)
+        EXPECT_STREQ(order[i], list->records[i].description) << list->records[i].valueName;
+    EXPECT_STREQ(L"4294967297", list->records[0].valueName);
+}
+
+TEST(ChangeNumbers, SkipTakenNamesAndOnlyRise) {
+    auto taken = [](void* ctx, uint64_t n) { return n <= *(uint64_t*)ctx ? 1 : 0; };
+    uint64_t last_taken = 5;
+    EXPECT_EQ(6u, next_change_number(0, taken, &last_taken));
+    EXPECT_EQ(8u, next_change_number(7, taken, &last_taken));
+    EXPECT_EQ(0x100000000ull, next_change_number(0xFFFFFFFFu, taken, &last_taken));
+    EXPECT_EQ(0u, next_change_number(
+                      0, [](void*, uint64_t) { return -1; }, nullptr))
+        << "unknown: no write";
+    EXPECT_EQ(0u, next_change_number(
+                      0, [](void*, uint64_t) { return 1; }, nullptr));
+    EXPECT_EQ(6u, change_counter_after(5, 6));
+    EXPECT_EQ(9u, change_counter_after(9, 6)) << "never lowered";
+    EXPECT_EQ(0xFFFFFFFFu, change_counter_after(0xFFFFFFFFu, 0x100000005ull));
+    wchar_t name[24];
+    change_value_name(12, name, _countof(name));
+    EXPECT_STREQ(L"00000012", name);
+    change_value_name(0x100000000ull, name, _countof(name));
+    EXPECT_STREQ(L"4294967296", name);
 }

@@ -13,13 +13,14 @@
 
 namespace {
 std::string read_file(const wchar_t* path) {
-    HANDLE f = CreateFileW(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                           OPEN_EXISTING, 0, nullptr);
+    HANDLE f = CreateFileW(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                           nullptr, OPEN_EXISTING, 0, nullptr);
     if (f == INVALID_HANDLE_VALUE) return "<missing>";
     std::string data;
     char buf[4096];
     DWORD got = 0;
-    while (ReadFile(f, buf, sizeof(buf), &got, nullptr) && got) data.append(buf, got);
+    while (ReadFile(f, buf, sizeof(buf), &got, nullptr) && got)
+        data.append(buf, got);
     CloseHandle(f);
     return data;
 }
@@ -39,18 +40,6 @@ struct LogFileTest : ::testing::Test {
     void TearDown() override { g_process.demo = 0; }
 };
 } // namespace
-
-TEST(LogStamp, TwelveHourClock) {
-    wchar_t s[40];
-    format_time_stamp(s, _countof(s), 3, 7, 2026, 0, 5);
-    EXPECT_STREQ(L"03/07/2026 12:05 AM", s);
-    format_time_stamp(s, _countof(s), 12, 31, 2026, 12, 5);
-    EXPECT_STREQ(L"12/31/2026 12:05 PM", s);
-    format_time_stamp(s, _countof(s), 1, 2, 2026, 13, 7);
-    EXPECT_STREQ(L"01/02/2026 1:07 PM", s);
-    format_time_stamp(s, _countof(s), 1, 2, 2026, 11, 59);
-    EXPECT_STREQ(L"01/02/2026 11:59 AM", s);
-}
 
 TEST(LogLine, EndsWithCrLfEvenWhenCut) {
     wchar_t line[1700];
@@ -81,7 +70,9 @@ TEST_F(LogFileTest, AppendsUtf8LinesWithoutBom) {
     EXPECT_NE('\xEF', data[0]) << "no byte-order mark";
     size_t first = data.find("  First line 1\r\n");
     ASSERT_NE(std::string::npos, first);
-    EXPECT_NE(std::string::npos, data.find("  Second \xE2\x80\x94 \xD0\x9F\xD1\x80\xD0\xB8\xD0\xBD\xD1\x82\xD0\xB5\xD1\x80\r\n"));
+    EXPECT_NE(
+        std::string::npos,
+        data.find("  Second \xE2\x80\x94 \xD0\x9F\xD1\x80\xD0\xB8\xD0\xBD\xD1\x82\xD0\xB5\xD1\x80\r\n"));
     // Two lines, each "stamp  message\r\n", the stamp ending in AM or PM.
     EXPECT_EQ(2, (int)std::count(data.begin(), data.end(), '\n'));
     EXPECT_TRUE(data.substr(first - 2, 2) == "AM" || data.substr(first - 2, 2) == "PM");

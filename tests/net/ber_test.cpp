@@ -5,16 +5,19 @@
 #include <string.h>
 
 #include <algorithm>
+#include <string>
 #include <vector>
 
 #include "net/ber.h"
+#include "net/snmp.h"
 
 namespace {
 using Bytes = std::vector<uint8_t>;
 
 Bytes encode(const char* community, const char* oid, uint32_t id) {
     uint8_t out[kBerMaxMessage];
-    size_t n = ber_encode_get_request(out, sizeof(out), (const uint8_t*)community, strlen(community), oid, id);
+    size_t n =
+        ber_encode_get_request(out, sizeof(out), (const uint8_t*)community, strlen(community), oid, id);
     return Bytes(out, out + n);
 }
 
@@ -29,7 +32,8 @@ Bytes tlv(uint8_t tag, const Bytes& body) {
 
 Bytes cat(std::initializer_list<Bytes> parts) {
     Bytes r;
-    for (auto& p : parts) r.insert(r.end(), p.begin(), p.end());
+    for (auto& p : parts)
+        r.insert(r.end(), p.begin(), p.end());
     return r;
 }
 
@@ -48,9 +52,10 @@ bool decodes(const Bytes& b, BerValue* v = nullptr) {
 } // namespace
 
 TEST(BerEncode, AGetRequestIsExactlyTheSnmpV1Message) {
-    Bytes expected = {0x30, 0x29, 0x02, 0x01, 0x00, 0x04, 0x06, 'p', 'u', 'b', 'l', 'i', 'c', 0xA0, 0x1C,
-                      0x02, 0x04, 0x00, 0x00, 0x10, 0x01, 0x02, 0x01, 0x00, 0x02, 0x01, 0x00, 0x30, 0x0E,
-                      0x30, 0x0C, 0x06, 0x08, 0x2B, 0x06, 0x01, 0x02, 0x01, 0x01, 0x01, 0x00, 0x05, 0x00};
+    Bytes expected = {0x30, 0x29, 0x02, 0x01, 0x00, 0x04, 0x06, 'p',  'u',  'b',  'l',
+                      'i',  'c',  0xA0, 0x1C, 0x02, 0x04, 0x00, 0x00, 0x10, 0x01, 0x02,
+                      0x01, 0x00, 0x02, 0x01, 0x00, 0x30, 0x0E, 0x30, 0x0C, 0x06, 0x08,
+                      0x2B, 0x06, 0x01, 0x02, 0x01, 0x01, 0x01, 0x00, 0x05, 0x00};
     EXPECT_EQ(expected, encode("public", "1.3.6.1.2.1.1.1.0", 4097));
     Bytes high = encode("public", "1.3.6.1.2.1.1.1.0", 0xDEADBEEF);
     EXPECT_EQ((Bytes{0x02, 0x04, 0xDE, 0xAD, 0xBE, 0xEF}), Bytes(high.begin() + 15, high.begin() + 21))
@@ -88,7 +93,8 @@ TEST(BerEncode, SubIdentifiersOf128AndMoreTakeSeveralOctets) {
 
 TEST(BerEncode, FortyLargeNumbersAndALongCommunityUseTheLongLengthForms) {
     std::string oid = "1.3";
-    for (int i = 0; i < 38; i++) oid += ".268435456";
+    for (int i = 0; i < 38; i++)
+        oid += ".268435456";
     uint8_t b[256];
     EXPECT_EQ(191u, ber_encode_oid(oid.c_str(), b, sizeof(b)));
     std::string longer = oid + ".5.6.7";
@@ -149,7 +155,8 @@ TEST(BerDecode, LengthFormsOtherThan81And82AreUnreadable) {
 
 TEST(BerDecode, TruncatedLyingAndMisTaggedAnswersFail) {
     Bytes good = response(tlv(0x04, {'a', 'b', 'c'}));
-    for (size_t n = 0; n < good.size(); n++) EXPECT_FALSE(decodes(Bytes(good.begin(), good.begin() + n))) << n;
+    for (size_t n = 0; n < good.size(); n++)
+        EXPECT_FALSE(decodes(Bytes(good.begin(), good.begin() + n))) << n;
     EXPECT_FALSE(ber_decode_get_response(nullptr, 0, nullptr));
     Bytes outer = good;
     outer[0] = 0x31;
@@ -201,4 +208,19 @@ TEST(BerInt, OneToFiveOctetsTwosComplement) {
     EXPECT_EQ(INT32_MIN, ber_read_int(min, 4, 0));
     const uint8_t shifted[] = {0x01, 0x00, 0x00, 0x30, 0x39};
     EXPECT_EQ(12345, ber_read_int(shifted, 5, 0)) << "the first of five octets is shifted out";
+}
+
+TEST(Community, CutTo63OctetsHoweverLongNeverReplacedByTheDefault) {
+    char octets[64];
+    for (size_t length : {64u, 255u, 256u, 300u, 5000u}) {
+        std::wstring community(length, L'c');
+        snmp_community_octets(community.c_str(), octets);
+        EXPECT_EQ(std::string(63, 'c'), octets) << length << " characters";
+    }
+    snmp_community_octets(L"corpnet", octets);
+    EXPECT_STREQ("corpnet", octets);
+    snmp_community_octets(L"", octets);
+    EXPECT_STREQ("public", octets);
+    snmp_community_octets(nullptr, octets);
+    EXPECT_STREQ("public", octets);
 }

@@ -6,7 +6,6 @@
 
 #include <string>
 
-#include "core/moved.h"
 #include "net/installed.h"
 #include "net/maker.h"
 
@@ -265,30 +264,9 @@ TEST(Installed, MatchesByAddressAndByName) {
     delete r;
 }
 
-// The moved-printer matching in core keeps its own copy of the model guess (core cannot reach net);
-// both must agree, or a printer's model match would look for a different model than the details
-// page shows.
-TEST(Model, AgreesWithTheMovedPrinterMatching) {
-    PrinterRecord cases[] = {
-        printer(L"Front Desk - HP LaserJet M404dn", L"HP Universal Printing PCL 6"),
-        printer(L"Office", L"Brother MFC-L2750DW series"),
-        printer(L"Copier - Canon iR-ADV C5535", L"Canon Generic Plus UFR II"),
-        printer(L"X", L"Some Driver", L"LaserJet Pro M404"),
-        printer(L"X", L"Samsung M2020 Series"),
-        printer(L"Kyocera room", L"Ricoh Thing", L"M123", L"Xerox WorkCentre"),
-        printer(L"Back office", L"Acme 3000"),
-        printer(L"Lab - OKI C332", L""),
-        printer(L"Parts Counter - Lexmark MS621", L"Lexmark MS620 Series XL"),
-        printer(L"Title Clerk - Epson LQ-590II (forms)", L"EPSON LQ-590II ESC/P2"),
-        printer(L"SHPx", L"Model (with) parts) PCL5e"),
-    };
-    for (const PrinterRecord& p : cases) {
-        wchar_t model[200], maker[40];
-        guess_printer_model(&p, model, _countof(model), maker, _countof(maker));
-        ModelGuess g = guess(p);
-        wchar_t short_maker[40];
-        short_maker_name(g.maker, short_maker, _countof(short_maker));
-        EXPECT_STREQ(g.model, model) << std::string(p.name, p.name + wcslen(p.name));
-        EXPECT_STREQ(short_maker, maker);
-    }
+// Each token is removed until none is left, also one formed by a removal joining two halves; the
+// moved-printer matching reads this same guess.
+TEST(Clean, ARemovalThatFormsTheTokenAgainRemovesThatToo) {
+    EXPECT_EQ(L"Xerox  6", clean(L"Xerox PCPCLL 6 Driver"));
+    EXPECT_STREQ(L"Xerox  6", guess(printer(L"Office", L"Xerox PCPCLL 6 Driver")).model);
 }

@@ -3,6 +3,7 @@
 // CR LF copy that is written to files.
 #include <gtest/gtest.h>
 
+#include <stdio.h>
 #include <string.h>
 
 #include <string>
@@ -11,6 +12,7 @@
 #include "core/state.h"
 #include "reports/details.h"
 #include "reports/report.h"
+#include "tests/support/test_pc.h"
 
 namespace {
 struct Report {
@@ -170,17 +172,6 @@ TEST(Report, WindowsElevenAndTheTimeStamp) {
     pc = ReportPcInfo{};
     windows_version_text(&pc, out, _countof(out));
     EXPECT_STREQ(L"  (build )", out) << "unreadable values stay empty";
-
-    LocalTime t = {2026, 1, 0, 2, 0, 5, 0, 0};
-    report_time_stamp(&t, out, _countof(out));
-    EXPECT_STREQ(L"01/02/2026 12:05 AM", out);
-    t.hour = 12;
-    report_time_stamp(&t, out, _countof(out));
-    EXPECT_STREQ(L"01/02/2026 12:05 PM", out);
-    t.hour = 23;
-    t.minute = 59;
-    report_time_stamp(&t, out, _countof(out));
-    EXPECT_STREQ(L"01/02/2026 11:59 PM", out);
 }
 
 TEST(Report, FullReportSections) {
@@ -276,19 +267,100 @@ TEST(Report, BadInputAndAFullBuffer) {
     r.list->count = -5; // a corrupt count lists nothing
     EXPECT_NE(std::wstring::npos, r.text(1).find(L"===== FINDINGS =====\n\n===== PRINTERS"));
     r.list->count = 0;
+}
 
-    // 64 printers with long findings overflow the buffer: the head stays, the end marker goes.
-    for (int i = 0; i < kMaxPrinters; i++)
-        r.add_printer(L"Printer");
-    std::wstring long_text(1099, L't');
+namespace {
+template <size_t N> void fill(wchar_t (&field)[N], wchar_t c = L'w') {
+    for (size_t i = 0; i + 1 < N; i++)
+        field[i] = (i % 7 == 6) ? L' ' : c;
+    field[N - 1] = 0;
+}
+
+// Every record at its capacity: 64 printers with every text full and all they can report, 200
+// jobs, 150 drivers, 80 log entries, 240 findings with the longest texts and 256 found printers.
+void fill_to_capacity(Report& r) {
+    Snapshot* s = r.s;
+    for (int i = 0; i < kMaxDrivers; i++) {
+        DriverRecord* d = snapshot_add_driver(s);
+        fill(d->name), fill(d->environment), fill(d->driverPath), fill(d->maker), fill(d->date);
+        fill(d->versionText);
+        d->fileMissing = 1;
+    }
+    for (int i = 0; i < kMaxPrinters; i++) {
+        PrinterRecord* p = r.add_printer(L"");
+        fill(p->name), fill(p->portName), fill(p->driverName), fill(p->shareName), fill(p->location);
+        fill(p->comment), fill(p->address), fill(p->snmpCommunity), fill(p->knownMac), fill(p->headline);
+        p->kind = KindTcpIp, p->attributes = 0x408, p->status = 0x7FFFFFFF, p->snmpEnabled = 1;
+        p->driverIndex = i;
+        NetTestResult* n = &p->net;
+        fill(n->ipText), fill(n->sysDescr), fill(n->model), fill(n->hostName), fill(n->sysName),
+            fill(n->serial);
+        n->tested = n->resolved = n->pingOk = n->snmpAsked = n->snmpAnswered = n->haveErrorState = 1;
+        n->errorBits = 0xFFFF, n->deviceStatus = n->printerStatus = 2, n->supplyCount = kMaxSupplies;
+        for (int k = 0; k < kPortProbeCount; k++)
+            n->portOpen[k] = 1;
+        for (SupplyLevel& supply : n->supplies)
+            fill(supply.description), supply.level = 1, supply.maxCapacity = 2;
+    }
+    for (int i = 0; i < kMaxJobs; i++) {
+        JobRecord* j = snapshot_add_job(s);
+        fill(j->document), fill(j->userName), fill(j->statusText);
+        j->printerIndex = i % kMaxPrinters;
+    }
+    for (int i = 0; i < kMaxLogEntries; i++) {
+        LogEntry* e = snapshot_add_log_entry(s);
+        fill(e->timeText), fill(e->message);
+    }
+    std::wstring title(219, L't'), text(1099, L'x'), subject(259, L's');
     for (int i = 0; i < kMaxFindings; i++)
-        add_finding_to(r.list, SeverityProblem, i % kMaxPrinters, NoFix, L"", L"Title", L"%ls",
-                       long_text.c_str());
+        add_finding_to(r.list, SeverityProblem, i % kMaxPrinters, ResumePrinter, subject.c_str(),
+                       title.c_str(), L"%ls", text.c_str());
+    r.search = new NetworkSearchResult();
+    r.in.search = r.search;
+    fill(r.search->rangesText);
+    for (int i = 0; i < kMaxFoundPrinters; i++) {
+        FoundPrinter* f = &r.search->printers[r.search->count++];
+        fill(f->ip), fill(f->mac), fill(f->hostName), fill(f->model), fill(f->serial), fill(f->installedAs);
+    }
+}
+} // namespace
+
+TEST(Report, EveryRecordAtItsCapacityFitsWhole) {
+    Report r;
+    fill_to_capacity(r);
     std::wstring t = r.text(1, kReportCapacity);
+    std::printf("the largest report: %zu of %d characters\n", t.size(), (int)kReportCapacity);
+    EXPECT_NE(std::wstring::npos, t.find(L"\n--- end of report ---\n"));
+    EXPECT_EQ(std::wstring::npos, t.find(L"incomplete"));
+    EXPECT_EQ(std::wstring::npos, r.text(0, kReportCapacity).find(L"incomplete")) << "the summary too";
+    // Save Report writes all of it.
+    std::wstring path = temp_path(L"vantrel-largest-report.txt");
+    ASSERT_EQ(0u, write_report_file(path.c_str(), t.c_str()));
+    std::string bytes = read_test_file(path);
+    DeleteFileW(path.c_str());
+    EXPECT_GT(bytes.size(), t.size());
+    EXPECT_EQ("\r\n--- end of report ---\r\n", bytes.substr(bytes.size() - 25));
+}
+
+TEST(Report, AReportThatDoesNotFitSaysWhatItLeftOut) {
+    Report r;
+    fill_to_capacity(r);
+    std::wstring t = r.text(1, 600000);
     EXPECT_EQ(0u, t.find(L"VANTREL REPORT"));
-    EXPECT_LE(t.size(), (size_t)kReportCapacity - 1);
-    EXPECT_GE(t.size(), (size_t)kReportCapacity - 1100);
+    EXPECT_LT(t.size(), 600000u);
     EXPECT_EQ(std::wstring::npos, t.find(L"--- end of report ---"));
+    size_t closing =
+        t.rfind(L"\n*** This report is incomplete: it was too long to hold. Left out: the pages of "
+                L"printers ");
+    ASSERT_NE(std::wstring::npos, closing) << t.substr(t.size() - 300);
+    EXPECT_EQ(L'\n', t[closing - 1]) << "whole pieces only, never cut mid-word";
+    EXPECT_NE(std::wstring::npos,
+              t.find(L" to 64, the printers found on the network, the installed printer drivers, "
+                     L"Windows' print log. ***\n",
+                     closing));
+    std::wstring summary = r.text(0, 20000);
+    EXPECT_NE(std::wstring::npos, summary.find(L"\n*** This summary is incomplete: it was too long to hold. "
+                                               L"Left out: findings "));
 }
 
 TEST(Report, CrLfCopy) {
@@ -302,15 +374,13 @@ TEST(Report, CrLfCopy) {
     wchar_t small[4];
     report_to_crlf(L"ab\ncd", small, _countof(small));
     EXPECT_STREQ(L"ab", small) << "a CR LF pair is never split";
-    // The copy stops once more than 199,989 characters have been produced.
+    // A long report is copied whole; only a full buffer stops the copy.
     std::wstring lines;
-    while (lines.size() < 190000)
+    while (lines.size() < 1000000)
         lines += L"abcdefghi\n";
-    std::wstring big(250000, L'#');
+    std::wstring big(lines.size() * 2, L'#');
     report_to_crlf(lines.c_str(), &big[0], big.size());
-    size_t n = wcslen(big.c_str());
-    EXPECT_GE(n, 199990u);
-    EXPECT_LE(n, 199991u);
+    EXPECT_EQ(lines.size() / 10 * 11, wcslen(big.c_str()));
 }
 
 TEST(Report, OverTheProcessState) {
