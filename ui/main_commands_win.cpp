@@ -39,17 +39,35 @@ int32_t view_of_command(int32_t id) {
     return -1;
 }
 
+// The clipboard copy holds at most 39,990 characters. A summary longer than that is cut at the end
+// of a whole line and says so on one last line, so nobody pastes a summary cut mid-word as if whole.
+#define SUMMARY_CUT_LINE L"*** This summary is incomplete: it was too long to copy. Save Report writes all of it.\r\n"
+
 void summary_for_clipboard(const wchar_t* text, wchar_t* out, size_t cap) {
+    if (!cap) return;
     const size_t limit = cap > 39991 ? 39991 : cap; // 39,990 characters and the terminator
-    size_t n = 0;
-    for (const wchar_t* p = text; p && *p && n + 1 < limit; p++) {
-        if (*p == L'\n') {
-            if (n + 2 >= limit) break; // never a CR without its LF
-            out[n++] = L'\r';
+    size_t n = 0, last_line_end = 0;
+    int cut = 0;
+    for (const wchar_t* p = text; p && *p; p++) {
+        const size_t need = *p == L'\n' ? 2 : 1;
+        if (n + need + 1 > limit) {
+            cut = 1;
+            break;
         }
+        if (*p == L'\n') out[n++] = L'\r';
         out[n++] = *p;
+        if (*p == L'\n') last_line_end = n;
     }
-    if (cap) out[n < cap ? n : cap - 1] = 0;
+    out[n] = 0;
+    if (!cut) return;
+    const size_t note = wcslen(SUMMARY_CUT_LINE);
+    size_t keep = last_line_end;
+    while (keep > 0 && keep + note + 1 > limit) { // make room for the note at a line end
+        keep--;
+        while (keep > 0 && out[keep - 1] != L'\n') keep--;
+    }
+    out[keep] = 0;
+    if (keep + note + 1 <= limit) wcscat(out + keep, SUMMARY_CUT_LINE);
 }
 
 void cmd_setting(int32_t id, int32_t) { on_setting_clicked(id); }
