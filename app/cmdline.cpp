@@ -33,13 +33,15 @@ void parse_command_line(const wchar_t* raw, int argc, wchar_t* const* argv, Comm
 
     out->demo = wcsstr(raw, L"/demo") != nullptr;
     for (int i = 1; i + 1 < argc; i++)
-        if (text_equal_ci(argv[i], L"/scanrange")) text_copy(out->scanRange, _countof(out->scanRange), argv[i + 1]);
+        if (text_equal_ci(argv[i], L"/scanrange"))
+            text_copy(out->scanRange, _countof(out->scanRange), argv[i + 1]);
 
     // "/report FILE": the word after it is the file, unless it is one of the switches (then no file
     // was given and the mode answers with a bad-argument code instead of writing a file named "/demo").
     for (int i = 1; i < argc; i++) {
         if (text_equal_ci(argv[i], L"/summary")) out->reportSummary = 1;
         if (text_equal_ci(argv[i], L"/scan")) out->reportScan = 1;
+        if (text_equal_ci(argv[i], L"/json")) out->reportJson = 1;
         if (!text_equal_ci(argv[i], L"/report")) continue;
         out->mode = ModeReport;
         const wchar_t* next = i + 1 < argc ? argv[i + 1] : L"";

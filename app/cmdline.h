@@ -27,14 +27,15 @@ struct CommandLine {
     const wchar_t* netCommunity;
     int32_t quiet;
     int32_t demo;
-    int32_t updated;   // "/updated " present: the new copy after a self-update
-    int32_t admin;     // "/admin" present: the elevated copy started for a fix
-    int32_t mayWait;   // updated or admin: wait for the old copy to let go of the mutex
+    int32_t updated;            // "/updated " present: the new copy after a self-update
+    int32_t admin;              // "/admin" present: the elevated copy started for a fix
+    int32_t mayWait;            // updated or admin: wait for the old copy to let go of the mutex
     const wchar_t* updatedFrom; // the text after "/updated " in the raw line; "" when absent
     wchar_t scanRange[64];      // empty = sweep the local subnets
     const wchar_t* reportFile;  // "/report": the file to write; "" when absent
     int32_t reportSummary;      // "/summary" with "/report": the summary instead of the full report
     int32_t reportScan;         // "/scan" with "/report": a network search runs before the report
+    int32_t reportJson;         // "/json" with "/report": the JSON document instead of the text
 };
 
 // argv[0] is the program path; argv may be null when splitting failed, which skips the mode tests
