@@ -3,8 +3,6 @@
 // the two never disagree.
 #include "reports/json_report.h"
 
-#include <stdlib.h>
-
 #include "core/classify.h"
 #include "core/text.h"
 #include "reports/facts.h"
