@@ -3,11 +3,11 @@
 #include "reports/details.h"
 
 #include "reports/append.h"
+#include "reports/facts.h"
 
 #include "core/classify.h"
 #include "core/text.h"
 #include "net/maker.h"
-#include "reports/facts.h"
 #include "reports/labels.h"
 
 static void network_section(const PrinterRecord* p, wchar_t* buf, size_t cap) {
