@@ -1,13 +1,17 @@
 // The JSON report's builder: the escaping of every awkward character, numbers, flags and null, the
 // time stamps, a buffer too small for the document, and a snapshot full of awkward texts read back
-// by Python's json module and compared with the text report of the same records.
+// by Python's json module and compared with the text report of the same records, and a check with
+// every list full.
 #include <gtest/gtest.h>
 
 #include <windows.h>
 
+#include <stdlib.h>
+
 #include <string>
 
 #include "core/findings.h"
+#include "core/state.h"
 #include "reports/json_report.h"
 #include "reports/report.h"
 #include "tests/support/json_python.h"
@@ -259,4 +263,57 @@ TEST(JsonReport, AwkwardTextsSurviveARealParser) {
     std::wstring text(kReportCapacity, L'\0');
     build_report_of(&a.in.report, 1, &text[0], text.size());
     EXPECT_EQ("", json_text_disagreements(j, text.c_str()));
+}
+
+// Every list at its capacity and every text at its length: the document outgrows the first buffer
+// the process-state builder tries, which then builds it again at the length it asked for.
+TEST(JsonReport, AFullCheckOverTheProcessStateIsWholeAndParses) {
+    Snapshot* s = snapshot_new();
+    auto fill = [](wchar_t* field, size_t cap, wchar_t c) {
+        for (size_t i = 0; i + 1 < cap; i++)
+            field[i] = i % 50 == 7 ? L'"' : c;
+        field[cap - 1] = 0;
+    };
+    while (PrinterRecord* p = snapshot_add_printer(s)) {
+        fill(p->name, _countof(p->name), L'A' + (wchar_t)(s->printerCount % 26));
+        fill(p->headline, _countof(p->headline), L'h');
+        fill(p->address, _countof(p->address), L'a');
+    }
+    while (JobRecord* j = snapshot_add_job(s))
+        fill(j->document, _countof(j->document), L'd');
+    while (DriverRecord* d = snapshot_add_driver(s))
+        fill(d->name, _countof(d->name), L'v');
+    while (LogEntry* e = snapshot_add_log_entry(s))
+        fill(e->message, _countof(e->message), L'm');
+    Snapshot* saved = g_snapshot;
+    g_snapshot = s;
+    g_findings.count = 0;
+    std::wstring text(1099, L'\\');
+    for (int i = 0; i < kMaxFindings; i++)
+        add_finding(SeverityNote, i % kMaxPrinters, NoFix, L"", L"A note", L"%ls", text.c_str());
+
+    wchar_t* json = build_json_report();
+    ASSERT_NE(nullptr, json);
+    JsonReportInput in = {};
+    report_input_now(&in.report);
+    size_t length = build_json_report_of(&in, nullptr, 0);
+    EXPECT_GT(length, 400000u);
+    EXPECT_EQ(length, wcslen(json));
+    std::wstring path = temp_path(L"vantrel-full.json");
+    ASSERT_EQ(0u, write_json_file(path.c_str(), json));
+    free(json);
+    JsonLeaves j;
+    std::string error;
+    EXPECT_TRUE(parse_json_with_python(path, &j, &error)) << error;
+    EXPECT_EQ(L"64", leaf_text(j, "printers"));
+    EXPECT_EQ(L"240", leaf_text(j, "findings"));
+    EXPECT_EQ(L"200", leaf_text(j, "jobs"));
+    EXPECT_EQ(L"150", leaf_text(j, "drivers"));
+    EXPECT_EQ(L"80", leaf_text(j, "printLog.entries"));
+    EXPECT_EQ(text, leaf_text(j, "findings.239.text"));
+    EXPECT_EQ(s->printers[63].name, leaf_text(j, "printers.63.name"));
+    DeleteFileW(path.c_str());
+    g_findings.count = 0;
+    g_snapshot = saved;
+    snapshot_free(s);
 }
