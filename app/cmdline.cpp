@@ -63,6 +63,7 @@ void parse_command_line(const wchar_t* raw, int argc, wchar_t* const* argv, Comm
     for (int i = 1; i < argc; i++) {
         if (text_equal_ci(argv[i], L"/summary")) out->reportSummary = 1;
         if (text_equal_ci(argv[i], L"/scan")) out->reportScan = 1;
+        if (text_equal_ci(argv[i], L"/json")) out->reportJson = 1;
         if (!text_equal_ci(argv[i], L"/report")) continue;
         out->mode = ModeReport;
         const wchar_t* next = i + 1 < argc ? argv[i + 1] : L"";

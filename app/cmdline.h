@@ -36,6 +36,7 @@ struct CommandLine {
     const wchar_t* reportFile; // "/report": the file to write; "" when absent
     int32_t reportSummary;     // "/summary" with "/report": the summary instead of the full report
     int32_t reportScan;        // "/scan" with "/report": a network search runs before the report
+    int32_t reportJson;        // "/json" with "/report": the JSON document instead of the text
 };
 
 // argv[0] is the program path; argv may be null when splitting failed, which skips the mode tests

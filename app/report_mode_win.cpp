@@ -1,5 +1,6 @@
-// "/report FILE [/summary] [/scan]": the full report (or the summary) written exactly as Save Report
-// writes it, with no window and no message box. On the PC it is one check with network tests, run
+// "/report FILE [/summary] [/scan] [/json]": the full report (or the summary) written exactly as Save
+// Report writes it, or with "/json" the JSON document (UTF-8 without a byte-order mark), with no
+// window and no message box. On the PC it is one check with network tests, run
 // on this thread, and with "/scan" the network search (of the "/scanrange" range when one is given)
 // before the report, so the report lists the printers found and names a printer that moved. With
 // "/demo" it reports the demonstration data as the window shows it after its first check: the
@@ -20,6 +21,7 @@
 #include "core/state.h"
 #include "net/netlogic.h"
 #include "net/search.h"
+#include "reports/json_report.h"
 #include "reports/report.h"
 
 // The window's first check, done on this thread: the snapshot becomes current, the search result is
@@ -76,6 +78,14 @@ int run_report_mode(const CommandLine* cmd) {
         if (sockets) WSACleanup();
     }
     if (error) return (int)error;
+    if (cmd->reportJson) {
+        // The document is always the whole report: a script picks out what it needs.
+        wchar_t* json = build_json_report();
+        if (!json) return ERROR_NOT_ENOUGH_MEMORY;
+        error = write_json_file(cmd->reportFile, json);
+        free(json);
+        return (int)error;
+    }
     g_report_buffer[0] = 0;
     build_report(cmd->reportSummary ? 0 : 1);
     return (int)write_report_file(cmd->reportFile, g_report_buffer);

@@ -3,31 +3,12 @@
 #include "reports/details.h"
 
 #include "reports/append.h"
+#include "reports/facts.h"
 
 #include "core/classify.h"
 #include "core/text.h"
 #include "core/model_guess.h"
 #include "reports/labels.h"
-
-// SNMP version 1's conventional read-only community, which Windows' port uses when none is set.
-#define DEFAULT_COMMUNITY L"public"
-
-static void status_text(const PrinterRecord* p, wchar_t* out, size_t cap) {
-    out[0] = 0;
-    if (p->attributes & 0x400) text_copy(out, cap, L"Use Printer Offline is ON");
-    for (const BitLabel& entry : kPrinterStatusNames)
-        if (p->status & entry.bit) text_append(out, cap, L"%ls%ls", out[0] ? L", " : L"", entry.label);
-    if (!out[0]) text_copy(out, cap, L"Ready");
-}
-
-static void supply_text(const SupplyLevel* s, wchar_t* out, size_t cap) {
-    if (s->maxCapacity >= 1 && s->level >= 0)
-        text_format(out, cap, L"%ls: %d%%", s->description, (int)((int64_t)s->level * 100 / s->maxCapacity));
-    else if (s->level == -3)
-        text_format(out, cap, L"%ls: some left (the printer does not say how much)", s->description);
-    else
-        text_format(out, cap, L"%ls: level not reported", s->description);
-}
 
 static void network_section(const PrinterRecord* p, wchar_t* buf, size_t cap) {
     const NetTestResult* n = &p->net;
@@ -40,18 +21,14 @@ static void network_section(const PrinterRecord* p, wchar_t* buf, size_t cap) {
         report_append(buf, cap, L"  The name \"%ls\" could not be found on the network.\n", p->address);
         return;
     }
-    const wchar_t* mac = n->mac[0] ? n->mac
-                         : p->knownMac[0]
-                             ? p->knownMac
-                             : L"not known (not on this PC's part of the network, and the printer did "
-                               L"not say)";
-    const wchar_t* host = n->hostName[0]  ? n->hostName
-                          : n->sysName[0] ? n->sysName
-                                          : L"none registered in DNS";
+    int remembered = 0;
+    const wchar_t* mac = printer_mac(p, &remembered);
+    if (!mac) mac = L"not known (not on this PC's part of the network, and the printer did not say)";
+    const wchar_t* host = printer_host_name(p);
+    if (!host) host = L"none registered in DNS";
     report_append(buf, cap, L"  IP address: %ls\n  MAC address: %ls\n  Host name: %ls\n  Ping: %ls",
                   n->ipText, mac, host, n->pingOk ? L"answered" : L"NO ANSWER");
-    if (!n->mac[0] && p->knownMac[0])
-        report_append(buf, cap, L"   (MAC above is from the last time it answered)");
+    if (remembered) report_append(buf, cap, L"   (MAC above is from the last time it answered)");
     if (n->pingOk) report_append(buf, cap, L" in %d ms", n->pingMs);
     report_append(buf, cap, L"\n  Ports open:");
     int any = 0;
@@ -104,16 +81,16 @@ void printer_details_of(const Snapshot* s, const FindingList* findings, int32_t 
 
     report_append(buf, cap, L"%ls%ls\n", p->name, p->isDefault ? L"   (the default printer)" : L"");
     report_append(buf, cap, L"Overall: %ls \x2014 %ls\n\n",
-                  p->isVirtual && !check_virtual ? L"not checked" : severity_label(p->worstSeverity),
+                  printer_is_checked(p, check_virtual) ? severity_label(p->worstSeverity) : L"not checked",
                   p->headline);
 
     wchar_t status[400];
-    status_text(p, status, _countof(status));
-    const wchar_t* suffix = L"";
-    if (s->driverCount > 0 && !p->driverFound && !p->isConnection)
-        suffix = L"   (NOT INSTALLED)";
-    else if (p->driverFilesMissing)
-        suffix = L"   (FILES MISSING - \"Driver is unavailable\")";
+    printer_status_text(p, status, _countof(status));
+    DriverNote note = printer_driver_note(s, p);
+    const wchar_t* suffix = note == DriverNoteNotInstalled ? L"   (NOT INSTALLED)"
+                            : note == DriverNoteFilesMissing
+                                ? L"   (FILES MISSING - \"Driver is unavailable\")"
+                                : L"";
     report_append(buf, cap,
                   L"WHAT WINDOWS SAYS\n  Status: %ls\n  Jobs waiting: %lu\n  Driver: %ls%ls\n  Port: %ls\n"
                   L"  Connection: %ls\n",
@@ -135,23 +112,21 @@ void printer_details_of(const Snapshot* s, const FindingList* findings, int32_t 
         report_append(buf, cap, L"  Address: %ls   port %d (%ls)   SNMP status: %ls%ls%ls\n", p->address,
                       p->portNumber, p->protocol == 2 ? L"LPR" : L"RAW", p->snmpEnabled ? L"on" : L"off",
                       p->snmpEnabled ? L", community " : L"",
-                      p->snmpEnabled ? (p->snmpCommunity[0] ? p->snmpCommunity : DEFAULT_COMMUNITY) : L"");
+                      p->snmpEnabled ? printer_snmp_community(p) : L"");
     } else if (p->address[0]) {
         report_append(buf, cap, L"  Address: %ls\n", p->address);
     }
 
     if (p->driverIndex >= 0 && p->driverIndex < s->driverCount && p->driverIndex < kMaxDrivers) {
         const DriverRecord* d = &s->drivers[p->driverIndex];
-        const wchar_t* type = d->version == 4   ? L"(the newer, simpler kind)"
-                              : d->version == 3 ? L"(traditional manufacturer driver)"
-                                                : L"";
         report_append(
             buf, cap,
             L"\nDRIVER\n  Name: %ls\n  Maker: %ls\n  Date: %ls\n  Version: %ls\n  Kind: Type %lu %ls\n"
             L"  Printer language: %ls\n  %ls\n",
             d->name, d->maker[0] ? d->maker : L"not stated", d->date[0] ? d->date : L"not stated",
-            d->versionText[0] ? d->versionText : L"not stated", (unsigned long)(uint32_t)d->version, type,
-            driver_language_label(d->language), driver_language_explanation(d->language));
+            d->versionText[0] ? d->versionText : L"not stated", (unsigned long)(uint32_t)d->version,
+            driver_type_note(d->version), driver_language_label(d->language),
+            driver_language_explanation(d->language));
     }
 
     if (p->address[0]) network_section(p, buf, cap);

@@ -10,15 +10,14 @@
 #include "core/text.h"
 #include "reports/details.h"
 #include "reports/append.h"
+#include "reports/facts.h"
 
 void windows_version_text(const ReportPcInfo* pc, wchar_t* out, size_t cap) {
     if (!out || cap == 0) return;
     out[0] = 0;
     if (!pc) return;
     wchar_t product[120];
-    text_copy(product, _countof(product), pc->productName);
-    long build = wcstol(pc->currentBuild, nullptr, 10);
-    if (build > 21999 && text_starts_with_ci(product, L"Windows 10")) product[9] = L'1';
+    windows_product_text(pc->productName, pc->currentBuild, product, _countof(product));
     text_format(out, cap < 400 ? cap : 400, L"%ls %ls (build %ls)", product, pc->displayVersion,
                 pc->currentBuild);
 }
@@ -29,32 +28,6 @@ static void time_stamp(const LocalTime* t, wchar_t* out, size_t cap) {
 
 static const wchar_t* plural(int n) {
     return n == 1 ? L"" : L"s";
-}
-
-static const wchar_t* spooler_state_text(int32_t state) {
-    switch (state) {
-    case 4:
-        return L"running";
-    case 1:
-        return L"STOPPED";
-    case 0:
-        return L"unknown";
-    default:
-        return L"changing state";
-    }
-}
-
-static const wchar_t* start_type_text(int32_t type) {
-    switch (type) {
-    case 2:
-        return L"automatic";
-    case 3:
-        return L"manual";
-    case 4:
-        return L"DISABLED";
-    default:
-        return L"unknown";
-    }
 }
 
 static const wchar_t* finding_printer_name(const Snapshot* s, const Finding* f) {

@@ -2,6 +2,7 @@
 #include "ui/lists.h"
 
 #include "core/text.h"
+#include "reports/facts.h"
 #include "ui/list_parts.h"
 
 #define RGB_OF(r, g, b) ((uint32_t)(r) | ((uint32_t)(g) << 8) | ((uint32_t)(b) << 16))
@@ -31,53 +32,18 @@ uint32_t banner_rgb(BannerColour colour) {
     }
 }
 
+// The banner states the same verdict as the reports, from the one computation they share.
+static_assert(BannerGray == (int32_t)VerdictGray && BannerRed == (int32_t)VerdictRed &&
+                  BannerAmber == (int32_t)VerdictAmber && BannerGreen == (int32_t)VerdictGreen &&
+                  BannerBlue == (int32_t)VerdictBlue,
+              "the banner's colours are the verdict's");
+
 BannerColour verdict_of(const ListSource* src, wchar_t* out, size_t cap) {
-    wchar_t text[kCellCapacity];
-    BannerColour colour;
-    const Snapshot* s = src ? src->snapshot : nullptr;
-    if (!s) {
-        text_copy(out, cap, L"Checking the printers on this PC…");
-        return BannerGray;
-    }
-    int32_t problems = 0, headsUps = 0;
-    const Finding* most = nullptr;
-    int32_t count = src->findings ? list_clamp(src->findings->count, kMaxFindings) : 0;
-    for (int32_t i = 0; i < count; i++) {
-        const Finding* f = &src->findings->items[i];
-        if (f->severity != SeverityProblem && f->severity != SeverityHeadsUp) continue;
-        if (f->severity == SeverityProblem)
-            problems++;
-        else
-            headsUps++;
-        if (!most) most = f;
-    }
-    const wchar_t* demo = src->demo ? L"   [DEMO DATA — not this PC]" : L"";
-    if (most) {
-        wchar_t head[100];
-        if (problems > 0 && headsUps > 0)
-            text_format(head, _countof(head), L"%d problem%ls and %d heads-up%ls", problems,
-                        list_plural(problems), headsUps, list_plural(headsUps));
-        else if (problems > 0)
-            text_format(head, _countof(head), L"%d problem%ls found", problems, list_plural(problems));
-        else
-            text_format(head, _countof(head), L"No problems, but %d heads-up%ls", headsUps,
-                        list_plural(headsUps));
-        // A finding about the PC as a whole (or a printer no longer in the snapshot) names no printer.
-        const PrinterRecord* p = list_printer_at(s, most->printerIndex);
-        text_format(text, _countof(text), L"%ls.  Most serious: %ls%ls%ls%ls", head, p ? p->name : L"",
-                    p ? L" — " : L"", most->title, demo);
-        colour = problems > 0 ? BannerRed : BannerAmber;
-    } else if (s->printerCount > 0) {
-        text_format(text, _countof(text),
-                    L"No problems found. %d printer%ls checked, Print Spooler running.%ls", s->printerCount,
-                    list_plural(s->printerCount), demo);
-        colour = BannerGreen;
-    } else {
-        text_format(text, _countof(text), L"No printers are installed on this PC.%ls", demo);
-        colour = BannerBlue;
-    }
-    text_copy(out, cap, text);
-    return colour;
+    Verdict verdict;
+    verdict_of_records(src ? src->snapshot : nullptr, src ? src->findings : nullptr, src ? src->demo : 0,
+                       &verdict);
+    text_copy(out, cap, verdict.text);
+    return (BannerColour)verdict.colour;
 }
 
 static const wchar_t* spooler_word(int32_t state) {

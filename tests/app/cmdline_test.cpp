@@ -160,3 +160,17 @@ TEST(CommandLine, ReportTakesTheNextWordAsItsFile) {
     EXPECT_EQ(ModeWindow, f.cmd.mode);
     EXPECT_STREQ(L"", f.cmd.reportFile);
 }
+
+TEST(CommandLine, ReportAsJson) {
+    Parsed a(L"Vantrel.exe /report out.json /json /scanrange 127.0.0.0/30");
+    EXPECT_EQ(ModeReport, a.cmd.mode);
+    EXPECT_STREQ(L"out.json", a.cmd.reportFile);
+    EXPECT_EQ(1, a.cmd.reportJson);
+    Parsed b(L"Vantrel.exe /Json /demo /report out.json");
+    EXPECT_EQ(1, b.cmd.reportJson) << "in any case, before or after the file";
+    EXPECT_STREQ(L"out.json", b.cmd.reportFile);
+    Parsed c(L"Vantrel.exe /report /json");
+    EXPECT_STREQ(L"", c.cmd.reportFile) << "the switch is not taken for the file";
+    Parsed d(L"Vantrel.exe /report out.txt");
+    EXPECT_EQ(0, d.cmd.reportJson);
+}

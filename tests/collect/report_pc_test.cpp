@@ -1,7 +1,8 @@
 // The headless report of the real Vantrel.exe on a test PC: printers added to Wine's spooler on
 // Standard TCP/IP, USB, WSD and file ports, their network printers played by SNMP agents and print
 // port listeners on loopback, and a silent address (dropped in the test's namespace). "/scan" adds
-// the network search, which finds a remembered printer that moved to another address.
+// the network search, which finds a remembered printer that moved to another address; "/json" gives
+// the same check as a JSON document, read back by Python and held against the text report.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -11,6 +12,7 @@
 #include "collect/collector.h"
 #include "core/known.h"
 #include "history/log_file.h"
+#include "tests/support/json_python.h"
 #include "tests/support/test_pc.h"
 #include "tests/support/test_support.h"
 
@@ -29,10 +31,8 @@ struct TcpPort {
 // 127.0.0.21: a laser printer with SNMP; 127.0.0.24: a printer whose agent answers only another
 // community; 127.0.0.30: a device with a web page and no print port; 127.0.99.x: nothing at all.
 const TcpPort kTcpPorts[] = {
-    {L"IP_127.0.0.21", L"127.0.0.21", 9100, 1},
-    {L"IP_127.0.0.24", L"127.0.0.24", 9100, 1},
-    {L"IP_127.0.0.30", L"127.0.0.30", 9100, 0},
-    {L"IP_127.0.99.5", L"127.0.99.5", 9100, 0},
+    {L"IP_127.0.0.21", L"127.0.0.21", 9100, 1}, {L"IP_127.0.0.24", L"127.0.0.24", 9100, 1},
+    {L"IP_127.0.0.30", L"127.0.0.30", 9100, 0}, {L"IP_127.0.99.5", L"127.0.99.5", 9100, 0},
     {L"IP_127.0.99.7", L"127.0.99.7", 9100, 1},
 };
 
@@ -75,10 +75,12 @@ std::string narrow(const std::wstring& w) {
     return s;
 }
 
-#define EXPECT_HAS(text, part)                                                                              \
-    EXPECT_NE(std::wstring::npos, (text).find(part)) << "missing: " << narrow(part) << "\nin:\n" << narrow(text)
-#define EXPECT_LACKS(text, part)                                                                            \
-    EXPECT_EQ(std::wstring::npos, (text).find(part)) << "unexpected: " << narrow(part) << "\nin:\n" << narrow(text)
+#define EXPECT_HAS(text, part)                                                                               \
+    EXPECT_NE(std::wstring::npos, (text).find(part)) << "missing: " << narrow(part) << "\nin:\n"             \
+                                                     << narrow(text)
+#define EXPECT_LACKS(text, part)                                                                             \
+    EXPECT_EQ(std::wstring::npos, (text).find(part)) << "unexpected: " << narrow(part) << "\nin:\n"          \
+                                                     << narrow(text)
 
 class ReportPc : public ::testing::Test {
   protected:
@@ -107,7 +109,13 @@ class ReportPc : public ::testing::Test {
         s_scanned = report_of(L"/scan /scanrange 127.0.0.0/24", &s_scanned_code);
         ULONGLONG scanned = GetTickCount64();
         s_summary = report_of(L"/summary /scan /scanrange 127.0.0.0/24", &s_summary_code);
-        printf("reports took %llu, %llu and %llu ms\n", plain - start, scanned - plain, GetTickCount64() - scanned);
+        ULONGLONG summary = GetTickCount64();
+        s_json_path = temp_path(L"vantrel-pc-report.json");
+        DeleteFileW(s_json_path.c_str());
+        s_json_code =
+            run_vantrel(L"/report \"" + s_json_path + L"\" /json /scan /scanrange 127.0.0.0/24", 120000);
+        printf("reports took %llu, %llu, %llu and %llu ms\n", plain - start, scanned - plain,
+               summary - scanned, GetTickCount64() - summary);
     }
 
     static void TearDownTestSuite() {
@@ -116,13 +124,14 @@ class ReportPc : public ::testing::Test {
         delete_test_driver(kDriver);
         RegDeleteTreeW(HKEY_LOCAL_MACHINE, kTcpKey);
         delete_settings_key();
+        DeleteFileW(s_json_path.c_str());
     }
 
-    static std::wstring s_plain, s_scanned, s_summary;
-    static DWORD s_plain_code, s_scanned_code, s_summary_code;
+    static std::wstring s_plain, s_scanned, s_summary, s_json_path;
+    static DWORD s_plain_code, s_scanned_code, s_summary_code, s_json_code;
 };
-std::wstring ReportPc::s_plain, ReportPc::s_scanned, ReportPc::s_summary;
-DWORD ReportPc::s_plain_code, ReportPc::s_scanned_code, ReportPc::s_summary_code;
+std::wstring ReportPc::s_plain, ReportPc::s_scanned, ReportPc::s_summary, ReportPc::s_json_path;
+DWORD ReportPc::s_plain_code, ReportPc::s_scanned_code, ReportPc::s_summary_code, ReportPc::s_json_code;
 
 const wchar_t* kRule = L"----------------------------------------\n";
 
@@ -180,10 +189,12 @@ TEST_F(ReportPc, NetworkResultsFromThePeers) {
 TEST_F(ReportPc, FindingsForEachKindOfFault) {
     EXPECT_HAS(s_plain, L"[PROBLEM] Warehouse Printer: Nothing answers at the printer's address\n");
     EXPECT_HAS(s_plain, L"[PROBLEM] Copier Upstairs: Nothing answers at the printer's address\n");
-    EXPECT_HAS(s_plain, L"[PROBLEM] Old Plotter: Something answers at the address, but it is not accepting print "
-                        L"jobs\n");
+    EXPECT_HAS(s_plain,
+               L"[PROBLEM] Old Plotter: Something answers at the address, but it is not accepting print "
+               L"jobs\n");
     // The agent at 127.0.0.24 answers only its own community, so SNMP status makes Windows guess.
-    EXPECT_HAS(s_plain, L"[Heads-up] Accounts Laser: This printer may show as Offline for no reason (SNMP status)\n");
+    EXPECT_HAS(s_plain,
+               L"[Heads-up] Accounts Laser: This printer may show as Offline for no reason (SNMP status)\n");
     EXPECT_HAS(s_plain, L"[Heads-up] Hall WSD: Uses a WSD port (the least reliable kind of connection)\n");
     EXPECT_LACKS(s_plain, L"] Reception Laser:");
     EXPECT_LACKS(s_plain, L"] Label USB:");
@@ -196,7 +207,8 @@ TEST_F(ReportPc, TheSearchFindsTheMovedPrinterAndListsWhatAnswered) {
     EXPECT_HAS(s_scanned, L"[PROBLEM] Copier Upstairs: The printer has moved to 127.0.0.22\n");
     EXPECT_HAS(s_scanned, L"the same MAC address (00-1B-A9-AA-BB-CC)");
     EXPECT_LACKS(s_scanned, L"(the network was not searched");
-    std::wstring found = section(s_scanned, L"===== PRINTERS FOUND ON THE NETWORK =====", L"===== PRINTER DRIVERS");
+    std::wstring found =
+        section(s_scanned, L"===== PRINTERS FOUND ON THE NETWORK =====", L"===== PRINTER DRIVERS");
     EXPECT_HAS(found, L"127.0.0.21");
     EXPECT_HAS(found, L"Reception Laser");
     EXPECT_HAS(found, L"127.0.0.22");
@@ -204,6 +216,57 @@ TEST_F(ReportPc, TheSearchFindsTheMovedPrinterAndListsWhatAnswered) {
     EXPECT_HAS(found, L"127.0.0.0/24");
     // The silent addresses of installed printers are swept too, and stay unlisted.
     EXPECT_LACKS(found, L"127.0.99.");
+}
+
+// The printer's path prefix in the parsed document ("printers.3."), or "" when it is not there.
+std::string json_printer(const JsonLeaves& j, const wchar_t* name) {
+    for (long long i = 0; i < _wtoi64(leaf_text(j, "printers").c_str()); i++)
+        if (leaf_text(j, "printers." + std::to_string(i) + ".name") == name)
+            return "printers." + std::to_string(i) + ".";
+    return "";
+}
+
+TEST_F(ReportPc, TheJsonDocumentSaysWhatTheTextReportSays) {
+    EXPECT_EQ(0u, s_json_code);
+    JsonLeaves j;
+    std::string error;
+    ASSERT_TRUE(parse_json_with_python(s_json_path, &j, &error)) << error;
+    EXPECT_EQ("", json_kind_mistakes(j));
+    EXPECT_EQ("", json_text_disagreements(j, s_scanned));
+    EXPECT_EQ(L"false", leaf_text(j, "demo"));
+    EXPECT_EQ(L"red", leaf_text(j, "verdict.colour"));
+    for (const auto& p : kPrinters)
+        EXPECT_NE("", json_printer(j, p[0])) << narrow(p[0]);
+
+    std::string laser = json_printer(j, L"Reception Laser");
+    EXPECT_EQ(L"Network (TCP/IP)", leaf_text(j, laser + "connection"));
+    EXPECT_EQ(L"127.0.0.21", leaf_text(j, laser + "address"));
+    EXPECT_EQ(9100, leaf_number(j, laser + "tcp.portNumber"));
+    EXPECT_EQ(L"public", leaf_text(j, laser + "tcp.snmpCommunity"));
+    EXPECT_EQ(L"Second floor", leaf_text(j, laser + "location"));
+    EXPECT_EQ(L"3C-52-82-11-22-33", leaf_text(j, laser + "networkTest.mac"));
+    EXPECT_EQ(L"LJ-RECEPTION", leaf_text(j, laser + "networkTest.hostName"));
+    EXPECT_EQ(L"3", leaf_text(j, laser + "networkTest.portsOpen"));
+    EXPECT_EQ(9100, leaf_number(j, laser + "networkTest.portsOpen.0"));
+    EXPECT_EQ(L"PHBQK12345", leaf_text(j, laser + "networkTest.snmp.serial"));
+    EXPECT_EQ(64, leaf_number(j, laser + "networkTest.snmp.supplies.0.percent"));
+    EXPECT_EQ(L"OK", leaf_text(j, laser + "health"));
+
+    std::string copier = json_printer(j, L"Copier Upstairs");
+    EXPECT_EQ(L"00-1B-A9-AA-BB-CC", leaf_text(j, copier + "networkTest.mac"));
+    EXPECT_EQ(L"true", leaf_text(j, copier + "networkTest.macRemembered"));
+    std::string usb = json_printer(j, L"Label USB");
+    EXPECT_EQ('n', leaf_kind(j, usb + "networkTest"));
+    EXPECT_EQ('n', leaf_kind(j, usb + "tcp"));
+    EXPECT_EQ(L"Vantrel Report PCL 6", leaf_text(j, usb + "driverName"));
+
+    EXPECT_EQ('o', leaf_kind(j, "networkSearch"));
+    EXPECT_NE(std::wstring::npos, leaf_text(j, "networkSearch.ranges").find(L"127.0.0.0/24"));
+    bool moved = false;
+    for (long long i = 0; i < _wtoi64(leaf_text(j, "findings").c_str()); i++)
+        moved |= leaf_text(j, "findings." + std::to_string(i) + ".title") ==
+                 L"The printer has moved to 127.0.0.22";
+    EXPECT_TRUE(moved);
 }
 
 TEST_F(ReportPc, TheSummaryNamesTheProblemsOnly) {
@@ -243,7 +306,8 @@ TEST_F(ReportPc, TheWindowsChecksLogWhatTheyFind) {
     CloseHandle(process);
     EXPECT_HAS(text, L"  Vantrel 1.1.0 started");
     EXPECT_HAS(text, L"  Found [PROBLEM] Warehouse Printer: Nothing answers at the printer's address\r\n");
-    EXPECT_HAS(text, L"  Found [Heads-up] Accounts Laser: This printer may show as Offline for no reason (SNMP status)\r\n");
+    EXPECT_HAS(text, L"  Found [Heads-up] Accounts Laser: This printer may show as Offline for no reason "
+                     L"(SNMP status)\r\n");
     EXPECT_HAS(text, L"  Network search done: ");
     EXPECT_HAS(text, moved);
     // Each summary is logged once: the first check's before the search and the changed one after

@@ -1,0 +1,277 @@
+// The JSON document: header, PC, verdict, spooler, findings, printers, jobs, drivers, print log and
+// network search. Its words and numbers come from the facts the text report states (facts.h), so
+// the two never disagree.
+#include "reports/json_report.h"
+
+#include "core/classify.h"
+#include "core/text.h"
+#include "reports/facts.h"
+
+// The FixKind enumerators' names, which scripts can rely on while the labels are for people.
+static const wchar_t* const kFixNames[kFixKindCount] = {
+    L"NoFix",          L"StartSpooler",         L"SpoolerAutoStart",   L"RestartSpooler",
+    L"ClearStuckJobs", L"CancelPrinterJobs",    L"ResumePrinter",      L"UseOfflineOff",
+    L"SnmpStatusOff",  L"AddPdfPrinter",        L"KeepDefaultPrinter", L"RunNetworkTest",
+    L"OpenWebPage",    L"OpenPrintersSettings", L"ShowPrintLog",       L"EnableDetailedLog",
+    L"FindDriver",     L"PointToNewAddress",    L"SearchNetwork",
+};
+
+static int32_t clamp(int32_t count, int32_t capacity) {
+    return count < 0 ? 0 : count > capacity ? capacity : count;
+}
+
+void iso_time_text(const LocalTime* t, int32_t utc_offset_minutes, wchar_t* out, size_t cap) {
+    if (!out || cap == 0) return;
+    out[0] = 0;
+    if (!t) return;
+    int32_t offset = utc_offset_minutes < 0 ? -utc_offset_minutes : utc_offset_minutes;
+    text_format(out, cap, L"%04d-%02d-%02dT%02d:%02d:%02d%lc%02d:%02d", t->year, t->month, t->day, t->hour,
+                t->minute, t->second, utc_offset_minutes < 0 ? L'-' : L'+', (int)(offset / 60),
+                (int)(offset % 60));
+}
+
+void iso_utc_text(uint64_t file_time, wchar_t* out, size_t cap) {
+    if (!out || cap == 0) return;
+    uint64_t seconds = file_time / 10000000;
+    // Days since 1970-01-01 (1601 to 1970 is 134,774 days), then the civil date of a day number.
+    int64_t z = (int64_t)(seconds / 86400) - 134774 + 719468;
+    uint32_t second_of_day = (uint32_t)(seconds % 86400);
+    int64_t era = (z >= 0 ? z : z - 146096) / 146097;
+    int64_t doe = z - era * 146097;
+    int64_t yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
+    int64_t doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
+    int64_t mp = (5 * doy + 2) / 153;
+    int day = (int)(doy - (153 * mp + 2) / 5 + 1);
+    int month = (int)(mp < 10 ? mp + 3 : mp - 9);
+    int year = (int)(yoe + era * 400 + (month <= 2 ? 1 : 0));
+    text_format(out, cap, L"%04d-%02d-%02dT%02d:%02d:%02dZ", year, month, day, (int)(second_of_day / 3600),
+                (int)(second_of_day / 60 % 60), (int)(second_of_day % 60));
+}
+
+// A text of digits as a number; null when it is empty or holds anything else.
+static void digits_or_null(JsonWriter* w, const wchar_t* key, const wchar_t* text) {
+    int64_t value = 0;
+    const wchar_t* p = text;
+    for (; *p >= L'0' && *p <= L'9' && p - text < 18; p++)
+        value = value * 10 + (*p - L'0');
+    if (p == text || *p) return json_null(w, key);
+    json_number(w, key, value);
+}
+
+static void pc_object(JsonWriter* w, const ReportInput* r) {
+    const Snapshot* s = r->snapshot;
+    json_object(w, L"pc");
+    json_text_or_null(w, L"name", r->pc.computerName);
+    json_text_or_null(w, L"user", r->pc.userName);
+    json_flag(w, L"elevated", r->elevated);
+    json_flag(w, L"runningAsSystem", s->runningAsSystem);
+    json_text_or_null(w, L"sessionUser", s->sessionUserName);
+    json_object(w, L"windows");
+    wchar_t product[120], text[400];
+    windows_product_text(r->pc.productName, r->pc.currentBuild, product, _countof(product));
+    windows_version_text(&r->pc, text, _countof(text));
+    json_text_or_null(w, L"product", product);
+    json_text_or_null(w, L"displayVersion", r->pc.displayVersion);
+    digits_or_null(w, L"build", r->pc.currentBuild);
+    json_text(w, L"text", product[0] ? text : nullptr);
+    json_end_object(w);
+    json_end_object(w);
+}
+
+static void verdict_object(JsonWriter* w, const ReportInput* r) {
+    Verdict v;
+    verdict_of_records(r->snapshot, r->findings, r->demo, &v);
+    json_object(w, L"verdict");
+    json_text(w, L"colour", verdict_colour_name(v.colour));
+    json_number(w, L"problems", v.problems);
+    json_number(w, L"headsUps", v.headsUps);
+    json_number(w, L"printers", r->snapshot->printerCount);
+    json_number(w, L"jobs", r->snapshot->jobCount);
+    json_text(w, L"sentence", v.text);
+    if (v.mostSerious >= 0)
+        json_number(w, L"mostSeriousFinding", v.mostSerious);
+    else
+        json_null(w, L"mostSeriousFinding");
+    json_end_object(w);
+}
+
+static void findings_array(JsonWriter* w, const ReportInput* r) {
+    const Snapshot* s = r->snapshot;
+    json_array(w, L"findings");
+    int32_t count = r->findings ? clamp(r->findings->count, kMaxFindings) : 0;
+    for (int32_t i = 0; i < count; i++) {
+        const Finding* f = &r->findings->items[i];
+        int about_printer = f->printerIndex >= 0 && f->printerIndex < clamp(s->printerCount, kMaxPrinters);
+        json_object(w, nullptr);
+        json_number(w, L"index", i);
+        json_text(w, L"severity", severity_label(f->severity));
+        json_number(w, L"severityLevel", f->severity);
+        if (about_printer)
+            json_number(w, L"printerIndex", f->printerIndex);
+        else
+            json_null(w, L"printerIndex");
+        json_text(w, L"printer", about_printer ? s->printers[f->printerIndex].name : nullptr);
+        json_text_or_null(w, L"title", f->title);
+        json_text_or_null(w, L"text", f->text);
+        if (f->fix > NoFix && f->fix < kFixKindCount) {
+            json_object(w, L"fix");
+            json_text(w, L"name", kFixNames[f->fix]);
+            json_number(w, L"code", f->fix);
+            json_text(w, L"label", fix_label(f->fix));
+            json_end_object(w);
+        } else {
+            json_null(w, L"fix");
+        }
+        json_text_or_null(w, L"subject", f->subject);
+        json_end_object(w);
+    }
+    json_end_array(w);
+}
+
+static void jobs_array(JsonWriter* w, const Snapshot* s) {
+    json_array(w, L"jobs");
+    for (int32_t i = 0; i < clamp(s->jobCount, kMaxJobs); i++) {
+        const JobRecord* j = &s->jobs[i];
+        int known = j->printerIndex >= 0 && j->printerIndex < clamp(s->printerCount, kMaxPrinters);
+        json_object(w, nullptr);
+        json_number(w, L"index", i);
+        if (known)
+            json_number(w, L"printerIndex", j->printerIndex);
+        else
+            json_null(w, L"printerIndex");
+        json_text(w, L"printer", known ? s->printers[j->printerIndex].name : nullptr);
+        json_number(w, L"jobId", j->jobId);
+        json_text_or_null(w, L"document", j->document);
+        json_text_or_null(w, L"user", j->userName);
+        json_number(w, L"pages", j->totalPages);
+        json_number(w, L"size", j->size);
+        json_number(w, L"ageMinutes", j->ageMinutes);
+        json_number(w, L"position", j->position);
+        json_text_or_null(w, L"status", j->statusText);
+        json_number(w, L"statusBits", j->status);
+        json_end_object(w);
+    }
+    json_end_array(w);
+}
+
+static void drivers_array(JsonWriter* w, const Snapshot* s) {
+    json_array(w, L"drivers");
+    for (int32_t i = 0; i < clamp(s->driverCount, kMaxDrivers); i++) {
+        const DriverRecord* d = &s->drivers[i];
+        json_object(w, nullptr);
+        json_number(w, L"index", i);
+        json_text_or_null(w, L"name", d->name);
+        json_text_or_null(w, L"maker", d->maker);
+        json_text_or_null(w, L"version", d->versionText);
+        json_text_or_null(w, L"date", d->date);
+        json_number(w, L"type", d->version);
+        json_text_or_null(w, L"environment", d->environment);
+        json_text(w, L"language", driver_language_label(d->language));
+        json_number(w, L"languageCode", d->language);
+        json_number(w, L"printerCount", d->printerCount);
+        json_flag(w, L"filesMissing", d->fileMissing);
+        json_end_object(w);
+    }
+    json_end_array(w);
+}
+
+static void print_log_object(JsonWriter* w, const Snapshot* s) {
+    json_object(w, L"printLog");
+    json_flag(w, L"read", s->adminLogRead);
+    if (s->operationalLogKnown)
+        json_flag(w, L"detailedLogOn", s->operationalLogEnabled);
+    else
+        json_null(w, L"detailedLogOn");
+    json_array(w, L"entries");
+    for (int32_t i = 0; i < clamp(s->logCount, kMaxLogEntries); i++) {
+        const LogEntry* e = &s->logEntries[i];
+        wchar_t utc[40];
+        iso_utc_text(e->time, utc, _countof(utc));
+        json_object(w, nullptr);
+        json_text_or_null(w, L"time", e->timeText);
+        json_text(w, L"timeUtc", e->time ? utc : nullptr);
+        json_text(w, L"channel", e->channel == 1 ? L"detail" : L"error");
+        json_number(w, L"eventId", (uint32_t)e->eventId);
+        json_number(w, L"level", e->level);
+        json_text_or_null(w, L"message", e->message);
+        json_end_object(w);
+    }
+    json_end_array(w);
+    json_end_object(w);
+}
+
+static void search_object(JsonWriter* w, const JsonReportInput* in) {
+    const NetworkSearchResult* r = in->report.search;
+    if (!r) return json_null(w, L"networkSearch");
+    wchar_t when[40];
+    iso_time_text(&r->startedAt, in->utcOffsetMinutes, when, _countof(when));
+    json_object(w, L"networkSearch");
+    json_number(w, L"addressesSwept", r->addressesSwept);
+    json_text_or_null(w, L"ranges", r->rangesText);
+    json_text(w, L"startedAt", when);
+    json_array(w, L"printers");
+    for (int32_t i = 0; i < clamp(r->count, kMaxFoundPrinters); i++) {
+        const FoundPrinter* f = &r->printers[i];
+        json_object(w, nullptr);
+        json_text_or_null(w, L"ip", f->ip);
+        json_text_or_null(w, L"mac", f->mac);
+        json_text_or_null(w, L"hostName", f->hostName);
+        json_text_or_null(w, L"ownName", f->sysName);
+        json_text_or_null(w, L"model", f->model);
+        json_text_or_null(w, L"description", f->description);
+        json_text_or_null(w, L"serial", f->serial);
+        json_text_or_null(w, L"installedAs", f->installedAs);
+        json_array(w, L"printPorts");
+        if (f->ports & FoundPort9100) json_number(w, nullptr, 9100);
+        if (f->ports & FoundPort515) json_number(w, nullptr, 515);
+        if (f->ports & FoundPort631) json_number(w, nullptr, 631);
+        json_end_array(w);
+        if (f->pageCount >= 0)
+            json_number(w, L"pageCount", f->pageCount);
+        else
+            json_null(w, L"pageCount");
+        json_end_object(w);
+    }
+    json_end_array(w);
+    json_end_object(w);
+}
+
+size_t build_json_report_of(const JsonReportInput* in, wchar_t* buf, size_t cap) {
+    if (buf && cap > 0) buf[0] = 0;
+    if (!in || !in->report.snapshot) return 0;
+    const ReportInput* r = &in->report;
+    const Snapshot* s = r->snapshot;
+    JsonWriter w;
+    json_start(&w, buf, cap);
+    json_object(&w, nullptr);
+    json_number(&w, L"format", kJsonFormatVersion);
+    json_text(&w, L"program", L"Vantrel");
+    json_text_or_null(&w, L"version", r->version);
+    wchar_t when[40];
+    iso_time_text(&s->checkTime, in->utcOffsetMinutes, when, _countof(when));
+    json_text(&w, L"checkedAt", when);
+    json_flag(&w, L"demo", r->demo);
+    pc_object(&w, r);
+    verdict_object(&w, r);
+
+    json_object(&w, L"spooler");
+    json_text(&w, L"state", spooler_state_text(s->spoolerState));
+    json_number(&w, L"stateCode", s->spoolerState);
+    json_text(&w, L"startType", start_type_text(s->spoolerStartType));
+    json_number(&w, L"startTypeCode", s->spoolerStartType);
+    json_end_object(&w);
+    json_text_or_null(&w, L"defaultPrinter", s->defaultPrinter);
+    json_flag(&w, L"windowsManagesDefault", s->windowsManagesDefault);
+
+    findings_array(&w, r);
+    json_array(&w, L"printers");
+    for (int32_t i = 0; i < clamp(s->printerCount, kMaxPrinters); i++)
+        json_printer(&w, in, i);
+    json_end_array(&w);
+    jobs_array(&w, s);
+    drivers_array(&w, s);
+    print_log_object(&w, s);
+    search_object(&w, in);
+    json_end_object(&w);
+    return json_finish(&w);
+}
