@@ -1,0 +1,410 @@
+// The real Share window of a running demonstration window, driven from this process. A stand-in
+// program is registered for every kind of link, so what the shell is asked to open lands in a file
+// instead of a browser, a mail program or a phone; message boxes are found and answered.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "share/share_message.h"
+#include "tests/support/remote_controls.h"
+#include "tests/support/test_support.h"
+
+namespace {
+const wchar_t* const kRoots[] = {L"Software\\Classes\\"};
+const HKEY kHives[] = {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE};
+
+std::wstring beside_this_program(const wchar_t* name) {
+    wchar_t path[MAX_PATH];
+    GetModuleFileNameW(nullptr, path, MAX_PATH);
+    std::wstring dir = path;
+    return dir.substr(0, dir.find_last_of(L'\\') + 1) + name;
+}
+
+// Both hives, so the stand-in wins whichever the shell reads: Windows prefers the user's classes,
+// Wine's own browser and mail handlers are registered for the machine.
+void register_handler(const wchar_t* protocol, const std::wstring& capture_file) {
+    std::wstring command =
+        L"\"" + beside_this_program(L"share_capture.exe") + L"\" \"" + capture_file + L"\" \"%1\"";
+    for (HKEY hive : kHives) {
+        std::wstring base = std::wstring(kRoots[0]) + protocol;
+        HKEY key;
+        if (RegCreateKeyExW(hive, base.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr) !=
+            ERROR_SUCCESS)
+            continue;
+        RegSetValueExW(key, L"URL Protocol", 0, REG_SZ, (const BYTE*)L"", sizeof(wchar_t));
+        RegCloseKey(key);
+        std::wstring open = base + L"\\shell\\open\\command";
+        if (RegCreateKeyExW(hive, open.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr) !=
+            ERROR_SUCCESS)
+            continue;
+        RegSetValueExW(key, nullptr, 0, REG_SZ, (const BYTE*)command.c_str(),
+                       (DWORD)((command.size() + 1) * sizeof(wchar_t)));
+        RegCloseKey(key);
+    }
+}
+
+void unregister_handler(const wchar_t* protocol) {
+    for (HKEY hive : kHives)
+        RegDeleteTreeW(hive, (std::wstring(kRoots[0]) + protocol).c_str());
+}
+
+std::vector<std::wstring> captured(const std::wstring& file) {
+    std::vector<std::wstring> lines;
+    HANDLE h = CreateFileW(file.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                           OPEN_EXISTING, 0, nullptr);
+    if (h == INVALID_HANDLE_VALUE) return lines;
+    std::string bytes(1 << 20, '\0');
+    DWORD read = 0;
+    ReadFile(h, &bytes[0], (DWORD)bytes.size(), &read, nullptr);
+    CloseHandle(h);
+    bytes.resize(read);
+    size_t start = 0;
+    for (size_t end; (end = bytes.find('\n', start)) != std::string::npos; start = end + 1) {
+        std::string line = bytes.substr(start, end - start);
+        std::wstring wide(line.size(), L'\0');
+        wide.resize(
+            MultiByteToWideChar(CP_UTF8, 0, line.data(), (int)line.size(), &wide[0], (int)wide.size()));
+        lines.push_back(wide);
+    }
+    return lines;
+}
+
+// The next address the stand-in received, or "" when none came within ten seconds.
+std::wstring next_capture(const std::wstring& file, size_t* seen) {
+    std::vector<std::wstring> lines;
+    if (!wait_until([&] { return (lines = captured(file)).size() > *seen; }, 10000)) return L"";
+    return lines[(*seen)++];
+}
+
+struct BoxSearch {
+    DWORD pid;
+    const wchar_t* title;
+    HWND found;
+};
+
+BOOL CALLBACK match_box(HWND window, LPARAM param) {
+    auto* search = reinterpret_cast<BoxSearch*>(param);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    wchar_t cls[32], title[128];
+    if (owner == search->pid && IsWindowVisible(window) && GetClassNameW(window, cls, 32) &&
+        lstrcmpW(cls, L"#32770") == 0 && GetWindowTextW(window, title, 128) &&
+        lstrcmpW(title, search->title) == 0) {
+        search->found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+HWND wait_for_box(DWORD pid, const wchar_t* title) {
+    BoxSearch search = {pid, title, nullptr};
+    wait_until([&] { return EnumWindows(match_box, (LPARAM)&search), search.found != nullptr; }, 10000);
+    return search.found;
+}
+
+// The box's text, after it was answered with OK.
+std::wstring answer_box(HWND box) {
+    std::wstring text = control_text(GetDlgItem(box, 0xFFFF));
+    PostMessageW(box, WM_COMMAND, IDOK, 0);
+    wait_until([&] { return !IsWindow(box); }, 5000);
+    return text;
+}
+
+std::wstring clipboard_text() {
+    std::wstring text;
+    if (!OpenClipboard(nullptr)) return text;
+    HANDLE data = GetClipboardData(CF_UNICODETEXT);
+    if (const wchar_t* p = data ? (const wchar_t*)GlobalLock(data) : nullptr) {
+        text = p;
+        GlobalUnlock(data);
+    }
+    CloseClipboard();
+    return text;
+}
+
+void empty_clipboard() {
+    if (OpenClipboard(nullptr)) {
+        EmptyClipboard();
+        CloseClipboard();
+    }
+}
+
+std::wstring registry_text(const wchar_t* name) {
+    wchar_t value[600] = L"";
+    DWORD size = sizeof(value);
+    if (RegGetValueW(HKEY_CURRENT_USER, L"Software\\Corvalen\\Vantrel", name, RRF_RT_REG_SZ, nullptr, value,
+                     &size))
+        return L"<missing>";
+    return value;
+}
+
+std::wstring without_cr(std::wstring text) {
+    std::wstring out;
+    for (wchar_t c : text)
+        if (c != L'\r') out += c;
+    return out;
+}
+
+std::wstring address_of(int method, const wchar_t* to, const wchar_t* phone, const wchar_t* subject,
+                        const std::wstring& message) {
+    static SharePlan plan;
+    share_plan(method, to, phone, subject, message.c_str(), &plan);
+    return plan.address;
+}
+
+struct Running {
+    HANDLE process = nullptr;
+    DWORD pid = 0;
+    HWND window = nullptr;
+    explicit Running(const wchar_t* arguments) {
+        process = start_vantrel(arguments, &pid);
+        if (process) window = wait_for_window(pid, L"CorvalenVantrel", 30000);
+    }
+    ~Running() { close_and_wait(window, process, 10000); }
+    void command(int id) const { PostMessageW(window, WM_COMMAND, id, 0); }
+};
+
+struct ShareDialog {
+    HWND window;
+    HWND item(int id) const { return GetDlgItem(window, id); }
+    std::wstring text(int id) const { return control_text(item(id)); }
+    void set(int id, const wchar_t* text) const { SendMessageW(item(id), WM_SETTEXT, 0, (LPARAM)text); }
+    void click(int id) const {
+        PostMessageW(window, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), (LPARAM)item(id));
+    }
+    std::wstring message() const { return without_cr(text(306)); }
+    bool status_is(const std::wstring& line) const {
+        return wait_until([&] { return text(331) == line; }, 10000);
+    }
+};
+
+std::wstring temp_file(const wchar_t* name) {
+    wchar_t dir[MAX_PATH];
+    DWORD n = GetTempPathW(MAX_PATH, dir);
+    return (n && n < MAX_PATH ? std::wstring(dir) : std::wstring(L"C:\\")) + name;
+}
+
+const wchar_t kLink[] = L"https://github.com/Corvalen/vantrel-releases";
+} // namespace
+
+TEST(ShareRun, RibbonShortcutsAndCopyLink) {
+    delete_settings_key();
+    std::wstring file = temp_file(L"vantrel-share-opened-1.txt");
+    DeleteFileW(file.c_str());
+    for (const wchar_t* protocol : {L"mailto", L"https", L"http", L"sms"})
+        register_handler(protocol, file);
+    Running app(L"/demo");
+    ASSERT_NE(nullptr, app.window);
+    // The first check's status line comes first, so it cannot overwrite a result line.
+    ASSERT_TRUE(wait_until(
+        [&] { return control_text(GetDlgItem(app.window, 105)).rfind(L"  Checked at", 0) == 0; }, 30000));
+    size_t seen = 0;
+
+    wchar_t standard[ShareMessageCap];
+    compose_share_message_of(L"", 0, L"", kLink, standard, ShareMessageCap);
+    app.command(231);
+    EXPECT_EQ(address_of(ShareEmail, L"", L"", VANTREL_SHARE_SUBJECT, standard), next_capture(file, &seen));
+    EXPECT_TRUE(wait_until(
+        [&] {
+            return control_text(GetDlgItem(app.window, 105)) ==
+                   L"  Your email program should now show the new message.";
+        },
+        5000));
+    app.command(233);
+    EXPECT_EQ(address_of(ShareWhatsApp, L"", L"", VANTREL_SHARE_SUBJECT, standard),
+              next_capture(file, &seen));
+    app.command(234);
+    EXPECT_EQ(L"sms:?body=" + address_of(ShareWhatsApp, L"", L"", L"", standard).substr(20),
+              next_capture(file, &seen));
+
+    empty_clipboard();
+    app.command(232);
+    HWND box = wait_for_box(app.pid, L"Share via Facebook Messenger");
+    ASSERT_NE(nullptr, box);
+    EXPECT_EQ(std::wstring(standard), clipboard_text()) << "copied before the explanation";
+    answer_box(box);
+    EXPECT_EQ(L"https://www.messenger.com/", next_capture(file, &seen));
+
+    empty_clipboard();
+    app.command(235);
+    EXPECT_TRUE(wait_until([&] { return clipboard_text() == kLink; }, 5000));
+    EXPECT_TRUE(wait_until(
+        [&] {
+            return control_text(GetDlgItem(app.window, 105)) ==
+                   L"  Download link copied \x2014 paste it anywhere with Ctrl+V.";
+        },
+        5000));
+    for (const wchar_t* protocol : {L"mailto", L"https", L"http", L"sms"})
+        unregister_handler(protocol);
+}
+
+TEST(ShareRun, TheShareWindowSendsWhatItShows) {
+    delete_settings_key();
+    std::wstring file = temp_file(L"vantrel-share-opened-2.txt");
+    DeleteFileW(file.c_str());
+    unregister_handler(L"sms"); // this PC has no texting app at first
+    unregister_handler(L"msteams");
+    for (const wchar_t* protocol : {L"mailto", L"https", L"http"})
+        register_handler(protocol, file);
+    Running app(L"/demo");
+    ASSERT_NE(nullptr, app.window);
+    ASSERT_TRUE(wait_until(
+        [&] { return control_text(GetDlgItem(app.window, 105)).rfind(L"  Checked at", 0) == 0; }, 30000));
+    size_t seen = 0;
+
+    app.command(230);
+    ShareDialog share = {wait_for_window(app.pid, L"NSShare", 10000)};
+    ASSERT_NE(nullptr, share.window);
+    wchar_t title[64] = L"";
+    GetWindowTextW(share.window, title, 64);
+    EXPECT_EQ(std::wstring(L"Share Vantrel"), title);
+    EXPECT_FALSE(IsWindowEnabled(app.window)) << "modal while open";
+    RECT client;
+    GetClientRect(share.window, &client);
+    EXPECT_EQ(624, client.right);
+    EXPECT_EQ(608, client.bottom);
+    EXPECT_EQ(std::wstring(kLink), share.text(304));
+    EXPECT_EQ(std::wstring(VANTREL_SHARE_SUBJECT), share.text(305));
+    wchar_t expected[ShareMessageCap];
+    compose_share_message_of(L"", 0, L"", kLink, expected, ShareMessageCap);
+    EXPECT_EQ(std::wstring(expected), share.message());
+    EXPECT_NE(std::wstring::npos, share.text(306).find(L"Hi,\r\n\r\nCheck out")) << "CR LF in the edit";
+
+    // The greeting follows their name; the fields go into each address exactly.
+    share.set(300, L"Mike");
+    compose_share_message_of(L"Mike", 0, L"", kLink, expected, ShareMessageCap);
+    EXPECT_EQ(std::wstring(expected), share.message());
+    share.set(301, L"mike@example.com");
+    share.set(302, L"(973) 555-1234");
+    const std::wstring mike = expected;
+    share.click(325);
+    EXPECT_EQ(L"https://wa.me/19735551234?text=" + address_of(ShareWhatsApp, L"", L"", L"", mike).substr(20),
+              next_capture(file, &seen));
+    EXPECT_TRUE(share.status_is(L"WhatsApp opened with the message typed in."));
+    share.click(322);
+    EXPECT_EQ(address_of(ShareGmail, L"mike@example.com", L"", VANTREL_SHARE_SUBJECT, mike),
+              next_capture(file, &seen));
+    EXPECT_TRUE(share.status_is(L"Gmail opened in your browser with the message filled in."));
+    share.click(323);
+    EXPECT_EQ(address_of(ShareWebMail, L"mike@example.com", L"", VANTREL_SHARE_SUBJECT, mike),
+              next_capture(file, &seen));
+    EXPECT_TRUE(share.status_is(L"Outlook.com opened in your browser with the message filled in."));
+    share.click(320);
+    std::wstring mailto = next_capture(file, &seen);
+    EXPECT_EQ(address_of(ShareEmail, L"mike@example.com", L"", VANTREL_SHARE_SUBJECT, mike), mailto);
+    EXPECT_EQ(0u, mailto.find(L"mailto:mike@example.com?subject=Check%20out%20Vantrel%20-%20finds"))
+        << mailto.c_str();
+    EXPECT_NE(std::wstring::npos, mailto.find(L"Hi%20Mike%2C%0D%0A%0D%0ACheck"));
+
+    // No texting app: the message is copied and explained, and no result line appears.
+    share.set(331, L"");
+    empty_clipboard();
+    share.click(326);
+    HWND box = wait_for_box(app.pid, L"Share Vantrel");
+    ASSERT_NE(nullptr, box);
+    EXPECT_EQ(L"This PC doesn't have a texting app set up to open text-message links.\n\nThe message has "
+              L"been copied "
+              L"\x2014 paste it (Ctrl+V) into Phone Link, your texting app, or a text on your phone.",
+              answer_box(box));
+    EXPECT_EQ(mike, clipboard_text());
+    EXPECT_EQ(L"", share.text(331));
+    register_handler(L"sms", file);
+    share.click(326);
+    EXPECT_EQ(L"sms:+19735551234?body=" + address_of(ShareWhatsApp, L"", L"", L"", mike).substr(20),
+              next_capture(file, &seen));
+    EXPECT_TRUE(share.status_is(L"Your texting app should now show the message."));
+
+    // Teams: copied, explained, and the web app when the Teams app is not there.
+    empty_clipboard();
+    share.click(327);
+    box = wait_for_box(app.pid, L"Share via Microsoft Teams");
+    ASSERT_NE(nullptr, box);
+    EXPECT_EQ(mike, clipboard_text());
+    answer_box(box);
+    EXPECT_EQ(L"https://teams.microsoft.com/", next_capture(file, &seen));
+    EXPECT_TRUE(share.status_is(L"Message copied \x2014 paste it into Teams with Ctrl+V."));
+    empty_clipboard();
+    share.click(328);
+    EXPECT_TRUE(share.status_is(L"Message copied \x2014 paste it anywhere with Ctrl+V."));
+    EXPECT_EQ(mike, clipboard_text());
+
+    // An empty subject sends the standard one.
+    share.set(305, L"");
+    share.click(322);
+    EXPECT_EQ(address_of(ShareGmail, L"mike@example.com", L"", VANTREL_SHARE_SUBJECT, mike),
+              next_capture(file, &seen));
+
+    // Edited by hand: no more rewriting until Reset message.
+    PostMessageW(share.item(306), WM_CHAR, L'!', 0);
+    EXPECT_TRUE(wait_until([&] { return share.message() != mike; }, 5000));
+    const std::wstring edited = share.message();
+    share.set(300, L"Ann");
+    EXPECT_EQ(edited, share.message());
+    share.click(322);
+    EXPECT_EQ(address_of(ShareGmail, L"mike@example.com", L"", VANTREL_SHARE_SUBJECT, edited),
+              next_capture(file, &seen))
+        << "an edited message is sent as shown";
+    share.click(307);
+    EXPECT_TRUE(share.status_is(L"Message reset."));
+    compose_share_message_of(L"Ann", 0, L"", kLink, expected, ShareMessageCap);
+    EXPECT_EQ(std::wstring(expected), share.message());
+    EXPECT_EQ(std::wstring(VANTREL_SHARE_SUBJECT), share.text(305));
+
+    // Your name and a cleared link are remembered at once.
+    share.set(303, L"Sam");
+    share.set(304, L"");
+    compose_share_message_of(L"Ann", 0, L"Sam", L"", expected, ShareMessageCap);
+    EXPECT_EQ(std::wstring(expected), share.message());
+    EXPECT_EQ(L"Sam", registry_text(L"ShareYourName"));
+    EXPECT_EQ(L"", registry_text(L"ShareLink"));
+
+    // A second Share Vantrel... only brings the open one to the front; Esc closes it.
+    app.command(230);
+    Sleep(500);
+    EXPECT_EQ(share.window, wait_for_window(app.pid, L"NSShare", 1000));
+    PostMessageW(share.item(300), WM_KEYDOWN, VK_ESCAPE, 0);
+    EXPECT_TRUE(wait_until([&] { return !IsWindow(share.window); }, 5000));
+    EXPECT_TRUE(IsWindowEnabled(app.window));
+
+    // Reopened: the standard message with the remembered name and no link.
+    app.command(230);
+    ShareDialog again = {wait_for_window(app.pid, L"NSShare", 10000)};
+    ASSERT_NE(nullptr, again.window);
+    EXPECT_EQ(L"Sam", again.text(303));
+    EXPECT_EQ(L"", again.text(304));
+    compose_share_message_of(L"", 0, L"Sam", L"", expected, ShareMessageCap);
+    EXPECT_EQ(std::wstring(expected), again.message());
+    again.click(330);
+    EXPECT_TRUE(wait_until([&] { return !IsWindow(again.window); }, 5000));
+    for (const wchar_t* protocol : {L"mailto", L"https", L"http", L"sms"})
+        unregister_handler(protocol);
+}
+
+TEST(ShareRun, AboutBoxWithAutomaticUpdatesOnAndOff) {
+    delete_settings_key();
+    for (int on = 1; on >= 0; on--) {
+        if (!on) {
+            HKEY key;
+            ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\Corvalen\\Vantrel", 0,
+                                                     nullptr, 0, KEY_WRITE, nullptr, &key, nullptr));
+            DWORD off = 0;
+            RegSetValueExW(key, L"AutoUpdate", 0, REG_DWORD, (const BYTE*)&off, sizeof(off));
+            RegCloseKey(key);
+        }
+        Running app(L"/demo");
+        ASSERT_NE(nullptr, app.window);
+        app.command(239);
+        HWND box = wait_for_box(app.pid, L"About Vantrel");
+        ASSERT_NE(nullptr, box);
+        std::wstring text = answer_box(box);
+        EXPECT_EQ(0u, text.find(L"Vantrel 1.1.0\nWhy won't it print?\n\n")) << text.c_str();
+        EXPECT_NE(
+            std::wstring::npos,
+            text.find(on ? L"\n\nUpdates: checks automatically every 6 hours\nDownload page: https://"
+                         : L"\n\nUpdates: automatic checks are off (Settings tab)\nDownload page: https://"))
+            << text.c_str();
+    }
+}
