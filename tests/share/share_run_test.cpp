@@ -408,3 +408,32 @@ TEST(ShareRun, AboutBoxWithAutomaticUpdatesOnAndOff) {
             << text.c_str();
     }
 }
+
+// Without Simple MAPI (the library is switched off for this run) the attachment explains the other
+// ways, and shows nothing else.
+TEST(ShareRun, EmailWithAttachmentExplainsWhenNoMailProgramCanAttach) {
+    delete_settings_key();
+    // Wine's per-program switch; Windows ignores the key.
+    const wchar_t* overrides = L"Software\\Wine\\AppDefaults\\Vantrel.exe\\DllOverrides";
+    HKEY key;
+    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExW(HKEY_CURRENT_USER, overrides, 0, nullptr, 0, KEY_WRITE, nullptr,
+                                             &key, nullptr));
+    RegSetValueExW(key, L"mapi32", 0, REG_SZ, (const BYTE*)L"", sizeof(wchar_t));
+    RegCloseKey(key);
+    struct Forget {
+        ~Forget() { RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Wine\\AppDefaults\\Vantrel.exe"); }
+    } forget; // only after the program ends: Wine reads the switch when the library is first asked for
+    Running app(L"/demo");
+    ASSERT_NE(nullptr, app.window);
+    app.command(230);
+    ShareDialog share = {wait_for_window(app.pid, L"NSShare", 10000)};
+    ASSERT_NE(nullptr, share.window);
+    share.click(321);
+    HWND box = wait_for_box(app.pid, L"Share Vantrel");
+    ASSERT_NE(nullptr, box);
+    wchar_t expected[600];
+    attachment_failure_text(expected, 600);
+    EXPECT_EQ(std::wstring(expected), answer_box(box));
+    EXPECT_EQ(L"", share.text(331)) << "no result line";
+    EXPECT_TRUE(IsWindow(share.window));
+}
