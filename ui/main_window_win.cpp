@@ -13,6 +13,7 @@
 #include "core/ui_services.h"
 #include "history/log_file.h"
 #include "net/search.h"
+#include "share/share_send.h"
 #include "ui/command_handlers.h"
 #include "ui/commands.h"
 #include "ui/layout.h"
@@ -20,16 +21,20 @@
 #include "ui/main_window.h"
 #include "ui/ribbon_win.h"
 #include "ui/secondary_win.h"
+#include "ui/share_window_win.h"
 #include "ui/ui.h"
 #include "update/version.h"
 
 MainWindow g_main = {};
 
-int scaled(int value_at_96) { return scale_for_dpi(value_at_96, g_main.dpi); }
+int scaled(int value_at_96) {
+    return scale_for_dpi(value_at_96, g_main.dpi);
+}
 
 void apply_topmost(HWND window, int topmost) {
     if (!window) return;
-    SetWindowPos(window, topmost ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    SetWindowPos(window, topmost ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
 void bring_to_front(HWND window) {
@@ -77,8 +82,8 @@ static int32_t selected_printer() {
     if (!s) return -1;
     int32_t row = g_main.bottomLastUsed ? selected_row(g_main.bottomList) : -1;
     if (row >= 0) {
-        if (g_settings.view == ViewProblems && row < g_findings.count && g_findings.items[row].printerIndex >= 0 &&
-            g_findings.items[row].printerIndex < s->printerCount)
+        if (g_settings.view == ViewProblems && row < g_findings.count &&
+            g_findings.items[row].printerIndex >= 0 && g_findings.items[row].printerIndex < s->printerCount)
             return g_findings.items[row].printerIndex;
         if (g_settings.view == ViewPrintQueue && row < s->jobCount && s->jobs[row].printerIndex >= 0 &&
             s->jobs[row].printerIndex < s->printerCount)
@@ -88,7 +93,9 @@ static int32_t selected_printer() {
     return row >= 0 && row < s->printerCount ? row : -1;
 }
 
-static int32_t bottom_selection() { return g_main.bottomLastUsed ? selected_row(g_main.bottomList) : -1; }
+static int32_t bottom_selection() {
+    return g_main.bottomLastUsed ? selected_row(g_main.bottomList) : -1;
+}
 
 static int32_t selected_printer_or_ask() {
     int32_t printer = selected_printer();
@@ -97,22 +104,7 @@ static int32_t selected_printer_or_ask() {
 }
 
 static int32_t copy_to_clipboard(const wchar_t* text) {
-    if (!text || !OpenClipboard(g_main.window)) return 0;
-    EmptyClipboard();
-    size_t bytes = (wcslen(text) + 1) * sizeof(wchar_t);
-    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, bytes);
-    int32_t ok = 0;
-    if (block) {
-        void* p = GlobalLock(block);
-        if (p) {
-            memcpy(p, text, bytes);
-            GlobalUnlock(block);
-            ok = SetClipboardData(CF_UNICODETEXT, block) != nullptr;
-        }
-        if (!ok) GlobalFree(block);
-    }
-    CloseClipboard();
-    return ok;
+    return copy_text_to_clipboard(text);
 }
 
 static void refresh(uint32_t flags) {
@@ -122,14 +114,18 @@ static void refresh(uint32_t flags) {
     if (flags & RefreshSettingsPage) sync_check_boxes();
 }
 
-static void* main_window_handle() { return g_main.window; }
-static void set_topmost(int32_t on) { apply_topmost(g_main.window, on); }
+static void* main_window_handle() {
+    return g_main.window;
+}
+static void set_topmost(int32_t on) {
+    apply_topmost(g_main.window, on);
+}
 
 void install_ui_services() {
     ui_services_defaults(&g_ui);
     g_ui.main_window = main_window_handle;
     g_ui.status_text = status_text;
-    g_ui.share_or_status_text = status_text; // the Share window takes its own line while it is open
+    g_ui.share_or_status_text = share_or_status_text; // the Share window's own line while it is open
     g_ui.message_box = message_box;
     g_ui.selected_printer = selected_printer;
     g_ui.selected_printer_or_ask = selected_printer_or_ask;
@@ -165,7 +161,8 @@ void layout_main_window() {
     if (l.settingsShown) {
         move(g_main.settingsPage, l.settingsPage);
         ShowWindow(g_main.settingsPage, SW_SHOWNA);
-        for (HWND w : lists) ShowWindow(w, SW_HIDE);
+        for (HWND w : lists)
+            ShowWindow(w, SW_HIDE);
         return;
     }
     ShowWindow(g_main.settingsPage, SW_HIDE);
@@ -173,14 +170,16 @@ void layout_main_window() {
     move(g_main.printerList, l.printerList);
     move(g_main.bottomCaption, l.bottomCaption);
     move(g_main.bottomList, l.bottomList);
-    for (HWND w : lists) ShowWindow(w, SW_SHOWNA);
+    for (HWND w : lists)
+        ShowWindow(w, SW_SHOWNA);
 }
 
 void show_update_bar(int show) {
     if (!g_main.updateBar) return;
     ShowWindow(g_main.updateBar, show ? SW_SHOW : SW_HIDE);
     layout_main_window();
-    RedrawWindow(g_main.window, nullptr, nullptr, RDW_ERASE | RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    RedrawWindow(g_main.window, nullptr, nullptr,
+                 RDW_ERASE | RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
 }
 
 void switch_view(int32_t view) {
@@ -197,9 +196,16 @@ void on_command(int32_t id) {
     int32_t printer = -1;
     if (row && (row->flags & CommandNeedsPrinter)) printer = selected_printer();
     switch (command_step(row, g_process.demo, printer)) {
-    case StepAskPrinter: message_box(VANTREL_PICK_PRINTER_MESSAGE, L"Vantrel", MB_ICONINFORMATION); return;
-    case StepRefuseDemo: message_box(VANTREL_DEMO_MESSAGE, L"Vantrel", MB_ICONINFORMATION); return;
-    case StepRun: row->handler(id, printer); return;
-    case StepUnknown: return;
+    case StepAskPrinter:
+        message_box(VANTREL_PICK_PRINTER_MESSAGE, L"Vantrel", MB_ICONINFORMATION);
+        return;
+    case StepRefuseDemo:
+        message_box(VANTREL_DEMO_MESSAGE, L"Vantrel", MB_ICONINFORMATION);
+        return;
+    case StepRun:
+        row->handler(id, printer);
+        return;
+    case StepUnknown:
+        return;
     }
 }

@@ -5,10 +5,3 @@
 void show_details() {}
 void save_report() {}
 void open_history_window() {}
-
-void open_share_window() {}
-void share_shortcut(int32_t) {}
-void copy_share_link() {}
-void show_help_notes(int32_t) {}
-void show_about() {}
-void show_whats_new() {}

@@ -3,5 +3,4 @@
 // own file when its window is written.
 #include "ui.h"
 
-LRESULT CALLBACK share_window_proc(HWND w, UINT m, WPARAM wp, LPARAM lp) { return DefWindowProcW(w, m, wp, lp); }
 LRESULT CALLBACK undo_window_proc(HWND w, UINT m, WPARAM wp, LPARAM lp) { return DefWindowProcW(w, m, wp, lp); }
