@@ -24,4 +24,5 @@ send 210; shot view-drivers.png
 send 249; shot view-network-printers.png
 send 207; send tab 2; shot tab-settings.png
 send tab -2
+send 236; shot help-how-to-use.png
 kill "$pid" 2>/dev/null || true
