@@ -5,10 +5,6 @@
 
 #include "ui/command_handlers.h"
 
-void show_details() {}
-void save_report() {}
-void open_history_window() {}
-
 void open_share_window() {}
 void share_shortcut(int32_t) {}
 void copy_share_link() {}

@@ -8,7 +8,6 @@ LRESULT CALLBACK update_bar_proc(HWND w, UINT m, WPARAM wp, LPARAM lp) { return 
 LRESULT CALLBACK share_window_proc(HWND w, UINT m, WPARAM wp, LPARAM lp) { return DefWindowProcW(w, m, wp, lp); }
 LRESULT CALLBACK notes_window_proc(HWND w, UINT m, WPARAM wp, LPARAM lp) { return DefWindowProcW(w, m, wp, lp); }
 LRESULT CALLBACK settings_page_proc(HWND w, UINT m, WPARAM wp, LPARAM lp) { return DefWindowProcW(w, m, wp, lp); }
-LRESULT CALLBACK undo_window_proc(HWND w, UINT m, WPARAM wp, LPARAM lp) { return DefWindowProcW(w, m, wp, lp); }
 
 // Until the ribbon, the update bar, the notes window and the Settings page are in: nothing drawn.
 #include "ui/main_window.h"
