@@ -1,0 +1,186 @@
+// History & Undo, Save Report and Details in the real Vantrel.exe, driven from this process as a
+// user would: the change history is written into the registry first, the window is opened by its
+// command, rows are ticked, and every message box and the save dialog are found and answered.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <commctrl.h>
+#include <winspool.h>
+
+#include <string>
+
+#include "core/settings.h"
+#include "history/changes.h"
+#include "tests/support/remote_controls.h"
+#include "tests/support/test_pc.h"
+#include "tests/support/test_support.h"
+#include "tests/ui/undo_support.h"
+
+namespace {
+const wchar_t* kBox = L"#32770";
+const wchar_t* kDriver = L"Vantrel Undo PCL 6";
+const wchar_t* kPrinterA = L"Undo Printer A";
+const wchar_t* kPrinterB = L"Undo Printer B";
+const wchar_t* kYes = L"Yes \x2014 tick it and click Undo";
+
+struct RunningWindow {
+    HANDLE process = nullptr;
+    DWORD pid = 0;
+    HWND window = nullptr;
+    explicit RunningWindow(const std::wstring& arguments) {
+        process = start_vantrel(arguments, &pid);
+        if (process) window = wait_for_window(pid, L"CorvalenVantrel", 30000);
+    }
+    ~RunningWindow() {
+        // A box left open by a failed expectation would keep the window from closing.
+        for (int i = 0; i < 5; i++) {
+            HWND box = wait_for_titled_window(pid, kBox, nullptr, 0);
+            if (!box) break;
+            PostMessageW(box, WM_COMMAND, IDCANCEL, 0);
+            Sleep(200);
+        }
+        close_and_wait(window, process, 10000);
+    }
+    void post(int id) const { PostMessageW(window, WM_COMMAND, id, 0); }
+    std::wstring status() const { return control_text(GetDlgItem(window, 105)); }
+    bool checked() const {
+        return wait_until([&] { return status().rfind(L"  Checked at ", 0) == 0; }, 60000);
+    }
+    HWND box(const wchar_t* title) const { return wait_for_titled_window(pid, kBox, title, 15000); }
+};
+
+bool is_offline(const wchar_t* printer) {
+    DWORD status = 0, attributes = 0;
+    return printer_state(printer, &status, &attributes) && (attributes & PRINTER_ATTRIBUTE_WORK_OFFLINE);
+}
+
+std::wstring default_printer() {
+    wchar_t name[300] = L"";
+    DWORD size = _countof(name);
+    return GetDefaultPrinterW(name, &size) ? name : L"";
+}
+
+struct UndoWindowRun : ::testing::Test {
+    static void SetUpTestSuite() {
+        CreateDirectoryW(L"C:\\vtundo", nullptr);
+        ASSERT_TRUE(write_test_file(L"C:\\vtundo\\vtundo.dll", 64));
+        ASSERT_TRUE(add_test_driver(kDriver, L"Windows x64", L"C:\\vtundo\\vtundo.dll"));
+    }
+    static void TearDownTestSuite() { delete_test_driver(kDriver); }
+    void SetUp() override {
+        delete_settings_key();
+        ASSERT_TRUE(add_test_printer(kPrinterA, L"FILE:", kDriver));
+        ASSERT_TRUE(add_test_printer(kPrinterB, L"FILE:", kDriver));
+    }
+    void TearDown() override {
+        delete_test_printer(kPrinterA);
+        delete_test_printer(kPrinterB);
+        delete_settings_key();
+    }
+};
+} // namespace
+
+TEST_F(UndoWindowRun, ListsTheHistoryPutsTickedChangesBackAndRecordsTheUndo) {
+    // What earlier runs did: B was made the default instead of A, and "Use Printer Offline" was
+    // switched off for B and for a printer that has since been removed.
+    ASSERT_TRUE(SetDefaultPrinterW(kPrinterB));
+    record_change(0, L"", L"Restarted the Print Spooler service");
+    record_change(6, kPrinterA, L"Made \"Undo Printer B\" the default printer (it was \"Undo Printer A\")");
+    record_change(2, L"Removed Printer", L"Switched off \"Use Printer Offline\" for \"Removed Printer\"");
+    record_change(2, kPrinterB, L"Switched off \"Use Printer Offline\" for \"Undo Printer B\"");
+    ASSERT_FALSE(is_offline(kPrinterB));
+
+    RunningWindow w(L"/scanrange 127.0.0.1/32");
+    ASSERT_NE(nullptr, w.window);
+    ASSERT_TRUE(w.checked()) << w.status().c_str();
+
+    w.post(213);
+    HWND undo = wait_for_titled_window(w.pid, L"NSUndo", L"Vantrel \x2014 History & Undo", 10000);
+    ASSERT_NE(nullptr, undo);
+    EXPECT_TRUE(wait_until([&] { return !IsWindowEnabled(w.window); }, 5000)) << "the main window waits";
+    w.post(213);
+    Sleep(500);
+    EXPECT_EQ(1, count_windows(w.pid, L"NSUndo")) << "a second open brings the first forward";
+
+    HWND list = GetDlgItem(undo, 170);
+    ASSERT_EQ(4, list_row_count(list));
+    EXPECT_EQ(L"When", list_header(list, 0));
+    EXPECT_EQ(L"What Vantrel changed", list_header(list, 1));
+    EXPECT_EQ(L"Can it be undone?", list_header(list, 2));
+    EXPECT_EQ(L"Switched off \"Use Printer Offline\" for \"Undo Printer B\"", list_cell(list, 0, 1));
+    EXPECT_EQ(kYes, list_cell(list, 0, 2));
+    EXPECT_EQ(L"Restarted the Print Spooler service", list_cell(list, 3, 1));
+    EXPECT_EQ(L"Nothing to put back", list_cell(list, 3, 2));
+    EXPECT_EQ(L"4 changes recorded. Newest first.", control_text(GetDlgItem(undo, 271)));
+    EXPECT_EQ(L"Undo ticked changes", control_text(GetDlgItem(undo, 172)));
+    EXPECT_FALSE(list_is_checked(list, 0)) << "rows start unticked";
+
+    // Nothing ticked: the box says how.
+    PostMessageW(undo, WM_COMMAND, 172, 0);
+    HWND box = w.box(L"History & Undo");
+    ASSERT_NE(nullptr, box);
+    EXPECT_EQ(L"Tick the box at the start of each change you want to put back, then click Undo.",
+              box_message(box));
+    EXPECT_EQ(undo, GetWindow(box, GW_OWNER)) << "the summary belongs to the History & Undo window";
+    ASSERT_TRUE(answer_box(box, IDOK));
+
+    // Only a nothing-to-put-back row ticked.
+    list_set_checked(list, 3, true);
+    ASSERT_TRUE(list_is_checked(list, 3));
+    PostMessageW(undo, WM_COMMAND, 172, 0);
+    box = w.box(L"History & Undo");
+    ASSERT_NE(nullptr, box);
+    EXPECT_EQ(L"The ticked rows have nothing to put back (they only cleared something away).",
+              box_message(box));
+    ASSERT_TRUE(answer_box(box, IDOK));
+    EXPECT_EQ(4, list_row_count(list));
+
+    // The printer B row, the removed printer's row and the default-printer row.
+    list_set_checked(list, 0, true);
+    list_set_checked(list, 1, true);
+    list_set_checked(list, 2, true);
+    PostMessageW(undo, WM_COMMAND, 172, 0);
+    box = w.box(L"History & Undo");
+    ASSERT_NE(nullptr, box);
+    EXPECT_EQ(
+        L"2 changes put back; 1 could not be (the printer or port may no longer exist, or administrator "
+        L"permission was refused).",
+        box_message(box));
+    ASSERT_TRUE(answer_box(box, IDOK));
+
+    EXPECT_TRUE(is_offline(kPrinterB)) << "\"Use Printer Offline\" is ticked again";
+    EXPECT_EQ(kPrinterA, default_printer()) << "the earlier default is back";
+    ASSERT_EQ(4, list_row_count(list));
+    EXPECT_EQ(L"Undid: Made \"Undo Printer B\" the default printer (it was \"Undo Printer A\")",
+              list_cell(list, 0, 1));
+    EXPECT_EQ(L"Nothing to put back", list_cell(list, 0, 2));
+    EXPECT_EQ(L"Undid: Switched off \"Use Printer Offline\" for \"Undo Printer B\"", list_cell(list, 1, 1));
+    EXPECT_EQ(L"Switched off \"Use Printer Offline\" for \"Removed Printer\"", list_cell(list, 2, 1))
+        << "a failed undo keeps its record";
+    EXPECT_EQ(kYes, list_cell(list, 2, 2));
+    EXPECT_FALSE(list_is_checked(list, 2)) << "the ticks go with the refill";
+
+    // Esc (IDCANCEL) closes it; the main window is back.
+    PostMessageW(undo, WM_COMMAND, IDCANCEL, 0);
+    EXPECT_TRUE(wait_until([&] { return !IsWindow(undo); }, 5000));
+    EXPECT_TRUE(wait_until([&] { return IsWindowEnabled(w.window) != 0; }, 5000));
+}
+
+TEST_F(UndoWindowRun, AnEmptyHistorySaysSo) {
+    RunningWindow w(L"/scanrange 127.0.0.1/32");
+    ASSERT_NE(nullptr, w.window);
+    w.post(213);
+    HWND undo = wait_for_titled_window(w.pid, L"NSUndo", nullptr, 10000);
+    ASSERT_NE(nullptr, undo);
+    EXPECT_EQ(0, list_row_count(GetDlgItem(undo, 170)));
+    EXPECT_EQ(L"Vantrel has not changed anything on this PC yet.", control_text(GetDlgItem(undo, 271)));
+    PostMessageW(undo, WM_COMMAND, 172, 0);
+    HWND box = w.box(L"History & Undo");
+    ASSERT_NE(nullptr, box);
+    EXPECT_EQ(L"Tick the box at the start of each change you want to put back, then click Undo.",
+              box_message(box));
+    ASSERT_TRUE(answer_box(box, IDOK));
+    PostMessageW(undo, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(wait_until([&] { return !IsWindow(undo); }, 5000));
+    EXPECT_TRUE(IsWindowEnabled(w.window));
+}
