@@ -14,6 +14,7 @@
 #include "history/changes.h"
 #include "history/undo_plan.h"
 #include "ui/command_handlers.h"
+#include "ui/commands.h"
 #include "ui/main_window.h"
 #include "ui/ui.h"
 #include "ui/undo_window.h"
@@ -122,6 +123,12 @@ static void record_undo(void*, const wchar_t* description) {
 }
 
 void undo_ticked_changes() {
+    // The demonstration shows made-up printers but the real PC's history: putting a change back
+    // would change this PC, which the demonstration never does.
+    if (g_process.demo) {
+        MessageBoxW(g_app.undoWindow, VANTREL_DEMO_MESSAGE, L"Vantrel", MB_ICONINFORMATION);
+        return;
+    }
     if (g_undo_records.count == 0) fill_history_list();
     UndoOps ops = {nullptr, row_is_ticked, perform_undo, forget_record, record_undo, g_process.demo};
     const UndoTally tally = undo_ticked_records(&g_undo_records, &ops);

@@ -7,6 +7,7 @@
 #include <commctrl.h>
 #include <winspool.h>
 
+#include <memory>
 #include <string>
 
 #include "core/settings.h"
@@ -183,4 +184,81 @@ TEST_F(UndoWindowRun, AnEmptyHistorySaysSo) {
     PostMessageW(undo, WM_CLOSE, 0, 0);
     EXPECT_TRUE(wait_until([&] { return !IsWindow(undo); }, 5000));
     EXPECT_TRUE(IsWindowEnabled(w.window));
+}
+
+TEST_F(UndoWindowRun, TheDemonstrationPutsNothingBack) {
+    record_change(2, kPrinterB, L"Switched off \"Use Printer Offline\" for \"Undo Printer B\"");
+    RunningWindow w(L"/demo");
+    ASSERT_NE(nullptr, w.window);
+    w.post(213);
+    HWND undo = wait_for_titled_window(w.pid, L"NSUndo", nullptr, 10000);
+    ASSERT_NE(nullptr, undo);
+    HWND list = GetDlgItem(undo, 170);
+    ASSERT_EQ(1, list_row_count(list));
+    list_set_checked(list, 0, true);
+    PostMessageW(undo, WM_COMMAND, 172, 0);
+    HWND box = w.box(L"Vantrel");
+    ASSERT_NE(nullptr, box);
+    EXPECT_EQ(0u, box_message(box).find(L"Vantrel is showing made-up demonstration printers"))
+        << box_message(box);
+    ASSERT_TRUE(answer_box(box, IDOK));
+    EXPECT_FALSE(is_offline(kPrinterB));
+    EXPECT_EQ(L"Switched off \"Use Printer Offline\" for \"Undo Printer B\"", list_cell(list, 0, 1));
+    PostMessageW(undo, WM_COMMAND, 173, 0);
+    EXPECT_TRUE(wait_until([&] { return !IsWindow(undo); }, 5000));
+}
+
+// The whole road on the test PC: a real finding, fixed from Fix This, recorded, and put back.
+TEST_F(UndoWindowRun, AFixFromFixThisIsRecordedAndPutBack) {
+    ASSERT_EQ(0u, run_vantrel(L"/task offline \"Undo Printer A\"", 30000));
+    ASSERT_TRUE(is_offline(kPrinterA));
+    // A printer on FILE: counts as one of Windows' own; have it checked like any other.
+    ASSERT_TRUE(set_reg_dword(HKEY_CURRENT_USER, VANTREL_SETTINGS_KEY, L"CheckVirtual", 1));
+
+    RunningWindow w(L"/scanrange 127.0.0.1/32");
+    ASSERT_NE(nullptr, w.window);
+    ASSERT_TRUE(w.checked()) << w.status().c_str();
+    HWND printers = GetDlgItem(w.window, 102);
+    int row = -1;
+    ASSERT_TRUE(wait_until(
+        [&] {
+            for (int i = 0; i < list_row_count(printers); i++)
+                if (list_cell(printers, i, 0).rfind(kPrinterA, 0) == 0) row = i;
+            return row >= 0;
+        },
+        15000));
+    list_select_row(printers, row);
+
+    w.post(203);
+    HWND box = wait_for_titled_window(w.pid, kBox, nullptr, 10000);
+    ASSERT_NE(nullptr, box);
+    EXPECT_NE(std::wstring::npos, box_message(box).find(L"Use Printer Offline")) << box_message(box);
+    ASSERT_NE(nullptr, GetDlgItem(box, IDYES)) << box_message(box);
+    ASSERT_TRUE(answer_box(box, IDYES));
+    ASSERT_TRUE(wait_until([&] { return !is_offline(kPrinterA); }, 20000));
+    // Recorded with what the undo needs (the status line's "Done:" is soon replaced by the check).
+    std::unique_ptr<ChangeList> changes(new ChangeList());
+    load_changes(changes.get());
+    ASSERT_EQ(1, changes->count);
+    EXPECT_EQ(OfflineUnticked, changes->records[0].changeKind);
+    EXPECT_STREQ(kPrinterA, changes->records[0].detail);
+
+    w.post(213);
+    HWND undo = wait_for_titled_window(w.pid, L"NSUndo", nullptr, 10000);
+    ASSERT_NE(nullptr, undo);
+    HWND list = GetDlgItem(undo, 170);
+    ASSERT_EQ(1, list_row_count(list));
+    EXPECT_EQ(L"Switched off \"Use Printer Offline\" for \"Undo Printer A\"", list_cell(list, 0, 1));
+    EXPECT_EQ(kYes, list_cell(list, 0, 2));
+    list_set_checked(list, 0, true);
+    PostMessageW(undo, WM_COMMAND, 172, 0);
+    box = w.box(L"History & Undo");
+    ASSERT_NE(nullptr, box);
+    EXPECT_EQ(L"1 change put back.", box_message(box));
+    ASSERT_TRUE(answer_box(box, IDOK));
+    EXPECT_TRUE(is_offline(kPrinterA)) << "\"Use Printer Offline\" is on again, as it was";
+    ASSERT_EQ(1, list_row_count(list));
+    EXPECT_EQ(L"Undid: Switched off \"Use Printer Offline\" for \"Undo Printer A\"", list_cell(list, 0, 1));
+    PostMessageW(undo, WM_COMMAND, 173, 0);
+    EXPECT_TRUE(wait_until([&] { return !IsWindow(undo); }, 5000));
 }
