@@ -98,6 +98,39 @@ TEST(ReportRun, SaveReportWritesTheDemonstrationReport) {
     ASSERT_NE(nullptr, dialog);
     ASSERT_TRUE(answer_box(dialog, IDCANCEL));
     EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesW(path.c_str()));
+
+    // A file that cannot be written (another program holds it open without sharing): the dialog's
+    // replace question is answered Yes, then the program says where to try instead.
+    ASSERT_TRUE(write_test_file(path, 10));
+    HANDLE held =
+        CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, held);
+    w.post(211);
+    dialog = wait_for_titled_window(w.pid, kBox, L"Save the Vantrel report", 15000);
+    ASSERT_NE(nullptr, dialog);
+    SendMessageW(file_name_edit(dialog), WM_SETTEXT, 0, (LPARAM)path.c_str());
+    PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), (LPARAM)GetDlgItem(dialog, IDOK));
+    HWND refused = nullptr;
+    for (int i = 0; i < 3 && !refused; i++) {
+        HWND box = nullptr;
+        wait_until([&] { return (box = wait_for_enabled_box(w.pid, 0)) != nullptr && box != dialog; }, 10000);
+        if (!box || box == dialog) break;
+        wchar_t title[100] = L"";
+        GetWindowTextW(box, title, _countof(title));
+        if (lstrcmpW(title, L"Vantrel") == 0)
+            refused = box;
+        else if (GetDlgItem(box, IDYES))
+            answer_box(box, IDYES);
+        else
+            break;
+    }
+    ASSERT_NE(nullptr, refused);
+    EXPECT_EQ(L"The report could not be saved there. Try the Desktop or Documents folder.",
+              box_message(refused));
+    ASSERT_TRUE(answer_box(refused, IDOK));
+    CloseHandle(held);
+    EXPECT_EQ(10u, read_test_file(path).size()) << "the file is left as it was";
+    DeleteFileW(path.c_str());
 }
 
 TEST(ReportRun, DetailsAsksForAPrinterAndShowsAFoundPrinterWithItsAddressCopied) {

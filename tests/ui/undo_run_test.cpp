@@ -238,8 +238,12 @@ TEST_F(UndoWindowRun, AFixFromFixThisIsRecordedAndPutBack) {
     ASSERT_TRUE(wait_until([&] { return !is_offline(kPrinterA); }, 20000));
     // Recorded with what the undo needs (the status line's "Done:" is soon replaced by the check).
     std::unique_ptr<ChangeList> changes(new ChangeList());
-    load_changes(changes.get());
-    ASSERT_EQ(1, changes->count);
+    ASSERT_TRUE(wait_until(
+        [&] {
+            load_changes(changes.get());
+            return changes->count == 1;
+        },
+        10000));
     EXPECT_EQ(OfflineUnticked, changes->records[0].changeKind);
     EXPECT_STREQ(kPrinterA, changes->records[0].detail);
 

@@ -10,6 +10,10 @@
 // most timeout_ms.
 HWND wait_for_titled_window(DWORD pid, const wchar_t* class_name, const wchar_t* title, DWORD timeout_ms);
 
+// The process's message box or dialog that takes input now (visible and enabled), waiting at most
+// timeout_ms: the one in front when a question is shown over a dialog.
+HWND wait_for_enabled_box(DWORD pid, DWORD timeout_ms);
+
 // How many top-level windows of that class the process has.
 int count_windows(DWORD pid, const wchar_t* class_name);
 

@@ -12,6 +12,7 @@ struct Search {
     const wchar_t* title;
     HWND found;
     int count;
+    bool enabledOnly;
 };
 
 BOOL CALLBACK match(HWND window, LPARAM param) {
@@ -26,6 +27,7 @@ BOOL CALLBACK match(HWND window, LPARAM param) {
         GetWindowTextW(window, title, _countof(title));
         if (lstrcmpW(title, s->title) != 0) return TRUE;
     }
+    if (s->enabledOnly && (!IsWindowVisible(window) || !IsWindowEnabled(window))) return TRUE;
     if (!s->found) s->found = window;
     s->count++;
     return TRUE;
@@ -47,7 +49,7 @@ HWND wait_for_titled_window(DWORD pid, const wchar_t* class_name, const wchar_t*
     HWND found = nullptr;
     wait_until(
         [&] {
-            Search s = {pid, class_name, title, nullptr, 0};
+            Search s = {pid, class_name, title, nullptr, 0, false};
             EnumWindows(match, reinterpret_cast<LPARAM>(&s));
             found = s.found;
             return found != nullptr && IsWindowVisible(found);
@@ -56,8 +58,21 @@ HWND wait_for_titled_window(DWORD pid, const wchar_t* class_name, const wchar_t*
     return found;
 }
 
+HWND wait_for_enabled_box(DWORD pid, DWORD timeout_ms) {
+    HWND found = nullptr;
+    wait_until(
+        [&] {
+            Search s = {pid, L"#32770", nullptr, nullptr, 0, true};
+            EnumWindows(match, reinterpret_cast<LPARAM>(&s));
+            found = s.found;
+            return found != nullptr;
+        },
+        timeout_ms);
+    return found;
+}
+
 int count_windows(DWORD pid, const wchar_t* class_name) {
-    Search s = {pid, class_name, nullptr, nullptr, 0};
+    Search s = {pid, class_name, nullptr, nullptr, 0, false};
     EnumWindows(match, reinterpret_cast<LPARAM>(&s));
     return s.count;
 }
