@@ -174,6 +174,43 @@ TEST_F(UndoWindowRun, AnEmptyHistorySaysSo) {
     HWND undo = wait_for_titled_window(w.pid, L"NSUndo", nullptr, 10000);
     ASSERT_NE(nullptr, undo);
     EXPECT_EQ(0, list_row_count(GetDlgItem(undo, 170)));
+
+    // Size and place: centred on the main window, 70 below its top; the controls laid out on the
+    // client area.
+    HDC screen = GetDC(nullptr);
+    const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+    ReleaseDC(nullptr, screen);
+    auto s = [dpi](int v) { return MulDiv(v, dpi, 96); };
+    RECT outer, main;
+    GetWindowRect(undo, &outer);
+    GetWindowRect(w.window, &main);
+    EXPECT_EQ(s(900), outer.right - outer.left);
+    EXPECT_EQ(s(520), outer.bottom - outer.top);
+    EXPECT_EQ(main.left + ((main.right - main.left) - s(900)) / 2, outer.left);
+    EXPECT_EQ(main.top + s(70), outer.top);
+    RECT client;
+    GetClientRect(undo, &client);
+    const int W = client.right, H = client.bottom;
+    struct Place {
+        int id, x, y, width, height;
+    } places[] = {{171, s(12), s(10), W - s(24), s(52)},
+                  {170, s(12), s(66), W - s(24), H - s(66) - s(52)},
+                  {271, s(12), H - s(38), W - s(360), s(24)},
+                  {172, W - s(332), H - s(42), s(210), s(30)},
+                  {173, W - s(112), H - s(42), s(100), s(30)}};
+    for (const Place& p : places) {
+        RECT r;
+        GetWindowRect(GetDlgItem(undo, p.id), &r);
+        MapWindowPoints(nullptr, undo, reinterpret_cast<POINT*>(&r), 2);
+        EXPECT_EQ(p.x, r.left) << p.id;
+        EXPECT_EQ(p.y, r.top) << p.id;
+        EXPECT_EQ(p.width, r.right - r.left) << p.id;
+        EXPECT_EQ(p.height, r.bottom - r.top) << p.id;
+    }
+    LONG_PTR ex = GetWindowLongPtrW(undo, GWL_EXSTYLE);
+    EXPECT_TRUE(ex & WS_EX_CONTROLPARENT);
+    EXPECT_TRUE(ex & WS_EX_DLGMODALFRAME);
+    EXPECT_EQ(w.window, GetWindow(undo, GW_OWNER));
     EXPECT_EQ(L"Vantrel has not changed anything on this PC yet.", control_text(GetDlgItem(undo, 271)));
     PostMessageW(undo, WM_COMMAND, 172, 0);
     HWND box = w.box(L"History & Undo");
