@@ -132,6 +132,9 @@ void undo_ticked_changes() {
     if (g_undo_records.count == 0) fill_history_list();
     UndoOps ops = {nullptr, row_is_ticked, perform_undo, forget_record, record_undo, g_process.demo};
     const UndoTally tally = undo_ticked_records(&g_undo_records, &ops);
+    // An elevated undo gives the main window back when its copy ends; while this window is open the
+    // main window stays out of reach, as it was before the run.
+    if (g_app.undoWindow) EnableWindow(g_main.window, FALSE);
     fill_history_list();
     wchar_t text[300];
     undo_summary(&tally, text, _countof(text));

@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <string>
+#include <wctype.h>
 
 #include "tests/support/remote_controls.h"
 #include "tests/support/test_pc.h"
@@ -151,8 +152,9 @@ TEST(ReportRun, DetailsAsksForAPrinterAndShowsAFoundPrinterWithItsAddressCopied)
     HWND bottom = GetDlgItem(w.window, 104);
     ASSERT_TRUE(wait_until(
         [&] {
+            // The result has arrived once the first row is an address, not the searching line.
             return control_text(GetDlgItem(w.window, 103)).rfind(L"Printers found on the network", 0) == 0 &&
-                   list_row_count(bottom) > 0;
+                   list_row_count(bottom) > 0 && iswdigit(list_cell(bottom, 0, 0)[0]);
         },
         15000));
     list_select_row(bottom, 0);
