@@ -11,6 +11,7 @@
 #include <string>
 
 #include "core/settings.h"
+#include "fixes/tasks.h"
 #include "history/changes.h"
 #include "tests/support/remote_controls.h"
 #include "tests/support/test_pc.h"
@@ -247,7 +248,7 @@ TEST_F(UndoWindowRun, TheDemonstrationPutsNothingBack) {
 
 // The whole road on the test PC: a real finding, fixed from Fix This, recorded, and put back.
 TEST_F(UndoWindowRun, AFixFromFixThisIsRecordedAndPutBack) {
-    ASSERT_EQ(0u, run_vantrel(L"/task offline \"Undo Printer A\"", 30000));
+    ASSERT_EQ(0u, run_task(L"offline", kPrinterA));
     ASSERT_TRUE(is_offline(kPrinterA));
     // A printer on FILE: counts as one of Windows' own; have it checked like any other.
     ASSERT_TRUE(set_reg_dword(HKEY_CURRENT_USER, VANTREL_SETTINGS_KEY, L"CheckVirtual", 1));
