@@ -15,19 +15,22 @@ int wmain(int argc, wchar_t** argv) {
         return 0;
     }
     std::wstring arguments;
-    for (int i = 2; i < argc; i++) arguments += std::wstring(i > 2 ? L" " : L"") + argv[i];
+    for (int i = 2; i < argc; i++)
+        arguments += std::wstring(i > 2 ? L" " : L"") + argv[i];
     std::wstring command = L"\"" + std::wstring(argv[1]) + L"\" " + arguments;
     STARTUPINFOW si = {};
     si.cb = sizeof(si);
     PROCESS_INFORMATION pi = {};
     ULONGLONG t0 = GetTickCount64();
-    if (!CreateProcessW(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) return 2;
+    if (!CreateProcessW(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
+        return 2;
     HWND window = wait_for_window(pi.dwProcessId, L"CorvalenVantrel", 60000);
     ULONGLONG shown = GetTickCount64() - t0;
     bool verdict = window && wait_until(
                                  [&] {
                                      std::wstring text = control_text(GetDlgItem(window, 100));
-                                     return text.size() > 3 && text.find(L"Checking the printers") == std::wstring::npos &&
+                                     return text.size() > 3 &&
+                                            text.find(L"Checking the printers") == std::wstring::npos &&
                                             text.find(L"Starting") == std::wstring::npos;
                                  },
                                  60000);

@@ -28,20 +28,26 @@ struct RunningWindow {
 
 DWORD read_view_setting() {
     DWORD value = 99, size = sizeof(value);
-    RegGetValueW(HKEY_CURRENT_USER, L"Software\\Corvalen\\Vantrel", L"View", RRF_RT_REG_DWORD, nullptr, &value, &size);
+    RegGetValueW(HKEY_CURRENT_USER, L"Software\\Corvalen\\Vantrel", L"View", RRF_RT_REG_DWORD, nullptr,
+                 &value, &size);
     return value;
 }
 
-bool starts_with(const std::wstring& text, const std::wstring& prefix) { return text.rfind(prefix, 0) == 0; }
+bool starts_with(const std::wstring& text, const std::wstring& prefix) {
+    return text.rfind(prefix, 0) == 0;
+}
 } // namespace
 
 TEST(MainWindowRun, DemoShowsTheVerdictEveryPrinterAndEveryView) {
     delete_settings_key();
     RunningWindow w(L"/demo");
     ASSERT_NE(nullptr, w.window);
-    ASSERT_TRUE(wait_until([&] { return starts_with(w.banner(), L"   8 problems and 2 heads-ups.  Most serious: "); }, 30000)) << w.banner().c_str();
+    ASSERT_TRUE(wait_until(
+        [&] { return starts_with(w.banner(), L"   8 problems and 2 heads-ups.  Most serious: "); }, 30000))
+        << w.banner().c_str();
     EXPECT_NE(std::wstring::npos, w.banner().find(L"[DEMO DATA \x2014 not this PC]"));
-    EXPECT_TRUE(starts_with(control_text(w.control(105)), L"  Checked at ")) << control_text(w.control(105)).c_str();
+    EXPECT_TRUE(starts_with(control_text(w.control(105)), L"  Checked at "))
+        << control_text(w.control(105)).c_str();
 
     HWND printers = w.control(102);
     ASSERT_EQ(7, list_row_count(printers));
@@ -127,13 +133,15 @@ TEST(MainWindowRun, RunsOnTheTestPcAndListsItsPrinters) {
     delete_settings_key();
     RunningWindow w(L"/scanrange 127.0.0.1/32");
     ASSERT_NE(nullptr, w.window);
-    ASSERT_TRUE(wait_until([&] { return starts_with(control_text(w.control(105)), L"  Checked at "); }, 60000));
+    ASSERT_TRUE(
+        wait_until([&] { return starts_with(control_text(w.control(105)), L"  Checked at "); }, 60000));
     DWORD needed = 0, count = 0;
     EnumPrintersW(PRINTER_ENUM_LOCAL | PRINTER_ENUM_CONNECTIONS, nullptr, 4, nullptr, 0, &needed, &count);
     std::string buffer(needed ? needed : 1, '\0');
-    EnumPrintersW(PRINTER_ENUM_LOCAL | PRINTER_ENUM_CONNECTIONS, nullptr, 4, (BYTE*)buffer.data(), needed, &needed,
-                  &count);
+    EnumPrintersW(PRINTER_ENUM_LOCAL | PRINTER_ENUM_CONNECTIONS, nullptr, 4, (BYTE*)buffer.data(), needed,
+                  &needed, &count);
     EXPECT_EQ((int)count, list_row_count(w.control(102)));
     EXPECT_FALSE(w.banner().empty());
-    EXPECT_EQ(std::wstring::npos, w.banner().find(L"DEMO")) << "a real check is never marked as demonstration";
+    EXPECT_EQ(std::wstring::npos, w.banner().find(L"DEMO"))
+        << "a real check is never marked as demonstration";
 }

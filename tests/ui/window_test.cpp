@@ -13,7 +13,9 @@ namespace {
 bool operator==(const LayoutRect& a, const LayoutRect& b) {
     return a.x == b.x && a.y == b.y && a.width == b.width && a.height == b.height;
 }
-int bottom_of(const LayoutRect& r) { return r.y + r.height; }
+int bottom_of(const LayoutRect& r) {
+    return r.y + r.height;
+}
 } // namespace
 
 TEST(MainLayout, SplitsTheSpaceAtEitherDpiAndMakesRoomForTheUpdateBar) {
@@ -60,11 +62,11 @@ TEST(MainLayout, SettingsTabShowsThePageAndTinyWindowsKeepTheListMinimums) {
 }
 
 TEST(CommandTable, EveryCommandIsRoutedOnceAndPrintersComeBeforeTheDemoMessage) {
-    const int ribbon_and_menu[] = {200, 201, 202, 203, 204, 205, 206, 207, 208, 209, 210, 211, 212, 213,
-                                   214, 215, 216, 217, 218, 219, 220, 221, 222, 223, 224, 225, 230, 231,
-                                   232, 233, 234, 235, 236, 237, 238, 239, 240, 241, 242, 243, 244, 245,
-                                   246, 247, 248, 249, 250, 260, 110, 111, 112, 113, 114, 115, 116, 117,
-                                   140, 141, 142, 143, 144};
+    const int ribbon_and_menu[] = {200, 201, 202, 203, 204, 205, 206, 207, 208, 209, 210, 211, 212,
+                                   213, 214, 215, 216, 217, 218, 219, 220, 221, 222, 223, 224, 225,
+                                   230, 231, 232, 233, 234, 235, 236, 237, 238, 239, 240, 241, 242,
+                                   243, 244, 245, 246, 247, 248, 249, 250, 260, 110, 111, 112, 113,
+                                   114, 115, 116, 117, 140, 141, 142, 143, 144};
     for (int id : ribbon_and_menu) {
         const CommandRow* row = command_row(id);
         ASSERT_NE(nullptr, row) << id;
@@ -78,11 +80,13 @@ TEST(CommandTable, EveryCommandIsRoutedOnceAndPrintersComeBeforeTheDemoMessage) 
         EXPECT_EQ(StepAskPrinter, command_step(command_row(id), 1, -1)) << id;
         EXPECT_NE(StepAskPrinter, command_step(command_row(id), 0, 0)) << id;
     }
-    EXPECT_EQ(StepRefuseDemo, command_step(command_row(CmdNetworkTest), 1, -1)) << "no printer needed to refuse";
+    EXPECT_EQ(StepRefuseDemo, command_step(command_row(CmdNetworkTest), 1, -1))
+        << "no printer needed to refuse";
     EXPECT_EQ(StepRefuseDemo, command_step(command_row(CmdSetDefault), 1, 3));
     EXPECT_EQ(StepRefuseDemo, command_step(command_row(CmdRemovePrinter), 1, 0));
     EXPECT_EQ(StepRun, command_step(command_row(CmdCheckNow), 1, -1));
-    EXPECT_EQ(StepRun, command_step(command_row(CmdNetworkTest), 0, -1)) << "no printer: every printer is tested";
+    EXPECT_EQ(StepRun, command_step(command_row(CmdNetworkTest), 0, -1))
+        << "no printer: every printer is tested";
 }
 
 TEST(CommandTable, ViewsSummaryAndVersions) {
