@@ -7,7 +7,8 @@
 
 CheckCycle g_check_cycle = {0, 0, L"", 0, 0, L"", L"", 1, 0};
 
-int check_request(CheckCycle* cycle, volatile long* running_flag, int with_network_test, const wchar_t* address) {
+int check_request(CheckCycle* cycle, volatile long* running_flag, int with_network_test,
+                  const wchar_t* address) {
     long expected = 0;
     if (!__atomic_compare_exchange_n(running_flag, &expected, 1, false, __ATOMIC_SEQ_CST, __ATOMIC_SEQ_CST)) {
         cycle->pending = 1;
@@ -44,7 +45,8 @@ void build_change_summary(const FindingList* list, const Snapshot* s, wchar_t* o
     for (int32_t i = 0; i < list->count && i < kMaxFindings; i++) {
         const Finding* f = &list->items[i];
         if (!is_logged_severity(f)) continue;
-        text_append(out, cap, L"[%ls] %ls: %ls | ", severity_label(f->severity), finding_printer_name(f, s), f->title);
+        text_append(out, cap, L"[%ls] %ls: %ls | ", severity_label(f->severity), finding_printer_name(f, s),
+                    f->title);
     }
 }
 

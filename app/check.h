@@ -29,7 +29,7 @@ struct CheckCycle {
     uint32_t ticks;                // one-second timer ticks
     wchar_t summary[kChangeSummaryCapacity];
     wchar_t lastLoggedSummary[kChangeSummaryCapacity];
-    int32_t logNextSummary;        // starts at 1: the first hand-over always logs
+    int32_t logNextSummary; // starts at 1: the first hand-over always logs
     int32_t autoSearchStarted;
 };
 
@@ -38,7 +38,8 @@ extern CheckCycle g_check_cycle;
 // What a start request does, decided on the interface thread. Returns 1 when the caller must start
 // a worker now (the running flag was free and is now taken); 0 when the request was folded into
 // the pending one. A request without network test never clears an earlier pending network test.
-int check_request(CheckCycle* cycle, volatile long* running_flag, int with_network_test, const wchar_t* address);
+int check_request(CheckCycle* cycle, volatile long* running_flag, int with_network_test,
+                  const wchar_t* address);
 
 // Timer 1: counts the tick and says whether a check starts, and whether with network tests.
 int check_tick(CheckCycle* cycle, int auto_check, int auto_net_test, int demo, uint64_t now_ms,

@@ -18,11 +18,10 @@
 #include "net/installed.h"
 #include "net/search.h"
 
-#define NETWORK_TEST_STATUS                                                                              \
+#define NETWORK_TEST_STATUS                                                                                  \
     L"Testing network printers\x2026 (a printer that is switched off can take a few seconds to give up on)"
 
 volatile long g_check_running;
-
 
 static void demo_snapshot(Snapshot* s) {
     LocalTime now;
@@ -68,7 +67,9 @@ void start_check(int with_network_test, const wchar_t* address) {
     if (with_network_test) g_ui.status_text(NETWORK_TEST_STATUS);
 }
 
-static void log_summary_line(const wchar_t* line) { log_line(L"%ls", line); }
+static void log_summary_line(const wchar_t* line) {
+    log_line(L"%ls", line);
+}
 
 uint32_t on_check_done(Snapshot* s) {
     if (!s) return 0;
@@ -102,8 +103,8 @@ uint32_t on_check_done(Snapshot* s) {
 void on_check_timer(HWND window, UINT_PTR id) {
     if (id == 1) {
         int with_network_test = 0;
-        if (check_tick(&g_check_cycle, g_settings.autoCheck, g_settings.autoNetTest, g_process.demo, GetTickCount64(),
-                       &with_network_test))
+        if (check_tick(&g_check_cycle, g_settings.autoCheck, g_settings.autoNetTest, g_process.demo,
+                       GetTickCount64(), &with_network_test))
             start_check(with_network_test, nullptr);
     } else if (id == 4) {
         KillTimer(window, 4);
@@ -126,13 +127,17 @@ uint32_t on_search_done(NetworkSearchResult* result) {
     const NetworkSearchResult* kept = g_search_result;
     if (!kept) return flags;
     int installed = 0;
-    for (int32_t i = 0; i < kept->count && i < kMaxFoundPrinters; i++) installed += kept->printers[i].installedAs[0] != 0;
+    for (int32_t i = 0; i < kept->count && i < kMaxFoundPrinters; i++)
+        installed += kept->printers[i].installedAs[0] != 0;
     wchar_t line[700];
     text_format(line, _countof(line),
-                L"Network search done: %d printer%ls found among %d addresses (%ls); %d of them installed on this PC.",
-                kept->count, kept->count == 1 ? L"" : L"s", kept->addressesSwept, kept->rangesText, installed);
+                L"Network search done: %d printer%ls found among %d addresses (%ls); %d of them installed on "
+                L"this PC.",
+                kept->count, kept->count == 1 ? L"" : L"s", kept->addressesSwept, kept->rangesText,
+                installed);
     g_ui.status_text(line);
     log_line(L"%ls", line);
-    if (result && result->showView && g_settings.view != ViewNetworkPrinters) g_ui.switch_view(ViewNetworkPrinters);
+    if (result && result->showView && g_settings.view != ViewNetworkPrinters)
+        g_ui.switch_view(ViewNetworkPrinters);
     return flags;
 }

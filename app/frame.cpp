@@ -5,9 +5,13 @@
 
 AppState g_app = {};
 
-int scale_for_dpi(int value_at_96, int dpi) { return MulDiv(value_at_96, dpi > 0 ? dpi : 96, 96); }
+int scale_for_dpi(int value_at_96, int dpi) {
+    return MulDiv(value_at_96, dpi > 0 ? dpi : 96, 96);
+}
 
-int scale(int value_at_96) { return scale_for_dpi(value_at_96, g_app.dpi); }
+int scale(int value_at_96) {
+    return scale_for_dpi(value_at_96, g_app.dpi);
+}
 
 void build_window_title(wchar_t* buf, size_t cap, int elevated, int demo) {
     text_copy(buf, cap, VANTREL_TITLE);

@@ -304,7 +304,8 @@ void windows_collector_platform(const CheckWorker* worker, CollectorPlatform* ou
 Snapshot* run_check_worker(CheckRequest* request, const CheckWorker* worker) {
     CollectorPlatform platform;
     windows_collector_platform(worker, &platform);
-    return collector_run(request, worker->settings ? worker->settings : &g_settings, &platform, worker->buildDemo);
+    return collector_run(request, worker->settings ? worker->settings : &g_settings, &platform,
+                         worker->buildDemo);
 }
 
 Snapshot* collect_now(CheckRequest* request, const CheckWorker* worker) {

@@ -20,17 +20,17 @@ enum : int32_t {
 };
 
 struct FoundPrinter {
-    wchar_t ip[20];          // "%lu.%lu.%lu.%lu"
-    wchar_t mac[24];         // six upper-case hex pairs joined by "-", or empty
-    wchar_t hostName[200];   // reverse lookup
-    wchar_t sysName[100];    // SNMP sysName
-    wchar_t model[200];      // SNMP hrDeviceDescr
+    wchar_t ip[20];           // "%lu.%lu.%lu.%lu"
+    wchar_t mac[24];          // six upper-case hex pairs joined by "-", or empty
+    wchar_t hostName[200];    // reverse lookup
+    wchar_t sysName[100];     // SNMP sysName
+    wchar_t model[200];       // SNMP hrDeviceDescr
     wchar_t description[200]; // SNMP sysDescr
-    wchar_t serial[80];      // SNMP prtGeneralSerialNumber
+    wchar_t serial[80];       // SNMP prtGeneralSerialNumber
     wchar_t installedAs[300]; // installed printers using this device, joined by "; "
-    int32_t ports;           // FoundPort* bits
-    int32_t pageCount;       // -1 = not reported
-    uint32_t ipValue;        // host byte order; the sort key
+    int32_t ports;            // FoundPort* bits
+    int32_t pageCount;        // -1 = not reported
+    uint32_t ipValue;         // host byte order; the sort key
 };
 
 struct NetworkSearchResult {
@@ -47,6 +47,6 @@ struct SearchRequest {
     uint32_t extraAddresses[kMaxSearchExtraAddresses]; // host byte order
     int32_t extraCount;
     int32_t showView;
-    int32_t askPrinter;   // the "AskPrinter" setting when the search started
+    int32_t askPrinter;    // the "AskPrinter" setting when the search started
     wchar_t scanRange[64]; // "/scanrange": the only range swept; empty = the PC's own networks
 };

@@ -8,9 +8,13 @@
 
 const int kProbePorts[kPortProbeCount] = {9100, 515, 631, 80, 443, 445};
 
-Snapshot* snapshot_new() { return static_cast<Snapshot*>(calloc(1, sizeof(Snapshot))); }
+Snapshot* snapshot_new() {
+    return static_cast<Snapshot*>(calloc(1, sizeof(Snapshot)));
+}
 
-void snapshot_free(Snapshot* s) { free(s); }
+void snapshot_free(Snapshot* s) {
+    free(s);
+}
 
 template <typename T> static T* take_slot(T* items, int32_t* count, int32_t capacity) {
     if (*count < 0 || *count >= capacity) return nullptr;
@@ -28,7 +32,9 @@ PrinterRecord* snapshot_add_printer(Snapshot* s) {
     return p;
 }
 
-JobRecord* snapshot_add_job(Snapshot* s) { return s ? take_slot(s->jobs, &s->jobCount, kMaxJobs) : nullptr; }
+JobRecord* snapshot_add_job(Snapshot* s) {
+    return s ? take_slot(s->jobs, &s->jobCount, kMaxJobs) : nullptr;
+}
 
 DriverRecord* snapshot_add_driver(Snapshot* s) {
     return s ? take_slot(s->drivers, &s->driverCount, kMaxDrivers) : nullptr;
@@ -42,10 +48,19 @@ static const struct {
     uint32_t bit;
     const wchar_t* name;
 } kJobStatusNames[] = {
-    {0x2, L"Error"},           {0x4, L"Deleting"},       {0x1, L"Paused"},     {0x20, L"Printer offline"},
-    {0x40, L"Out of paper"},   {0x200, L"Blocked"},      {0x400, L"Needs attention"},
-    {0x8, L"Spooling"},        {0x10, L"Printing"},      {0x80, L"Printed"},   {0x800, L"Restarting"},
-    {0x1000, L"Sent to printer"}, {0x2000, L"Kept"},
+    {0x2, L"Error"},
+    {0x4, L"Deleting"},
+    {0x1, L"Paused"},
+    {0x20, L"Printer offline"},
+    {0x40, L"Out of paper"},
+    {0x200, L"Blocked"},
+    {0x400, L"Needs attention"},
+    {0x8, L"Spooling"},
+    {0x10, L"Printing"},
+    {0x80, L"Printed"},
+    {0x800, L"Restarting"},
+    {0x1000, L"Sent to printer"},
+    {0x2000, L"Kept"},
 };
 
 void job_status_text(wchar_t* out, size_t cap, const wchar_t* windows_text, uint32_t status) {

@@ -157,7 +157,7 @@ struct LogEntry {
     int32_t level;
     int32_t eventId;
     wchar_t message[600];
-    uint64_t time; // UTC, 100 ns units since 1601-01-01
+    uint64_t time;   // UTC, 100 ns units since 1601-01-01
     int32_t channel; // 0 Admin, 1 Operational
 };
 

@@ -13,16 +13,20 @@ void quote_command_argument(wchar_t* buf, size_t cap, const wchar_t* argument) {
     const wchar_t* p = argument ? argument : L"";
     while (*p) {
         size_t slashes = 0;
-        while (p[slashes] == L'\\') slashes++;
+        while (p[slashes] == L'\\')
+            slashes++;
         if (p[slashes] == L'"') {
-            for (size_t i = 0; i < slashes * 2 + 1; i++) put(L'\\');
+            for (size_t i = 0; i < slashes * 2 + 1; i++)
+                put(L'\\');
             put(L'"');
             p += slashes + 1;
         } else if (p[slashes] == 0) {
-            for (size_t i = 0; i < slashes * 2; i++) put(L'\\');
+            for (size_t i = 0; i < slashes * 2; i++)
+                put(L'\\');
             p += slashes;
         } else {
-            for (size_t i = 0; i < slashes; i++) put(L'\\');
+            for (size_t i = 0; i < slashes; i++)
+                put(L'\\');
             put(p[slashes]);
             p += slashes + 1;
         }
@@ -49,7 +53,8 @@ int build_task_parameters(wchar_t* buf, size_t cap, const wchar_t* verb, const w
 void trim_error_text(wchar_t* text, size_t cap, uint32_t code) {
     size_t len = text_length(text, cap);
     if (len >= cap) len = cap - 1;
-    while (len > 0 && (text[len - 1] == L' ' || text[len - 1] == L'\r' || text[len - 1] == L'\n')) len--;
+    while (len > 0 && (text[len - 1] == L' ' || text[len - 1] == L'\r' || text[len - 1] == L'\n'))
+        len--;
     text[len] = 0;
     if (len == 0) text_format(text, cap, L"error %lu", (unsigned long)code);
 }
@@ -57,10 +62,13 @@ void trim_error_text(wchar_t* text, size_t cap, uint32_t code) {
 void build_failure_message(wchar_t* buf, size_t cap, const wchar_t* description, const wchar_t* windows_text,
                            uint32_t code) {
     wchar_t message[900];
-    text_format(message, _countof(message), L"That did not work.\n\nWhat was tried: %ls\nWindows said: %ls (error %lu)%ls",
-                description ? description : L"", windows_text ? windows_text : L"", (unsigned long)code,
-                code == 5 ? L"\n\nThis needs an administrator. Use Tools \x2192 Run as Admin (with expert tools on), or "
-                            L"ask whoever manages this PC."
-                          : L"");
+    text_format(
+        message, _countof(message),
+        L"That did not work.\n\nWhat was tried: %ls\nWindows said: %ls (error %lu)%ls",
+        description ? description : L"", windows_text ? windows_text : L"", (unsigned long)code,
+        code == 5
+            ? L"\n\nThis needs an administrator. Use Tools \x2192 Run as Admin (with expert tools on), or "
+              L"ask whoever manages this PC."
+            : L"");
     text_copy(buf, cap, message);
 }

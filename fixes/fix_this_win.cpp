@@ -17,8 +17,6 @@
 #include "net/search.h"
 #include "ui/commands.h"
 
-
-
 static HWND owner() {
     return static_cast<HWND>(g_ui.main_window());
 }

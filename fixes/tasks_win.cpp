@@ -23,10 +23,14 @@ static const DWORD kPollMs = 200;
 
 // A port name becomes part of a registry path: an empty one would write on the Ports key itself and
 // a backslash would reach another key.
-static int port_name_ok(const wchar_t* port) { return port && port[0] && !wcschr(port, L'\\'); }
+static int port_name_ok(const wchar_t* port) {
+    return port && port[0] && !wcschr(port, L'\\');
+}
 
 // An empty printer name opens the print server instead of a printer.
-static int printer_name_ok(const wchar_t* printer) { return printer && printer[0]; }
+static int printer_name_ok(const wchar_t* printer) {
+    return printer && printer[0];
+}
 
 static uint32_t wait_for_state(SC_HANDLE service, DWORD wanted) {
     for (int i = 0; i < kPolls; i++) {
@@ -40,8 +44,8 @@ static uint32_t wait_for_state(SC_HANDLE service, DWORD wanted) {
 
 static int enum_dependents(void* service, const wchar_t*, void* buffer, uint32_t size, uint32_t* count) {
     DWORD needed = 0, returned = 0;
-    int ok = EnumDependentServicesW((SC_HANDLE)service, SERVICE_ACTIVE, (ENUM_SERVICE_STATUSW*)buffer, size, &needed,
-                                    &returned) != 0;
+    int ok = EnumDependentServicesW((SC_HANDLE)service, SERVICE_ACTIVE, (ENUM_SERVICE_STATUSW*)buffer, size,
+                                    &needed, &returned) != 0;
     *count = ok ? returned : 0;
     return ok;
 }
@@ -162,8 +166,8 @@ uint32_t task_spool_auto(const wchar_t* argument) {
     if (!service) {
         result = GetLastError();
     } else {
-        if (!ChangeServiceConfigW(service, SERVICE_NO_CHANGE, parse_start_type(argument), SERVICE_NO_CHANGE, nullptr,
-                                  nullptr, nullptr, nullptr, nullptr, nullptr, nullptr))
+        if (!ChangeServiceConfigW(service, SERVICE_NO_CHANGE, parse_start_type(argument), SERVICE_NO_CHANGE,
+                                  nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr))
             result = GetLastError();
         CloseServiceHandle(service);
     }
@@ -190,7 +194,8 @@ uint32_t task_set_snmp(const wchar_t* port, int enabled) {
 }
 
 static LONG set_string(HKEY key, const wchar_t* name, const wchar_t* text) {
-    return RegSetValueExW(key, name, 0, REG_SZ, (const BYTE*)text, (DWORD)((wcslen(text) + 1) * sizeof(wchar_t)));
+    return RegSetValueExW(key, name, 0, REG_SZ, (const BYTE*)text,
+                          (DWORD)((wcslen(text) + 1) * sizeof(wchar_t)));
 }
 
 uint32_t task_port_address(const wchar_t* port, const wchar_t* address) {
@@ -214,10 +219,11 @@ uint32_t task_enable_pdf() {
     UINT n = GetSystemDirectoryW(system, _countof(system));
     if (n == 0 || n >= _countof(system)) system[0] = 0;
     wchar_t line[700];
-    text_format(line, _countof(line),
-                L"\"%ls\\dism.exe\" /Online /Enable-Feature /FeatureName:Printing-PrintToPDFServices-Features "
-                L"/NoRestart",
-                system);
+    text_format(
+        line, _countof(line),
+        L"\"%ls\\dism.exe\" /Online /Enable-Feature /FeatureName:Printing-PrintToPDFServices-Features "
+        L"/NoRestart",
+        system);
     STARTUPINFOW si = {};
     si.cb = sizeof(si);
     si.dwFlags = STARTF_USESHOWWINDOW;

@@ -14,7 +14,8 @@
 void log_file_path(wchar_t* buf, size_t cap) {
     wchar_t base[MAX_PATH] = L"";
     // When the folder cannot be determined the path starts at the current drive's root.
-    if (FAILED(SHGetFolderPathW(nullptr, CSIDL_LOCAL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, base))) base[0] = 0;
+    if (FAILED(SHGetFolderPathW(nullptr, CSIDL_LOCAL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, base)))
+        base[0] = 0;
     wchar_t folder[MAX_PATH];
     text_format(folder, _countof(folder), L"%ls\\Corvalen", base);
     CreateDirectoryW(folder, nullptr);
@@ -42,8 +43,8 @@ void log_line(const wchar_t* format, ...) {
 
     wchar_t path[MAX_PATH];
     log_file_path(path, _countof(path));
-    HANDLE file = CreateFileW(path, FILE_APPEND_DATA, FILE_SHARE_READ, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL,
-                              nullptr);
+    HANDLE file = CreateFileW(path, FILE_APPEND_DATA, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) return;
     int size = WideCharToMultiByte(CP_UTF8, 0, line, -1, nullptr, 0, nullptr, nullptr);
     if (size >= 2) {

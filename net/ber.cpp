@@ -121,8 +121,12 @@ size_t ber_encode_get_request(uint8_t* out, size_t cap, const uint8_t* community
     if (!l.ok) return 0;
 
     Writer p = {pdu, sizeof(pdu), 0, true};
-    const uint8_t id[6] = {kBerTagInteger, 4, (uint8_t)(request_id >> 24), (uint8_t)(request_id >> 16),
-                           (uint8_t)(request_id >> 8), (uint8_t)request_id};
+    const uint8_t id[6] = {kBerTagInteger,
+                           4,
+                           (uint8_t)(request_id >> 24),
+                           (uint8_t)(request_id >> 16),
+                           (uint8_t)(request_id >> 8),
+                           (uint8_t)request_id};
     const uint8_t zero[3] = {kBerTagInteger, 1, 0};
     p.put(id, sizeof(id));
     p.put(zero, sizeof(zero)); // error-status
@@ -159,7 +163,8 @@ struct Reader {
             if (count != 1 && count != 2) return false; // 0x80 (indefinite) and 0x83 and up
             if (left < 2 + count) return false;
             len = 0;
-            for (size_t i = 0; i < count; ++i) len = (len << 8) | p[2 + i];
+            for (size_t i = 0; i < count; ++i)
+                len = (len << 8) | p[2 + i];
             used += count;
         }
         if (len > left - used) return false;
@@ -220,6 +225,7 @@ int ber_decode_get_response(const uint8_t* data, size_t length, BerValue* value)
 int32_t ber_read_int(const uint8_t* octets, size_t length, int32_t fallback) {
     if (!octets || length < 1 || length > 5) return fallback;
     uint32_t v = (octets[0] & 0x80) ? 0xFFFFFFFFu : 0u;
-    for (size_t i = 0; i < length; ++i) v = (v << 8) | octets[i];
+    for (size_t i = 0; i < length; ++i)
+        v = (v << 8) | octets[i];
     return (int32_t)v;
 }

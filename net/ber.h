@@ -7,8 +7,8 @@
 #include <stdint.h>
 
 enum {
-    kBerMaxOidNumbers = 40,   // numbers of an OID text beyond this are ignored
-    kBerMaxMessage = 1500,    // the largest datagram read or written
+    kBerMaxOidNumbers = 40, // numbers of an OID text beyond this are ignored
+    kBerMaxMessage = 1500,  // the largest datagram read or written
     kBerTagInteger = 0x02,
     kBerTagOctetString = 0x04,
     kBerTagNull = 0x05,

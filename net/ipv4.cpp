@@ -26,6 +26,7 @@ int parse_ipv4(const wchar_t* text, uint32_t* value) {
 }
 
 void format_ipv4(uint32_t value, wchar_t* out, size_t cap) {
-    text_format(out, cap, L"%lu.%lu.%lu.%lu", (unsigned long)(value >> 24), (unsigned long)((value >> 16) & 255),
-                (unsigned long)((value >> 8) & 255), (unsigned long)(value & 255));
+    text_format(out, cap, L"%lu.%lu.%lu.%lu", (unsigned long)(value >> 24),
+                (unsigned long)((value >> 16) & 255), (unsigned long)((value >> 8) & 255),
+                (unsigned long)(value & 255));
 }

@@ -67,7 +67,8 @@ static void ping(NetTestResult* result, uint32_t ip) {
     alignas(8) unsigned char reply[104];
     for (int attempt = 0; attempt < 2; ++attempt) {
         memset(reply, 0, sizeof(reply));
-        DWORD n = IcmpSendEcho(icmp, htonl(ip), payload, sizeof(payload), nullptr, reply, sizeof(reply), 1000);
+        DWORD n =
+            IcmpSendEcho(icmp, htonl(ip), payload, sizeof(payload), nullptr, reply, sizeof(reply), 1000);
         const ICMP_ECHO_REPLY* echo = (const ICMP_ECHO_REPLY*)reply;
         if (n > 0 && echo->Status == IP_SUCCESS) {
             result->pingOk = 1;
@@ -110,11 +111,12 @@ int net_test_printer(NetTestResult* result, const wchar_t* target, int ask_snmp,
     address.sin_family = AF_INET;
     address.sin_addr.s_addr = htonl(ip);
     static thread_local wchar_t host[1025];
-    if (GetNameInfoW((const SOCKADDR*)&address, sizeof(address), host, _countof(host), nullptr, 0, NI_NAMEREQD) == 0)
+    if (GetNameInfoW((const SOCKADDR*)&address, sizeof(address), host, _countof(host), nullptr, 0,
+                     NI_NAMEREQD) == 0)
         text_copy(result->hostName, _countof(result->hostName), host);
 
-    text_format(result->ipText, _countof(result->ipText), L"%d.%d.%d.%d", (int)(ip >> 24), (int)((ip >> 16) & 255),
-                (int)((ip >> 8) & 255), (int)(ip & 255));
+    text_format(result->ipText, _countof(result->ipText), L"%d.%d.%d.%d", (int)(ip >> 24),
+                (int)((ip >> 16) & 255), (int)((ip >> 8) & 255), (int)(ip & 255));
 
     ping(result, ip);
     if (on_local_subnet(ip)) arp_mac(ip, result->mac, _countof(result->mac));
@@ -125,7 +127,8 @@ int net_test_printer(NetTestResult* result, const wchar_t* target, int ask_snmp,
         probes[i].port = (uint16_t)kProbePorts[i];
     }
     probe_tcp(probes, kPortProbeCount, 900);
-    for (int i = 0; i < kPortProbeCount; ++i) result->portOpen[i] = probes[i].open;
+    for (int i = 0; i < kPortProbeCount; ++i)
+        result->portOpen[i] = probes[i].open;
 
     if (ask_snmp) snmp_query_printer(result, ip, community);
     return 0;

@@ -45,11 +45,12 @@ int format_mac(const uint8_t* octets, size_t length, int reject_zero, wchar_t* o
     if (!octets || length != 6) return 0;
     if (reject_zero) {
         int any = 0;
-        for (int i = 0; i < 6; ++i) any |= octets[i];
+        for (int i = 0; i < 6; ++i)
+            any |= octets[i];
         if (!any) return 0;
     }
-    text_format(out, cap, L"%02X-%02X-%02X-%02X-%02X-%02X", octets[0], octets[1], octets[2], octets[3], octets[4],
-                octets[5]);
+    text_format(out, cap, L"%02X-%02X-%02X-%02X-%02X-%02X", octets[0], octets[1], octets[2], octets[3],
+                octets[4], octets[5]);
     return 1;
 }
 
@@ -79,7 +80,8 @@ void add_range(SweepList* list, wchar_t* ranges_text, size_t ranges_cap, uint32_
         uint32_t ip = network + host;
         // A larger range added after a smaller one inside it must not list its hosts twice.
         int seen = 0;
-        for (int i = 0; i < list->count && !seen; ++i) seen = list->addresses[i] == ip;
+        for (int i = 0; i < list->count && !seen; ++i)
+            seen = list->addresses[i] == ip;
         if (seen) continue;
         list->addresses[list->count] = ip;
         list->masks[list->count] = 0;
@@ -98,7 +100,8 @@ int parse_scan_range(const wchar_t* text, uint32_t* address, int* prefix) {
         const wchar_t* digits = slash + 1;
         if (*digits >= L'0' && *digits <= L'9') {
             int value = 0;
-            while (*digits >= L'0' && *digits <= L'9' && value < 1000) value = value * 10 + (*digits++ - L'0');
+            while (*digits >= L'0' && *digits <= L'9' && value < 1000)
+                value = value * 10 + (*digits++ - L'0');
             p = value;
         }
     }
@@ -113,11 +116,14 @@ void choose_ranges(SweepList* list, wchar_t* ranges_text, size_t ranges_cap, con
     if (scan_range && scan_range[0]) {
         uint32_t address;
         int prefix;
-        if (parse_scan_range(scan_range, &address, &prefix)) add_range(list, ranges_text, ranges_cap, address, prefix);
+        if (parse_scan_range(scan_range, &address, &prefix))
+            add_range(list, ranges_text, ranges_cap, address, prefix);
         return;
     }
-    for (int i = 0; i < subnet_count; ++i) add_range(list, ranges_text, ranges_cap, subnets[i].address, subnets[i].prefix);
-    for (int i = 0; i < extra_count; ++i) add_range(list, ranges_text, ranges_cap, extra[i], 24);
+    for (int i = 0; i < subnet_count; ++i)
+        add_range(list, ranges_text, ranges_cap, subnets[i].address, subnets[i].prefix);
+    for (int i = 0; i < extra_count; ++i)
+        add_range(list, ranges_text, ranges_cap, extra[i], 24);
 }
 
 int sweep_progress(int done_so_far, int total) {

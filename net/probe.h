@@ -10,7 +10,7 @@ enum { kMaxProbes = 250 };
 struct TcpProbe {
     uint32_t address; // host byte order
     uint16_t port;
-    int32_t open;     // out: 1 when the connect completed before the deadline
+    int32_t open; // out: 1 when the connect completed before the deadline
 };
 
 // Starts every connect at once and waits at most budget_ms for all of them together. A socket that

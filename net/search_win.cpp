@@ -23,18 +23,23 @@
 #include "net/search.h"
 #include "net/snmp.h"
 
-
 static std::atomic<int> g_in_progress{0};
 
 NetworkSearchResult* search_result_new() {
     return static_cast<NetworkSearchResult*>(calloc(1, sizeof(NetworkSearchResult)));
 }
 
-void search_result_free(NetworkSearchResult* result) { free(result); }
+void search_result_free(NetworkSearchResult* result) {
+    free(result);
+}
 
-int network_search_in_progress() { return g_in_progress.load(); }
+int network_search_in_progress() {
+    return g_in_progress.load();
+}
 
-void network_search_finished() { g_in_progress.exchange(0); }
+void network_search_finished() {
+    g_in_progress.exchange(0);
+}
 
 static void post_progress(HWND window, int percent) {
     if (window) PostMessageW(window, MsgSearchProgress, (WPARAM)percent, 0);
@@ -72,7 +77,8 @@ static void learn_responder(FoundPrinter* f, const LocalSubnet* own, int own_cou
     address.sin_family = AF_INET;
     address.sin_addr.s_addr = htonl(f->ipValue);
     static wchar_t host[1025];
-    if (GetNameInfoW((const SOCKADDR*)&address, sizeof(address), host, _countof(host), nullptr, 0, NI_NAMEREQD) == 0)
+    if (GetNameInfoW((const SOCKADDR*)&address, sizeof(address), host, _countof(host), nullptr, 0,
+                     NI_NAMEREQD) == 0)
         text_copy(f->hostName, _countof(f->hostName), host);
     if (subnet_list_contains(own, own_count, f->ipValue)) arp_mac(f->ipValue, f->mac, _countof(f->mac));
     if (!ask_printer) return;
@@ -107,8 +113,9 @@ NetworkSearchResult* run_network_search(const SearchRequest* request, HWND progr
 
     LocalSubnet own[kMaxLocalSubnets];
     int own_count = list_local_subnets(own);
-    choose_ranges(list, result->rangesText, _countof(result->rangesText), request ? request->scanRange : L"", own, own_count,
-                  request ? request->extraAddresses : nullptr, request ? request->extraCount : 0);
+    choose_ranges(list, result->rangesText, _countof(result->rangesText), request ? request->scanRange : L"",
+                  own, own_count, request ? request->extraAddresses : nullptr,
+                  request ? request->extraCount : 0);
     result->addressesSwept = list->count;
 
     sweep(list, own, own_count, progress_window);

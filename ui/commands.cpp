@@ -10,31 +10,77 @@
 static const uint32_t P = CommandNeedsPrinter;
 static const uint32_t D = CommandRefusedInDemo;
 
-static const wchar_t* printer_name(int32_t p) { return g_snapshot->printers[p].name; }
+static const wchar_t* printer_name(int32_t p) {
+    return g_snapshot->printers[p].name;
+}
 
 // Handlers that only forward to a named operation.
-static void do_details(int32_t, int32_t) { show_details(); }
-static void do_fix_this(int32_t, int32_t) { fix_this(); }
-static void do_restart_spooler(int32_t, int32_t) { restart_spooler(0); }
-static void do_clear_stuck_jobs(int32_t, int32_t) { clear_stuck_jobs(); }
-static void do_save_report(int32_t, int32_t) { save_report(); }
-static void do_history(int32_t, int32_t) { open_history_window(); }
-static void do_open_queue(int32_t, int32_t p) { open_printer_window(printer_name(p), L"/o"); }
-static void do_properties(int32_t, int32_t p) { open_printer_window(printer_name(p), L"/p"); }
-static void do_preferences(int32_t, int32_t p) { open_printer_window(printer_name(p), L"/e"); }
-static void do_web_page(int32_t, int32_t p) { open_printer_web_page(p); }
-static void do_find_driver(int32_t, int32_t p) { find_driver(p); }
-static void do_add_pdf(int32_t, int32_t) { add_pdf_printer(0); }
-static void do_share(int32_t, int32_t) { open_share_window(); }
-static void do_share_email(int32_t, int32_t) { share_shortcut(0); }
-static void do_share_messenger(int32_t, int32_t) { share_shortcut(4); }
-static void do_share_whatsapp(int32_t, int32_t) { share_shortcut(5); }
-static void do_share_text(int32_t, int32_t) { share_shortcut(6); }
-static void do_copy_link(int32_t, int32_t) { copy_share_link(); }
-static void do_help_notes(int32_t id, int32_t) { show_help_notes(id); }
-static void do_update_check(int32_t, int32_t) { start_update_check(1); }
-static void do_update_now(int32_t, int32_t) { start_update_download(); }
-static void do_about(int32_t, int32_t) { show_about(); }
+static void do_details(int32_t, int32_t) {
+    show_details();
+}
+static void do_fix_this(int32_t, int32_t) {
+    fix_this();
+}
+static void do_restart_spooler(int32_t, int32_t) {
+    restart_spooler(0);
+}
+static void do_clear_stuck_jobs(int32_t, int32_t) {
+    clear_stuck_jobs();
+}
+static void do_save_report(int32_t, int32_t) {
+    save_report();
+}
+static void do_history(int32_t, int32_t) {
+    open_history_window();
+}
+static void do_open_queue(int32_t, int32_t p) {
+    open_printer_window(printer_name(p), L"/o");
+}
+static void do_properties(int32_t, int32_t p) {
+    open_printer_window(printer_name(p), L"/p");
+}
+static void do_preferences(int32_t, int32_t p) {
+    open_printer_window(printer_name(p), L"/e");
+}
+static void do_web_page(int32_t, int32_t p) {
+    open_printer_web_page(p);
+}
+static void do_find_driver(int32_t, int32_t p) {
+    find_driver(p);
+}
+static void do_add_pdf(int32_t, int32_t) {
+    add_pdf_printer(0);
+}
+static void do_share(int32_t, int32_t) {
+    open_share_window();
+}
+static void do_share_email(int32_t, int32_t) {
+    share_shortcut(0);
+}
+static void do_share_messenger(int32_t, int32_t) {
+    share_shortcut(4);
+}
+static void do_share_whatsapp(int32_t, int32_t) {
+    share_shortcut(5);
+}
+static void do_share_text(int32_t, int32_t) {
+    share_shortcut(6);
+}
+static void do_copy_link(int32_t, int32_t) {
+    copy_share_link();
+}
+static void do_help_notes(int32_t id, int32_t) {
+    show_help_notes(id);
+}
+static void do_update_check(int32_t, int32_t) {
+    start_update_check(1);
+}
+static void do_update_now(int32_t, int32_t) {
+    start_update_download();
+}
+static void do_about(int32_t, int32_t) {
+    show_about();
+}
 
 const CommandRow kCommands[] = {
     {CmdAutoCheck, 0, cmd_setting},

@@ -88,7 +88,7 @@ enum CommandId : int32_t {
 };
 
 enum CommandFlags : uint32_t {
-    CommandNeedsPrinter = 0x1, // "selected printer or ask" first; the handler gets the index
+    CommandNeedsPrinter = 0x1,  // "selected printer or ask" first; the handler gets the index
     CommandRefusedInDemo = 0x2, // the demonstration message instead, before anything else
 };
 
@@ -108,14 +108,14 @@ const CommandRow* command_row(int32_t id);
 
 // How a command is dispatched, decided without a window: what to do first.
 enum CommandStep : int32_t {
-    StepUnknown = 0,     // not a command: default handling
-    StepRefuseDemo = 1,  // show the demonstration message
-    StepAskPrinter = 2,  // needs a printer, none is selected: the "click a printer" message
-    StepRun = 3,         // call the handler
+    StepUnknown = 0,    // not a command: default handling
+    StepRefuseDemo = 1, // show the demonstration message
+    StepAskPrinter = 2, // needs a printer, none is selected: the "click a printer" message
+    StepRun = 3,        // call the handler
 };
 CommandStep command_step(const CommandRow* row, int32_t demo, int32_t selected_printer);
 
-#define VANTREL_DEMO_MESSAGE                                                                             \
-    L"Vantrel is showing made-up demonstration printers (it was started with /demo), so this button "  \
+#define VANTREL_DEMO_MESSAGE                                                                                 \
+    L"Vantrel is showing made-up demonstration printers (it was started with /demo), so this button "        \
     L"does nothing here.\n\nStart Vantrel normally to check and fix the real printers on this PC."
 #define VANTREL_PICK_PRINTER_MESSAGE L"Click a printer in the top list first, then click this button again."

@@ -7,7 +7,9 @@ int32_t scale_to_dpi(int32_t value_at_96, int32_t dpi) {
     return (int32_t)q;
 }
 
-static LayoutRect rect(int32_t x, int32_t y, int32_t width, int32_t height) { return LayoutRect{x, y, width, height}; }
+static LayoutRect rect(int32_t x, int32_t y, int32_t width, int32_t height) {
+    return LayoutRect{x, y, width, height};
+}
 
 void main_layout(int32_t width, int32_t height, int32_t status_height, int32_t dpi, int32_t update_bar_shown,
                  int32_t tab, MainLayout* out) {

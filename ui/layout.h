@@ -11,8 +11,8 @@ struct LayoutRect {
 
 struct MainLayout {
     LayoutRect ribbon, updateBar, banner;
-    LayoutRect settingsPage;                 // only when settingsShown
-    LayoutRect printerCaption, printerList;  // only when !settingsShown
+    LayoutRect settingsPage;                // only when settingsShown
+    LayoutRect printerCaption, printerList; // only when !settingsShown
     LayoutRect bottomCaption, bottomList;
     int32_t settingsShown;
 };

@@ -51,7 +51,7 @@ void bottom_cell(const ListSource* src, int32_t view, int32_t row, int32_t colum
 // Row colours. A colour is 0x00BBGGRR (a COLORREF).
 enum RowColourName : int32_t { RowPlain = 0, RowRed, RowAmber, RowBlue, RowGreen, RowGray };
 struct RowColour {
-    int32_t apply;      // 0: the list's own colours
+    int32_t apply; // 0: the list's own colours
     uint32_t text;
     int32_t hasBack;
     uint32_t back;
@@ -70,9 +70,9 @@ BannerColour verdict_of(const ListSource* src, wchar_t* out, size_t cap);
 void status_line_of(const ListSource* src, wchar_t* out, size_t cap);
 
 // Cell pieces, for the edge cases.
-void job_size_text(int32_t size, wchar_t* out, size_t cap);    // "%lu KB" / "%.1f MB"
+void job_size_text(int32_t size, wchar_t* out, size_t cap);       // "%lu KB" / "%.1f MB"
 void waiting_text(int32_t age_minutes, wchar_t* out, size_t cap); // "just now" / "%d min" / "%d hours"
-void clock_text(const LocalTime* t, wchar_t* out, size_t cap);  // "%d:%02d:%02d %ls", 12-hour
+void clock_text(const LocalTime* t, wchar_t* out, size_t cap);    // "%d:%02d:%02d %ls", 12-hour
 
 // The three tooltip texts.
 extern const wchar_t* const kBannerTooltip;

@@ -69,7 +69,9 @@ static void add_columns(HWND list, const ColumnDef* columns, int32_t count) {
     }
 }
 
-void build_printer_columns() { add_columns(g_main.printerList, kPrinterColumns, kPrinterColumnCount); }
+void build_printer_columns() {
+    add_columns(g_main.printerList, kPrinterColumns, kPrinterColumnCount);
+}
 
 void build_bottom_columns() {
     HWND list = g_main.bottomList;
@@ -82,7 +84,8 @@ void build_bottom_columns() {
     SetWindowTextW(g_main.bottomCaption, view->caption);
 }
 
-static void printer_cell_of(const ListSource* src, int32_t, int32_t row, int32_t column, wchar_t* out, size_t cap) {
+static void printer_cell_of(const ListSource* src, int32_t, int32_t row, int32_t column, wchar_t* out,
+                            size_t cap) {
     printer_cell(src, row, column, out, cap);
 }
 
@@ -125,8 +128,9 @@ LRESULT list_custom_draw(NMLVCUSTOMDRAW* draw) {
     if (draw->nmcd.dwDrawStage != CDDS_ITEMPREPAINT || !g_snapshot) return CDRF_DODEFAULT;
     ListSource src = current_list_source();
     const int32_t row = (int32_t)draw->nmcd.dwItemSpec;
-    RowColourName name = draw->nmcd.hdr.idFrom == IdPrinterList ? printer_row_colour(&src, row)
-                                                                 : bottom_row_colour(&src, g_settings.view, row);
+    RowColourName name = draw->nmcd.hdr.idFrom == IdPrinterList
+                             ? printer_row_colour(&src, row)
+                             : bottom_row_colour(&src, g_settings.view, row);
     RowColour colour = row_colour_of(name);
     if (!colour.apply) return CDRF_DODEFAULT;
     draw->clrText = colour.text;

@@ -15,7 +15,8 @@ ListSource current_list_source();
 
 // Brings a list view to rows x columns of cells, writing only changed cells. Returns 1 when any
 // row or cell changed (the list is then invalidated without erasing).
-typedef void (*CellText)(const ListSource* src, int32_t view, int32_t row, int32_t column, wchar_t* out, size_t cap);
+typedef void (*CellText)(const ListSource* src, int32_t view, int32_t row, int32_t column, wchar_t* out,
+                         size_t cap);
 int list_sync(HWND list, const ListSource* src, int32_t view, int32_t rows, int32_t columns, CellText cell);
 
 // Adds the printer list's thirteen columns (once, at creation).

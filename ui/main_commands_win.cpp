@@ -22,7 +22,9 @@
 #include "ui/main_window.h"
 #include "ui/secondary_win.h"
 
-static void info_box(const wchar_t* text) { g_ui.message_box(text, L"Vantrel", MB_ICONINFORMATION); }
+static void info_box(const wchar_t* text) {
+    g_ui.message_box(text, L"Vantrel", MB_ICONINFORMATION);
+}
 
 static void shell_open(const wchar_t* file, const wchar_t* parameters) {
     ShellExecuteW(g_main.window, L"open", file, parameters, nullptr, SW_SHOWNORMAL);
@@ -30,18 +32,24 @@ static void shell_open(const wchar_t* file, const wchar_t* parameters) {
 
 int32_t view_of_command(int32_t id) {
     switch (id) {
-    case CmdViewProblems: return ViewProblems;
-    case CmdViewPrintQueue: return ViewPrintQueue;
-    case CmdViewWindowsLog: return ViewWindowsLog;
-    case CmdViewDrivers: return ViewDrivers;
-    case CmdViewNetwork: return ViewNetworkPrinters;
+    case CmdViewProblems:
+        return ViewProblems;
+    case CmdViewPrintQueue:
+        return ViewPrintQueue;
+    case CmdViewWindowsLog:
+        return ViewWindowsLog;
+    case CmdViewDrivers:
+        return ViewDrivers;
+    case CmdViewNetwork:
+        return ViewNetworkPrinters;
     }
     return -1;
 }
 
 // The clipboard copy holds at most 39,990 characters. A summary longer than that is cut at the end
 // of a whole line and says so on one last line, so nobody pastes a summary cut mid-word as if whole.
-#define SUMMARY_CUT_LINE L"*** This summary is incomplete: it was too long to copy. Save Report writes all of it.\r\n"
+#define SUMMARY_CUT_LINE                                                                                     \
+    L"*** This summary is incomplete: it was too long to copy. Save Report writes all of it.\r\n"
 
 void summary_for_clipboard(const wchar_t* text, wchar_t* out, size_t cap) {
     if (!cap) return;
@@ -64,19 +72,23 @@ void summary_for_clipboard(const wchar_t* text, wchar_t* out, size_t cap) {
     size_t keep = last_line_end;
     while (keep > 0 && keep + note + 1 > limit) { // make room for the note at a line end
         keep--;
-        while (keep > 0 && out[keep - 1] != L'\n') keep--;
+        while (keep > 0 && out[keep - 1] != L'\n')
+            keep--;
     }
     out[keep] = 0;
     if (keep + note + 1 <= limit) wcscat(out + keep, SUMMARY_CUT_LINE);
 }
 
-void cmd_setting(int32_t id, int32_t) { on_setting_clicked(id); }
+void cmd_setting(int32_t id, int32_t) {
+    on_setting_clicked(id);
+}
 
 void cmd_whats_new(int32_t, int32_t) {
     wchar_t header[200];
-    text_format(header, _countof(header), L"Vantrel %ls is available (you have %ls)%ls%ls. What's new:\r\n\r\n",
-                g_update_bar.newVersion, VANTREL_VERSION_TEXT, g_update_bar.releaseDate[0] ? L" \x2014 released " : L"",
-                g_update_bar.releaseDate);
+    text_format(header, _countof(header),
+                L"Vantrel %ls is available (you have %ls)%ls%ls. What's new:\r\n\r\n",
+                g_update_bar.newVersion, VANTREL_VERSION_TEXT,
+                g_update_bar.releaseDate[0] ? L" \x2014 released " : L"", g_update_bar.releaseDate);
     show_notes(L"Vantrel update \x2014 what's new", header, g_update_bar.notes);
 }
 
@@ -87,7 +99,9 @@ void cmd_later(int32_t, int32_t) {
         show_update_bar(0);
 }
 
-void cmd_check_now(int32_t, int32_t) { start_check(g_process.demo ? 0 : 1, nullptr); }
+void cmd_check_now(int32_t, int32_t) {
+    start_check(g_process.demo ? 0 : 1, nullptr);
+}
 
 void cmd_network_test(int32_t, int32_t) {
     int32_t printer = g_ui.selected_printer();
@@ -97,18 +111,23 @@ void cmd_network_test(int32_t, int32_t) {
     }
     const PrinterRecord* p = &g_snapshot->printers[printer];
     if (!p->address[0]) {
-        info_box(L"This printer is not a network printer with a known address (it is connected by USB, uses a WSD "
-                 L"port that hides its address, or is built into Windows), so there is nothing on the network to "
-                 L"test.\n\nClick a network printer, or click away from the list and press Network Test again to "
-                 L"test every network printer.");
+        info_box(
+            L"This printer is not a network printer with a known address (it is connected by USB, uses a WSD "
+            L"port that hides its address, or is built into Windows), so there is nothing on the network to "
+            L"test.\n\nClick a network printer, or click away from the list and press Network Test again to "
+            L"test every network printer.");
         return;
     }
     start_check(1, p->address);
 }
 
-void cmd_test_page(int32_t, int32_t printer) { send_test_page(printer); }
+void cmd_test_page(int32_t, int32_t printer) {
+    send_test_page(printer);
+}
 
-void cmd_view(int32_t id, int32_t) { switch_view(view_of_command(id)); }
+void cmd_view(int32_t id, int32_t) {
+    switch_view(view_of_command(id));
+}
 
 void cmd_copy_summary(int32_t, int32_t) {
     if (!g_snapshot) return;
@@ -124,9 +143,10 @@ void cmd_open_log(int32_t, int32_t) {
     wchar_t path[MAX_PATH + 40];
     log_file_path(path, _countof(path));
     if (GetFileAttributesW(path) == INVALID_FILE_ATTRIBUTES) {
-        info_box(g_settings.logFile ? L"The log file is empty so far. Vantrel writes to it whenever what it finds "
-                                      L"changes, and whenever it changes something."
-                                    : L"The log file is switched off (Settings tab \x2192 Keep a log file).");
+        info_box(g_settings.logFile
+                     ? L"The log file is empty so far. Vantrel writes to it whenever what it finds "
+                       L"changes, and whenever it changes something."
+                     : L"The log file is switched off (Settings tab \x2192 Keep a log file).");
         return;
     }
     shell_open(path, nullptr);
@@ -139,16 +159,28 @@ void cmd_find_printers(int32_t, int32_t) {
 
 void cmd_shell(int32_t id, int32_t) {
     switch (id) {
-    case CmdPrintersSettings: shell_open(L"ms-settings:printers", nullptr); break;
-    case CmdDevicesPrinters: shell_open(L"explorer.exe", L"shell:::{A8A91A66-3A7D-4424-8D24-04E180695C7A}"); break;
-    case CmdAddPrinter: shell_open(L"rundll32.exe", L"printui.dll,PrintUIEntry /im"); break;
-    case CmdPrintServer: shell_open(L"rundll32.exe", L"printui.dll,PrintUIEntry /s /t2"); break;
-    case CmdDownloadPage: shell_open(VANTREL_DOWNLOAD_PAGE, nullptr); break;
+    case CmdPrintersSettings:
+        shell_open(L"ms-settings:printers", nullptr);
+        break;
+    case CmdDevicesPrinters:
+        shell_open(L"explorer.exe", L"shell:::{A8A91A66-3A7D-4424-8D24-04E180695C7A}");
+        break;
+    case CmdAddPrinter:
+        shell_open(L"rundll32.exe", L"printui.dll,PrintUIEntry /im");
+        break;
+    case CmdPrintServer:
+        shell_open(L"rundll32.exe", L"printui.dll,PrintUIEntry /s /t2");
+        break;
+    case CmdDownloadPage:
+        shell_open(VANTREL_DOWNLOAD_PAGE, nullptr);
+        break;
     case CmdPrintManagement:
-        if ((INT_PTR)ShellExecuteW(g_main.window, L"open", L"printmanagement.msc", nullptr, nullptr, SW_SHOWNORMAL) <= 32)
-            info_box(L"Print Management is not on this PC. It is part of Windows Pro and Enterprise, not Windows "
-                     L"Home.\n\nUse Print Server (next button) for drivers and ports, and Printers & Scanners for "
-                     L"adding and removing printers.");
+        if ((INT_PTR)ShellExecuteW(g_main.window, L"open", L"printmanagement.msc", nullptr, nullptr,
+                                   SW_SHOWNORMAL) <= 32)
+            info_box(
+                L"Print Management is not on this PC. It is part of Windows Pro and Enterprise, not Windows "
+                L"Home.\n\nUse Print Server (next button) for drivers and ports, and Printers & Scanners for "
+                L"adding and removing printers.");
         break;
     }
 }
@@ -173,12 +205,15 @@ void cmd_offline_online(int32_t, int32_t printer) {
     set_printer_offline(g_snapshot->printers[printer].name, g_snapshot->printers[printer].useOffline);
 }
 
-void cmd_cancel_all_jobs(int32_t, int32_t printer) { cancel_all_jobs(g_snapshot->printers[printer].name, 0); }
+void cmd_cancel_all_jobs(int32_t, int32_t printer) {
+    cancel_all_jobs(g_snapshot->printers[printer].name, 0);
+}
 
 void cmd_snmp_off(int32_t, int32_t printer) {
     const PrinterRecord* p = &g_snapshot->printers[printer];
     if (p->kind != KindTcpIp) {
-        info_box(L"SNMP status only exists on Standard TCP/IP ports. This printer uses a different kind of connection.");
+        info_box(L"SNMP status only exists on Standard TCP/IP ports. This printer uses a different kind of "
+                 L"connection.");
         return;
     }
     if (!p->snmpEnabled) {
@@ -204,12 +239,14 @@ void cmd_remove_printer(int32_t, int32_t printer) {
     wchar_t name[260];
     text_copy(name, _countof(name), g_snapshot->printers[printer].name);
     wchar_t question[800];
-    text_format(question, _countof(question),
-                L"REMOVE the printer \"%ls\" from this PC?\n\nThis deletes the printer and cancels its waiting jobs. "
-                L"It can NOT be undone from Vantrel: to get it back you would have to add the printer again in "
-                L"Windows.\n\nOnly do this for a duplicate or a printer that no longer exists.",
-                name);
-    if (g_ui.message_box(question, L"Remove Printer", MB_OKCANCEL | MB_ICONWARNING | MB_DEFBUTTON2) != IDOK) return;
+    text_format(
+        question, _countof(question),
+        L"REMOVE the printer \"%ls\" from this PC?\n\nThis deletes the printer and cancels its waiting jobs. "
+        L"It can NOT be undone from Vantrel: to get it back you would have to add the printer again in "
+        L"Windows.\n\nOnly do this for a duplicate or a printer that no longer exists.",
+        name);
+    if (g_ui.message_box(question, L"Remove Printer", MB_OKCANCEL | MB_ICONWARNING | MB_DEFBUTTON2) != IDOK)
+        return;
     uint32_t result = run_action(VerbDelete, name, 0);
     wchar_t text[400];
     text_format(text, _countof(text), L"Removed the printer \"%ls\" from this PC", name);

@@ -15,8 +15,8 @@ struct MainWindow {
     HFONT normal, bold, bannerFont, glyphLarge, glyphSmall;
     HBRUSH white, paleYellow, bannerBrush;
     int32_t dpi;
-    int32_t bottomLastUsed;  // the user last used the bottom list rather than the printer list
-    int32_t bannerColour;    // BannerColour; -1 until the first verdict
+    int32_t bottomLastUsed; // the user last used the bottom list rather than the printer list
+    int32_t bannerColour;   // BannerColour; -1 until the first verdict
     wchar_t bannerText[800];
     uint64_t nextUpdateCheck; // GetTickCount64 time of the next automatic update check
     int32_t oldCopyAttempts;

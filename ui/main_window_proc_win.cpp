@@ -23,8 +23,8 @@
 #include "ui/ui.h"
 #include "update/version.h"
 
-#define PRINTER_CAPTION                                                                                  \
-    L"Printers on this PC \x2014 click one, then use the buttons above (double-click for details; "   \
+#define PRINTER_CAPTION                                                                                      \
+    L"Printers on this PC \x2014 click one, then use the buttons above (double-click for details; "          \
     L"right-click for a menu)"
 
 static HFONT font_from(const LOGFONTW& base, LONG weight, LONG height) {
@@ -56,16 +56,18 @@ static HWND child(const wchar_t* cls, const wchar_t* text, DWORD style, DWORD ex
 }
 
 static HWND create_list(int id) {
-    HWND list = child(WC_LISTVIEWW, L"", WS_VISIBLE | WS_TABSTOP | LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS,
-                      WS_EX_CLIENTEDGE, id, g_main.normal);
+    HWND list =
+        child(WC_LISTVIEWW, L"", WS_VISIBLE | WS_TABSTOP | LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS,
+              WS_EX_CLIENTEDGE, id, g_main.normal);
     const DWORD ex = LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT | LVS_EX_INFOTIP | LVS_EX_DOUBLEBUFFER;
     SendMessageW(list, LVM_SETEXTENDEDLISTVIEWSTYLE, ex, ex);
     return list;
 }
 
 static HWND create_tooltip(HWND owner, int initial_ms) {
-    HWND tip = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP, 0, 0,
-                               0, 0, owner, nullptr, g_app.instance, nullptr);
+    HWND tip =
+        CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP, 0,
+                        0, 0, 0, owner, nullptr, g_app.instance, nullptr);
     if (!tip) return nullptr;
     SendMessageW(tip, TTM_SETMAXTIPWIDTH, 0, scaled(440));
     SendMessageW(tip, TTM_SETDELAYTIME, TTDT_AUTOPOP, 32000);
@@ -90,9 +92,11 @@ static void on_create(HWND window) {
     g_main.paleYellow = CreateSolidBrush(RGB(255, 243, 205));
     create_update_bar(window);
 
-    g_main.banner = child(L"STATIC", L"Starting\x2026", WS_VISIBLE | SS_NOTIFY | SS_CENTERIMAGE | SS_ENDELLIPSIS, 0,
-                          IdBanner, g_main.bannerFont);
-    g_main.printerCaption = child(L"STATIC", PRINTER_CAPTION, WS_VISIBLE | SS_NOTIFY, 0, IdPrinterCaption, g_main.bold);
+    g_main.banner =
+        child(L"STATIC", L"Starting\x2026", WS_VISIBLE | SS_NOTIFY | SS_CENTERIMAGE | SS_ENDELLIPSIS, 0,
+              IdBanner, g_main.bannerFont);
+    g_main.printerCaption =
+        child(L"STATIC", PRINTER_CAPTION, WS_VISIBLE | SS_NOTIFY, 0, IdPrinterCaption, g_main.bold);
     g_main.printerList = create_list(IdPrinterList);
     build_printer_columns();
     g_main.bottomCaption = child(L"STATIC", L"", WS_VISIBLE | SS_NOTIFY, 0, IdBottomCaption, g_main.bold);
@@ -105,7 +109,8 @@ static void on_create(HWND window) {
     create_settings_page(window);
     sync_check_boxes();
 
-    g_main.statusBar = child(STATUSCLASSNAMEW, L"", WS_VISIBLE | SBARS_SIZEGRIP, 0, IdStatusBar, g_main.normal);
+    g_main.statusBar =
+        child(STATUSCLASSNAMEW, L"", WS_VISIBLE | SBARS_SIZEGRIP, 0, IdStatusBar, g_main.normal);
     show_verdict();
 
     SetTimer(window, 1, 1000, nullptr);
@@ -113,7 +118,8 @@ static void on_create(HWND window) {
     SetTimer(window, 3, 3000, nullptr);
     g_main.nextUpdateCheck = GetTickCount64() + 8000;
 
-    log_line(L"Vantrel %ls started%ls", VANTREL_VERSION_TEXT, g_process.elevated ? L" (as administrator)" : L"");
+    log_line(L"Vantrel %ls started%ls", VANTREL_VERSION_TEXT,
+             g_process.elevated ? L" (as administrator)" : L"");
     if (g_app.cmd.updated)
         log_line(L"Vantrel was updated from %ls to %ls", g_app.cmd.updatedFrom, VANTREL_VERSION_TEXT);
 
@@ -168,7 +174,8 @@ static LRESULT on_notify(HWND window, UINT message, WPARAM wparam, NMHDR* hdr) {
             show_details();
         return 0;
     }
-    case NM_CUSTOMDRAW: return list_custom_draw(reinterpret_cast<NMLVCUSTOMDRAW*>(hdr));
+    case NM_CUSTOMDRAW:
+        return list_custom_draw(reinterpret_cast<NMLVCUSTOMDRAW*>(hdr));
     }
     return DefWindowProcW(window, message, wparam, (LPARAM)hdr);
 }
@@ -184,7 +191,9 @@ static void delete_old_copy() {
 static void on_timer(HWND window, UINT_PTR id) {
     switch (id) {
     case 1:
-    case 4: on_check_timer(window, id); return;
+    case 4:
+        on_check_timer(window, id);
+        return;
     case 2:
         if (g_settings.autoUpdate && GetTickCount64() >= g_main.nextUpdateCheck) {
             g_main.nextUpdateCheck = GetTickCount64() + 21600000;
@@ -215,38 +224,62 @@ static void on_search_progress(int percent) {
 
 LRESULT CALLBACK main_window_proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
     switch (message) {
-    case WM_CREATE: on_create(window); return 0;
-    case WM_SIZE: layout_main_window(); return 0;
+    case WM_CREATE:
+        on_create(window);
+        return 0;
+    case WM_SIZE:
+        layout_main_window();
+        return 0;
     case WM_GETMINMAXINFO: {
         MINMAXINFO* info = reinterpret_cast<MINMAXINFO*>(lparam);
         info->ptMinTrackSize.x = scaled(1120);
         info->ptMinTrackSize.y = scaled(700);
         return 0;
     }
-    case WM_NOTIFY: return on_notify(window, message, wparam, reinterpret_cast<NMHDR*>(lparam));
+    case WM_NOTIFY:
+        return on_notify(window, message, wparam, reinterpret_cast<NMHDR*>(lparam));
     case WM_COMMAND:
         if (!command_row(LOWORD(wparam))) break;
         on_command(LOWORD(wparam));
         return 0;
-    case WM_TIMER: on_timer(window, wparam); return 0;
-    case WM_CTLCOLORSTATIC: return on_ctl_color_static(window, wparam, lparam);
-    case WM_CLOSE: DestroyWindow(window); return 0;
+    case WM_TIMER:
+        on_timer(window, wparam);
+        return 0;
+    case WM_CTLCOLORSTATIC:
+        return on_ctl_color_static(window, wparam, lparam);
+    case WM_CLOSE:
+        DestroyWindow(window);
+        return 0;
     case WM_DESTROY:
         KillTimer(window, 1);
         g_main.window = nullptr;
         ui_services_defaults(&g_ui);
         PostQuitMessage(0);
         return 0;
-    case MsgUpdateChecked: on_update_checked(reinterpret_cast<void*>(lparam)); return 0;
-    case MsgDownloadProgress: on_download_progress((int32_t)wparam); return 0;
-    case MsgDownloadDone: on_download_done(reinterpret_cast<wchar_t*>(lparam)); return 0;
-    case MsgShowWhatsNew: show_whats_new(); return 0;
-    case MsgBringToFront: bring_to_front(window); return 0;
-    case MsgCheckDone: g_ui.refresh(on_check_done(reinterpret_cast<Snapshot*>(lparam))); return 0;
+    case MsgUpdateChecked:
+        on_update_checked(reinterpret_cast<void*>(lparam));
+        return 0;
+    case MsgDownloadProgress:
+        on_download_progress((int32_t)wparam);
+        return 0;
+    case MsgDownloadDone:
+        on_download_done(reinterpret_cast<wchar_t*>(lparam));
+        return 0;
+    case MsgShowWhatsNew:
+        show_whats_new();
+        return 0;
+    case MsgBringToFront:
+        bring_to_front(window);
+        return 0;
+    case MsgCheckDone:
+        g_ui.refresh(on_check_done(reinterpret_cast<Snapshot*>(lparam)));
+        return 0;
     case MsgSearchDone:
         g_ui.refresh(on_search_done(reinterpret_cast<NetworkSearchResult*>(lparam)));
         return 0;
-    case MsgSearchProgress: on_search_progress((int)wparam); return 0;
+    case MsgSearchProgress:
+        on_search_progress((int)wparam);
+        return 0;
     }
     return DefWindowProcW(window, message, wparam, lparam);
 }

@@ -11,9 +11,9 @@
 struct UpdateBarState {
     wchar_t newVersion[40];
     wchar_t releaseDate[40];
-    wchar_t notes[20000];   // the new version's release notes
-    int32_t downloading;    // a download runs: "Update now" and "What's new" hidden, "Later" reads "Cancel"
-    int32_t percent;        // -1 before the first progress message
+    wchar_t notes[20000]; // the new version's release notes
+    int32_t downloading;  // a download runs: "Update now" and "What's new" hidden, "Later" reads "Cancel"
+    int32_t percent;      // -1 before the first progress message
 };
 extern UpdateBarState g_update_bar;
 

@@ -4,7 +4,8 @@
 
 #include "app/app.h"
 
-static ATOM register_class(HINSTANCE instance, const wchar_t* name, WNDPROC proc, int with_icon, HBRUSH background) {
+static ATOM register_class(HINSTANCE instance, const wchar_t* name, WNDPROC proc, int with_icon,
+                           HBRUSH background) {
     WNDCLASSEXW wc = {};
     wc.cbSize = sizeof(wc);
     wc.style = 0;
@@ -15,8 +16,8 @@ static ATOM register_class(HINSTANCE instance, const wchar_t* name, WNDPROC proc
     wc.lpszClassName = name;
     if (with_icon) {
         wc.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(1));
-        wc.hIconSm = (HICON)LoadImageW(instance, MAKEINTRESOURCEW(1), IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
-                                       GetSystemMetrics(SM_CYSMICON), 0);
+        wc.hIconSm = (HICON)LoadImageW(instance, MAKEINTRESOURCEW(1), IMAGE_ICON,
+                                       GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0);
     }
     return RegisterClassExW(&wc);
 }

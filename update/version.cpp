@@ -8,7 +8,8 @@ static int32_t read_part(const wchar_t** text) {
     const wchar_t* p = *text;
     int64_t value = 0;
     int negative = 0;
-    while (*p == L' ' || *p == L'\t') p++;
+    while (*p == L' ' || *p == L'\t')
+        p++;
     if (*p == L'+' || *p == L'-') negative = *p++ == L'-';
     while (*p >= L'0' && *p <= L'9') {
         if (value < 0x7FFFFFFF) value = value * 10 + (*p - L'0');
@@ -20,7 +21,8 @@ static int32_t read_part(const wchar_t** text) {
 }
 
 static void parse_version(const wchar_t* text, int32_t parts[4]) {
-    for (int i = 0; i < 4; i++) parts[i] = 0;
+    for (int i = 0; i < 4; i++)
+        parts[i] = 0;
     if (!text) return;
     const wchar_t* p = text;
     for (int i = 0; i < 4; i++) {

@@ -16,7 +16,9 @@ CheckCycle fresh_cycle() {
 }
 
 std::vector<std::wstring> g_lines;
-void sink(const wchar_t* line) { g_lines.push_back(line); }
+void sink(const wchar_t* line) {
+    g_lines.push_back(line);
+}
 
 void add(FindingList* list, Severity sev, int printer, const wchar_t* title) {
     Finding* f = &list->items[list->count++];
@@ -45,7 +47,8 @@ TEST(CheckCycle, RequestsWhileACheckRunsCollapseIntoOne) {
     volatile long running = 0;
     EXPECT_TRUE(check_request(&c, &running, 0, nullptr));
     EXPECT_EQ(1, running);
-    for (int i = 0; i < 3; i++) EXPECT_FALSE(check_request(&c, &running, 0, nullptr)) << "three Check Now clicks";
+    for (int i = 0; i < 3; i++)
+        EXPECT_FALSE(check_request(&c, &running, 0, nullptr)) << "three Check Now clicks";
     EXPECT_EQ(1, c.pending);
     EXPECT_EQ(0, c.pendingNetworkTest);
 
@@ -61,18 +64,23 @@ TEST(CheckCycle, AutomaticChecksTestTheNetworkAtMostEveryTwoMinutes) {
     CheckCycle c = fresh_cycle();
     c.lastNetworkTestStart = 1000;
     int net = -1;
-    for (int i = 1; i < 10; i++) EXPECT_FALSE(check_tick(&c, 1, 1, 0, 2000, &net));
+    for (int i = 1; i < 10; i++)
+        EXPECT_FALSE(check_tick(&c, 1, 1, 0, 2000, &net));
     EXPECT_TRUE(check_tick(&c, 1, 1, 0, 1000 + 119999, &net)) << "every tenth tick";
     EXPECT_FALSE(net) << "119 999 ms is not more than the interval";
-    for (int i = 1; i < 10; i++) check_tick(&c, 1, 1, 0, 0, &net);
+    for (int i = 1; i < 10; i++)
+        check_tick(&c, 1, 1, 0, 0, &net);
     EXPECT_TRUE(check_tick(&c, 1, 1, 0, 1000 + 120000, &net));
     EXPECT_TRUE(net);
-    for (int i = 1; i < 10; i++) check_tick(&c, 1, 0, 0, 0, &net);
+    for (int i = 1; i < 10; i++)
+        check_tick(&c, 1, 0, 0, 0, &net);
     EXPECT_TRUE(check_tick(&c, 1, 0, 0, 999999, &net));
     EXPECT_FALSE(net) << "AutoNetTest off";
-    for (int i = 1; i < 10; i++) check_tick(&c, 0, 1, 0, 0, &net);
+    for (int i = 1; i < 10; i++)
+        check_tick(&c, 0, 1, 0, 0, &net);
     EXPECT_FALSE(check_tick(&c, 0, 1, 0, 999999, &net)) << "AutoCheck off starts nothing";
-    for (int i = 1; i < 10; i++) check_tick(&c, 1, 1, 1, 0, &net);
+    for (int i = 1; i < 10; i++)
+        check_tick(&c, 1, 1, 1, 0, &net);
     EXPECT_FALSE(check_tick(&c, 1, 1, 1, 999999, &net)) << "nothing starts by itself in demonstration mode";
     EXPECT_EQ(50u, c.ticks);
 }
@@ -94,9 +102,10 @@ TEST(CheckCycle, TheFirstHandOverAlwaysLogsAndRepeatsDoNot) {
     ASSERT_EQ(2u, g_lines.size());
     EXPECT_EQ(L"Found [PROBLEM] Back Office: The printer is paused", g_lines[0]);
     EXPECT_EQ(L"Found [Heads-up] this PC: Leftover job files in the spool folder", g_lines[1]);
-    EXPECT_STREQ(L"[PROBLEM] Back Office: The printer is paused | [Heads-up] this PC: Leftover job files in the "
-                 L"spool folder | ",
-                 c.summary);
+    EXPECT_STREQ(
+        L"[PROBLEM] Back Office: The printer is paused | [Heads-up] this PC: Leftover job files in the "
+        L"spool folder | ",
+        c.summary);
 
     fx.list->count = 2; // the Note goes away
     g_lines.clear();
@@ -107,7 +116,8 @@ TEST(CheckCycle, TheFirstHandOverAlwaysLogsAndRepeatsDoNot) {
 
 TEST(CheckCycle, TheSummaryStopsCleanlyWhenFull) {
     Fixture fx;
-    for (int i = 0; i < kMaxFindings; i++) add(fx.list, SeverityProblem, 0, std::wstring(200, L't').c_str());
+    for (int i = 0; i < kMaxFindings; i++)
+        add(fx.list, SeverityProblem, 0, std::wstring(200, L't').c_str());
     wchar_t out[kChangeSummaryCapacity];
     build_change_summary(fx.list, fx.s, out, _countof(out));
     EXPECT_EQ(kChangeSummaryCapacity - 1, (int)wcslen(out));

@@ -87,7 +87,8 @@ TEST(Process, NetTestWritesItsFileAndExitsZero) {
     std::wstring path = std::wstring(folder) + L"Vantrel-nettest.txt";
     DeleteFileW(path.c_str());
     EXPECT_EQ(0u, run_vantrel(L"/nettest 127.0.0.1 /quiet", 60000));
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    HANDLE file =
+        CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(INVALID_HANDLE_VALUE, file);
     char bytes[4096];
     DWORD got = 0;
@@ -104,13 +105,15 @@ TEST(Process, ASecondCopyHandsOverToTheFirstAndExits) {
     RunningCopy first(kWindowArgs);
     ASSERT_NE(nullptr, first.window);
     ShowWindow(first.window, SW_MINIMIZE);
-    for (int i = 0; i < 40 && !IsIconic(first.window); i++) Sleep(50);
+    for (int i = 0; i < 40 && !IsIconic(first.window); i++)
+        Sleep(50);
     ASSERT_TRUE(IsIconic(first.window));
 
     ULONGLONG start = GetTickCount64();
     EXPECT_EQ(0u, run_vantrel(kWindowArgs, 20000));
     EXPECT_LT(GetTickCount64() - start, 8000u) << "a normal second start does not wait";
-    for (int i = 0; i < 100 && IsIconic(first.window); i++) Sleep(50);
+    for (int i = 0; i < 100 && IsIconic(first.window); i++)
+        Sleep(50);
     EXPECT_FALSE(IsIconic(first.window)) << "the first window was asked to come forward";
     EXPECT_TRUE(IsWindowVisible(first.window));
 }

@@ -14,7 +14,8 @@ std::wstring version_string(const std::vector<BYTE>& block, const wchar_t* name)
     std::wstring path = std::wstring(L"\\StringFileInfo\\040904B0\\") + name;
     wchar_t* value = nullptr;
     UINT len = 0;
-    if (!VerQueryValueW(block.data(), path.c_str(), reinterpret_cast<void**>(&value), &len) || !value) return L"";
+    if (!VerQueryValueW(block.data(), path.c_str(), reinterpret_cast<void**>(&value), &len) || !value)
+        return L"";
     return std::wstring(value);
 }
 
@@ -60,8 +61,9 @@ TEST(Resources, TheManifestAsksForWhatTheProgramNeeds) {
     ASSERT_NE(nullptr, m.handle);
     std::string manifest = m.resource(RT_MANIFEST, MAKEINTRESOURCEW(1));
     ASSERT_FALSE(manifest.empty());
-    for (const char* part : {"name=\"Corvalen.Vantrel\"", "level=\"asInvoker\"", "<dpiAware>true</dpiAware>",
-                             "Microsoft.Windows.Common-Controls\" version=\"6.0.0.0\"",
-                             "{1f676c76-80e1-4239-95bb-83d0f6d0da78}", "{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}"})
+    for (const char* part :
+         {"name=\"Corvalen.Vantrel\"", "level=\"asInvoker\"", "<dpiAware>true</dpiAware>",
+          "Microsoft.Windows.Common-Controls\" version=\"6.0.0.0\"", "{1f676c76-80e1-4239-95bb-83d0f6d0da78}",
+          "{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}"})
         EXPECT_NE(std::string::npos, manifest.find(part)) << part;
 }

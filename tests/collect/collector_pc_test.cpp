@@ -130,20 +130,25 @@ class CollectorPc : public ::testing::Test {
 
         std::wstring ports = kTcpKey;
         ASSERT_TRUE(set_reg_string(HKEY_LOCAL_MACHINE, ports + L"\\IP_127.0.0.5", L"HostName", L""));
-        ASSERT_TRUE(set_reg_string(HKEY_LOCAL_MACHINE, ports + L"\\IP_127.0.0.5", L"IPAddress", L"127.0.0.5"));
+        ASSERT_TRUE(
+            set_reg_string(HKEY_LOCAL_MACHINE, ports + L"\\IP_127.0.0.5", L"IPAddress", L"127.0.0.5"));
         ASSERT_TRUE(set_reg_dword(HKEY_LOCAL_MACHINE, ports + L"\\IP_127.0.0.5", L"PortNumber", 9101));
         ASSERT_TRUE(set_reg_dword(HKEY_LOCAL_MACHINE, ports + L"\\IP_127.0.0.5", L"Protocol", 2));
         ASSERT_TRUE(set_reg_dword(HKEY_LOCAL_MACHINE, ports + L"\\IP_127.0.0.5", L"SNMP Enabled", 1));
-        ASSERT_TRUE(set_reg_string(HKEY_LOCAL_MACHINE, ports + L"\\IP_127.0.0.5", L"SNMP Community", L"office"));
-        ASSERT_TRUE(set_reg_string(HKEY_LOCAL_MACHINE, ports + L"\\IP_127.0.0.5_b", L"HostName", L"127.0.0.5"));
+        ASSERT_TRUE(
+            set_reg_string(HKEY_LOCAL_MACHINE, ports + L"\\IP_127.0.0.5", L"SNMP Community", L"office"));
+        ASSERT_TRUE(
+            set_reg_string(HKEY_LOCAL_MACHINE, ports + L"\\IP_127.0.0.5_b", L"HostName", L"127.0.0.5"));
         ASSERT_TRUE(set_reg_string(HKEY_LOCAL_MACHINE, ports + L"\\IP_127.0.0.6", L"HostName", L"localhost"));
         ASSERT_TRUE(set_reg_string(HKEY_LOCAL_MACHINE, ports + L"\\IP_127.0.0.7", L"HostName", L"127.0.0.7"));
         // Values of the wrong type or length keep the built-in ones.
         ASSERT_TRUE(set_reg_string(HKEY_LOCAL_MACHINE, ports + L"\\IP_odd", L"IPAddress", L"127.0.0.9"));
         ASSERT_TRUE(set_reg_string(HKEY_LOCAL_MACHINE, ports + L"\\IP_odd", L"PortNumber", L"9200"));
         uint16_t two_bytes = 2;
-        ASSERT_TRUE(set_reg_binary(HKEY_LOCAL_MACHINE, ports + L"\\IP_odd", L"Protocol", &two_bytes, sizeof(two_bytes)));
-        ASSERT_TRUE(set_reg_string(HKEY_LOCAL_MACHINE, ports + L"\\IP_odd", L"SNMP Community", std::wstring(70, L'c')));
+        ASSERT_TRUE(set_reg_binary(HKEY_LOCAL_MACHINE, ports + L"\\IP_odd", L"Protocol", &two_bytes,
+                                   sizeof(two_bytes)));
+        ASSERT_TRUE(set_reg_string(HKEY_LOCAL_MACHINE, ports + L"\\IP_odd", L"SNMP Community",
+                                   std::wstring(70, L'c')));
 
         for (const auto& p : kPrinters)
             ASSERT_TRUE(add_test_printer(p[0], p[1], p[2]));
@@ -163,7 +168,8 @@ class CollectorPc : public ::testing::Test {
 
         ASSERT_TRUE(set_reg_dword(HKEY_CURRENT_USER, kWindowsKey, L"LegacyDefaultPrinterMode", 1));
         ASSERT_TRUE(set_reg_dword(HKEY_LOCAL_MACHINE, kWppKey, L"WindowsProtectedPrintGroupPolicyState", 1));
-        ASSERT_TRUE(set_reg_string(HKEY_CURRENT_USER, VANTREL_KNOWN_KEY, L"Front Desk", L"00-11-22-33-44-55|SER1"));
+        ASSERT_TRUE(
+            set_reg_string(HKEY_CURRENT_USER, VANTREL_KNOWN_KEY, L"Front Desk", L"00-11-22-33-44-55|SER1"));
     }
 
     // Later test programs share the prefix: leave it as it was found.
@@ -348,7 +354,8 @@ TEST_F(CollectorPc, SpoolerServiceStartedOrStoppedTheCheckCompletes) {
 }
 
 TEST_F(CollectorPc, UnreadableSpoolFolder) {
-    ASSERT_TRUE(set_reg_string(HKEY_LOCAL_MACHINE, kSpoolKey, L"DefaultSpoolDirectory", L"C:\\no\\such\\folder"));
+    ASSERT_TRUE(
+        set_reg_string(HKEY_LOCAL_MACHINE, kSpoolKey, L"DefaultSpoolDirectory", L"C:\\no\\such\\folder"));
     Check c;
     run_check(&c, 0);
     ASSERT_TRUE(set_reg_string(HKEY_LOCAL_MACHINE, kSpoolKey, L"DefaultSpoolDirectory", L"C:\\vtspool"));
@@ -463,7 +470,8 @@ TEST_F(CollectorPc, FullCacheShowsButDoesNotKeepANewAddress) {
         net_cache_put(&r);
     }
     // Odd Values' address was cached by the test above when it ran first; use a fresh one.
-    ASSERT_TRUE(set_reg_string(HKEY_LOCAL_MACHINE, std::wstring(kTcpKey) + L"\\IP_odd", L"IPAddress", L"127.0.0.99"));
+    ASSERT_TRUE(
+        set_reg_string(HKEY_LOCAL_MACHINE, std::wstring(kTcpKey) + L"\\IP_odd", L"IPAddress", L"127.0.0.99"));
     g_net_tests = 0;
     Check tested;
     run_check(&tested, 1, L"127.0.0.99", counting_net_test);
@@ -474,7 +482,8 @@ TEST_F(CollectorPc, FullCacheShowsButDoesNotKeepANewAddress) {
     EXPECT_EQ(net_cache_get(L"127.0.0.99", &out), 0);
     Check later;
     run_check(&later, 0);
-    ASSERT_TRUE(set_reg_string(HKEY_LOCAL_MACHINE, std::wstring(kTcpKey) + L"\\IP_odd", L"IPAddress", L"127.0.0.9"));
+    ASSERT_TRUE(
+        set_reg_string(HKEY_LOCAL_MACHINE, std::wstring(kTcpKey) + L"\\IP_odd", L"IPAddress", L"127.0.0.9"));
     EXPECT_EQ(find(later.s, L"Odd Values")->net.tested, 0);
 }
 

@@ -177,8 +177,12 @@ TEST_F(SettingsStore, RegistryReadersOfOtherKeysFailCleanly) {
 
 namespace {
 std::wstring g_calls;
-void hook_topmost(int32_t on) { g_calls += on ? L"topmost+ " : L"topmost- "; }
-void hook_check(int32_t net, const wchar_t*) { g_calls += net ? L"check+net " : L"check "; }
+void hook_topmost(int32_t on) {
+    g_calls += on ? L"topmost+ " : L"topmost- ";
+}
+void hook_check(int32_t net, const wchar_t*) {
+    g_calls += net ? L"check+net " : L"check ";
+}
 void hook_refresh(uint32_t flags) {
     if (flags & RefreshLists) g_calls += L"lists ";
     if (flags & RefreshBanner) g_calls += L"banner ";

@@ -19,22 +19,27 @@ TEST(Snapshot, StartsAsOneZeroBlock) {
     ASSERT_NE(nullptr, h.s);
     const unsigned char* bytes = reinterpret_cast<const unsigned char*>(h.s);
     size_t nonzero = 0;
-    for (size_t i = 0; i < sizeof(Snapshot); i++) nonzero += bytes[i] != 0;
+    for (size_t i = 0; i < sizeof(Snapshot); i++)
+        nonzero += bytes[i] != 0;
     EXPECT_EQ(0u, nonzero);
 }
 
 TEST(Snapshot, DropsEntriesBeyondEveryCapacity) {
     SnapshotHolder h;
-    for (int i = 0; i < kMaxPrinters; i++) ASSERT_NE(nullptr, snapshot_add_printer(h.s));
+    for (int i = 0; i < kMaxPrinters; i++)
+        ASSERT_NE(nullptr, snapshot_add_printer(h.s));
     EXPECT_EQ(nullptr, snapshot_add_printer(h.s)) << "the 65th printer";
     EXPECT_EQ(64, h.s->printerCount);
-    for (int i = 0; i < kMaxJobs; i++) ASSERT_NE(nullptr, snapshot_add_job(h.s));
+    for (int i = 0; i < kMaxJobs; i++)
+        ASSERT_NE(nullptr, snapshot_add_job(h.s));
     EXPECT_EQ(nullptr, snapshot_add_job(h.s)) << "the 201st job";
     EXPECT_EQ(200, h.s->jobCount);
-    for (int i = 0; i < kMaxDrivers; i++) ASSERT_NE(nullptr, snapshot_add_driver(h.s));
+    for (int i = 0; i < kMaxDrivers; i++)
+        ASSERT_NE(nullptr, snapshot_add_driver(h.s));
     EXPECT_EQ(nullptr, snapshot_add_driver(h.s)) << "the 151st driver";
     EXPECT_EQ(150, h.s->driverCount);
-    for (int i = 0; i < kMaxLogEntries; i++) ASSERT_NE(nullptr, snapshot_add_log_entry(h.s));
+    for (int i = 0; i < kMaxLogEntries; i++)
+        ASSERT_NE(nullptr, snapshot_add_log_entry(h.s));
     EXPECT_EQ(nullptr, snapshot_add_log_entry(h.s)) << "the 81st log entry";
     EXPECT_EQ(80, h.s->logCount);
 
@@ -86,7 +91,8 @@ TEST(JobStatus, StopsAppendingWhenTheFieldIsFull) {
     EXPECT_EQ(std::wstring(159, L'w'), full) << "Windows' text is cut to 159 and nothing fits behind it";
 
     std::wstring almost(157, L'w');
-    EXPECT_EQ(almost + L", ", status_text(almost.c_str(), 0x2)) << "two characters of room take the separator";
+    EXPECT_EQ(almost + L", ", status_text(almost.c_str(), 0x2))
+        << "two characters of room take the separator";
 }
 
 TEST(NetCache, KeysByTargetWithoutCaseAndStopsAt64) {

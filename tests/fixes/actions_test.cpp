@@ -20,20 +20,27 @@ std::vector<int> g_checks;
 HWND g_owner = nullptr;
 int g_disabled_seen = 0;
 
-void* owner() { return g_owner; }
-void status(const wchar_t* t) { g_status.push_back(t); }
+void* owner() {
+    return g_owner;
+}
+void status(const wchar_t* t) {
+    g_status.push_back(t);
+}
 int32_t box(const wchar_t* t, const wchar_t*, uint32_t) {
     g_boxes.push_back(t);
     return IDOK;
 }
-void check(int32_t net, const wchar_t*) { g_checks.push_back(net); }
+void check(int32_t net, const wchar_t*) {
+    g_checks.push_back(net);
+}
 
 LRESULT CALLBACK probe_proc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
     if (m == WM_TIMER && !IsWindowEnabled(w)) g_disabled_seen++;
     return DefWindowProcW(w, m, wp, lp);
 }
 
-const wchar_t* kPorts = L"SYSTEM\\CurrentControlSet\\Control\\Print\\Monitors\\Standard TCP/IP Port\\Ports\\VantrelQuotePort";
+const wchar_t* kPorts =
+    L"SYSTEM\\CurrentControlSet\\Control\\Print\\Monitors\\Standard TCP/IP Port\\Ports\\VantrelQuotePort";
 
 std::wstring host_name() {
     wchar_t buf[300] = L"";
@@ -106,7 +113,8 @@ TEST_F(ActionsTest, CanceledAndFailed) {
 
     EXPECT_EQ(0, report_action(12345, 4, L"P", L"Paused the printer \"P\""));
     ASSERT_EQ(1u, g_boxes.size());
-    EXPECT_EQ(L"That did not work.\n\nWhat was tried: Paused the printer \"P\"\nWindows said: error 12345 (error 12345)",
+    EXPECT_EQ(L"That did not work.\n\nWhat was tried: Paused the printer \"P\"\nWindows said: error 12345 "
+              L"(error 12345)",
               g_boxes[0]);
     ASSERT_EQ(1u, g_checks.size());
     EXPECT_EQ(0, g_checks[0]) << "a failure is followed by a check without network tests";
@@ -134,8 +142,10 @@ TEST_F(ActionsTest, ElevatedVantrelCopyGetsTheArgumentUnchanged) {
     // The copy writes the port key and cycles the spooler; its exit code is the task's.
     EXPECT_EQ(0u, run_elevated_copy(vantrel_exe_path().c_str(), L"port-addr", arg));
     EXPECT_EQ(L"Front \"A\" \\", host_name());
-    EXPECT_EQ(87u, run_elevated_copy(vantrel_exe_path().c_str(), L"Pause", L"x")) << "its full result comes back";
-    EXPECT_EQ(87u, run_elevated_copy(vantrel_exe_path().c_str(), L"port-addr", std::wstring(800, L'x').c_str()))
+    EXPECT_EQ(87u, run_elevated_copy(vantrel_exe_path().c_str(), L"Pause", L"x"))
+        << "its full result comes back";
+    EXPECT_EQ(87u,
+              run_elevated_copy(vantrel_exe_path().c_str(), L"port-addr", std::wstring(800, L'x').c_str()))
         << "too long to pass whole: nothing started";
 }
 
@@ -145,8 +155,8 @@ TEST_F(ActionsTest, RunActionTakesTheElevatedRouteThroughItsOwnProgram) {
     wc.hInstance = GetModuleHandleW(nullptr);
     wc.lpszClassName = L"VantrelActionProbe";
     RegisterClassW(&wc);
-    g_owner = CreateWindowW(L"VantrelActionProbe", L"probe", WS_OVERLAPPEDWINDOW, 0, 0, 100, 100, nullptr, nullptr,
-                            wc.hInstance, nullptr);
+    g_owner = CreateWindowW(L"VantrelActionProbe", L"probe", WS_OVERLAPPEDWINDOW, 0, 0, 100, 100, nullptr,
+                            nullptr, wc.hInstance, nullptr);
     ASSERT_NE(nullptr, g_owner);
     SetTimer(g_owner, 1, 20, nullptr);
     // Not elevated (the test process never set the flag) and the verb needs rights: this program is

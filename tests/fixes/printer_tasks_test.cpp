@@ -59,7 +59,8 @@ TEST_F(RealPrinterTasks, PauseResumeAndPurgeAnswerAsTheSpoolerDoes) {
     struct {
         const wchar_t* verb;
         DWORD command;
-    } rows[] = {{L"pause", PRINTER_CONTROL_PAUSE}, {L"resume", PRINTER_CONTROL_RESUME},
+    } rows[] = {{L"pause", PRINTER_CONTROL_PAUSE},
+                {L"resume", PRINTER_CONTROL_RESUME},
                 {L"purge", PRINTER_CONTROL_PURGE}};
     for (const auto& row : rows) {
         DWORD spooler = direct_command(kPrinter, row.command);

@@ -26,15 +26,17 @@ struct TestService {
     bool refusesStop;
 };
 const TestService kTree[] = {
-    {L"VantrelDepA", L"Spooler", true, false},      // depth 1
-    {L"VantrelDepB", L"VantrelDepA", true, false},  // depth 2
-    {L"VantrelDepD", L"VantrelDepB", true, false},  // depth 3
-    {L"VantrelDepC", L"Spooler", false, false},     // depth 1, stopped: must stay stopped
+    {L"VantrelDepA", L"Spooler", true, false},     // depth 1
+    {L"VantrelDepB", L"VantrelDepA", true, false}, // depth 2
+    {L"VantrelDepD", L"VantrelDepB", true, false}, // depth 3
+    {L"VantrelDepC", L"Spooler", false, false},    // depth 1, stopped: must stay stopped
     {L"VantrelRoot", L"", true, false},
     {L"VantrelStubborn", L"VantrelRoot", true, true},
 };
 
-std::wstring service_program() { return path_from_environment(L"VANTREL_TEST_SERVICE"); }
+std::wstring service_program() {
+    return path_from_environment(L"VANTREL_TEST_SERVICE");
+}
 
 DWORD state_of(const wchar_t* name) {
     SC_HANDLE m = OpenSCManagerW(nullptr, nullptr, SC_MANAGER_CONNECT);
@@ -106,9 +108,10 @@ class Dependents : public ::testing::Test {
             std::wstring command = L"\"" + service_program() + L"\" " + kEvents + L" " + t.name;
             if (t.refusesStop) command += L" nostop";
             std::wstring depends = std::wstring(t.dependsOn) + L'\0' + L'\0';
-            SC_HANDLE s = CreateServiceW(m, t.name, t.name, SERVICE_ALL_ACCESS, SERVICE_WIN32_OWN_PROCESS,
-                                         SERVICE_DEMAND_START, SERVICE_ERROR_IGNORE, command.c_str(), nullptr,
-                                         nullptr, t.dependsOn[0] ? depends.c_str() : nullptr, nullptr, nullptr);
+            SC_HANDLE s =
+                CreateServiceW(m, t.name, t.name, SERVICE_ALL_ACCESS, SERVICE_WIN32_OWN_PROCESS,
+                               SERVICE_DEMAND_START, SERVICE_ERROR_IGNORE, command.c_str(), nullptr, nullptr,
+                               t.dependsOn[0] ? depends.c_str() : nullptr, nullptr, nullptr);
             ASSERT_NE(nullptr, s) << GetLastError();
             CloseServiceHandle(s);
         }
@@ -130,8 +133,10 @@ class Dependents : public ::testing::Test {
     void SetUp() override {
         starts.push_back(start(L"Spooler"));
         for (const TestService& t : kTree)
-            if (t.running) starts.push_back(start(t.name));
-            else stop(t);
+            if (t.running)
+                starts.push_back(start(t.name));
+            else
+                stop(t);
         DeleteFileW(kEvents);
     }
 
@@ -164,14 +169,16 @@ std::vector<std::string> stopped_names() {
     std::vector<std::string> names;
     for (int i = 0; i < g_stopped_dependents.count; i++) {
         std::string n;
-        for (const wchar_t* p = g_stopped_dependents.names[i]; *p; p++) n += (char)*p;
+        for (const wchar_t* p = g_stopped_dependents.names[i]; *p; p++)
+            n += (char)*p;
         names.push_back(n);
     }
     return names;
 }
 
 TEST_F(Dependents, TheTreeIsRunning) {
-    for (DWORD s : starts) EXPECT_EQ(0u, s);
+    for (DWORD s : starts)
+        EXPECT_EQ(0u, s);
     EXPECT_EQ((DWORD)SERVICE_RUNNING, state_of(L"Spooler"));
     EXPECT_EQ((DWORD)SERVICE_RUNNING, state_of(L"VantrelDepD"));
     EXPECT_EQ((DWORD)SERVICE_STOPPED, state_of(L"VantrelDepC"));
@@ -210,7 +217,8 @@ TEST_F(Dependents, ADependentThatRefusesToStopIsNeitherRecordedNorStarted) {
     // Windows refuses to stop a service whose dependent still runs (1051); Wine stops it anyway.
     EXPECT_TRUE(result == 0 || result == ERROR_DEPENDENT_SERVICES_RUNNING) << result;
     EXPECT_EQ(0, g_stopped_dependents.count);
-    for (const std::string& e : events()) EXPECT_EQ(std::string::npos, e.find("VantrelStubborn")) << e;
+    for (const std::string& e : events())
+        EXPECT_EQ(std::string::npos, e.find("VantrelStubborn")) << e;
     EXPECT_EQ((DWORD)SERVICE_RUNNING, state_of(L"VantrelStubborn"));
 }
 

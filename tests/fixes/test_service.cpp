@@ -15,8 +15,8 @@ static HANDLE g_stop;
 static int g_refuse_stop;
 
 static void note(const wchar_t* what) {
-    HANDLE f = CreateFileW(g_events, FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS, 0,
-                           nullptr);
+    HANDLE f = CreateFileW(g_events, FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                           OPEN_ALWAYS, 0, nullptr);
     if (f == INVALID_HANDLE_VALUE) return;
     char line[600];
     int n = _snprintf(line, sizeof(line), "%ls %ls\r\n", what, g_name);

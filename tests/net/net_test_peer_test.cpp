@@ -33,7 +33,8 @@ TEST(NetTestPeer, AHealthyPrinterAnswersOnItsPortsAndOverSnmp) {
     EXPECT_EQ(1, r->resolved);
     EXPECT_STREQ(L"127.0.0.21", r->ipText);
     int expected[kPortProbeCount] = {1, 0, 0, 1, 1, 0};
-    for (int i = 0; i < kPortProbeCount; i++) EXPECT_EQ(expected[i], r->portOpen[i]) << kProbePorts[i];
+    for (int i = 0; i < kPortProbeCount; i++)
+        EXPECT_EQ(expected[i], r->portOpen[i]) << kProbePorts[i];
     EXPECT_EQ(1, r->snmpAnswered);
     EXPECT_STREQ(L"HP LaserJet Pro M404dn", r->model);
     EXPECT_STREQ(L"3C-52-82-11-22-33", r->mac) << "no ARP on loopback; the MAC comes from SNMP";
@@ -57,12 +58,14 @@ TEST(NetTestPeer, RefusedPortsAreClosedAtOnceSilentOnesAfterTheBudget) {
     ULONGLONG ms;
     auto refused = run(L"127.0.0.40", 0, L"", &rc, &ms);
     EXPECT_EQ(0, rc);
-    for (int i = 0; i < kPortProbeCount; i++) EXPECT_EQ(0, refused->portOpen[i]);
+    for (int i = 0; i < kPortProbeCount; i++)
+        EXPECT_EQ(0, refused->portOpen[i]);
     EXPECT_LT(ms, 800u) << "every refusal comes at once";
     auto silent = run(L"127.0.99.1", 0, L"", &rc, &ms);
     EXPECT_EQ(0, rc);
     EXPECT_EQ(0, silent->pingOk);
-    for (int i = 0; i < kPortProbeCount; i++) EXPECT_EQ(0, silent->portOpen[i]);
+    for (int i = 0; i < kPortProbeCount; i++)
+        EXPECT_EQ(0, silent->portOpen[i]);
     EXPECT_GE(ms, 900u);
     EXPECT_LT(ms, 2 * 1000 + 900 + 1000) << "two echoes and one port budget";
 }
@@ -87,6 +90,7 @@ TEST(NetTestPeer, LocalSubnetsLeaveLoopbackOut) {
     int n = list_local_subnets(entries);
     EXPECT_GE(n, 0);
     EXPECT_LE(n, kMaxLocalSubnets);
-    for (int i = 0; i < n; i++) EXPECT_NE(127u, entries[i].address >> 24);
+    for (int i = 0; i < n; i++)
+        EXPECT_NE(127u, entries[i].address >> 24);
     EXPECT_FALSE(on_local_subnet(0x7F000015));
 }

@@ -18,7 +18,8 @@ uint32_t ip(const wchar_t* text) {
 }
 
 struct Sweep {
-    std::unique_ptr<SweepList, decltype(&free)> list{static_cast<SweepList*>(calloc(1, sizeof(SweepList))), &free};
+    std::unique_ptr<SweepList, decltype(&free)> list{static_cast<SweepList*>(calloc(1, sizeof(SweepList))),
+                                                     &free};
     wchar_t ranges[400] = L"";
     void add(const wchar_t* address, int prefix) { add_range(list.get(), ranges, 400, ip(address), prefix); }
 };
@@ -39,12 +40,14 @@ TEST(LocalSubnets, OnlyUpNonLoopbackIpv4AdaptersOutsideLinkLocalCount) {
     EXPECT_EQ(16, out[0].prefix);
     EXPECT_EQ(ip(L"192.168.1.20"), out[1].address);
     AdapterAddress many[20];
-    for (int i = 0; i < 20; i++) many[i] = {1, 0, 1, ip(L"10.0.0.1") + (uint32_t)i, 24};
+    for (int i = 0; i < 20; i++)
+        many[i] = {1, 0, 1, ip(L"10.0.0.1") + (uint32_t)i, 24};
     EXPECT_EQ(16, filter_local_subnets(many, 20, out));
 }
 
 TEST(LocalSubnets, AnAddressIsOnASubnetWhenItsTopBitsMatch) {
-    LocalSubnet s[] = {{ip(L"10.1.5.20"), 16}, {ip(L"192.168.9.9"), 32}, {ip(L"172.16.0.1"), 0}, {ip(L"8.8.0.1"), 33}};
+    LocalSubnet s[] = {
+        {ip(L"10.1.5.20"), 16}, {ip(L"192.168.9.9"), 32}, {ip(L"172.16.0.1"), 0}, {ip(L"8.8.0.1"), 33}};
     EXPECT_TRUE(subnet_list_contains(s, 4, ip(L"10.1.200.7")));
     EXPECT_FALSE(subnet_list_contains(s, 4, ip(L"10.2.0.7")));
     EXPECT_TRUE(subnet_list_contains(s, 4, ip(L"192.168.9.9"))) << "a /32 matches its own address";

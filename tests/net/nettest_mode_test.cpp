@@ -15,7 +15,8 @@ std::string run_nettest(const std::wstring& args) {
     std::wstring path = std::wstring(folder) + L"Vantrel-nettest.txt";
     DeleteFileW(path.c_str());
     EXPECT_EQ(0u, run_vantrel(args, 60000));
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    HANDLE file =
+        CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
     if (file == INVALID_HANDLE_VALUE) return "";
     static char bytes[64000];
     DWORD got = 0;

@@ -16,7 +16,9 @@
 
 namespace {
 struct ScanRange {
-    explicit ScanRange(const wchar_t* range) { text_copy(g_process.scanRange, _countof(g_process.scanRange), range); }
+    explicit ScanRange(const wchar_t* range) {
+        text_copy(g_process.scanRange, _countof(g_process.scanRange), range);
+    }
     ~ScanRange() { g_process.scanRange[0] = 0; }
 };
 using Result = std::unique_ptr<NetworkSearchResult, decltype(&search_result_free)>;
@@ -102,7 +104,8 @@ TEST(SearchPeer, OneSearchAtATimeAndItsMessagesReachTheWindow) {
     wc.hInstance = GetModuleHandleW(nullptr);
     wc.lpszClassName = L"VantrelSearchTest";
     RegisterClassW(&wc);
-    HWND w = CreateWindowW(L"VantrelSearchTest", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, wc.hInstance, nullptr);
+    HWND w =
+        CreateWindowW(L"VantrelSearchTest", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, wc.hInstance, nullptr);
     ASSERT_NE(nullptr, w);
     g_ui.main_window = [] { return (void*)g_test_window; };
     g_test_window = w;
@@ -112,7 +115,8 @@ TEST(SearchPeer, OneSearchAtATimeAndItsMessagesReachTheWindow) {
     ULONGLONG end = GetTickCount64() + 30000;
     MSG m;
     while (!g_done_count && GetTickCount64() < end) {
-        while (PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&m);
+        while (PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE))
+            DispatchMessageW(&m);
         Sleep(20);
     }
     ASSERT_EQ(1, g_done_count);
@@ -121,7 +125,8 @@ TEST(SearchPeer, OneSearchAtATimeAndItsMessagesReachTheWindow) {
     EXPECT_EQ(1, g_done->showView);
     EXPECT_EQ(0, network_search_in_progress());
     ASSERT_FALSE(g_progress.empty());
-    for (size_t i = 1; i < g_progress.size(); i++) EXPECT_LE(g_progress[i - 1], g_progress[i]);
+    for (size_t i = 1; i < g_progress.size(); i++)
+        EXPECT_LE(g_progress[i - 1], g_progress[i]);
     EXPECT_EQ(100, g_progress.back());
     search_result_free(g_done);
     ui_services_defaults(&g_ui);

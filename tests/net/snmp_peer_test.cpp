@@ -33,7 +33,8 @@ uint32_t ip(const wchar_t* text) {
     return v;
 }
 
-std::unique_ptr<NetTestResult> query(const wchar_t* address, const wchar_t* community, const wchar_t* mac = L"") {
+std::unique_ptr<NetTestResult> query(const wchar_t* address, const wchar_t* community,
+                                     const wchar_t* mac = L"") {
     auto r = std::make_unique<NetTestResult>();
     memset(r.get(), 0, sizeof(NetTestResult));
     r->pageCount = -1;
@@ -139,8 +140,11 @@ TEST(SnmpPeer, AnotherCommunityAnswersOnlyWithItsOwnName) {
 TEST(SnmpPeer, TextsInUtf8AndInAnEightBitCodePage) {
     auto r = query(L"127.0.0.25", L"");
     ASSERT_EQ(1, r->snmpAnswered);
-    EXPECT_STREQ(L"Imprimante r\x00E9seau Bureau ", r->sysDescr) << "0xE9 through the ANSI code page; tab and LF to spaces";
-    EXPECT_STREQ(L"Drucker B\x00FCro Stra\x00DF" L"e", r->model);
+    EXPECT_STREQ(L"Imprimante r\x00E9seau Bureau ", r->sysDescr)
+        << "0xE9 through the ANSI code page; tab and LF to spaces";
+    EXPECT_STREQ(L"Drucker B\x00FCro Stra\x00DF"
+                 L"e",
+                 r->model);
     EXPECT_EQ(1, r->haveErrorState);
     EXPECT_EQ(0x0400, r->errorBits) << "one octet 0x04 is paper jam";
 }
@@ -183,10 +187,13 @@ TEST(SnmpPeer, SingleGetsOfNullExceptionsEmptyAndLongValues) {
     uint8_t tag = 0, value[16];
     size_t length = 99;
     EXPECT_FALSE(snmp_get(u.s, &u.to, "public", "1.3.9999.1", 700, 16, &tag, value, &length)) << "NULL";
-    EXPECT_FALSE(snmp_get(u.s, &u.to, "public", "1.3.9999.2", 700, 16, &tag, value, &length)) << "noSuchObject";
+    EXPECT_FALSE(snmp_get(u.s, &u.to, "public", "1.3.9999.2", 700, 16, &tag, value, &length))
+        << "noSuchObject";
     EXPECT_EQ(-1, snmp_get_int(u.s, &u.to, "public", "1.3.9999.3", 7));
-    EXPECT_FALSE(snmp_get(u.s, &u.to, "public", "1.3.9999.4", 700, 16, &tag, value, &length)) << "empty datagram";
-    EXPECT_FALSE(snmp_get(u.s, &u.to, "public", "1.3.9999.5", 700, 16, &tag, value, &length)) << "0x80 length";
+    EXPECT_FALSE(snmp_get(u.s, &u.to, "public", "1.3.9999.4", 700, 16, &tag, value, &length))
+        << "empty datagram";
+    EXPECT_FALSE(snmp_get(u.s, &u.to, "public", "1.3.9999.5", 700, 16, &tag, value, &length))
+        << "0x80 length";
     wchar_t text[10] = L"old";
     EXPECT_TRUE(snmp_get_text(u.s, &u.to, "public", "1.3.9999.6", 700, text, 10));
     EXPECT_STREQ(L"AAAAAAAAA", text);
@@ -194,7 +201,8 @@ TEST(SnmpPeer, SingleGetsOfNullExceptionsEmptyAndLongValues) {
     EXPECT_EQ(16u, length) << "cut to the maximum";
     EXPECT_EQ(0x04, tag);
     wcscpy(text, L"old");
-    EXPECT_TRUE(snmp_get_text(u.s, &u.to, "public", "1.3.9999.7", 700, text, 10)) << "an empty text is an answer";
+    EXPECT_TRUE(snmp_get_text(u.s, &u.to, "public", "1.3.9999.7", 700, text, 10))
+        << "an empty text is an answer";
     EXPECT_STREQ(L"", text);
     wcscpy(text, L"old");
     EXPECT_FALSE(snmp_get_text(u.s, &u.to, "public", "1.3.9999.1", 700, text, 10));
@@ -220,9 +228,11 @@ TEST(SnmpPeer, RequestIdentifiersAreUniqueAcrossThreads) {
     std::vector<std::thread> threads;
     for (int t = 0; t < 4; t++)
         threads.emplace_back([&ids, t] {
-            for (int i = 0; i < 1000; i++) ids[t * 1000 + i] = snmp_next_request_id();
+            for (int i = 0; i < 1000; i++)
+                ids[t * 1000 + i] = snmp_next_request_id();
         });
-    for (auto& t : threads) t.join();
+    for (auto& t : threads)
+        t.join();
     std::sort(ids.begin(), ids.end());
     EXPECT_EQ(ids.end(), std::adjacent_find(ids.begin(), ids.end()));
     EXPECT_EQ(first + 1, ids.front());

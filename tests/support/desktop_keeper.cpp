@@ -17,6 +17,7 @@ int wmain(int argc, wchar_t** argv) {
         if (ready) fclose(ready);
     }
     MSG msg;
-    while (GetMessageW(&msg, nullptr, 0, 0) > 0) DispatchMessageW(&msg);
+    while (GetMessageW(&msg, nullptr, 0, 0) > 0)
+        DispatchMessageW(&msg);
     return 0;
 }

@@ -34,7 +34,9 @@ std::wstring control_text(HWND control) {
     return buf;
 }
 
-int list_row_count(HWND list) { return (int)SendMessageW(list, LVM_GETITEMCOUNT, 0, 0); }
+int list_row_count(HWND list) {
+    return (int)SendMessageW(list, LVM_GETITEMCOUNT, 0, 0);
+}
 
 int list_column_count(HWND list) {
     HWND header = (HWND)SendMessageW(list, LVM_GETHEADER, 0, 0);
@@ -69,7 +71,9 @@ std::wstring list_header(HWND list, int column) {
     return text;
 }
 
-int list_selected_row(HWND list) { return (int)SendMessageW(list, LVM_GETNEXTITEM, (WPARAM)-1, LVNI_SELECTED); }
+int list_selected_row(HWND list) {
+    return (int)SendMessageW(list, LVM_GETNEXTITEM, (WPARAM)-1, LVNI_SELECTED);
+}
 
 void list_select_row(HWND list, int row) {
     RemoteBlock block(list, sizeof(LVITEMW));

@@ -16,8 +16,8 @@ bool write_test_file(const std::wstring& path, DWORD size) {
 }
 
 std::string read_test_file(const std::wstring& path) {
-    HANDLE f = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                           0, nullptr);
+    HANDLE f = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                           OPEN_EXISTING, 0, nullptr);
     if (f == INVALID_HANDLE_VALUE) return "(no file)";
     std::string data;
     char chunk[65536];
@@ -47,7 +47,8 @@ std::wstring temp_path(const wchar_t* name) {
 static bool set_value(HKEY root, const std::wstring& path, const wchar_t* name, DWORD type, const void* data,
                       DWORD size) {
     HKEY key;
-    if (RegCreateKeyExW(root, path.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr) != ERROR_SUCCESS)
+    if (RegCreateKeyExW(root, path.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr) !=
+        ERROR_SUCCESS)
         return false;
     bool ok = RegSetValueExW(key, name, 0, type, (const BYTE*)data, size) == ERROR_SUCCESS;
     RegCloseKey(key);
@@ -94,7 +95,8 @@ void delete_test_driver(const wchar_t* name) {
         DeletePrinterDriverExW(nullptr, const_cast<wchar_t*>(env), const_cast<wchar_t*>(name), 0, 0);
 }
 
-bool add_test_printer(const wchar_t* name, const wchar_t* port, const wchar_t* driver, const wchar_t* location) {
+bool add_test_printer(const wchar_t* name, const wchar_t* port, const wchar_t* driver,
+                      const wchar_t* location) {
     PRINTER_INFO_2W pi = {};
     pi.pPrinterName = const_cast<wchar_t*>(name);
     pi.pPortName = const_cast<wchar_t*>(port);

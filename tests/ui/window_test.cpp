@@ -99,10 +99,12 @@ TEST(CommandTable, ViewsSummaryAndVersions) {
     summary_for_clipboard(L"a\nb\n", out, _countof(out));
     EXPECT_STREQ(L"a\r\nb\r\n", out);
     static wchar_t big[50000], copy[39991];
-    for (int i = 0; i < 49999; i++) big[i] = i % 7 == 6 ? L'\n' : L'x';
+    for (int i = 0; i < 49999; i++)
+        big[i] = i % 7 == 6 ? L'\n' : L'x';
     summary_for_clipboard(big, copy, _countof(copy));
     const std::wstring cut = copy;
-    const std::wstring note = L"*** This summary is incomplete: it was too long to copy. Save Report writes all of it.\r\n";
+    const std::wstring note =
+        L"*** This summary is incomplete: it was too long to copy. Save Report writes all of it.\r\n";
     EXPECT_LE(cut.size(), 39990u) << "the clipboard copy holds at most 39,990 characters";
     ASSERT_GT(cut.size(), note.size() + 10);
     EXPECT_EQ(note, cut.substr(cut.size() - note.size())) << "a cut summary says so on its last line";

@@ -14,7 +14,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     // The encoder on text from the same bytes: never more than the buffer, always decodable framing.
     char oid[128];
     size_t n = size < sizeof(oid) - 1 ? size : sizeof(oid) - 1;
-    for (size_t i = 0; i < n; i++) oid[i] = (char)data[i];
+    for (size_t i = 0; i < n; i++)
+        oid[i] = (char)data[i];
     oid[n] = 0;
     uint8_t out[kBerMaxMessage];
     size_t m = ber_encode_get_request(out, sizeof(out), data, size < 64 ? size : 64, oid, 4097);
