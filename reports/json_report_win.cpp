@@ -5,6 +5,7 @@
 
 #include "core/text.h"
 #include "reports/json_report.h"
+#include "reports/report.h"
 
 // Local time minus UTC now, daylight saving included (Windows gives the opposite sign as a bias).
 static int32_t utc_offset_minutes_now() {
@@ -42,18 +43,7 @@ uint32_t write_json_file(const wchar_t* path, const wchar_t* text) {
     char* bytes = static_cast<char*>(malloc(cap));
     if (!bytes) return ERROR_NOT_ENOUGH_MEMORY;
     size_t count = text_to_utf8(text, bytes, cap, 0);
-    uint32_t error = 0;
-    HANDLE file = CreateFileW(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) {
-        error = GetLastError();
-    } else {
-        DWORD written = 0;
-        if (!WriteFile(file, bytes, (DWORD)count, &written, nullptr))
-            error = GetLastError();
-        else if (written != count)
-            error = ERROR_WRITE_FAULT;
-        if (!CloseHandle(file) && !error) error = GetLastError();
-    }
+    uint32_t error = write_whole_file(path, bytes, count);
     free(bytes);
     return error;
 }

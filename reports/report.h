@@ -59,6 +59,10 @@ void report_read_pc_info(ReportPcInfo* pc);
 // text however long. Returns 0, or the Windows error code of the create or write that failed.
 uint32_t write_report_file(const wchar_t* path, const wchar_t* text);
 
+// Creates (or replaces) the file with exactly these bytes. Returns 0, or the Windows error code of
+// the create, write or close that failed.
+uint32_t write_whole_file(const wchar_t* path, const char* bytes, size_t count);
+
 // The CR LF copy of a report: every LF becomes CR LF. Copying stops only when out is full, and never
 // between the CR and the LF of a pair. out is always terminated.
 void report_to_crlf(const wchar_t* text, wchar_t* out, size_t cap);

@@ -22,6 +22,19 @@ void report_read_pc_info(ReportPcInfo* pc) {
                          _countof(pc->currentBuild));
 }
 
+uint32_t write_whole_file(const wchar_t* path, const char* bytes, size_t count) {
+    HANDLE file = CreateFileW(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return GetLastError();
+    uint32_t error = 0;
+    DWORD written = 0;
+    if (!WriteFile(file, bytes, (DWORD)count, &written, nullptr))
+        error = GetLastError();
+    else if (written != count)
+        error = ERROR_WRITE_FAULT;
+    if (!CloseHandle(file) && !error) error = GetLastError();
+    return error;
+}
+
 uint32_t write_report_file(const wchar_t* path, const wchar_t* text) {
     // Every LF may become a CR LF pair; nothing of the report is left out of the file.
     const size_t length = wcslen(text ? text : L"");
@@ -40,18 +53,7 @@ uint32_t write_report_file(const wchar_t* path, const wchar_t* text) {
     size_t count = 3 + text_to_utf8(wide, bytes + 3, wide_cap * 3 + 1, 0);
     free(wide);
 
-    uint32_t error = 0;
-    HANDLE file = CreateFileW(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) {
-        error = GetLastError();
-    } else {
-        DWORD written = 0;
-        if (!WriteFile(file, bytes, (DWORD)count, &written, nullptr))
-            error = GetLastError();
-        else if (written != count)
-            error = ERROR_WRITE_FAULT;
-        if (!CloseHandle(file) && !error) error = GetLastError();
-    }
+    uint32_t error = write_whole_file(path, bytes, count);
     free(bytes);
     return error;
 }
