@@ -7,6 +7,7 @@
 #include "ui/commands.h"
 #include "ui/layout.h"
 #include "ui/main_commands.h"
+#include "ui/ribbon.h"
 #include "update/version.h"
 
 namespace {
@@ -87,6 +88,17 @@ TEST(CommandTable, EveryCommandIsRoutedOnceAndPrintersComeBeforeTheDemoMessage) 
     EXPECT_EQ(StepRun, command_step(command_row(CmdCheckNow), 1, -1));
     EXPECT_EQ(StepRun, command_step(command_row(CmdNetworkTest), 0, -1))
         << "no printer: every printer is tested";
+}
+
+TEST(CommandTable, EveryRibbonButtonReachesAHandler) {
+    const RibbonButton* buttons[64];
+    const int32_t count = ribbon_all_buttons(buttons, 64);
+    ASSERT_EQ(48, count);
+    for (int32_t i = 0; i < count; i++) {
+        const CommandRow* row = command_row(buttons[i]->command);
+        ASSERT_NE(nullptr, row) << buttons[i]->command;
+        EXPECT_NE(nullptr, row->handler) << buttons[i]->command;
+    }
 }
 
 TEST(CommandTable, ViewsSummaryAndVersions) {
