@@ -32,22 +32,12 @@ timed_start() {
 
 # The automatic update check asks loopback, never the release host.
 wine reg add 'HKCU\Software\Corvalen\Vantrel' /v UpdateManifest /d https://localhost:9/latest.json /f >/dev/null 2>&1
-echo "Vantrel.exe size: $(stat -c %s "$exe") bytes"
-wineserver -k >/dev/null 2>&1 || true
-sleep 1
-echo "cold start (no wineserver running): $(timed_start cold) ms"
-wineserver -p
-sleep 1
-for i in 1 2 3; do echo "warm start $i: $(timed_start warm) ms"; done
-
+# Measured first, on the freshly booted prefix: the cold start below stops the wineserver and with
+# it the prefix's services, which a real check then waits for.
 # The first verdict: from CreateProcess until the banner shows what the first check found, timed by
 # a small Windows helper, against the helper's own bare start as the anchor (both warm).
 helper="$build/tests/ui/first_verdict.exe"
 if [ -f "$helper" ]; then
-  # A copy left from the warm starts would hold the single-instance mutex and turn the next start
-  # into a wake-up of the old window.
-  wine taskkill /f /im Vantrel.exe >/dev/null 2>&1 || true
-  sleep 1
   exe_win=$(winepath -w "$exe")
   anchor_t0=$(ms_now); wine "$helper" >/dev/null; anchor=$(( $(ms_now) - anchor_t0 ))
   read -r shown verdict < <(wine "$helper" "$exe_win" /demo /scanrange 127.0.0.0/30)
@@ -56,3 +46,11 @@ if [ -f "$helper" ]; then
   read -r shown verdict < <(wine "$helper" "$exe_win" /scanrange 127.0.0.0/30)
   echo "test-PC window shown: $shown ms; first verdict: $verdict ms ($(awk -v v="$verdict" -v a="$anchor" 'BEGIN{printf "%.2f", v/a}') x anchor)"
 fi
+
+echo "Vantrel.exe size: $(stat -c %s "$exe") bytes"
+wineserver -k >/dev/null 2>&1 || true
+sleep 1
+echo "cold start (no wineserver running): $(timed_start cold) ms"
+wineserver -p
+sleep 1
+for i in 1 2 3; do echo "warm start $i: $(timed_start warm) ms"; done

@@ -35,8 +35,10 @@ int wmain(int argc, wchar_t** argv) {
                                  },
                                  60000);
     ULONGLONG first_verdict = GetTickCount64() - t0;
-    printf("%llu %llu\n", shown, verdict ? first_verdict : 0ull);
+    // Closed before the answer is printed: a caller that starts the next copy as soon as it reads the
+    // line must not find this one still holding the single-instance mutex.
     close_and_wait(window, pi.hProcess, 10000);
+    printf("%llu %llu\n", shown, verdict ? first_verdict : 0ull);
     CloseHandle(pi.hThread);
     CloseHandle(pi.hProcess);
     return verdict ? 0 : 1;
