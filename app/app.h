@@ -28,7 +28,6 @@ struct AppState {
 extern AppState g_app;
 
 // A size written at 96 DPI, converted to the screen's DPI.
-int scale(int value_at_96);
 int scale_for_dpi(int value_at_96, int dpi);
 
 // The main window's title with its "(Administrator)" and "[DEMO DATA]" marks.

@@ -9,10 +9,6 @@ int scale_for_dpi(int value_at_96, int dpi) {
     return MulDiv(value_at_96, dpi > 0 ? dpi : 96, 96);
 }
 
-int scale(int value_at_96) {
-    return scale_for_dpi(value_at_96, g_app.dpi);
-}
-
 void build_window_title(wchar_t* buf, size_t cap, int elevated, int demo) {
     text_copy(buf, cap, VANTREL_TITLE);
     if (elevated) text_append(buf, cap, L"  (Administrator)");

@@ -20,10 +20,11 @@ static void no_view(int32_t) {}
 static void no_check(int32_t, const wchar_t*) {}
 static void no_topmost(int32_t) {}
 
+static const UiServices kDefaults = {no_window, no_text,  no_text,      no_box,     no_printer, no_printer,
+                                     no_view,   no_notes, no_clipboard, no_refresh, no_check,   no_topmost};
+
 void ui_services_defaults(UiServices* out) {
-    *out = UiServices{no_window, no_text,  no_text,      no_box,     no_printer, no_printer, no_printer,
-                      no_view,   no_notes, no_clipboard, no_refresh, no_check,   no_topmost};
+    *out = kDefaults;
 }
 
-UiServices g_ui = {no_window, no_text,  no_text,      no_box,     no_printer, no_printer, no_printer,
-                   no_view,   no_notes, no_clipboard, no_refresh, no_check,   no_topmost};
+UiServices g_ui = kDefaults;

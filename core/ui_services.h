@@ -20,11 +20,10 @@ struct UiServices {
     void (*status_text)(const wchar_t* text);          // "  %ls" in the status bar
     void (*share_or_status_text)(const wchar_t* text); // the Share window's line while it is open
     int32_t (*message_box)(const wchar_t* text, const wchar_t* title, uint32_t flags); // owned by the window
-    int32_t (*selected_printer)();        // index into the snapshot, or -1
-    int32_t (*selected_printer_or_ask)(); // -1 after telling the user to pick one
-    int32_t (*bottom_selection)();        // the bottom list's selected row while it was
-                                          // the list last used, else -1
-    void (*switch_view)(int32_t view);    // BottomView; stored as "View"
+    int32_t (*selected_printer)();     // index into the snapshot, or -1
+    int32_t (*bottom_selection)();     // the bottom list's selected row while it was
+                                       // the list last used, else -1
+    void (*switch_view)(int32_t view); // BottomView; stored as "View"
     void (*show_notes)(const wchar_t* title, const wchar_t* header, const wchar_t* body);
     int32_t (*copy_to_clipboard)(const wchar_t* text); // 1 when the text is on the clipboard
     void (*refresh)(uint32_t flags);                   // RefreshFlags

@@ -76,7 +76,7 @@ void summary_for_clipboard(const wchar_t* text, wchar_t* out, size_t cap) {
             keep--;
     }
     out[keep] = 0;
-    if (keep + note + 1 <= limit) wcscat(out + keep, SUMMARY_CUT_LINE);
+    text_append(out, limit, L"%ls", SUMMARY_CUT_LINE);
 }
 
 void cmd_setting(int32_t id, int32_t) {

@@ -97,12 +97,6 @@ static int32_t bottom_selection() {
     return g_main.bottomLastUsed ? selected_row(g_main.bottomList) : -1;
 }
 
-static int32_t selected_printer_or_ask() {
-    int32_t printer = selected_printer();
-    if (printer < 0) message_box(VANTREL_PICK_PRINTER_MESSAGE, L"Vantrel", MB_ICONINFORMATION);
-    return printer;
-}
-
 static int32_t copy_to_clipboard(const wchar_t* text) {
     return copy_text_to_clipboard(text);
 }
@@ -128,7 +122,6 @@ void install_ui_services() {
     g_ui.share_or_status_text = share_or_status_text; // the Share window's own line while it is open
     g_ui.message_box = message_box;
     g_ui.selected_printer = selected_printer;
-    g_ui.selected_printer_or_ask = selected_printer_or_ask;
     g_ui.bottom_selection = bottom_selection;
     g_ui.switch_view = switch_view;
     g_ui.show_notes = show_notes;

@@ -5,10 +5,10 @@
 #include "core/settings.h"
 #include "core/text.h"
 #include "ui/commands.h"
+#include "ui/layout.h"
 
 static int32_t sc(int32_t v, int32_t dpi) {
-    // MulDiv's rounding: half away from zero, which for these positive sizes is half up.
-    return (int32_t)(((int64_t)v * dpi + 48) / 96);
+    return scale_to_dpi(v, dpi);
 }
 
 int32_t ribbon_height(int32_t dpi) {

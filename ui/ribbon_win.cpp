@@ -34,7 +34,7 @@ static int32_t dpi() {
     return g_main.dpi > 0 ? g_main.dpi : 96;
 }
 static int S(int v) {
-    return MulDiv(v, dpi(), 96);
+    return scaled(v);
 }
 
 static RibbonFlags flags_now() {

@@ -2,6 +2,7 @@
 #include "secondary.h"
 
 #include "core/text.h"
+#include "ui/layout.h"
 
 const SettingRow kSettingRows[] = {
     {110, L"AutoCheck", &Settings::autoCheck, L"Keep checking automatically",
@@ -85,10 +86,9 @@ const SettingRow* setting_row(int32_t id) {
     return nullptr;
 }
 
-// MulDiv(v, dpi, 96) for the non-negative sizes of the interface: rounded, never accumulated.
+// Each size scaled on its own, never accumulated; an unknown DPI counts as 96.
 static int32_t at_dpi(int32_t v96, int32_t dpi) {
-    if (dpi <= 0) dpi = 96;
-    return (int32_t)(((int64_t)v96 * dpi + 48) / 96);
+    return scale_to_dpi(v96, dpi > 0 ? dpi : 96);
 }
 
 namespace {

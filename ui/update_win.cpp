@@ -25,8 +25,7 @@ namespace {
 struct UpdateState {
     int32_t checkRunning;
     int32_t offerPresent;
-    UpdateInfo offer;
-    int32_t downloading;
+    UpdateInfo offer; // whether a download runs is the update bar's own state
     wchar_t downloadPath[260];
 };
 UpdateState s_update;
@@ -39,14 +38,14 @@ int32_t update_check_running() {
     return s_update.checkRunning;
 }
 int32_t update_download_running() {
-    return s_update.downloading;
+    return g_update_bar.downloading;
 }
 void cancel_update_download() {
     update_cancel_set(1);
 }
 
 void start_update_check(int32_t manual) {
-    if (s_update.checkRunning || s_update.downloading) return;
+    if (s_update.checkRunning || g_update_bar.downloading) return;
     UpdateCheckStart* start = static_cast<UpdateCheckStart*>(calloc(1, sizeof(UpdateCheckStart)));
     if (!start) return;
     start->window = g_ui.main_window();
@@ -110,20 +109,16 @@ void on_update_checked(void* result) {
 }
 
 static void bar_idle() {
-    s_update.downloading = 0;
-    g_update_bar.downloading = 0;
     g_update_bar.percent = -1;
     update_bar_set_downloading(0);
 }
 
 void start_update_download() {
-    if (s_update.downloading || !s_update.offerPresent) return;
+    if (g_update_bar.downloading || !s_update.offerPresent) return;
     DownloadStart* start = static_cast<DownloadStart*>(calloc(1, sizeof(DownloadStart)));
     if (!start) return;
-    s_update.downloading = 1;
     update_cancel_set(0);
     g_update_bar.percent = 0;
-    g_update_bar.downloading = 1;
     update_bar_set_downloading(1);
 
     const UpdateInfo& offer = s_update.offer;
@@ -142,7 +137,7 @@ void start_update_download() {
 }
 
 void on_download_progress(int32_t percent) {
-    if (!s_update.downloading || percent == g_update_bar.percent) return;
+    if (!g_update_bar.downloading || percent == g_update_bar.percent) return;
     g_update_bar.percent = percent;
     update_bar_repaint();
 }

@@ -46,17 +46,9 @@ BannerColour verdict_of(const ListSource* src, wchar_t* out, size_t cap) {
     return (BannerColour)verdict.colour;
 }
 
+// The status line says "changing" where the report says "changing state"; the rest is the report's.
 static const wchar_t* spooler_word(int32_t state) {
-    switch (state) {
-    case 4:
-        return L"running";
-    case 1:
-        return L"STOPPED";
-    case 0:
-        return L"unknown";
-    default:
-        return L"changing";
-    }
+    return state == 4 || state == 1 || state == 0 ? spooler_state_text(state) : L"changing";
 }
 
 void status_line_of(const ListSource* src, wchar_t* out, size_t cap) {
