@@ -10,7 +10,6 @@ std::wstring control_text(HWND control);
 int list_row_count(HWND list);
 int list_column_count(HWND list);
 std::wstring list_cell(HWND list, int row, int column);
-std::wstring list_header(HWND list, int column);
 int list_selected_row(HWND list);
 void list_select_row(HWND list, int row);
 

@@ -57,20 +57,6 @@ std::wstring list_cell(HWND list, int row, int column) {
     return text;
 }
 
-std::wstring list_header(HWND list, int column) {
-    RemoteBlock block(list, sizeof(LVCOLUMNW) + kTextChars * sizeof(wchar_t));
-    LVCOLUMNW col = {};
-    col.mask = LVCF_TEXT;
-    col.cchTextMax = kTextChars;
-    col.pszText = (wchar_t*)((char*)block.at + sizeof(LVCOLUMNW));
-    if (!block.put(&col, sizeof(col))) return L"<unreadable>";
-    SendMessageW(list, LVM_GETCOLUMNW, (WPARAM)column, (LPARAM)block.at);
-    wchar_t text[kTextChars] = L"";
-    block.get(text, sizeof(text), sizeof(LVCOLUMNW));
-    text[kTextChars - 1] = 0;
-    return text;
-}
-
 int list_selected_row(HWND list) {
     return (int)SendMessageW(list, LVM_GETNEXTITEM, (WPARAM)-1, LVNI_SELECTED);
 }
