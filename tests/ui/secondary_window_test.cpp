@@ -22,13 +22,10 @@
 
 // The main window's part of the seam, as this program's stand-in main window provides it.
 MainWindow g_main;
-static std::vector<std::pair<HWND, std::wstring>> s_tooltips;
 int scaled(int value_at_96) {
     return MulDiv(value_at_96, g_main.dpi, 96);
 }
-void add_control_tooltip(HWND control, const wchar_t* text) {
-    s_tooltips.push_back({control, text});
-}
+void add_control_tooltip(HWND, const wchar_t*) {}
 void on_command(int32_t id) {
     if ((id >= 110 && id <= 117) || id == 140) on_setting_clicked(id);
 }
@@ -140,12 +137,6 @@ std::vector<HWND> notes_windows() {
     return found;
 }
 
-const std::wstring* tooltip_of(HWND control) {
-    for (auto& t : s_tooltips)
-        if (t.first == control) return &t.second;
-    return nullptr;
-}
-
 RECT rect_in(HWND child, HWND parent) {
     RECT r;
     GetWindowRect(child, &r);
@@ -160,7 +151,6 @@ class SecondaryWindows : public ::testing::Test {
         settings_defaults(&g_settings);
         register_classes();
         make_fonts();
-        s_tooltips.clear();
         g_main.window =
             CreateWindowExW(0, kParentClass, L"Vantrel 1.1.0", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 0, 0,
                             1150, 700, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
@@ -185,25 +175,13 @@ class SecondaryWindows : public ::testing::Test {
 };
 } // namespace
 
-TEST_F(SecondaryWindows, UpdateBarButtonsAndDownloadState) {
+TEST_F(SecondaryWindows, DownloadStateAndSettingsClickStoredInTheRegistry) {
     create_update_bar(g_main.window);
     create_settings_page(g_main.window);
     place_bar_and_page(560);
     HWND bar = g_main.updateBar;
     ASSERT_NE(nullptr, bar);
-    RECT client;
-    GetClientRect(bar, &client);
     HWND now = GetDlgItem(bar, 142), whats_new = GetDlgItem(bar, 143), later = GetDlgItem(bar, 144);
-    EXPECT_EQ(L"Update now", text_of(now));
-    EXPECT_EQ(L"What's new", text_of(whats_new));
-    EXPECT_EQ(L"Later", text_of(later));
-    RECT r = rect_in(later, bar);
-    EXPECT_EQ(client.right - 10, r.right);
-    EXPECT_EQ(8, r.top);
-    EXPECT_EQ(client.right - 10 - 104 - 6, rect_in(whats_new, bar).right);
-    ASSERT_NE(nullptr, tooltip_of(whats_new));
-    EXPECT_EQ(L"Shows the full list of what changed in the new version.", *tooltip_of(whats_new));
-
     g_update_bar.percent = 0;
     update_bar_set_downloading(1);
     EXPECT_FALSE(IsWindowVisible(now));
@@ -213,23 +191,11 @@ TEST_F(SecondaryWindows, UpdateBarButtonsAndDownloadState) {
     update_bar_set_downloading(0);
     EXPECT_TRUE(IsWindowVisible(now));
     EXPECT_EQ(L"Later", text_of(later));
-}
 
-TEST_F(SecondaryWindows, SettingsPageClickStoresTheSetting) {
-    create_update_bar(g_main.window);
-    create_settings_page(g_main.window);
-    place_bar_and_page(560);
     HWND page = g_main.settingsPage;
     ASSERT_NE(nullptr, page);
-    EXPECT_EQ(L"Keep a log file", text_of(GetDlgItem(page, 116)));
     EXPECT_EQ(BST_CHECKED, IsDlgButtonChecked(page, 116));
     EXPECT_EQ(BST_UNCHECKED, IsDlgButtonChecked(page, 115));
-    EXPECT_EQ(L"Check now", text_of(GetDlgItem(page, 141)));
-    ASSERT_NE(nullptr, tooltip_of(GetDlgItem(page, 112)));
-    EXPECT_NE(std::wstring::npos, tooltip_of(GetDlgItem(page, 112))->find(L"\"public\""));
-    EXPECT_EQ(3u + 2u * 9u + 1u, s_tooltips.size());
-    EXPECT_EQ(46, rect_in(GetDlgItem(page, 110), page).top);
-    EXPECT_EQ(580, rect_in(GetDlgItem(page, 140), page).left);
 
     SendMessageW(GetDlgItem(page, 116), BM_CLICK, 0, 0);
     EXPECT_EQ(0, g_settings.logFile);
@@ -243,9 +209,9 @@ TEST_F(SecondaryWindows, SettingsPageClickStoresTheSetting) {
     g_main.nextUpdateCheck = 0;
     SendMessageW(GetDlgItem(page, 140), BM_CLICK, 0, 0);
     EXPECT_EQ(1u, read_setting_dword(L"AutoUpdate", 7));
-    uint64_t now = GetTickCount64();
-    EXPECT_GT(g_main.nextUpdateCheck, now + 1000);
-    EXPECT_LE(g_main.nextUpdateCheck, now + 2000);
+    uint64_t tick = GetTickCount64();
+    EXPECT_GT(g_main.nextUpdateCheck, tick + 1000);
+    EXPECT_LE(g_main.nextUpdateCheck, tick + 2000);
 
     // A click on an explanation is not a command: nothing is stored.
     delete_settings_key();
@@ -294,15 +260,7 @@ TEST_F(SecondaryWindows, OneNotesWindowAtATime) {
     EXPECT_EQ(L"Printer drivers and printer languages, explained", text_of(open[0]));
     EXPECT_EQ(L"Header\r\n\r\nline 1\r\nline 2", text_of(GetDlgItem(open[0], 100)));
     EXPECT_TRUE(GetWindowLongW(GetDlgItem(open[0], 100), GWL_STYLE) & ES_READONLY);
-    EXPECT_EQ(L"Close", text_of(GetDlgItem(open[0], 1)));
     EXPECT_EQ(GetDlgItem(open[0], 1), GetFocus());
-    RECT r, owner;
-    GetWindowRect(open[0], &r);
-    GetWindowRect(g_main.window, &owner);
-    EXPECT_EQ(760, r.right - r.left);
-    EXPECT_EQ(600, r.bottom - r.top);
-    EXPECT_EQ(owner.top + 60, r.top);
-    EXPECT_EQ(owner.left + (owner.right - owner.left - 760) / 2, r.left);
 
     SendMessageW(open[0], WM_COMMAND, MAKEWPARAM(1, BN_CLICKED), (LPARAM)GetDlgItem(open[0], 1));
     EXPECT_EQ(nullptr, notes_window());
