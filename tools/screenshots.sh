@@ -22,7 +22,11 @@ send 208; shot view-print-queue.png
 send 209; shot view-windows-log.png
 send 210; shot view-drivers.png
 send 249; shot view-network-printers.png
-send 207; send tab 2; shot tab-settings.png
-send tab -2
+send 207; send tab 1; shot tab-tools.png
+send tab 1; shot tab-settings.png
+send tab 1; shot tab-share.png
+send tab 1; shot tab-help.png
+send tab -4
 send 236; shot help-how-to-use.png
+send 213; shot history-undo.png
 kill "$pid" 2>/dev/null || true
