@@ -1,315 +1,69 @@
-// The help texts line for line, What's new taken from the newest release, and the About box with
-// automatic updates on and off.
+// The help texts: each exists with its headings in order and line feeds only, What's new is the
+// newest release-notes entry, and the About box tells automatic updates on from off.
 #include <gtest/gtest.h>
 
 #include <string>
-#include <vector>
 
 #include "ui/commands.h"
 #include "ui/help_texts.h"
 #include "ui/main_commands.h"
 
 namespace {
-// Each text as the lines a reader sees; "" is an empty line.
-const wchar_t* const kExpectedHowToUse[] = {
-    L"VANTREL IN ONE MINUTE",
-    L"",
-    L"1. Start it. It checks everything by itself and keeps checking every 10 seconds.",
-    L"2. Read the colored banner. RED = something is stopping printing. AMBER = a heads-up. GREEN = all "
-    L"clear.",
-    L"3. Click the printer that will not print (top list), then click Fix This. Vantrel explains what is "
-    L"wrong in plain English and, where there is a safe fix, offers to do it. You are always asked first.",
-    L"4. If the list says there are no problems but it still will not print, click Test Page. If the test "
-    L"page prints, the printer is fine and the trouble is in the program you were printing from.",
-    L"",
-    L"WHAT IT CHECKS",
-    L"",
-    L"\x2022 The Print Spooler: the Windows service every job goes through. If it is stopped, nothing prints "
-    L"and the printer list looks empty.",
-    L"\x2022 Each printer: paused? set to Use Printer Offline? in error? is its driver installed? what kind "
-    L"of connection does it use?",
-    L"\x2022 Each queue: is a job stuck on Error or Deleting and holding up everything behind it?",
-    L"\x2022 The network (network printers): does the address answer, is the print port open, and what does "
-    L"the printer itself say \x2014 paper jam, out of paper, door open, toner level?",
-    L"\x2022 Windows' own print logs (and whether the detailed log that records every job is switched on).",
-    L"\x2022 Every printer's IP address, MAC address, host name, model, driver, printer language, driver "
-    L"date and version.",
-    L"\x2022 Find Printers: every printer on the network, installed or not \x2014 and a printer that moved "
-    L"to a new address.",
-    L"\x2022 Whether Vantrel is running as the person signed in (a check run as SYSTEM from an RMM tool "
-    L"cannot see their printers).",
-    L"",
-    L"THE TWO LISTS",
-    L"",
-    L"TOP: every printer on this PC with its health and a one-line summary. Gray rows are Windows' built-in "
-    L"\"printers\" such as Print to PDF, which are not checked unless you ask for that on the Settings tab.",
-    L"BOTTOM: what Vantrel found, most serious first. The four buttons under \"Show in the Bottom List\" "
-    L"switch it to the Print Queue, Windows' print log, or the installed Drivers. Double-click any row for "
-    L"the full explanation.",
-    L"",
-    L"THE QUICK FIXES",
-    L"",
-    L"\x2022 Fix This \x2014 explains and fixes the selected problem.",
-    L"\x2022 Restart Spooler \x2014 the \"off and on again\" for printing. Jobs are kept.",
-    L"\x2022 Clear Stuck Jobs \x2014 for a job that will not print and will not delete. Removes ALL waiting "
-    L"jobs on this PC.",
-    L"\x2022 Test Page \x2014 proves whether Windows, the driver and the printer work.",
-    L"",
-    L"COMMON SITUATIONS",
-    L"",
-    L"\"Printer is Offline\" but it is switched on: look for the finding about SNMP status (Fix This "
-    L"switches it off) or the one saying nothing answers at the printer's address (its IP address probably "
-    L"changed \x2014 compare with the printer's own configuration page).",
-    L"",
-    L"A job sits in the queue and will not delete: Clear Stuck Jobs.",
-    L"",
-    L"Printouts go to the wrong printer: look for \"Windows is allowed to change the default printer by "
-    L"itself\".",
-    L"",
-    L"The printer disappeared from Windows: the Print Spooler is probably stopped. Fix This starts it.",
-    L"",
-    L"\"Driver is unavailable\": the driver's files are gone. Fix This (or Tools \x2192 Find Driver) finds "
-    L"the driver on the maker's own website.",
-    L"",
-    L"\"Offline\" after a power cut or router change: the printer probably got a new address. Vantrel "
-    L"searches the network, recognizes it by its MAC address, and Fix This points Windows at the new "
-    L"address.",
-    L"",
-    L"A printer that only fails now and then: switch on Windows' detailed print log (Vantrel offers it), "
-    L"leave it, and look at the Windows Log view after the next failure.",
-    L"",
-    L"NOTHING IS PERMANENT",
-    L"",
-    L"Vantrel never changes anything without asking. Everything it changes is listed in History & Undo (Home "
-    L"tab), and the switches it flips can be put back from there. Windows asks for administrator permission "
-    L"only at the moment a fix needs it.",
-    L"",
-    L"Hover over any button, list or setting for a detailed explanation. The complete guide is USER-GUIDE.md "
-    L"on the download page (Help \x2192 Download Page).",
-};
-
-const wchar_t* const kExpectedDriverTypes[] = {
-    L"WHAT A DRIVER DOES",
-    L"",
-    L"A printer driver is a translator. Programs hand Windows a page; the driver turns it into a PRINTER "
-    L"LANGUAGE (the techie name is \"page description language\", PDL) that the printer understands. If the "
-    L"driver speaks a language the printer does not, you get pages of gibberish or symbols, or nothing at "
-    L"all. Vantrel shows each driver's language in the Language column.",
-    L"",
-    L"THE PRINTER LANGUAGES",
-    L"",
-    L"PCL 6 (also \"PCL XL\"; Kyocera's \"KX\" drivers use it too)",
-    L"HP's modern language, understood by almost every office laser printer and copier. Compact and fast, so "
-    L"big jobs print quickly. The best everyday choice. Its weak spot: a few complex graphics can come out "
-    L"slightly differently than on screen.",
-    L"",
-    L"PCL 5 / PCL 5e",
-    L"The older HP language. Slower and less capable than PCL 6, but some older programs, dealership and "
-    L"accounting systems, pre-printed forms, check (MICR) printing and printer-font tricks were written for "
-    L"it. Use PCL 5 only when something specifically needs it, or when PCL 6 prints a form wrong.",
-    L"",
-    L"POSTSCRIPT (PS; Brother calls it BR-Script, Kyocera KPDL)",
-    L"Adobe's language. Draws every page exactly the same on every PostScript printer, so it is the best "
-    L"choice for graphics, PDFs, design work, Macs, and documents where the layout must not shift. The "
-    L"driver often has \"PS\" in its name. Usually somewhat slower, and some cheap printers do not have it "
-    L"at all. Try PS when a PDF prints with missing pictures or wrong fonts; try PCL 6 when PS is slow.",
-    L"",
-    L"XPS and \"v4\" DRIVERS (names ending in \"(V4)\", Microsoft \"Class Driver\")",
-    L"Microsoft's newer driver design. Easy to install and very stable, and Windows can supply one "
-    L"automatically. But they often lack the extras of the full driver: stapling and finishing, tray "
-    L"choices, secure print, department or accounting codes. If an option \"disappeared\", the printer was "
-    L"probably switched to a v4 or class driver.",
-    L"",
-    L"UFR II (Canon)",
-    L"Canon's own language for imageRUNNER copiers. Fast on Canon devices, useless on anything else. Canon's "
-    L"\"Generic Plus\" drivers come in UFR II, PCL 6 and PS versions.",
-    L"",
-    L"HOST-BASED / GDI",
-    L"The PC does all the work and sends the printer a finished picture of each page. Found on inexpensive "
-    L"printers. Only that exact maker's driver will work; generic and universal drivers will not. Large jobs "
-    L"can be slow because the PC does the processing.",
-    L"",
-    L"ESC/P and ESC/P2 (Epson dot matrix)",
-    L"For dot-matrix and impact printers that print multi-part forms (titles, registration forms, some DMS "
-    L"forms). Needs the dot-matrix driver, or sometimes \"Generic / Text Only\" when the program sends its "
-    L"own codes.",
-    L"",
-    L"LABEL LANGUAGES (Zebra ZPL and EPL, Datamax DPL)",
-    L"For label and tag printers (key tags, parts labels, shipping). Only label printers understand them.",
-    L"",
-    L"PLAIN TEXT (\"Generic / Text Only\")",
-    L"Sends letters and numbers only, no fonts or pictures. Right for some receipt and dot-matrix printers "
-    L"when a program sends its own codes; wrong for an office printer, where it prints gibberish.",
-    L"",
-    L"KINDS OF DRIVER",
-    L"",
-    L"MODEL-SPECIFIC vs UNIVERSAL",
-    L"A model-specific driver is made for one printer and exposes all its features. A universal driver (HP "
-    L"Universal Printing, Canon Generic Plus, Kyocera KX, Lexmark Universal, Ricoh/Konica/Xerox Global or "
-    L"Universal) works across many models from the same maker. Universal drivers are easier to manage across "
-    L"many PCs and many printers \x2014 one driver for the whole fleet \x2014 at the cost of a few "
-    L"model-specific extras.",
-    L"",
-    L"TYPE 3 vs TYPE 4",
-    L"Type 3 is the traditional driver from the manufacturer, with its own settings screens. Type 4 (\"v4\") "
-    L"is Microsoft's newer, simpler design described above. Vantrel shows the type in the Drivers view and "
-    L"in Details.",
-    L"",
-    L"DRIVER DATE AND VERSION",
-    L"Shown in the top list and the Drivers view. A very old date is not a problem by itself if the printer "
-    L"works. Update the driver when there is a specific problem, after a Windows feature update breaks "
-    L"printing, or when the maker has fixed a security issue. Get it from the maker's own site (Tools \x2192 "
-    L"Find Driver).",
-    L"",
-    L"QUICK GUIDE",
-    L"\x2022 Everyday office printing: PCL 6.",
-    L"\x2022 PDFs, graphics, Macs, layout that must not move: PostScript.",
-    L"\x2022 An old program or form that only prints right one way: PCL 5.",
-    L"\x2022 Many PCs and many printers from one maker: that maker's universal driver.",
-    L"\x2022 Missing options (stapling, trays, codes): replace a v4/class driver with the maker's full "
-    L"driver.",
-    L"\x2022 Gibberish pages: the driver's language does not match the printer \x2014 install the right "
-    L"driver for the model.",
-};
-
-const wchar_t* const kExpectedReleaseNotes[] = {
-    L"1.1.0 (2026-11-17)",
-    L"\x2022 Every printer now shows its IP address, MAC address and host name, its model, and its driver's "
-    L"printer language (PCL 6, PostScript and so on), date and version.",
-    L"\x2022 New Find Printers (Home tab): searches the network for every printer, installed on this PC or "
-    L"not, and lists each one's IP address, MAC address, host name, model, serial number and print ports in "
-    L"the new Network Printers view.",
-    L"\x2022 Moved printers: when a network printer stops answering, Vantrel searches the network and "
-    L"recognizes it at its new address by its MAC address or serial number. Fix This points Windows at the "
-    L"new address (undo from History & Undo).",
-    L"\x2022 \"Driver is unavailable\": spots printers whose driver files are missing.",
-    L"\x2022 New Find Driver (Tools tab, and Fix This for driver problems): works out the maker and model "
-    L"and searches the maker's own website for the driver.",
-    L"\x2022 New Driver Types guide (Help tab): PCL 6, PCL 5, PostScript, XPS/v4, UFR II, host-based, dot "
-    L"matrix and label printers explained in plain English, plus Type 3 vs Type 4 and universal drivers.",
-    L"\x2022 Windows' detailed print log (PrintService/Operational): Vantrel tells you when it is off, "
-    L"switches it on with one click, and shows every job from it in the Windows Log view next to the errors.",
-    L"\x2022 Warns when Vantrel runs as SYSTEM (for example from ScreenConnect Backstage or an RMM script) "
-    L"or as a different user than the person signed in, because their own printers are invisible to other "
-    L"accounts.",
-    L"\x2022 After Restart Spooler or Clear Stuck Jobs, offers a test page to prove printing works.",
-    L"\x2022 Tools tab: new Devices & Printers and Add a Printer buttons. Open Log File moved to the Home "
-    L"tab.",
-    L"",
-    L"1.0.0 (2026-11-17)",
-    L"\x2022 First release. Checks the whole printing chain on a Windows PC and explains what is wrong in "
-    L"plain English.",
-    L"\x2022 Print Spooler check: is the service running, set to start automatically, and free of leftover "
-    L"job files?",
-    L"\x2022 Every printer: paused, Use Printer Offline, error states, missing or generic driver, duplicate "
-    L"\"Copy 1\" printers, and the kind of connection (network address, WSD, USB, shared from another PC).",
-    L"\x2022 Every print queue: finds jobs stuck on Error or Deleting, and jobs that have been waiting too "
-    L"long.",
-    L"\x2022 Network test for network printers: name lookup, ping, print ports (9100, 515, 631) and web "
-    L"ports, then asks the printer itself (SNMP) about paper jams, empty trays, open doors, toner levels and "
-    L"page count.",
-    L"\x2022 Spots the classic \"shows Offline but is switched on\" cause (SNMP status on the port) and "
-    L"fixes it with one click.",
-    L"\x2022 Fix This: explains the selected problem and offers a safe one-click fix. Quick fixes for "
-    L"Restart Spooler, Clear Stuck Jobs and Test Page.",
-    L"\x2022 Print Queue, Windows Log (Windows' own print errors) and Drivers views in the bottom list.",
-    L"\x2022 History & Undo: every change Vantrel makes is recorded, and the switches it flips can be put "
-    L"back.",
-    L"\x2022 Save Report and Copy Summary for tickets, a log file, Tools tab with shortcuts to Windows' own "
-    L"printer windows, expert tools (off by default), automatic updates, Share tab, and detailed tooltips on "
-    L"every control.",
-};
-
-template <size_t N> std::wstring joined(const wchar_t* const (&lines)[N], size_t from = 0, size_t to = N) {
-    std::wstring text;
-    for (size_t i = from; i < to; i++) {
-        if (i > from) text += L'\n';
-        text += lines[i];
+void expect_in_order(const std::wstring& body, std::initializer_list<const wchar_t*> headings) {
+    size_t at = 0;
+    for (const wchar_t* heading : headings) {
+        size_t found = body.find(heading, at);
+        ASSERT_NE(std::wstring::npos, found) << "missing or out of order: " << heading;
+        at = found + 1;
     }
-    return text;
-}
-
-std::vector<std::wstring> split(const std::wstring& text) {
-    std::vector<std::wstring> lines;
-    size_t start = 0;
-    for (;;) {
-        size_t end = text.find(L'\n', start);
-        lines.push_back(text.substr(start, end == std::wstring::npos ? std::wstring::npos : end - start));
-        if (end == std::wstring::npos) return lines;
-        start = end + 1;
-    }
-}
-
-template <size_t N> void expect_lines(const wchar_t* const (&expected)[N], const wchar_t* body) {
-    std::vector<std::wstring> lines = split(body);
-    ASSERT_EQ(N, lines.size());
-    for (size_t i = 0; i < N; i++)
-        EXPECT_EQ(std::wstring(expected[i]), lines[i]) << "line " << i + 1;
-    EXPECT_EQ(std::wstring::npos, std::wstring(body).find(L'\r')) << "line feeds only";
 }
 } // namespace
 
-TEST(HelpTexts, HowToUse) {
+TEST(HelpTexts, EachTextHasItsHeadingsInOrderAndNoCr) {
     HelpNotes notes;
     ASSERT_TRUE(help_notes_of(CmdHowToUse, L"1.1.0", &notes));
-    EXPECT_EQ(std::wstring(L"How to use Vantrel"), notes.title);
-    EXPECT_EQ(std::wstring(L""), notes.header);
-    expect_lines(kExpectedHowToUse, notes.body);
-}
+    EXPECT_TRUE(notes.title && *notes.title);
+    expect_in_order(notes.body, {L"VANTREL IN ONE MINUTE", L"WHAT IT CHECKS", L"THE TWO LISTS",
+                                 L"THE QUICK FIXES", L"COMMON SITUATIONS", L"NOTHING IS PERMANENT"});
+    EXPECT_EQ(std::wstring::npos, std::wstring(notes.body).find(L'\r'));
 
-TEST(HelpTexts, DriverTypes) {
-    HelpNotes notes;
     ASSERT_TRUE(help_notes_of(CmdDriverTypes, L"1.1.0", &notes));
-    EXPECT_EQ(std::wstring(L"Printer drivers and printer languages, explained"), notes.title);
-    EXPECT_EQ(std::wstring(L""), notes.header);
-    expect_lines(kExpectedDriverTypes, notes.body);
-}
+    EXPECT_TRUE(notes.title && *notes.title);
+    expect_in_order(notes.body,
+                    {L"WHAT A DRIVER DOES", L"THE PRINTER LANGUAGES", L"KINDS OF DRIVER", L"QUICK GUIDE"});
+    EXPECT_EQ(std::wstring::npos, std::wstring(notes.body).find(L'\r'));
 
-TEST(HelpTexts, ReleaseNotesBeginWithTheRunningVersion) {
-    HelpNotes notes;
     ASSERT_TRUE(help_notes_of(CmdReleaseNotes, L"1.1.0", &notes));
-    EXPECT_EQ(std::wstring(L"Vantrel Release Notes"), notes.title);
-    EXPECT_EQ(std::wstring(L"Vantrel release notes \x2014 you have version 1.1.0\r\n\r\n"), notes.header);
-    expect_lines(kExpectedReleaseNotes, notes.body);
-    EXPECT_EQ(std::wstring(notes.body), std::wstring(release_notes_text()));
-    EXPECT_FALSE(help_notes_of(CmdAbout, L"1.1.0", &notes));
+    EXPECT_NE(std::wstring::npos, std::wstring(notes.header).find(L"version 1.1.0"));
+    EXPECT_EQ(std::wstring(release_notes_text()), std::wstring(notes.body));
+    expect_in_order(notes.body, {L"1.1.0 (2026-11-17)", L"1.0.0 (2026-11-17)"});
+    EXPECT_EQ(std::wstring::npos, std::wstring(notes.body).find(L'\r'));
+    EXPECT_FALSE(help_notes_of(CmdAbout, L"1.1.0", &notes)) << "About is a box, not a notes window";
 }
 
-TEST(HelpTexts, WhatsNewIsTheNewestEntry) {
+TEST(HelpTexts, WhatsNewIsTheNewestReleaseNotesEntry) {
+    const std::wstring all = release_notes_text();
+    size_t heading_end = all.find(L'\n'), blank = all.find(L"\n\n");
+    ASSERT_NE(std::wstring::npos, blank);
+    const std::wstring newest = all.substr(heading_end + 1, blank - heading_end - 1);
     HelpNotes notes;
     whats_new_of(L"1.1.0", &notes);
-    EXPECT_EQ(std::wstring(L"What's new in Vantrel"), notes.title);
-    EXPECT_EQ(std::wstring(L"Vantrel was updated to version 1.1.0. Here's what's new:\r\n\r\n"),
-              notes.header);
-    size_t blank = 0;
-    while (kExpectedReleaseNotes[blank][0])
-        blank++;
-    ASSERT_EQ(11u, blank) << "the 1.1.0 entry: its heading and ten changes";
-    EXPECT_EQ(joined(kExpectedReleaseNotes, 1, blank) +
-                  L"\n\nSee every version any time under Help \x2192 Release Notes.",
+    EXPECT_NE(std::wstring::npos, std::wstring(notes.header).find(L"version 1.1.0"));
+    EXPECT_EQ(newest + L"\n\nSee every version any time under Help \x2192 Release Notes.",
               std::wstring(notes.body));
+    EXPECT_EQ(std::wstring::npos, newest.find(L"First release.")) << "not the older entry";
 }
 
 TEST(AboutBox, AutomaticUpdatesOnAndOff) {
-    const std::wstring start = L"Vantrel 1.1.0\nWhy won't it print?\n\nChecks the Print Spooler, every "
-                               L"printer, its jobs, its driver and its "
-                               L"network connection, asks the printer itself what is wrong, explains it in "
-                               L"plain English and fixes the common "
-                               L"problems with one click.\n\nUpdates: ";
-    const std::wstring page =
-        L"\nDownload page: https://github.com/Corvalen/vantrel-releases/releases/latest\n\n";
     wchar_t text[1200];
     about_text_of(L"1.1.0", 1, VANTREL_DOWNLOAD_PAGE, text, 1200);
     std::wstring on = text;
-    EXPECT_EQ(start + L"checks automatically every 6 hours" + page,
-              on.substr(0, start.size() + 34 + page.size()));
     about_text_of(L"1.1.0", 0, VANTREL_DOWNLOAD_PAGE, text, 1200);
     std::wstring off = text;
-    EXPECT_EQ(start + L"automatic checks are off (Settings tab)" + page,
-              off.substr(0, start.size() + 39 + page.size()));
-    std::vector<std::wstring> lines = split(off);
-    ASSERT_EQ(10u, lines.size()) << "two closing lines after the download page";
-    EXPECT_FALSE(lines[8].empty());
-    EXPECT_FALSE(lines[9].empty());
+    EXPECT_EQ(0u, on.find(L"Vantrel 1.1.0\n"));
+    EXPECT_NE(std::wstring::npos, on.find(L"Updates: checks automatically every 6 hours\nDownload page: "));
+    EXPECT_NE(std::wstring::npos,
+              off.find(L"Updates: automatic checks are off (Settings tab)\nDownload page: "));
+    EXPECT_NE(std::wstring::npos, off.find(VANTREL_DOWNLOAD_PAGE));
     EXPECT_LE(off.size(), 1199u);
 }
