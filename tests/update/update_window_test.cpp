@@ -1,12 +1,11 @@
 // The real program updating itself: a copy of Vantrel.exe 1.1.0 in a writable folder, pointed at the
 // release server with "UpdateManifest", finds 1.2.0 by its own timer, is told Update now, replaces
-// its file and restarts as 1.2.0. Then the manual check's answers and two refusals that must leave
-// the program file exactly as it was.
+// its file and restarts as 1.2.0. Then the manual check's answer and a refusal that must leave the
+// program file exactly as it was.
 #include <gtest/gtest.h>
 
 #include <windows.h>
 
-#include <stdio.h>
 #include <string>
 
 #include "tests/support/remote_controls.h"
@@ -58,61 +57,34 @@ struct AppCopy {
 
 struct Box {
     HWND window = nullptr;
-    std::wstring title, text;
+    std::wstring title, text; // the text: the box's longest static control
 };
-
-BOOL CALLBACK find_box(HWND window, LPARAM param) {
-    auto* search = reinterpret_cast<std::pair<DWORD, HWND>*>(param);
-    DWORD owner = 0;
-    GetWindowThreadProcessId(window, &owner);
-    wchar_t name[32];
-    if (owner == search->first && IsWindowVisible(window) && GetClassNameW(window, name, 32) &&
-        lstrcmpW(name, L"#32770") == 0) {
-        search->second = window;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-BOOL CALLBACK longest_static(HWND child, LPARAM param) {
-    wchar_t name[32];
-    if (GetClassNameW(child, name, 32) && lstrcmpiW(name, L"Static") == 0) {
-        std::wstring text = control_text(child);
-        auto* best = reinterpret_cast<std::wstring*>(param);
-        if (text.size() > best->size()) *best = text;
-    }
-    return TRUE;
-}
 
 // The message box the program shows, waiting at most timeout_ms.
 Box wait_for_box(DWORD pid, DWORD timeout_ms) {
     Box box;
-    std::pair<DWORD, HWND> search(pid, nullptr);
     wait_until(
         [&] {
-            search.second = nullptr;
-            EnumWindows(find_box, reinterpret_cast<LPARAM>(&search));
-            return search.second != nullptr;
+            for (HWND w = FindWindowW(L"#32770", nullptr); w && !box.window;
+                 w = FindWindowExW(nullptr, w, L"#32770", nullptr)) {
+                DWORD owner = 0;
+                GetWindowThreadProcessId(w, &owner);
+                if (owner == pid && IsWindowVisible(w)) box.window = w;
+            }
+            return box.window != nullptr;
         },
         timeout_ms);
-    box.window = search.second;
     if (!box.window) return box;
     Sleep(200); // the text is set while the box is made visible
     box.title = control_text(box.window);
-    EnumChildWindows(box.window, longest_static, reinterpret_cast<LPARAM>(&box.text));
+    for (HWND c = FindWindowExW(box.window, nullptr, L"Static", nullptr); c;
+         c = FindWindowExW(box.window, c, L"Static", nullptr))
+        if (control_text(c).size() > box.text.size()) box.text = control_text(c);
     return box;
 }
 
 void press(const Box& box, int id) {
-    if (box.window)
-        PostMessageW(box.window, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), (LPARAM)GetDlgItem(box.window, id));
-}
-
-std::wstring read_setting(const wchar_t* name) {
-    wchar_t value[100] = L"";
-    DWORD size = sizeof(value);
-    RegGetValueW(HKEY_CURRENT_USER, kKey, name, RRF_RT_REG_SZ, nullptr, value, &size);
-    return value;
+    PostMessageW(box.window, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), (LPARAM)GetDlgItem(box.window, id));
 }
 
 std::wstring log_path() {
@@ -163,34 +135,26 @@ TEST_F(UpdateWindow, AutomaticCheckThenUpdateNowReplacesTheProgramAndRestarts) {
     ASSERT_TRUE(wait_until(
         [&] { return count(server_requests(), "GET /good/latest.json") > requests_before; }, 60000))
         << "no automatic check within a minute";
-    const ULONGLONG checked = GetTickCount64();
-    EXPECT_GE(checked - started, 25000u) << "not before the timer's first tick";
-    // The update bar is the sign of the offer.
+    EXPECT_GE(GetTickCount64() - started, 25000u) << "not before the timer's first tick";
     HWND bar = FindWindowExW(app.window, nullptr, L"NSUpdBar", nullptr);
     ASSERT_NE(nullptr, bar);
     EXPECT_TRUE(wait_until([&] { return IsWindowVisible(bar) != FALSE; }, 10000)) << "the update bar";
 
     const size_t downloads_before = count(server_requests(), "GET /files/Vantrel.exe");
-    ULONGLONG update_pressed = 0;
     ASSERT_TRUE(wait_until(
         [&] {
             // Update now does nothing until the check's result has arrived; after that it starts once.
             if (!IsWindow(app.window)) return true;
-            update_pressed = GetTickCount64();
             PostMessageW(app.window, WM_COMMAND, kCmdUpdateNow, 0);
             return count(server_requests(), "GET /files/Vantrel.exe") > downloads_before;
         },
         15000));
-    printf("[ timing ] automatic check answered %.1f s after start\n", (checked - started) / 1000.0);
-
     ASSERT_EQ(WAIT_OBJECT_0, WaitForSingleObject(app.process, 30000)) << "the 1.1.0 copy did not exit";
     DWORD new_pid = 0;
     HWND updated = nullptr;
     ASSERT_TRUE(
         wait_until([&] { return (updated = main_window_not_of(app.pid, &new_pid)) != nullptr; }, 30000))
         << "no restarted window";
-    const ULONGLONG restarted = GetTickCount64();
-    printf("[ timing ] Update now to the 1.2.0 window: %.1f s\n", (restarted - update_pressed) / 1000.0);
     HANDLE new_process = OpenProcess(SYNCHRONIZE | PROCESS_TERMINATE, FALSE, new_pid);
 
     EXPECT_EQ(good_sha256(), file_sha256(app.program)) << "the program file is the 1.2.0 file";
@@ -204,7 +168,6 @@ TEST_F(UpdateWindow, AutomaticCheckThenUpdateNowReplacesTheProgramAndRestarts) {
         << read_test_file(log_path()).c_str();
     EXPECT_TRUE(wait_until([&] { return !file_exists(app.program + L".old"); }, 20000))
         << "the .old copy stays";
-    EXPECT_EQ(L"1.2.0", read_setting(L"LastSeenVersion"));
     // The first start after the update opens What's new.
     HWND notes = wait_for_window(new_pid, L"NSNotes", 3000);
     ASSERT_NE(nullptr, notes);
@@ -216,24 +179,18 @@ TEST_F(UpdateWindow, AutomaticCheckThenUpdateNowReplacesTheProgramAndRestarts) {
     EXPECT_EQ(1u, count(read_test_file(log_path()), "Vantrel was updated from"));
 }
 
-TEST_F(UpdateWindow, CheckForUpdatesAgainstTheSameVersion) {
+TEST_F(UpdateWindow, CheckForUpdatesThenARefusedFileChangesNothing) {
     AppCopy app(L"/same/latest.json");
     ASSERT_TRUE(app.start());
-    const ULONGLONG asked = GetTickCount64();
     PostMessageW(app.window, WM_COMMAND, kCmdCheckForUpdates, 0);
     Box box = wait_for_box(app.pid, 30000);
     ASSERT_NE(nullptr, box.window);
-    printf("[ timing ] Check for Updates answered in %.1f s\n", (GetTickCount64() - asked) / 1000.0);
     EXPECT_EQ(L"Vantrel update", box.title);
     EXPECT_EQ(L"You have the latest version of Vantrel (1.1.0).", box.text);
     press(box, IDOK);
-    EXPECT_TRUE(wait_until([&] { return !IsWindow(box.window); }, 5000));
-    EXPECT_EQ(app.original_sha, file_sha256(app.program));
-}
+    ASSERT_TRUE(wait_until([&] { return !IsWindow(box.window); }, 5000));
 
-TEST_F(UpdateWindow, WrongHashIsRefusedAndChangesNothing) {
-    AppCopy app(L"/wrong-hash/latest.json");
-    ASSERT_TRUE(app.start());
+    set_reg_string(HKEY_CURRENT_USER, kKey, L"UpdateManifest", server_url(L"/wrong-hash/latest.json"));
     PostMessageW(app.window, WM_COMMAND, kCmdCheckForUpdates, 0);
     Box offer = wait_for_box(app.pid, 30000);
     ASSERT_NE(nullptr, offer.window);
@@ -243,36 +200,11 @@ TEST_F(UpdateWindow, WrongHashIsRefusedAndChangesNothing) {
     Box refusal = wait_for_box(app.pid, 60000);
     ASSERT_NE(nullptr, refusal.window);
     EXPECT_EQ(L"The update didn't install.\n\nThe downloaded file failed its security check (checksum "
-              L"mismatch) "
-              L"and was deleted. Nothing was changed.",
+              L"mismatch) and was deleted. Nothing was changed.",
               refusal.text);
     press(refusal, IDOK);
     EXPECT_EQ(app.original_sha, file_sha256(app.program)) << "byte for byte as it was";
     EXPECT_FALSE(file_exists(app.program + L".old"));
     EXPECT_FALSE(file_exists(temp_path(L"Vantrel-update-1.2.0.exe")));
     EXPECT_TRUE(IsWindow(app.window)) << "still running";
-}
-
-TEST_F(UpdateWindow, ProgramFileThatCannotBeMovedIsLeftAsItWas) {
-    AppCopy app(L"/good/latest.json");
-    ASSERT_TRUE(app.start());
-    // Held without delete sharing, the file cannot be renamed, as in a folder the program may not change.
-    HANDLE held =
-        CreateFileW(app.program.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    ASSERT_NE(INVALID_HANDLE_VALUE, held);
-    PostMessageW(app.window, WM_COMMAND, kCmdCheckForUpdates, 0);
-    Box offer = wait_for_box(app.pid, 30000);
-    ASSERT_NE(nullptr, offer.window);
-    press(offer, IDYES);
-    ASSERT_TRUE(wait_until([&] { return !IsWindow(offer.window); }, 5000));
-    Box refusal = wait_for_box(app.pid, 60000);
-    CloseHandle(held);
-    ASSERT_NE(nullptr, refusal.window);
-    EXPECT_EQ(0u,
-              refusal.text.find(L"Vantrel can't replace itself in this folder:\n" + app.program + L"\n\n"))
-        << refusal.text.c_str();
-    press(refusal, IDOK);
-    EXPECT_EQ(app.original_sha, file_sha256(app.program));
-    EXPECT_FALSE(file_exists(app.program + L".old"));
-    EXPECT_FALSE(file_exists(temp_path(L"Vantrel-update-1.2.0.exe")));
 }

@@ -21,8 +21,6 @@ std::wstring verify(const std::wstring& path, uint32_t size, const std::wstring&
 }
 
 const wchar_t* kIncomplete = L"The downloaded file is incomplete. Please try again.";
-const wchar_t* kWrongSize =
-    L"The downloaded file is the wrong size \x2014 it may be damaged. Nothing was changed; please try again.";
 const wchar_t* kChecksum = L"The downloaded file failed its security check (checksum mismatch) and was "
                            L"deleted. Nothing was changed.";
 const wchar_t* kNotVantrel =
@@ -36,101 +34,73 @@ bool write_bytes(const std::wstring& path, const std::string& bytes) {
     CloseHandle(f);
     return ok;
 }
-
-std::wstring upper(std::wstring s) {
-    for (auto& c : s)
-        c = (wchar_t)towupper(c);
-    return s;
-}
 } // namespace
 
-TEST(VerifyUpdateFile, Sha256OfAKnownText) {
-    std::wstring path = temp_path(L"vantrel-abc.txt");
-    ASSERT_TRUE(write_bytes(path, "abc"));
-    EXPECT_EQ(L"ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad", file_sha256(path));
-    DeleteFileW(path.c_str());
-    EXPECT_EQ(L"", file_sha256(path)) << "a missing file has no hash";
-}
-
-TEST(VerifyUpdateFile, SizeComesFirst) {
+TEST(VerifyUpdateFile, RefusesInTheRightOrder) {
     std::wstring path = temp_path(L"vantrel-size.bin");
     ASSERT_TRUE(write_test_file(path, 19999));
     EXPECT_EQ(kIncomplete, verify(path, 0, file_sha256(path), L"1.1.0"))
         << "under 20000 bytes, even with size 0";
     ASSERT_TRUE(write_test_file(path, 20000));
-    EXPECT_EQ(kWrongSize, verify(path, 20001, file_sha256(path), L"1.1.0"));
-    EXPECT_EQ(kChecksum, verify(path, 0, std::wstring(64, L'0'), L"1.1.0"))
-        << "size 0 skips the size comparison";
+    EXPECT_EQ(L"The downloaded file is the wrong size \x2014 it may be damaged. Nothing was changed; please "
+              L"try again.",
+              verify(path, 20001, file_sha256(path), L"1.1.0"));
+    EXPECT_EQ(kChecksum, verify(path, 0, std::wstring(64, L'0'), L"1.1.0")) << "size 0 skips the size check";
     EXPECT_EQ(kChecksum, verify(path, 20000, file_sha256(path).substr(0, 63), L"1.1.0"));
     EXPECT_EQ(kNotVantrel, verify(path, 20000, file_sha256(path), L"1.1.0")) << "no version resource";
     DeleteFileW(path.c_str());
     EXPECT_EQ(kIncomplete, verify(path, 0, L"", L"1.1.0")) << "a file that is not there";
 }
 
-TEST(VerifyUpdateFile, VersionResourceOfTheRealProgram) {
+TEST(VerifyUpdateFile, TheRealProgramPassesOnlyForItsVersion) {
     const std::wstring exe = vantrel_exe_path();
-    wchar_t name[64], version[40];
-    read_product_info(exe.c_str(), name, 64, version, 40);
-    EXPECT_EQ(L"Vantrel", std::wstring(name));
-    EXPECT_EQ(L"1.1.0", std::wstring(version));
-
-    const std::wstring sha = file_sha256(exe);
+    std::wstring sha = file_sha256(exe);
     ASSERT_EQ(64u, sha.size());
     const uint32_t size = (uint32_t)read_test_file(exe).size();
     EXPECT_EQ(L"ok", verify(exe, size, sha, L"1.1.0"));
-    EXPECT_EQ(L"ok", verify(exe, size, upper(sha), L"1.1.0")) << "upper-case hex";
     EXPECT_EQ(L"ok", verify(exe, 0, sha, L"1.1.0.0")) << "1.1.0 matches 1.1.0.0";
     EXPECT_EQ(kNotVantrel, verify(exe, size, sha, L"1.2.0"));
-    EXPECT_EQ(L"1.1.0", std::wstring(version)) << "verifying never changes the file";
+    for (auto& c : sha)
+        c = (wchar_t)towupper(c);
+    EXPECT_EQ(L"ok", verify(exe, size, sha, L"1.1.0")) << "upper-case hex";
 }
 
-namespace {
-struct SwapFolder {
-    std::wstring folder = temp_path(L"vantrel-swap");
-    std::wstring program = folder + L"\\Vantrel.exe";
-    std::wstring old_copy = program + L".old";
-    std::wstring download = folder + L"\\Vantrel-update-1.2.0.exe";
-    SwapFolder() {
-        CreateDirectoryW(folder.c_str(), nullptr);
+TEST(SwapProgramFile, DoneRolledBackOrRefused) {
+    const std::wstring folder = temp_path(L"vantrel-swap");
+    const std::wstring program = folder + L"\\Vantrel.exe", old_copy = program + L".old";
+    const std::wstring download = folder + L"\\Vantrel-update-1.2.0.exe";
+    CreateDirectoryW(folder.c_str(), nullptr);
+    auto reset = [&] {
         DeleteFileW(old_copy.c_str());
         write_bytes(program, "the running 1.1.0");
         write_bytes(download, "the new 1.2.0");
-    }
-    ~SwapFolder() {
-        DeleteFileW(program.c_str());
-        DeleteFileW(old_copy.c_str());
-        DeleteFileW(download.c_str());
-        RemoveDirectoryW(folder.c_str());
-    }
-};
-} // namespace
+    };
 
-TEST(SwapProgramFile, MovesTheProgramAsideAndTheNewFileIn) {
-    SwapFolder f;
-    ASSERT_TRUE(write_bytes(f.old_copy, "left over from an earlier update"));
-    EXPECT_EQ(SwapDone, swap_program_file(f.program.c_str(), f.download.c_str()));
-    EXPECT_EQ("the new 1.2.0", read_test_file(f.program));
-    EXPECT_EQ("the running 1.1.0", read_test_file(f.old_copy)) << "the left-over .old was replaced";
-    EXPECT_FALSE(file_exists(f.download));
-}
+    reset();
+    ASSERT_TRUE(write_bytes(old_copy, "left over from an earlier update"));
+    EXPECT_EQ(SwapDone, swap_program_file(program.c_str(), download.c_str()));
+    EXPECT_EQ("the new 1.2.0", read_test_file(program));
+    EXPECT_EQ("the running 1.1.0", read_test_file(old_copy)) << "the left-over .old was replaced";
+    EXPECT_FALSE(file_exists(download));
 
-TEST(SwapProgramFile, SecondMoveFailingPutsTheProgramBack) {
-    SwapFolder f;
-    DeleteFileW(f.download.c_str()); // nothing to move in
-    EXPECT_EQ(SwapCantPlace, swap_program_file(f.program.c_str(), f.download.c_str()));
-    EXPECT_EQ("the running 1.1.0", read_test_file(f.program));
-    EXPECT_FALSE(file_exists(f.old_copy));
-}
+    // The second move failing puts the program back.
+    reset();
+    DeleteFileW(download.c_str());
+    EXPECT_EQ(SwapCantPlace, swap_program_file(program.c_str(), download.c_str()));
+    EXPECT_EQ("the running 1.1.0", read_test_file(program));
+    EXPECT_FALSE(file_exists(old_copy));
 
-TEST(SwapProgramFile, ProgramThatCannotBeMovedIsLeftAlone) {
-    SwapFolder f;
-    // Another program holding the file without delete sharing, as a protected folder refuses the rename.
+    // Held without delete sharing, as a protected folder refuses the rename.
+    reset();
     HANDLE held =
-        CreateFileW(f.program.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+        CreateFileW(program.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(INVALID_HANDLE_VALUE, held);
-    EXPECT_EQ(SwapCantRename, swap_program_file(f.program.c_str(), f.download.c_str()));
+    EXPECT_EQ(SwapCantRename, swap_program_file(program.c_str(), download.c_str()));
     CloseHandle(held);
-    EXPECT_EQ("the running 1.1.0", read_test_file(f.program));
-    EXPECT_FALSE(file_exists(f.old_copy));
-    EXPECT_FALSE(file_exists(f.download)) << "the download is deleted";
+    EXPECT_EQ("the running 1.1.0", read_test_file(program));
+    EXPECT_FALSE(file_exists(old_copy));
+    EXPECT_FALSE(file_exists(download)) << "the download is deleted";
+
+    DeleteFileW(program.c_str());
+    RemoveDirectoryW(folder.c_str());
 }
