@@ -1,7 +1,6 @@
-// The JSON report's builder: the escaping of every awkward character, numbers, flags and null, the
-// time stamps, a buffer too small for the document, and a snapshot full of awkward texts read back
-// by Python's json module and compared with the text report of the same records, and a check with
-// every list full.
+// The JSON report: escaping and time stamps at their edges, a buffer too small for the document, a
+// snapshot full of awkward texts read back by Python's json module and compared with the text report
+// of the same records, and a check with every list full.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -26,55 +25,17 @@ std::wstring escaped(const wchar_t* text) {
 }
 } // namespace
 
-TEST(JsonEscape, EveryAwkwardCharacter) {
-    EXPECT_EQ(L"\"plain\"", escaped(L"plain"));
-    EXPECT_EQ(L"\"\"", escaped(L""));
-    EXPECT_EQ(L"\"say \\\"hi\\\"\"", escaped(L"say \"hi\""));
-    EXPECT_EQ(L"\"C:\\\\Temp\\\\a\"", escaped(L"C:\\Temp\\a"));
-    EXPECT_EQ(L"\"a\\nb\\r\\tc\\b\\f\"", escaped(L"a\nb\r\tc\b\f"));
-    EXPECT_EQ(L"\"\\u0001\\u001f\\u007f\"", escaped(L"\x01\x1F\x7F"));
-    EXPECT_EQ(L"\"a \x2014 b / c\"", escaped(L"a \x2014 b / c")) << "text beyond ASCII stays as it is";
+TEST(JsonEscape, AwkwardCharactersAndTimeStamps) {
+    EXPECT_EQ(L"\"say \\\"hi\\\" C:\\\\a\"", escaped(L"say \"hi\" C:\\a"));
+    EXPECT_EQ(L"\"a\\nb\\r\\tc\\b\\f\\u0001\\u001f\\u007f\"", escaped(L"a\nb\r\tc\b\f\x01\x1F\x7F"));
     EXPECT_EQ(L"\"\xD83D\xDDA8\"", escaped(L"\xD83D\xDDA8")) << "a surrogate pair stays a pair";
     EXPECT_EQ(L"\"\\ud83d!\\udda8\"", escaped(L"\xD83D!\xDDA8")) << "unpaired halves have no UTF-8 form";
     EXPECT_EQ(L"\"\\u2028\\u2029\"", escaped(L"\x2028\x2029"));
-}
 
-TEST(JsonWriter, ValuesAndNesting) {
-    wchar_t buf[400];
-    JsonWriter w;
-    json_start(&w, buf, _countof(buf));
-    json_object(&w, nullptr);
-    json_number(&w, L"n", -9223372036854775807LL - 1);
-    json_number(&w, L"zero", 0);
-    json_flag(&w, L"yes", 7);
-    json_text_or_null(&w, L"empty", L"");
-    json_text(&w, L"none", nullptr);
-    json_array(&w, L"list");
-    json_number(&w, nullptr, 4294967295LL);
-    json_end_array(&w);
-    json_array(&w, L"nothing");
-    json_end_array(&w);
-    json_object(&w, L"inner");
-    json_end_object(&w);
-    json_end_object(&w);
-    EXPECT_EQ(wcslen(buf), json_finish(&w));
-    EXPECT_STREQ(
-        L"{\n  \"n\": -9223372036854775808,\n  \"zero\": 0,\n  \"yes\": true,\n  \"empty\": null,\n"
-        L"  \"none\": null,\n  \"list\": [\n    4294967295\n  ],\n  \"nothing\": [],\n  \"inner\": {}\n}\n",
-        buf);
-}
-
-TEST(JsonTime, LocalWithOffsetAndUtc) {
     LocalTime t = {2026, 3, 4, 5, 7, 8, 9, 0};
     wchar_t out[40];
-    iso_time_text(&t, 60, out, _countof(out));
-    EXPECT_STREQ(L"2026-03-05T07:08:09+01:00", out);
     iso_time_text(&t, -330, out, _countof(out));
     EXPECT_STREQ(L"2026-03-05T07:08:09-05:30", out);
-    iso_time_text(&t, 0, out, _countof(out));
-    EXPECT_STREQ(L"2026-03-05T07:08:09+00:00", out);
-    iso_utc_text(134171644280000000ULL, out, _countof(out));
-    EXPECT_STREQ(L"2026-03-05T06:07:08Z", out);
     iso_utc_text(125963423999999999ULL, out, _countof(out));
     EXPECT_STREQ(L"2000-02-29T23:59:59Z", out);
     iso_utc_text(0, out, _countof(out));
@@ -102,40 +63,27 @@ struct Awkward {
         in.utcOffsetMinutes = 90;
         wcscpy(in.report.pc.computerName, L"PC\\\"1\"");
         wcscpy(in.report.pc.userName, L"ann\tb");
-        wcscpy(in.report.pc.productName, L"Windows 10 Pro");
-        wcscpy(in.report.pc.currentBuild, L"22631");
         s->checkTime = {2026, 3, 4, 5, 7, 8, 9, 0};
         s->spoolerState = 1;
-        s->spoolerStartType = 4;
 
         PrinterRecord* p = snapshot_add_printer(s);
         wcscpy(p->name, longName.c_str());
         EXPECT_EQ(259u, wcslen(p->name));
         wcscpy(s->defaultPrinter, p->name);
         p->isDefault = 1;
-        wcscpy(p->portName, L"IP_10.0.0.5");
         wcscpy(p->driverName, L"Acme \"Universal\" PCL6");
         wcscpy(p->location, L"Room\x01\x1F end");
         wcscpy(p->comment, L"line one\r\nline two\x2028");
         p->kind = KindTcpIp;
         wcscpy(p->address, L"10.0.0.5");
-        p->portNumber = 9100;
-        p->protocol = 1;
-        p->snmpEnabled = 1;
-        p->status = 0x1 | 0x2;
-        p->attributes = 0x400;
         p->worstSeverity = SeverityProblem;
         wcscpy(p->headline, L"Paused \"now\"");
         NetTestResult* n = &p->net;
         n->tested = n->resolved = n->pingOk = 1;
-        n->pingMs = 3;
         wcscpy(n->ipText, L"10.0.0.5");
-        n->portOpen[0] = 1;
         n->snmpAsked = n->snmpAnswered = 1;
         wcscpy(n->model, L"Acme \xD83D\xDDA8 5000");
         wcscpy(n->serial, L"S\\N");
-        n->haveErrorState = 1;
-        n->errorBits = 0x0400;
         n->pageCount = 0;
         n->supplyCount = 2;
         wcscpy(n->supplies[0].description, L"Black \"XL\"");
@@ -148,7 +96,6 @@ struct Awkward {
         PrinterRecord* usb = snapshot_add_printer(s);
         wcscpy(usb->name, L"\x00DCnic\x00F6"
                           L"de \x201Csmart\x201D \x2018q\x2019\x7F");
-        wcscpy(usb->portName, L"USB001");
         usb->kind = KindUsb;
         PrinterRecord* pdf = snapshot_add_printer(s);
         wcscpy(pdf->name, L"Microsoft Print to PDF");
@@ -158,11 +105,7 @@ struct Awkward {
         JobRecord* j = snapshot_add_job(s);
         j->printerIndex = 0;
         wcscpy(j->document, L"C:\\Users\\ann\\Report \"Q4\".docx\n\xD83D\xDCC4");
-        wcscpy(j->userName, L"ann");
-        j->totalPages = 1;
         LogEntry* e = snapshot_add_log_entry(s);
-        wcscpy(e->timeText, L"today 9:14 AM");
-        e->eventId = 372;
         wcscpy(e->message, L"\x1B[31mred\x1B[0m \\\\PARTS-01");
 
         add_finding_to(list, SeverityProblem, 0, ResumePrinter, p->name, L"The \"printer\" is paused \\ now",
@@ -171,12 +114,8 @@ struct Awkward {
         add_finding_to(list, SeverityNote, 1, NoFix, usb->name, L"Note \x7F", L"%ls", L"x");
 
         search->count = 1;
-        search->addressesSwept = 254;
-        wcscpy(search->rangesText, L"10.0.0.0/24");
-        search->startedAt = s->checkTime;
         wcscpy(search->printers[0].ip, L"10.0.0.9");
         search->printers[0].pageCount = -1;
-        search->printers[0].ports = FoundPort9100 | FoundPort631;
     }
     ~Awkward() {
         snapshot_free(s);
@@ -232,32 +171,14 @@ TEST(JsonReport, AwkwardTextsSurviveARealParser) {
     EXPECT_EQ(L"ann\tb", leaf_text(j, "pc.user"));
 
     EXPECT_EQ(L"2026-03-05T07:08:09+01:30", leaf_text(j, "checkedAt"));
-    EXPECT_EQ(L"Windows 11 Pro", leaf_text(j, "pc.windows.product"));
-    EXPECT_EQ(22631, leaf_number(j, "pc.windows.build"));
-    EXPECT_EQ(L"red", leaf_text(j, "verdict.colour"));
-    EXPECT_EQ(L"STOPPED", leaf_text(j, "spooler.state"));
-    EXPECT_EQ(L"DISABLED", leaf_text(j, "spooler.startType"));
-    EXPECT_EQ(L"ResumePrinter", leaf_text(j, "findings.0.fix.name"));
-    EXPECT_EQ(L"Use Printer Offline is ON, Paused, Error", leaf_text(j, "printers.0.windowsStatus"));
-    EXPECT_EQ(L"true", leaf_text(j, "printers.0.useOffline"));
     EXPECT_EQ(112, leaf_number(j, "printers.0.networkTest.snmp.supplies.0.percent"));
     EXPECT_EQ('n', leaf_kind(j, "printers.0.networkTest.snmp.supplies.1.percent"));
-    EXPECT_EQ(L"Cyan: some left (the printer does not say how much)",
-              leaf_text(j, "printers.0.networkTest.snmp.supplies.1.text"));
     EXPECT_EQ(0, leaf_number(j, "printers.0.networkTest.snmp.pageCount")) << "a count of 0 is not absent";
-    EXPECT_EQ(L"paper jam", leaf_text(j, "printers.0.networkTest.snmp.errors.0"));
-    EXPECT_EQ(9100, leaf_number(j, "printers.0.networkTest.portsOpen.0"));
     EXPECT_EQ('n', leaf_kind(j, "printers.1.networkTest")) << "no address, no network test";
     EXPECT_EQ('n', leaf_kind(j, "printers.1.tcp"));
-    EXPECT_EQ(L"not checked", leaf_text(j, "printers.2.health"));
-    EXPECT_EQ(L"false", leaf_text(j, "printers.2.checked"));
     EXPECT_EQ('n', leaf_kind(j, "printers.2.model"));
-    EXPECT_EQ(0, leaf_number(j, "printers.0.findings.0"));
-    EXPECT_EQ(0, leaf_number(j, "printers.0.jobs.0"));
     EXPECT_EQ('n', leaf_kind(j, "networkSearch.printers.0.mac"));
     EXPECT_EQ('n', leaf_kind(j, "networkSearch.printers.0.pageCount"));
-    EXPECT_EQ(631, leaf_number(j, "networkSearch.printers.0.printPorts.1"));
-    EXPECT_EQ(L"2026-03-05T07:08:09+01:30", leaf_text(j, "networkSearch.startedAt"));
 
     // The text report of the same records says the same.
     std::wstring text(kReportCapacity, L'\0');

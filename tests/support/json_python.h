@@ -33,7 +33,7 @@ long long leaf_number(const JsonLeaves& leaves, const std::string& path);
 std::string json_text_disagreements(const JsonLeaves& leaves, const std::wstring& text_report);
 
 // Texts that are "" or "-" (absent values must be null), and leaves of the wrong kind among the
-// fields whose kind the schema fixes; empty when there are none.
+// fields whose kind matters most (counts, and what may be null); empty when there are none.
 std::string json_kind_mistakes(const JsonLeaves& leaves);
 
 // A UTF-16 text for a failure message (anything outside ASCII as "?").

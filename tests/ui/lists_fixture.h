@@ -70,9 +70,4 @@ struct Lists {
         if (colour) *colour = c;
         return out;
     }
-    std::wstring status() {
-        wchar_t out[kCellCapacity];
-        status_line_of(&src, out, _countof(out));
-        return out;
-    }
 };
