@@ -6,16 +6,23 @@
 
 #include <string>
 
+// A running Vantrel.exe with those arguments and its main window; closed (with any box left open
+// by a failed expectation cancelled first) when it goes.
+struct VantrelWindow {
+    HANDLE process = nullptr;
+    DWORD pid = 0;
+    HWND window = nullptr;
+    explicit VantrelWindow(const std::wstring& arguments);
+    ~VantrelWindow();
+    void post(int id) const { PostMessageW(window, WM_COMMAND, id, 0); }
+    std::wstring status() const;
+    bool checked() const;                 // the check has finished
+    HWND box(const wchar_t* title) const; // its message box or dialog with that title
+};
+
 // The top-level window of the process with that class and title (null: any title), waiting at
 // most timeout_ms.
 HWND wait_for_titled_window(DWORD pid, const wchar_t* class_name, const wchar_t* title, DWORD timeout_ms);
-
-// The process's message box or dialog that takes input now (visible and enabled), waiting at most
-// timeout_ms: the one in front when a question is shown over a dialog.
-HWND wait_for_enabled_box(DWORD pid, DWORD timeout_ms);
-
-// How many top-level windows of that class the process has.
-int count_windows(DWORD pid, const wchar_t* class_name);
 
 // A message box's message: the longest static text in it.
 std::wstring box_message(HWND box);

@@ -4,35 +4,9 @@
 #include <commctrl.h>
 
 #include "tests/support/remote_controls.h"
+#include "tests/support/test_support.h"
 
 namespace {
-struct Search {
-    DWORD pid;
-    const wchar_t* cls;
-    const wchar_t* title;
-    HWND found;
-    int count;
-    bool enabledOnly;
-};
-
-BOOL CALLBACK match(HWND window, LPARAM param) {
-    Search* s = reinterpret_cast<Search*>(param);
-    DWORD pid = 0;
-    GetWindowThreadProcessId(window, &pid);
-    if (pid != s->pid) return TRUE;
-    wchar_t cls[64] = L"", title[256] = L"";
-    GetClassNameW(window, cls, _countof(cls));
-    if (lstrcmpiW(cls, s->cls) != 0) return TRUE;
-    if (s->title) {
-        GetWindowTextW(window, title, _countof(title));
-        if (lstrcmpW(title, s->title) != 0) return TRUE;
-    }
-    if (s->enabledOnly && (!IsWindowVisible(window) || !IsWindowEnabled(window))) return TRUE;
-    if (!s->found) s->found = window;
-    s->count++;
-    return TRUE;
-}
-
 BOOL CALLBACK longest_static(HWND child, LPARAM param) {
     std::wstring* best = reinterpret_cast<std::wstring*>(param);
     wchar_t cls[32] = L"";
@@ -49,32 +23,16 @@ HWND wait_for_titled_window(DWORD pid, const wchar_t* class_name, const wchar_t*
     HWND found = nullptr;
     wait_until(
         [&] {
-            Search s = {pid, class_name, title, nullptr, 0, false};
-            EnumWindows(match, reinterpret_cast<LPARAM>(&s));
-            found = s.found;
-            return found != nullptr && IsWindowVisible(found);
+            for (found = FindWindowExW(nullptr, nullptr, class_name, title); found;
+                 found = FindWindowExW(nullptr, found, class_name, title)) {
+                DWORD owner = 0;
+                GetWindowThreadProcessId(found, &owner);
+                if (owner == pid && IsWindowVisible(found)) return true;
+            }
+            return false;
         },
         timeout_ms);
     return found;
-}
-
-HWND wait_for_enabled_box(DWORD pid, DWORD timeout_ms) {
-    HWND found = nullptr;
-    wait_until(
-        [&] {
-            Search s = {pid, L"#32770", nullptr, nullptr, 0, true};
-            EnumWindows(match, reinterpret_cast<LPARAM>(&s));
-            found = s.found;
-            return found != nullptr;
-        },
-        timeout_ms);
-    return found;
-}
-
-int count_windows(DWORD pid, const wchar_t* class_name) {
-    Search s = {pid, class_name, nullptr, nullptr, 0, false};
-    EnumWindows(match, reinterpret_cast<LPARAM>(&s));
-    return s.count;
 }
 
 std::wstring box_message(HWND box) {
@@ -120,4 +78,31 @@ std::wstring clipboard_text() {
     }
     CloseClipboard();
     return text;
+}
+
+VantrelWindow::VantrelWindow(const std::wstring& arguments) {
+    process = start_vantrel(arguments, &pid);
+    if (process) window = wait_for_window(pid, L"CorvalenVantrel", 30000);
+}
+
+VantrelWindow::~VantrelWindow() {
+    for (int i = 0; i < 5; i++) {
+        HWND open = wait_for_titled_window(pid, L"#32770", nullptr, 0);
+        if (!open) break;
+        PostMessageW(open, WM_COMMAND, IDCANCEL, 0);
+        Sleep(200);
+    }
+    close_and_wait(window, process, 10000);
+}
+
+std::wstring VantrelWindow::status() const {
+    return control_text(GetDlgItem(window, 105));
+}
+
+bool VantrelWindow::checked() const {
+    return wait_until([&] { return status().rfind(L"  Checked at ", 0) == 0; }, 60000);
+}
+
+HWND VantrelWindow::box(const wchar_t* title) const {
+    return wait_for_titled_window(pid, L"#32770", title, 15000);
 }
