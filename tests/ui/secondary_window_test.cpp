@@ -1,12 +1,9 @@
 // The update bar, the Settings page and the notes window as real windows under Wine, inside a
 // stand-in for the main window: texts read back, a check box clicked through to the registry, one
-// notes window at a time. With VANTREL_SHOW set ("page", "short", "bar" or "notes") one test instead keeps
-// that window on screen for tools/secondary-screenshots.sh.
+// notes window at a time.
 #include <gtest/gtest.h>
 
 #include <windows.h>
-
-#include <tlhelp32.h>
 
 #include <stdlib.h>
 
@@ -31,41 +28,6 @@ void on_command(int32_t id) {
 }
 
 namespace {
-// Wine's desktop process, started by the prefix's boot, may not have its desktop window yet when this
-// program starts. A window made before then starts a second desktop process, which inherits this
-// program's output and outlives it, so the harness waits on that output until its time-out. Waiting
-// (bounded) until the first one is idle avoids the race.
-class DesktopReady : public ::testing::Environment {
-  public:
-    void SetUp() override {
-        if (getenv("VANTREL_SHOW")) return; // on a virtual desktop of its own
-        for (int attempt = 0; attempt < 100; attempt++) {
-            if (HANDLE explorer = open_explorer()) {
-                WaitForInputIdle(explorer, 10000);
-                CloseHandle(explorer);
-                return;
-            }
-            Sleep(100);
-        }
-    }
-
-  private:
-    static HANDLE open_explorer() {
-        HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-        if (snapshot == INVALID_HANDLE_VALUE) return nullptr;
-        PROCESSENTRY32W entry = {};
-        entry.dwSize = sizeof(entry);
-        HANDLE found = nullptr;
-        for (BOOL more = Process32FirstW(snapshot, &entry); more && !found;
-             more = Process32NextW(snapshot, &entry))
-            if (_wcsicmp(entry.szExeFile, L"explorer.exe") == 0)
-                found = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION, FALSE, entry.th32ProcessID);
-        CloseHandle(snapshot);
-        return found;
-    }
-};
-const ::testing::Environment* const s_desktop_ready = ::testing::AddGlobalTestEnvironment(new DesktopReady);
-
 const wchar_t* kParentClass = L"VantrelSecondaryTestParent";
 
 void register_classes() {
@@ -268,36 +230,3 @@ TEST_F(SecondaryWindows, OneNotesWindowAtATime) {
 }
 
 // Not a check: keeps one window on screen for the screenshot script, and is skipped otherwise.
-TEST_F(SecondaryWindows, ShowForScreenshot) {
-    const char* show = getenv("VANTREL_SHOW");
-    if (!show || !*show) GTEST_SKIP() << "VANTREL_SHOW not set";
-    std::string what = show;
-    text_copy(g_update_bar.newVersion, _countof(g_update_bar.newVersion), L"1.2.0");
-    text_copy(g_update_bar.notes, _countof(g_update_bar.notes),
-              L"\u2022 Recognises a network printer whose address changed and offers to repoint its port\n"
-              L"\u2022 Faster search");
-    create_update_bar(g_main.window);
-    create_settings_page(g_main.window);
-    if (what == "bar") {
-        SetWindowPos(g_main.window, nullptr, 0, 0, 1150, 140, SWP_NOZORDER);
-        place_bar_and_page(10);
-        ShowWindow(g_main.settingsPage, SW_HIDE);
-    } else {
-        place_bar_and_page(600);
-        if (what == "page" || what == "short") {
-            ShowWindow(g_main.updateBar, SW_HIDE);
-            RECT client;
-            GetClientRect(g_main.window, &client);
-            MoveWindow(g_main.settingsPage, 8, 8, client.right - 16,
-                       what == "short" ? 320 : client.bottom - 16, TRUE);
-            if (what == "short") SendMessageW(g_main.settingsPage, WM_VSCROLL, SB_PAGEDOWN, 0);
-        }
-        if (what == "notes")
-            show_notes(
-                L"Vantrel update \u2014 what's new",
-                L"Vantrel 1.2.0 is available (you have 1.1.0). What's new:\r\n\r\n",
-                L"\u2022 Recognises a network printer whose address changed.\n\u2022 Faster search.\n");
-    }
-    int seconds = getenv("VANTREL_SHOW_SECONDS") ? atoi(getenv("VANTREL_SHOW_SECONDS")) : 12;
-    pump((DWORD)(seconds > 0 && seconds < 60 ? seconds : 12) * 1000);
-}
