@@ -86,8 +86,9 @@ UndoTally undo_ticked_records(const ChangeList* list, const UndoOps* ops) {
         } else if (result != 0) {
             t.failed++;
         } else {
-            ops->forget(ops->context, r->valueName);
+            // Demonstration mode neither forgets nor records: the history belongs to the real PC.
             if (!ops->demo) {
+                ops->forget(ops->context, r->valueName);
                 wchar_t undid[560];
                 undo_record_description(r->description, undid, _countof(undid));
                 ops->record(ops->context, undid);

@@ -1,5 +1,5 @@
 // The walk over the ticked History & Undo rows with a recorder in place of Windows: the stop at a
-// declined prompt, a vanished printer counted as failed, nothing recorded in demonstration mode.
+// declined prompt, a vanished printer counted as failed, nothing recorded or forgotten in demonstration mode.
 #include <gtest/gtest.h>
 
 #include <map>
@@ -106,7 +106,7 @@ TEST(UndoRun, AVanishedPrinterCountsAsFailedAndKeepsItsRecord) {
     EXPECT_EQ(std::vector<std::wstring>{L"00000006"}, rec.forgotten);
 }
 
-TEST(UndoRun, DemonstrationModeRecordsNothing) {
+TEST(UndoRun, DemonstrationModeNeitherRecordsNorForgets) {
     History h;
     h.add(L"00000001", 8, L"ignored", L"Switched on Windows' detailed print log (PrintService/Operational)");
     Recorder rec;
@@ -117,6 +117,7 @@ TEST(UndoRun, DemonstrationModeRecordsNothing) {
     EXPECT_EQ(std::to_wstring(UndoTask) + L":" + std::to_wstring(VerbOplogOff) + L":", rec.performed[0])
         << "the detailed log is switched off with no argument";
     EXPECT_TRUE(rec.recorded.empty());
+    EXPECT_TRUE(rec.forgotten.empty()) << "the history belongs to the real PC";
 }
 
 TEST(UndoRun, TheLongestDescriptionKeepsItsUndidPrefixWhole) {
