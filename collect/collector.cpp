@@ -7,6 +7,7 @@
 
 #include "collect/classify_link.h"
 #include "core/known.h"
+#include "core/parallel.h"
 #include "core/text.h"
 
 void collect_spooler(Snapshot* s, const RawService* service) {
@@ -209,33 +210,74 @@ void apply_policies(Snapshot* s, int have_legacy_mode, uint32_t legacy_mode, int
     s->protectedPrintPolicy = (have_wpp && wpp == 1) ? 1 : 0;
 }
 
-void run_network_tests(Snapshot* s, const CheckRequest* request, const Settings* settings,
-                       const CollectorPlatform* platform) {
-    s->networkTested = 1;
-    if (!platform->net_test) return;
+int32_t choose_network_tests(const Snapshot* s, const CheckRequest* request, const Settings* settings,
+                             int32_t* which) {
+    int32_t count = 0;
     for (int32_t i = 0; i < s->printerCount; i++) {
-        PrinterRecord* p = &s->printers[i];
+        const PrinterRecord* p = &s->printers[i];
         if (!p->address[0]) continue;
         if (p->isVirtual && !settings->checkVirtual) continue;
         if (request->onlyAddress[0] && !text_equal_ci(request->onlyAddress, p->address)) continue;
         int earlier = 0;
-        for (int32_t k = 0; k < i && !earlier; k++)
-            earlier = s->printers[k].net.tested && text_equal_ci(s->printers[k].address, p->address);
-        if (earlier) continue; // the cached copy below gives it the same result
-
-        NetTestResult result;
-        memset(&result, 0, sizeof(result));
-        int ask_snmp = settings->askPrinter && p->kind != KindShared;
-        platform->net_test(platform->ctx, &result, p->address, ask_snmp, p->snmpCommunity);
-        if (!result.tested) {
-            // A test that gave up before filling anything still counts as tried at this address.
-            text_copy(result.target, _countof(result.target), p->address);
-            result.tested = 1;
-            result.pageCount = -1;
-        }
-        platform->cache_put(platform->ctx, &result);
-        p->net = result;
+        for (int32_t k = 0; k < count && !earlier; k++)
+            earlier = text_equal_ci(s->printers[which[k]].address, p->address);
+        if (earlier) continue; // the cached copy gives it the same result
+        which[count++] = i;
     }
+    return count;
+}
+
+namespace {
+struct NetTests {
+    const Snapshot* s;
+    const Settings* settings;
+    const CollectorPlatform* platform;
+    const int32_t* which;
+    NetTestResult* results;
+};
+
+void test_printer(const NetTests* tests, int32_t k, NetTestResult* result) {
+    const PrinterRecord* p = &tests->s->printers[tests->which[k]];
+    int ask_snmp = tests->settings->askPrinter && p->kind != KindShared;
+    tests->platform->net_test(tests->platform->ctx, result, p->address, ask_snmp, p->snmpCommunity);
+}
+
+void run_one_network_test(void* arg, int k) {
+    const NetTests* tests = static_cast<const NetTests*>(arg);
+    test_printer(tests, k, &tests->results[k]);
+}
+} // namespace
+
+void run_network_tests(Snapshot* s, const CheckRequest* request, const Settings* settings,
+                       const CollectorPlatform* platform) {
+    s->networkTested = 1;
+    if (!platform->net_test || s->printerCount <= 0) return;
+    int32_t* which = static_cast<int32_t*>(malloc(sizeof(int32_t) * (size_t)s->printerCount));
+    if (!which) return;
+    int32_t count = choose_network_tests(s, request, settings, which);
+    NetTestResult* results =
+        static_cast<NetTestResult*>(calloc(count > 0 ? (size_t)count : 1, sizeof(NetTestResult)));
+    NetTests tests = {s, settings, platform, which, results};
+    if (results) run_parallel(count, platform->netWorkers, run_one_network_test, &tests);
+    for (int32_t k = 0; k < count; k++) {
+        NetTestResult single;
+        NetTestResult* result = results ? &results[k] : &single;
+        if (!results) { // short of memory: one test at a time
+            memset(&single, 0, sizeof(single));
+            test_printer(&tests, k, &single);
+        }
+        PrinterRecord* p = &s->printers[which[k]];
+        if (!result->tested) {
+            // A test that gave up before filling anything still counts as tried at this address.
+            text_copy(result->target, _countof(result->target), p->address);
+            result->tested = 1;
+            result->pageCount = -1;
+        }
+        platform->cache_put(platform->ctx, result);
+        p->net = *result;
+    }
+    free(results);
+    free(which);
 }
 
 void merge_cached_results(Snapshot* s, const CollectorPlatform* platform) {

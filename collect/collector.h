@@ -140,6 +140,9 @@ struct CollectorPlatform {
     int (*post)(void* ctx, Snapshot* s); // 1 when the hand-over message was posted
     void (*check_finished)(void* ctx);   // clears the check-running flag when nothing was handed over
     void (*free_request)(void* ctx, CheckRequest* request);
+    // How many network tests may run at once (net_test is then called from several threads);
+    // 0 or 1 runs them one after another on the worker's thread.
+    int netWorkers;
 };
 
 // The worker's whole body: allocates the snapshot, fills it, runs the requested network tests,
@@ -186,7 +189,14 @@ void match_printers_to_drivers(Snapshot* s);
 // Steps 13 to 15: the default-printer mode, the PDF printer and the protected print policy.
 void apply_policies(Snapshot* s, int have_legacy_mode, uint32_t legacy_mode, int have_wpp, uint32_t wpp);
 
-// Network tests for the request, then the cached results for every printer.
+// The printers whose addresses the request's network tests cover, in printer order: those with an
+// address, skipping virtual printers unless CheckVirtual, other addresses when the request names
+// one, and every later printer on an address already chosen. Fills which; returns the count.
+int32_t choose_network_tests(const Snapshot* s, const CheckRequest* request, const Settings* settings,
+                             int32_t* which);
+
+// Network tests for the request, up to netWorkers at a time; their results go into the cache and
+// the printers in printer order, as if they had run one after another.
 void run_network_tests(Snapshot* s, const CheckRequest* request, const Settings* settings,
                        const CollectorPlatform* platform);
 void merge_cached_results(Snapshot* s, const CollectorPlatform* platform);

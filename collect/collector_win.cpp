@@ -14,6 +14,7 @@
 #include "core/registry.h"
 #include "core/settings.h"
 #include "core/text.h"
+#include "core/parallel.h"
 #include "net/net_test.h"
 
 static HKEY root_key(RegistryRoot root) {
@@ -298,6 +299,7 @@ void windows_collector_platform(const CheckWorker* worker, CollectorPlatform* ou
         win_post,
         win_check_finished,
         win_free_request,
+        kNetworkWorkers,
     };
 }
 

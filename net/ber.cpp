@@ -4,6 +4,14 @@
 
 #include <string.h>
 
+#include <atomic>
+
+static std::atomic<uint32_t> g_request_id{4096};
+
+uint32_t snmp_next_request_id() {
+    return g_request_id.fetch_add(1) + 1;
+}
+
 size_t ber_write_length(uint8_t* out, size_t cap, size_t length) {
     if (length <= 127) {
         if (cap < 1) return 0;

@@ -18,6 +18,11 @@ enum {
     kBerTagGetResponse = 0xA2,
 };
 
+// The identifier of the next request: one process-wide counter that starts at 4096 and that every
+// request, on whatever thread, raises by one with an atomic increment, so the first request of a
+// run carries 4097.
+uint32_t snmp_next_request_id();
+
 // Writes the definite length: one octet up to 127, 0x81 and one octet up to 255, 0x82 and two
 // octets (most significant first) up to 65535. Returns the octets written; 0 when the length is
 // larger or out has too little room.

@@ -1,5 +1,6 @@
 // The network test over Winsock and IP Helper. Every wait is bounded: two 1000 ms echoes at most,
-// one 900 ms budget for all six ports, and the SNMP query's own time-outs.
+// one 900 ms budget for all six ports, and the SNMP query's own time-outs; after the name lookup
+// they all run at once.
 #include <winsock2.h>
 #include <ws2tcpip.h>
 #include <iphlpapi.h>
@@ -8,6 +9,7 @@
 
 #include <string.h>
 
+#include "core/parallel.h"
 #include "core/text.h"
 #include "net/net_test.h"
 #include "net/probe.h"
@@ -79,6 +81,73 @@ static void ping(NetTestResult* result, uint32_t ip) {
     IcmpCloseHandle(icmp);
 }
 
+// The waits of one test after the name lookup, each on its own thread: they write disjoint fields
+// of the one result (the ARP answer goes to its own buffer until the SNMP query or the end of the
+// test takes it), so the test lasts as long as its longest wait instead of their sum.
+struct TestParts {
+    NetTestResult* result;
+    uint32_t ip;
+    int askSnmp;
+    const wchar_t* community;
+    wchar_t arpMac[24];
+    HANDLE arpDone; // set once arpMac is final; null when no event could be made
+};
+
+enum { PartSnmp, PartPing, PartReverseName, PartPorts, PartArp, PartCount }; // ARP last: see below
+
+// Longer than any ARP request takes; the SNMP query goes on without the ARP answer after that.
+static const DWORD kArpWaitMs = 10000;
+
+static void mac_from_arp(void* ctx, wchar_t* mac, size_t capacity) {
+    TestParts* parts = static_cast<TestParts*>(ctx);
+    if (parts->arpDone && WaitForSingleObject(parts->arpDone, kArpWaitMs) != WAIT_OBJECT_0) return;
+    text_copy(mac, capacity, parts->arpMac);
+}
+
+static void reverse_name(NetTestResult* result, uint32_t ip) {
+    sockaddr_in address = {};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(ip);
+    static thread_local wchar_t host[1025];
+    if (GetNameInfoW((const SOCKADDR*)&address, sizeof(address), host, _countof(host), nullptr, 0,
+                     NI_NAMEREQD) == 0)
+        text_copy(result->hostName, _countof(result->hostName), host);
+}
+
+static void probe_ports(NetTestResult* result, uint32_t ip) {
+    TcpProbe probes[kPortProbeCount];
+    for (int i = 0; i < kPortProbeCount; ++i) {
+        probes[i].address = ip;
+        probes[i].port = (uint16_t)kProbePorts[i];
+    }
+    probe_tcp(probes, kPortProbeCount, 900);
+    for (int i = 0; i < kPortProbeCount; ++i)
+        result->portOpen[i] = probes[i].open;
+}
+
+static void run_part(void* arg, int part) {
+    TestParts* parts = static_cast<TestParts*>(arg);
+    NetTestResult* result = parts->result;
+    switch (part) {
+    case PartSnmp:
+        if (parts->askSnmp) snmp_query_printer(result, parts->ip, parts->community, mac_from_arp, parts);
+        break;
+    case PartPing:
+        ping(result, parts->ip);
+        break;
+    case PartReverseName:
+        reverse_name(result, parts->ip);
+        break;
+    case PartArp:
+        if (on_local_subnet(parts->ip)) arp_mac(parts->ip, parts->arpMac, _countof(parts->arpMac));
+        if (parts->arpDone) SetEvent(parts->arpDone);
+        break;
+    case PartPorts:
+        probe_ports(result, parts->ip);
+        break;
+    }
+}
+
 int net_test_printer(NetTestResult* result, const wchar_t* target, int ask_snmp, const wchar_t* community) {
     memset(result, 0, sizeof(*result));
     text_copy(result->target, _countof(result->target), target);
@@ -106,30 +175,20 @@ int net_test_printer(NetTestResult* result, const wchar_t* target, int ask_snmp,
     if (answers) FreeAddrInfoW(answers);
     if (!found) return 0;
     result->resolved = 1;
-
-    sockaddr_in address = {};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(ip);
-    static thread_local wchar_t host[1025];
-    if (GetNameInfoW((const SOCKADDR*)&address, sizeof(address), host, _countof(host), nullptr, 0,
-                     NI_NAMEREQD) == 0)
-        text_copy(result->hostName, _countof(result->hostName), host);
-
     text_format(result->ipText, _countof(result->ipText), L"%d.%d.%d.%d", (int)(ip >> 24),
                 (int)((ip >> 16) & 255), (int)((ip >> 8) & 255), (int)(ip & 255));
 
-    ping(result, ip);
-    if (on_local_subnet(ip)) arp_mac(ip, result->mac, _countof(result->mac));
-
-    TcpProbe probes[kPortProbeCount];
-    for (int i = 0; i < kPortProbeCount; ++i) {
-        probes[i].address = ip;
-        probes[i].port = (uint16_t)kProbePorts[i];
-    }
-    probe_tcp(probes, kPortProbeCount, 900);
-    for (int i = 0; i < kPortProbeCount; ++i)
-        result->portOpen[i] = probes[i].open;
-
-    if (ask_snmp) snmp_query_printer(result, ip, community);
+    TestParts parts = {};
+    parts.result = result;
+    parts.ip = ip;
+    parts.askSnmp = ask_snmp;
+    parts.community = community;
+    parts.arpDone = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    // Without the event the query could not wait for ARP, so ARP then runs first, on its own.
+    if (!parts.arpDone) run_part(&parts, PartArp);
+    run_parallel(parts.arpDone ? PartCount : PartArp, PartCount, run_part, &parts);
+    if (parts.arpDone) CloseHandle(parts.arpDone);
+    // ARP's answer wins over the printer's own; the query asked ifPhysAddress only without one.
+    if (parts.arpMac[0]) text_copy(result->mac, _countof(result->mac), parts.arpMac);
     return 0;
 }

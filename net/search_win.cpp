@@ -1,15 +1,17 @@
-// The network search's thread. The sweep knocks on up to 250 addresses at a time with one 900 ms
-// budget per batch, so a silent /24 costs at most 3 passes x 2 batches x 0.9 s; responders are then
-// asked one after the other.
+// The network search's thread. The sweep knocks on up to 250 addresses at a time per port with one
+// 900 ms budget per batch, the three ports' passes side by side, so a silent /24 costs at most
+// 2 batches x 0.9 s; responders are then learnt up to sixteen at a time.
 #include <winsock2.h>
 #include <ws2tcpip.h>
 #include <windows.h>
 
 #include <atomic>
+#include <mutex>
 #include <stdlib.h>
 #include <string.h>
 
 #include "core/demo.h"
+#include "core/parallel.h"
 #include "core/settings.h"
 #include "core/state.h"
 #include "core/text.h"
@@ -41,48 +43,87 @@ void network_search_finished() {
     g_in_progress.exchange(0);
 }
 
-static void post_progress(HWND window, int percent) {
-    if (window) PostMessageW(window, MsgSearchProgress, (WPARAM)percent, 0);
+// Progress comes from several threads; taking the count and posting under one lock keeps the
+// percentages the window sees rising.
+struct Progress {
+    HWND window;
+    std::mutex lock;
+    int done = 0;
+};
+
+static void post_progress(Progress* progress, int add, int (*percent)(int done, int total), int total) {
+    std::lock_guard<std::mutex> hold(progress->lock);
+    progress->done += add;
+    if (progress->window)
+        PostMessageW(progress->window, MsgSearchProgress, (WPARAM)percent(progress->done, total), 0);
 }
 
-static void sweep(SweepList* list, const LocalSubnet* own, int own_count, HWND window) {
-    static const uint16_t ports[3] = {9100, 515, 631};
-    static const int32_t bits[3] = {FoundPort9100, FoundPort515, FoundPort631};
+// The three passes, one per port, sweep the list side by side; each keeps the addresses that
+// answered in a list of its own, merged into the masks once all three have ended.
+struct Sweep {
+    SweepList* list;
+    const LocalSubnet* own;
+    int ownCount;
+    uint8_t (*open)[kMaxSweepAddresses]; // [pass][address]
+    Progress* progress;
+};
+
+static const uint16_t kSweepPorts[3] = {9100, 515, 631};
+static const int32_t kSweepBits[3] = {FoundPort9100, FoundPort515, FoundPort631};
+
+static void sweep_pass(void* arg, int pass) {
+    Sweep* sweep = static_cast<Sweep*>(arg);
+    const SweepList* list = sweep->list;
     TcpProbe probes[kSweepBatch];
     int index_of[kSweepBatch];
-    int done = 0;
-    for (int pass = 0; pass < 3; ++pass) {
-        for (int start = 0; start < list->count; start += kSweepBatch) {
-            int end = start + kSweepBatch < list->count ? start + kSweepBatch : list->count;
-            int n = 0;
-            for (int i = start; i < end; ++i) {
-                if (subnet_list_is_own_address(own, own_count, list->addresses[i])) continue;
-                probes[n].address = list->addresses[i];
-                probes[n].port = ports[pass];
-                index_of[n] = i;
-                ++n;
-            }
-            probe_tcp(probes, n, 900);
-            for (int k = 0; k < n; ++k)
-                if (probes[k].open) list->masks[index_of[k]] |= bits[pass];
-            done += end - start;
-            post_progress(window, sweep_progress(done, list->count));
+    for (int start = 0; start < list->count; start += kSweepBatch) {
+        int end = start + kSweepBatch < list->count ? start + kSweepBatch : list->count;
+        int n = 0;
+        for (int i = start; i < end; ++i) {
+            if (subnet_list_is_own_address(sweep->own, sweep->ownCount, list->addresses[i])) continue;
+            probes[n].address = list->addresses[i];
+            probes[n].port = kSweepPorts[pass];
+            index_of[n] = i;
+            ++n;
         }
+        probe_tcp(probes, n, 900);
+        for (int k = 0; k < n; ++k)
+            if (probes[k].open) sweep->open[pass][index_of[k]] = 1;
+        post_progress(sweep->progress, end - start, sweep_progress, list->count);
     }
 }
 
-static void learn_responder(FoundPrinter* f, const LocalSubnet* own, int own_count, int ask_printer,
-                            NetTestResult* scratch) {
-    sockaddr_in address = {};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(f->ipValue);
-    static wchar_t host[1025];
-    if (GetNameInfoW((const SOCKADDR*)&address, sizeof(address), host, _countof(host), nullptr, 0,
-                     NI_NAMEREQD) == 0)
-        text_copy(f->hostName, _countof(f->hostName), host);
-    if (subnet_list_contains(own, own_count, f->ipValue)) arp_mac(f->ipValue, f->mac, _countof(f->mac));
-    if (!ask_printer) return;
-    memset(scratch, 0, sizeof(*scratch));
+static void sweep(SweepList* list, const LocalSubnet* own, int own_count, uint8_t (*open)[kMaxSweepAddresses],
+                  Progress* progress) {
+    Sweep work = {list, own, own_count, open, progress};
+    run_parallel(3, 3, sweep_pass, &work);
+    for (int pass = 0; pass < 3; ++pass)
+        for (int i = 0; i < list->count; ++i)
+            if (open[pass][i]) list->masks[i] |= kSweepBits[pass];
+}
+
+// Each responder is learnt on a worker of its own: its reverse lookup beside its ARP request and
+// SNMP query, which takes the MAC that ARP found. Workers write only their own FoundPrinter.
+struct Responders {
+    FoundPrinter* printers;
+    const LocalSubnet* own;
+    int ownCount;
+    int askPrinter;
+    int count;
+    Progress* progress;
+};
+
+struct Responder {
+    FoundPrinter* f;
+    const Responders* all;
+};
+
+static void learn_identity(FoundPrinter* f, const Responders* all) {
+    if (subnet_list_contains(all->own, all->ownCount, f->ipValue))
+        arp_mac(f->ipValue, f->mac, _countof(f->mac));
+    if (!all->askPrinter) return;
+    NetTestResult* scratch = static_cast<NetTestResult*>(calloc(1, sizeof(NetTestResult)));
+    if (!scratch) return;
     scratch->pageCount = -1;
     // With the MAC from ARP already known, the query does not ask ifPhysAddress.
     text_copy(scratch->mac, _countof(scratch->mac), f->mac);
@@ -93,6 +134,29 @@ static void learn_responder(FoundPrinter* f, const LocalSubnet* own, int own_cou
     text_copy(f->sysName, _countof(f->sysName), scratch->sysName);
     text_copy(f->mac, _countof(f->mac), scratch->mac);
     f->pageCount = scratch->pageCount;
+    free(scratch);
+}
+
+static void learn_part(void* arg, int part) {
+    Responder* r = static_cast<Responder*>(arg);
+    if (part == 1) {
+        learn_identity(r->f, r->all);
+        return;
+    }
+    sockaddr_in address = {};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(r->f->ipValue);
+    static thread_local wchar_t host[1025];
+    if (GetNameInfoW((const SOCKADDR*)&address, sizeof(address), host, _countof(host), nullptr, 0,
+                     NI_NAMEREQD) == 0)
+        text_copy(r->f->hostName, _countof(r->f->hostName), host);
+}
+
+static void learn_responder(void* arg, int index) {
+    const Responders* all = static_cast<const Responders*>(arg);
+    Responder r = {&all->printers[index], all};
+    run_parallel(2, 2, learn_part, &r);
+    post_progress(all->progress, 1, responder_progress, all->count);
 }
 
 NetworkSearchResult* run_network_search(const SearchRequest* request, HWND progress_window) {
@@ -100,11 +164,12 @@ NetworkSearchResult* run_network_search(const SearchRequest* request, HWND progr
     GetLocalTime(&now);
     NetworkSearchResult* result = search_result_new();
     SweepList* list = static_cast<SweepList*>(calloc(1, sizeof(SweepList)));
-    NetTestResult* scratch = static_cast<NetTestResult*>(calloc(1, sizeof(NetTestResult)));
-    if (!result || !list || !scratch) {
+    uint8_t(*open)[kMaxSweepAddresses] =
+        static_cast<uint8_t(*)[kMaxSweepAddresses]>(calloc(3, sizeof(*open)));
+    if (!result || !list || !open) {
         search_result_free(result);
         free(list);
-        free(scratch);
+        free(open);
         return nullptr;
     }
     static_assert(sizeof(LocalTime) == sizeof(SYSTEMTIME), "LocalTime is laid out like SYSTEMTIME");
@@ -118,12 +183,13 @@ NetworkSearchResult* run_network_search(const SearchRequest* request, HWND progr
                   request ? request->extraCount : 0);
     result->addressesSwept = list->count;
 
-    sweep(list, own, own_count, progress_window);
+    Progress sweep_progress_state;
+    sweep_progress_state.window = progress_window;
+    sweep(list, own, own_count, open, &sweep_progress_state);
 
     int responders = 0;
     for (int i = 0; i < list->count; ++i)
         if (list->masks[i]) ++responders;
-    int processed = 0;
     for (int i = 0; i < list->count && result->count < kMaxFoundPrinters; ++i) {
         if (!list->masks[i]) continue;
         FoundPrinter* f = &result->printers[result->count++];
@@ -131,11 +197,15 @@ NetworkSearchResult* run_network_search(const SearchRequest* request, HWND progr
         f->ipValue = list->addresses[i];
         f->pageCount = -1;
         format_ipv4(f->ipValue, f->ip, _countof(f->ip));
-        learn_responder(f, own, own_count, request ? request->askPrinter : 0, scratch);
-        post_progress(progress_window, responder_progress(++processed, responders));
     }
     free(list);
-    free(scratch);
+    free(open);
+
+    Progress responder_progress_state;
+    responder_progress_state.window = progress_window;
+    Responders all = {result->printers,         own, own_count, request ? request->askPrinter : 0, responders,
+                      &responder_progress_state};
+    run_parallel(result->count, kNetworkWorkers, learn_responder, &all);
     sort_found_printers(result->printers, result->count);
     return result;
 }

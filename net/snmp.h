@@ -9,13 +9,10 @@
 #include <stdint.h>
 
 #include "core/snapshot.h"
+#include "net/ber.h"
 
 // The read-only community of SNMP version 1, used when none is configured.
 #define VANTREL_SNMP_DEFAULT_COMMUNITY "public"
-
-// The identifier the next request will carry minus one; every request takes the next value with an
-// atomic increment, so the first request of a run carries 4097.
-uint32_t snmp_next_request_id();
 
 // One GetRequest and the reading of one answer within timeout_ms. destination has port 161
 // already; community is 8-bit text; oid_text is dotted decimal. A datagram from any other address
@@ -37,6 +34,12 @@ int snmp_get_text(SOCKET s, const sockaddr_in* destination, const char* communit
 // long it is; the default community only when it is empty (or converts to nothing). out holds 64.
 void snmp_community_octets(const wchar_t* community, char out[64]);
 
+// Called once, just before the interfaces' physical addresses are asked, when the query got that
+// far: the network test's ARP request runs beside the query, and its MAC, once known, is put into
+// mac (capacity units) here, so that the query asks ifPhysAddress only when ARP gave none.
+typedef void (*SnmpMacFromArp)(void* ctx, wchar_t* mac, size_t capacity);
+
 // Asks the printer at address (host byte order) for its fixed list of objects and fills the SNMP
 // fields of result, which the caller zeroed (pageCount -1). An empty community means the default.
-void snmp_query_printer(NetTestResult* result, uint32_t address, const wchar_t* community);
+void snmp_query_printer(NetTestResult* result, uint32_t address, const wchar_t* community,
+                        SnmpMacFromArp mac_from_arp = nullptr, void* ctx = nullptr);

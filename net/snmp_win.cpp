@@ -4,19 +4,12 @@
 
 #include <windows.h>
 
-#include <atomic>
 #include <stdio.h>
 #include <string.h>
 
 #include "core/text.h"
 #include "net/ber.h"
 #include "net/netlogic.h"
-
-static std::atomic<uint32_t> g_request_id{4096};
-
-uint32_t snmp_next_request_id() {
-    return g_request_id.fetch_add(1) + 1;
-}
 
 // Waits for readability at most ms; 1 readable, 0 not in time or an error.
 static int wait_readable(SOCKET s, DWORD ms) {
@@ -126,7 +119,8 @@ void snmp_community_octets(const wchar_t* community, char out[64]) {
     if (!out[0]) memcpy(out, VANTREL_SNMP_DEFAULT_COMMUNITY, sizeof(VANTREL_SNMP_DEFAULT_COMMUNITY));
 }
 
-void snmp_query_printer(NetTestResult* result, uint32_t address, const wchar_t* community) {
+void snmp_query_printer(NetTestResult* result, uint32_t address, const wchar_t* community,
+                        SnmpMacFromArp mac_from_arp, void* ctx) {
     char name[64];
     snmp_community_octets(community, name);
 
@@ -152,6 +146,7 @@ void snmp_query_printer(NetTestResult* result, uint32_t address, const wchar_t* 
     snmp_get_text(s, &to, name, "1.3.6.1.2.1.1.5.0", 600, result->sysName, _countof(result->sysName));
     snmp_get_text(s, &to, name, "1.3.6.1.2.1.43.5.1.1.17.1", 600, result->serial, _countof(result->serial));
 
+    if (mac_from_arp && !result->mac[0]) mac_from_arp(ctx, result->mac, _countof(result->mac));
     for (int i = 1; i <= 4 && !result->mac[0]; ++i) {
         char oid[40];
         snprintf(oid, sizeof(oid), "1.3.6.1.2.1.2.2.1.6.%d", i);

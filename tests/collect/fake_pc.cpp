@@ -265,7 +265,8 @@ CollectorPlatform FakePc::platform() {
                              f_cache_get,
                              f_post,
                              f_check_finished,
-                             f_free_request};
+                             f_free_request,
+                             netWorkers};
 }
 
 Settings default_settings() {

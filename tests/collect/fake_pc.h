@@ -58,6 +58,7 @@ struct FakePc {
     std::wstring userName = L"alice", sessionUser = L"alice", consoleUser = L"bob";
     int system = 0;
     int withNetTest = 1;
+    int netWorkers = 0; // network tests at once; 0 runs them one after another
     int postSucceeds = 1;
 
     // What the collector did.
