@@ -1,6 +1,6 @@
-// The network test of one printer, the way a technician checks one by hand: name lookup, ping,
-// ARP on a directly attached subnet, six TCP ports at once, then SNMP when asked. Also the PC's
-// own IPv4 subnets, which the network search sweeps.
+// The network test of one printer, the way a technician checks one by hand: name lookup, then at
+// once the reverse name, ping, ARP on a directly attached subnet, six TCP ports and, when asked,
+// SNMP. Also the PC's own IPv4 subnets, which the network search sweeps.
 #pragma once
 
 #include <stdint.h>

@@ -9,6 +9,7 @@
 
 #include <memory>
 
+#include "core/parallel.h"
 #include "net/net_test.h"
 
 namespace {
@@ -93,4 +94,42 @@ TEST(NetTestPeer, LocalSubnetsLeaveLoopbackOut) {
     for (int i = 0; i < n; i++)
         EXPECT_NE(127u, entries[i].address >> 24);
     EXPECT_FALSE(on_local_subnet(0x7F000015));
+}
+
+// A check tests many printers at once and each test runs its own waits side by side: ten tests at
+// once (each target twice) must give exactly what each gives alone.
+TEST(NetTestPeer, ManyAtOnceGiveWhatEachGivesAlone) {
+    struct Case {
+        const wchar_t* target;
+        int askSnmp;
+        const wchar_t* community;
+        int rc;
+        NetTestResult result;
+    };
+    static Case alone[5] = {{L"127.0.0.21", 1, L"", 0, {}},
+                            {L"127.0.0.22", 1, L"", 0, {}},
+                            {L"127.0.0.24", 1, L"corpnet", 0, {}},
+                            {L"127.0.0.40", 1, L"", 0, {}},
+                            {L"127.0.99.1", 1, L"public", 0, {}}};
+    static Case together[10];
+    for (int i = 0; i < 10; ++i)
+        together[i] = alone[i % 5];
+    auto test = [](void* cases, int i) {
+        Case* c = static_cast<Case*>(cases) + i;
+        c->rc = net_test_printer(&c->result, c->target, c->askSnmp, c->community);
+        c->result.pingMs = 0; // the one field that may differ from run to run
+    };
+    for (int i = 0; i < 5; ++i)
+        test(alone, i);
+    run_parallel(10, 10, test, together);
+    for (int i = 0; i < 10; ++i) {
+        const Case& a = alone[i % 5];
+        EXPECT_EQ(a.rc, together[i].rc) << i;
+        EXPECT_EQ(0, memcmp(&a.result, &together[i].result, sizeof(NetTestResult))) << i;
+    }
+    EXPECT_EQ(1, alone[0].result.snmpAnswered);
+    EXPECT_STREQ(L"3C-52-82-11-22-33", alone[0].result.mac);
+    EXPECT_EQ(1, alone[2].result.snmpAnswered) << "its own community";
+    EXPECT_EQ(1, alone[4].result.snmpAsked);
+    EXPECT_EQ(0, alone[4].result.snmpAnswered);
 }
