@@ -252,8 +252,7 @@ void run_network_tests(Snapshot* s, const CheckRequest* request, const Settings*
                        const CollectorPlatform* platform) {
     s->networkTested = 1;
     if (!platform->net_test || s->printerCount <= 0) return;
-    int32_t* which = static_cast<int32_t*>(malloc(sizeof(int32_t) * (size_t)s->printerCount));
-    if (!which) return;
+    int32_t which[kMaxPrinters]; // printerCount never exceeds the array it counts
     int32_t count = choose_network_tests(s, request, settings, which);
     NetTestResult* results =
         static_cast<NetTestResult*>(calloc(count > 0 ? (size_t)count : 1, sizeof(NetTestResult)));
@@ -277,7 +276,6 @@ void run_network_tests(Snapshot* s, const CheckRequest* request, const Settings*
         p->net = *result;
     }
     free(results);
-    free(which);
 }
 
 void merge_cached_results(Snapshot* s, const CollectorPlatform* platform) {

@@ -46,7 +46,7 @@ void network_search_finished() {
 // Progress comes from several threads; taking the count and posting under one lock keeps the
 // percentages the window sees rising.
 struct Progress {
-    HWND window;
+    HWND window = nullptr;
     std::mutex lock;
     int done = 0;
 };
@@ -109,7 +109,7 @@ struct Responders {
     const LocalSubnet* own;
     int ownCount;
     int askPrinter;
-    int count;
+    int responders; // every address that answered, the 257th and later included
     Progress* progress;
 };
 
@@ -122,19 +122,17 @@ static void learn_identity(FoundPrinter* f, const Responders* all) {
     if (subnet_list_contains(all->own, all->ownCount, f->ipValue))
         arp_mac(f->ipValue, f->mac, _countof(f->mac));
     if (!all->askPrinter) return;
-    NetTestResult* scratch = static_cast<NetTestResult*>(calloc(1, sizeof(NetTestResult)));
-    if (!scratch) return;
-    scratch->pageCount = -1;
+    NetTestResult scratch = {};
+    scratch.pageCount = -1;
     // With the MAC from ARP already known, the query does not ask ifPhysAddress.
-    text_copy(scratch->mac, _countof(scratch->mac), f->mac);
-    snmp_query_printer(scratch, f->ipValue, L"");
-    text_copy(f->model, _countof(f->model), scratch->model);
-    text_copy(f->description, _countof(f->description), scratch->sysDescr);
-    text_copy(f->serial, _countof(f->serial), scratch->serial);
-    text_copy(f->sysName, _countof(f->sysName), scratch->sysName);
-    text_copy(f->mac, _countof(f->mac), scratch->mac);
-    f->pageCount = scratch->pageCount;
-    free(scratch);
+    text_copy(scratch.mac, _countof(scratch.mac), f->mac);
+    snmp_query_printer(&scratch, f->ipValue, L"");
+    text_copy(f->model, _countof(f->model), scratch.model);
+    text_copy(f->description, _countof(f->description), scratch.sysDescr);
+    text_copy(f->serial, _countof(f->serial), scratch.serial);
+    text_copy(f->sysName, _countof(f->sysName), scratch.sysName);
+    text_copy(f->mac, _countof(f->mac), scratch.mac);
+    f->pageCount = scratch.pageCount;
 }
 
 static void learn_part(void* arg, int part) {
@@ -156,7 +154,7 @@ static void learn_responder(void* arg, int index) {
     const Responders* all = static_cast<const Responders*>(arg);
     Responder r = {&all->printers[index], all};
     run_parallel(2, 2, learn_part, &r);
-    post_progress(all->progress, 1, responder_progress, all->count);
+    post_progress(all->progress, 1, responder_progress, all->responders);
 }
 
 NetworkSearchResult* run_network_search(const SearchRequest* request, HWND progress_window) {
@@ -203,8 +201,13 @@ NetworkSearchResult* run_network_search(const SearchRequest* request, HWND progr
 
     Progress responder_progress_state;
     responder_progress_state.window = progress_window;
-    Responders all = {result->printers,         own, own_count, request ? request->askPrinter : 0, responders,
-                      &responder_progress_state};
+    Responders all;
+    all.printers = result->printers;
+    all.own = own;
+    all.ownCount = own_count;
+    all.askPrinter = request ? request->askPrinter : 0;
+    all.responders = responders;
+    all.progress = &responder_progress_state;
     run_parallel(result->count, kNetworkWorkers, learn_responder, &all);
     sort_found_printers(result->printers, result->count);
     return result;
