@@ -1,8 +1,8 @@
 // Built natively with ThreadSanitizer by run_tsan.sh: the check's network tests run sixteen at a
 // time must give the snapshot and the cache that one after another gives, on a PC with silent,
-// refused, healthy and shared addresses, duplicates, a virtual printer and a check of one address;
-// the bounded runner runs every job once and never more at a time than allowed; and the SNMP
-// request identifiers stay unique when many threads take them.
+// refused, healthy and shared addresses, duplicates, a virtual printer and a check of one address,
+// never running more at a time than allowed; and the SNMP request identifiers stay unique when many
+// threads take them.
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
@@ -162,40 +162,6 @@ void concurrent_checks_give_the_sequential_snapshot() {
     release(only_many);
 }
 
-struct Counted {
-    std::atomic<int> runs[500];
-    std::atomic<int> running{0}, most{0};
-};
-
-void count_job(void* arg, int index) {
-    Counted* c = static_cast<Counted*>(arg);
-    int now = ++c->running;
-    for (int seen = c->most.load(); now > seen && !c->most.compare_exchange_weak(seen, now);) {
-    }
-    ++c->runs[index];
-    std::this_thread::sleep_for(std::chrono::microseconds(200 + index % 5 * 100));
-    --c->running;
-}
-
-void the_runner_runs_each_job_once_within_its_bound() {
-    const int bounds[] = {0, 1, 3, kNetworkWorkers, 1000};
-    for (int bound : bounds) {
-        Counted* c = new Counted();
-        for (auto& r : c->runs)
-            r = 0;
-        run_parallel(500, bound, count_job, c);
-        int wrong = 0;
-        for (auto& r : c->runs)
-            wrong += r.load() != 1;
-        CHECK(wrong == 0);
-        int limit = bound < 1 ? 1 : bound > kMaxParallelWorkers ? kMaxParallelWorkers : bound;
-        CHECK(c->most.load() <= limit);
-        CHECK(c->running.load() == 0); // nothing still running once it returned
-        delete c;
-    }
-    run_parallel(0, 4, count_job, nullptr); // nothing to do: no job is called
-}
-
 void request_ids_stay_unique_across_threads() {
     static uint32_t ids[8][2000];
     run_parallel(
@@ -215,7 +181,6 @@ void request_ids_stay_unique_across_threads() {
 
 int main() {
     concurrent_checks_give_the_sequential_snapshot();
-    the_runner_runs_each_job_once_within_its_bound();
     request_ids_stay_unique_across_threads();
     if (g_failures)
         fprintf(stderr, "%d check(s) failed\n", g_failures);
