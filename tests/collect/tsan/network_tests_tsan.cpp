@@ -41,29 +41,18 @@ int fake_test(void* ctx, NetTestResult* r, const wchar_t* target, int ask_snmp, 
     for (int seen = net->most.load(); now > seen && !net->most.compare_exchange_weak(seen, now);) {
     }
     ++net->tests;
+    const wchar_t* dot = wcsrchr(target, L'.');
+    int last = dot ? (int)wcstol(dot + 1, nullptr, 10) : 0; // 0: a name that does not resolve
     memset(r, 0, sizeof(*r));
     text_copy(r->target, _countof(r->target), target);
     r->tested = 1;
-    r->pageCount = -1;
-    int last = (int)wcstol(wcsrchr(target, L'.') ? wcsrchr(target, L'.') + 1 : target, nullptr, 10);
-    int wait_ms = 1;
-    if (wcsstr(target, L"unknown")) {
-        r->pageCount = -1; // the name did not resolve: nothing else is filled
-    } else if (last >= 200) {
-        wait_ms = 40; // silent
-        text_copy(r->ipText, _countof(r->ipText), target);
-        r->resolved = 1;
-        r->snmpAsked = ask_snmp;
-    } else {
-        wait_ms = 1 + last % 7;
-        text_copy(r->ipText, _countof(r->ipText), target);
-        r->resolved = r->pingOk = 1;
-        r->portOpen[0] = last % 2;
-        r->snmpAsked = r->snmpAnswered = ask_snmp;
-        r->pageCount = ask_snmp ? 1000 + last : -1;
-        text_copy(r->sysName, _countof(r->sysName), community);
-    }
-    std::this_thread::sleep_for(std::chrono::milliseconds(wait_ms));
+    r->resolved = last > 0;
+    r->pingOk = r->portOpen[last % 6] = last > 0 && last < 200; // 200 and above are silent
+    r->snmpAsked = ask_snmp && r->resolved;
+    r->snmpAnswered = ask_snmp && r->pingOk;
+    r->pageCount = r->snmpAnswered ? 1000 + last : -1;
+    text_copy(r->sysName, _countof(r->sysName), community);
+    std::this_thread::sleep_for(std::chrono::milliseconds(last >= 200 ? 40 : 1 + last % 7));
     --net->running;
     return 0;
 }
