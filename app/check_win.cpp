@@ -13,6 +13,7 @@
 #include "core/settings.h"
 #include "core/state.h"
 #include "core/text.h"
+#include "core/thread_win.h"
 #include "core/ui_services.h"
 #include "history/log_file.h"
 #include "net/installed.h"
@@ -56,10 +57,7 @@ void start_check(int with_network_test, const wchar_t* address) {
     start->worker.checkRunning = reinterpret_cast<volatile LONG*>(&g_check_running);
     start->worker.buildDemo = g_process.demo ? demo_snapshot : nullptr;
     if (with_network_test) g_check_cycle.lastNetworkTestStart = GetTickCount64();
-    HANDLE thread = CreateThread(nullptr, 0, check_worker_thread, start, 0, nullptr);
-    if (thread) {
-        CloseHandle(thread);
-    } else {
+    if (!start_thread(check_worker_thread, start)) {
         free(request);
         free(start);
         __atomic_exchange_n(&g_check_running, 0, __ATOMIC_SEQ_CST);

@@ -11,12 +11,13 @@
 #include <string.h>
 
 #include "core/demo.h"
+#include "core/diagnose.h"
 #include "core/parallel.h"
 #include "core/settings.h"
 #include "core/state.h"
 #include "core/text.h"
+#include "core/thread_win.h"
 #include "core/ui_services.h"
-#include "core/diagnose.h"
 #include "net/installed.h"
 #include "net/ipv4.h"
 #include "net/net_test.h"
@@ -259,13 +260,11 @@ int start_network_search(int show_view) {
     }
     search_request_now(show_view, &start->request);
     start->window = static_cast<HWND>(g_ui.main_window());
-    HANDLE thread = CreateThread(nullptr, 0, search_thread, start, 0, nullptr);
-    if (!thread) {
+    if (!start_thread(search_thread, start)) {
         free(start);
         g_in_progress.exchange(0);
         return 0;
     }
-    CloseHandle(thread);
     g_ui.status_text(VANTREL_SEARCH_STARTED_TEXT);
     g_ui.refresh(RefreshLists | RefreshRibbon);
     return 1;

@@ -7,6 +7,7 @@
 #include "core/messages.h"
 #include "core/settings.h"
 #include "core/text.h"
+#include "core/thread_win.h"
 #include "update/http.h"
 #include "update/update.h"
 
@@ -42,8 +43,5 @@ static DWORD WINAPI check_thread(void* param) {
 }
 
 int32_t start_update_check_thread(UpdateCheckStart* start) {
-    HANDLE thread = CreateThread(nullptr, 0, check_thread, start, 0, nullptr);
-    if (!thread) return 0;
-    CloseHandle(thread);
-    return 1;
+    return start_thread(check_thread, start);
 }

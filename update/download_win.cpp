@@ -9,6 +9,7 @@
 
 #include "core/messages.h"
 #include "core/text.h"
+#include "core/thread_win.h"
 #include "update/http.h"
 #include "update/update.h"
 #include "update/version.h"
@@ -143,8 +144,5 @@ static DWORD WINAPI download_thread(void* param) {
 }
 
 int32_t start_update_download_thread(DownloadStart* start) {
-    HANDLE thread = CreateThread(nullptr, 0, download_thread, start, 0, nullptr);
-    if (!thread) return 0;
-    CloseHandle(thread);
-    return 1;
+    return start_thread(download_thread, start);
 }
