@@ -31,15 +31,8 @@ static void driver_object(JsonWriter* w, const Snapshot* s, const PrinterRecord*
         return json_null(w, L"driver");
     const DriverRecord* d = &s->drivers[p->driverIndex];
     json_object(w, L"driver");
-    json_number(w, L"index", p->driverIndex);
-    json_text_or_null(w, L"name", d->name);
-    json_text_or_null(w, L"maker", d->maker);
-    json_text_or_null(w, L"date", d->date);
-    json_text_or_null(w, L"version", d->versionText);
-    json_number(w, L"type", d->version);
+    json_driver_fields(w, p->driverIndex, d);
     json_text_or_null(w, L"typeNote", driver_type_note(d->version));
-    json_text(w, L"language", driver_language_label(d->language));
-    json_number(w, L"languageCode", d->language);
     json_text_or_null(w, L"languageExplanation", driver_language_explanation(d->language));
     json_end_object(w);
 }

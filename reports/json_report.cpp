@@ -154,20 +154,24 @@ static void jobs_array(JsonWriter* w, const Snapshot* s) {
     json_end_array(w);
 }
 
+void json_driver_fields(JsonWriter* w, int32_t index, const DriverRecord* d) {
+    json_number(w, L"index", index);
+    json_text_or_null(w, L"name", d->name);
+    json_text_or_null(w, L"maker", d->maker);
+    json_text_or_null(w, L"version", d->versionText);
+    json_text_or_null(w, L"date", d->date);
+    json_number(w, L"type", d->version);
+    json_text(w, L"language", driver_language_label(d->language));
+    json_number(w, L"languageCode", d->language);
+}
+
 static void drivers_array(JsonWriter* w, const Snapshot* s) {
     json_array(w, L"drivers");
     for (int32_t i = 0; i < clamp(s->driverCount, kMaxDrivers); i++) {
         const DriverRecord* d = &s->drivers[i];
         json_object(w, nullptr);
-        json_number(w, L"index", i);
-        json_text_or_null(w, L"name", d->name);
-        json_text_or_null(w, L"maker", d->maker);
-        json_text_or_null(w, L"version", d->versionText);
-        json_text_or_null(w, L"date", d->date);
-        json_number(w, L"type", d->version);
+        json_driver_fields(w, i, d);
         json_text_or_null(w, L"environment", d->environment);
-        json_text(w, L"language", driver_language_label(d->language));
-        json_number(w, L"languageCode", d->language);
         json_number(w, L"printerCount", d->printerCount);
         json_flag(w, L"filesMissing", d->fileMissing);
         json_end_object(w);

@@ -28,6 +28,10 @@ void iso_time_text(const LocalTime* t, int32_t utc_offset_minutes, wchar_t* out,
 // ISO 8601 UTC time ("2026-03-05T06:00:00Z") of a Windows file time (100 ns units since 1601).
 void iso_utc_text(uint64_t file_time, wchar_t* out, size_t cap);
 
+// The fields a driver has both in the "drivers" array and as a printer's driver: its index in that
+// array, name, maker, version, date, type and language.
+void json_driver_fields(JsonWriter* w, int32_t index, const DriverRecord* d);
+
 // The printer's object of the "printers" array (json_printer.cpp).
 void json_printer(JsonWriter* w, const JsonReportInput* in, int32_t index);
 
