@@ -30,6 +30,9 @@ void install_ui_services();
 // A size written at 96 DPI, at the window's DPI.
 int scaled(int value_at_96);
 
+// A tooltip window for owner's tools: wide enough for a paragraph, shown for 32 s after initial_ms.
+HWND create_tooltip(HWND owner, int initial_ms);
+
 // Adds a fixed tooltip to a control (a tool of the main tooltip).
 void add_control_tooltip(HWND control, const wchar_t* text);
 

@@ -64,7 +64,7 @@ static HWND create_list(int id) {
     return list;
 }
 
-static HWND create_tooltip(HWND owner, int initial_ms) {
+HWND create_tooltip(HWND owner, int initial_ms) {
     HWND tip =
         CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP, 0,
                         0, 0, 0, owner, nullptr, g_app.instance, nullptr);

@@ -387,14 +387,6 @@ LRESULT CALLBACK ribbon_proc(HWND window, UINT message, WPARAM wparam, LPARAM lp
     case WM_KILLFOCUS:
         set_focus_flag(window, 0);
         return 0;
-    case WM_COMMAND:
-    case WM_NOTIFY:
-        return SendMessageW(GetParent(window), message, wparam, lparam);
-    case WM_CTLCOLORBTN:
-    case WM_CTLCOLORSTATIC:
-        SetBkColor((HDC)wparam, RGB(255, 255, 255));
-        SetTextColor((HDC)wparam, RGB(30, 30, 30));
-        return (LRESULT)(g_main.white ? g_main.white : GetStockObject(WHITE_BRUSH));
     case WM_DESTROY:
         if (s_rb.tooltip) DestroyWindow(s_rb.tooltip);
         if (g_main.ribbon == window) g_main.ribbon = g_main.ribbonTooltip = nullptr;
@@ -422,14 +414,7 @@ void create_ribbon(HWND parent) {
         CreateWindowExW(0, L"NSRibbon", L"", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_TABSTOP, 0, 0,
                         client.right, ribbon_height(dpi()), parent, nullptr, instance, nullptr);
     if (!window) return;
-    HWND tooltip = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
-                                   WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP, CW_USEDEFAULT, CW_USEDEFAULT,
-                                   CW_USEDEFAULT, CW_USEDEFAULT, window, nullptr, instance, nullptr);
-    if (tooltip) {
-        SendMessageW(tooltip, TTM_SETMAXTIPWIDTH, 0, S(440));
-        SendMessageW(tooltip, TTM_SETDELAYTIME, TTDT_AUTOPOP, MAKELPARAM(32000, 0));
-        SendMessageW(tooltip, TTM_SETDELAYTIME, TTDT_INITIAL, MAKELPARAM(450, 0));
-    }
+    HWND tooltip = create_tooltip(window, 450);
     s_rb.window = window;
     s_rb.tooltip = tooltip;
     g_main.ribbon = window;
