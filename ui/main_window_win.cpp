@@ -1,5 +1,5 @@
-// The main window: its creation, layout, timers and the hand-overs from the worker threads. The
-// window procedure only dispatches; commands go through the command table (commands.cpp).
+// The main window's interface services, layout, views and command dispatch; its creation and
+// window procedure are in main_window_proc_win.cpp, its commands in the command table (commands.cpp).
 #include <windows.h>
 #include <commctrl.h>
 
@@ -77,10 +77,14 @@ static int32_t selected_row(HWND list) {
     return list ? (int32_t)SendMessageW(list, LVM_GETNEXTITEM, (WPARAM)-1, LVNI_SELECTED) : -1;
 }
 
+static int32_t bottom_selection() {
+    return g_main.bottomLastUsed ? selected_row(g_main.bottomList) : -1;
+}
+
 static int32_t selected_printer() {
     const Snapshot* s = g_snapshot;
     if (!s) return -1;
-    int32_t row = g_main.bottomLastUsed ? selected_row(g_main.bottomList) : -1;
+    int32_t row = bottom_selection();
     if (row >= 0) {
         if (g_settings.view == ViewProblems && row < g_findings.count &&
             g_findings.items[row].printerIndex >= 0 && g_findings.items[row].printerIndex < s->printerCount)
@@ -91,10 +95,6 @@ static int32_t selected_printer() {
     }
     row = selected_row(g_main.printerList);
     return row >= 0 && row < s->printerCount ? row : -1;
-}
-
-static int32_t bottom_selection() {
-    return g_main.bottomLastUsed ? selected_row(g_main.bottomList) : -1;
 }
 
 static int32_t copy_to_clipboard(const wchar_t* text) {
