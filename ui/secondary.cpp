@@ -2,6 +2,7 @@
 #include "secondary.h"
 
 #include "core/text.h"
+#include "ui/commands.h"
 #include "ui/layout.h"
 
 const SettingRow kSettingRows[] = {
@@ -135,14 +136,15 @@ struct Placer {
     int32_t column(const Section* sections, int32_t count, int32_t x, int32_t y, int32_t gap_first) {
         for (int32_t s = 0; s < count; s++) {
             if (s > 0 || gap_first) y += kSectionGap;
-            add(PageHeading, 901, x, y, kColumnWidth, kHeadingHeight, sections[s].heading, nullptr);
+            add(PageHeading, IdSettingHeading, x, y, kColumnWidth, kHeadingHeight, sections[s].heading,
+                nullptr);
             y += kHeadingAdvance;
             for (int32_t r = 0; r < sections[s].rowCount; r++) {
                 const SettingRow& row = kSettingRows[sections[s].firstRow + r];
                 add(PageCheckBox, row.id, x, y, kColumnWidth, kBoxHeight, row.caption, row.longText);
                 y += kBoxHeight;
-                add(PageExplanation, 900, x + kExplainIndent, y, kExplainWidth, kExplainHeight, row.shortText,
-                    row.longText);
+                add(PageExplanation, IdSettingExplanation, x + kExplainIndent, y, kExplainWidth,
+                    kExplainHeight, row.shortText, row.longText);
                 y += kExplainAdvance;
             }
         }
@@ -163,8 +165,8 @@ void settings_page_layout(int32_t dpi, int32_t page_width, PageLayout* out) {
     int32_t right_end = out->stacked
                             ? p.column(kRightSections, (int32_t)_countof(kRightSections), kLeftX, left_end, 1)
                             : p.column(kRightSections, (int32_t)_countof(kRightSections), kRightX, kTopY, 0);
-    p.add(PageButton, 141, out->stacked ? kLeftX : kRightX, right_end, kButtonWidth, kButtonHeight,
-          L"Check now", VANTREL_CHECK_NOW_TIP);
+    p.add(PageButton, CmdCheckUpdatesNow, out->stacked ? kLeftX : kRightX, right_end, kButtonWidth,
+          kButtonHeight, L"Check now", VANTREL_CHECK_NOW_TIP);
     out->contentHeight = at_dpi(p.bottom96 + kBottomMargin, dpi);
     for (int32_t i = 0; i < out->count && page_width > 0; i++) {
         PageItem& it = out->items[i];

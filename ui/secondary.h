@@ -32,9 +32,9 @@ const SettingRow* setting_row(int32_t id); // null for any other id
     L"tab)."
 
 enum PageItemKind : int32_t {
-    PageHeading = 0,     // STATIC, id 901, bold
+    PageHeading = 0,     // STATIC, IdSettingHeading, bold
     PageCheckBox = 1,    // BS_AUTOCHECKBOX, the row's id
-    PageExplanation = 2, // STATIC with SS_NOTIFY, id 900
+    PageExplanation = 2, // STATIC with SS_NOTIFY, IdSettingExplanation
     PageButton = 3,      // "Check now", id 141
 };
 

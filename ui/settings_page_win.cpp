@@ -5,6 +5,7 @@
 #include "secondary_win.h"
 
 #include "core/settings.h"
+#include "ui/commands.h"
 #include "main_window.h"
 #include "secondary.h"
 #include "ui.h"
@@ -114,7 +115,9 @@ void on_vscroll(HWND page, int32_t request) {
 
 LRESULT control_colours(HDC dc, HWND control) {
     int32_t id = GetDlgCtrlID(control);
-    COLORREF text = id == 900 ? RGB(110, 110, 110) : id == 901 ? RGB(0, 103, 192) : RGB(30, 30, 30);
+    COLORREF text = id == IdSettingExplanation ? RGB(110, 110, 110)
+                    : id == IdSettingHeading   ? RGB(0, 103, 192)
+                                               : RGB(30, 30, 30);
     SetTextColor(dc, text);
     SetBkColor(dc, RGB(255, 255, 255));
     return (LRESULT)GetStockObject(WHITE_BRUSH);
@@ -148,9 +151,9 @@ HWND create_control(HWND page, const PageItem& it) {
     return w;
 }
 
-// Only the check boxes and "Check now" are commands; the explanations' clicks (id 900) are not.
+// Only the check boxes and "Check now" are commands; the explanations' clicks are not.
 int is_page_command(int32_t id) {
-    return id == 141 || setting_row(id) != nullptr;
+    return id == CmdCheckUpdatesNow || setting_row(id) != nullptr;
 }
 } // namespace
 
