@@ -10,6 +10,7 @@
 #include "core/demo.h"
 #include "core/diagnose.h"
 #include "core/known.h"
+#include "core/messages.h"
 #include "core/settings.h"
 #include "core/state.h"
 #include "core/text.h"
@@ -99,13 +100,13 @@ uint32_t on_check_done(Snapshot* s) {
 }
 
 void on_check_timer(HWND window, UINT_PTR id) {
-    if (id == 1) {
+    if (id == TimerCheckTick) {
         int with_network_test = 0;
         if (check_tick(&g_check_cycle, g_settings.autoCheck, g_settings.autoNetTest, g_process.demo,
                        GetTickCount64(), &with_network_test))
             start_check(with_network_test, nullptr);
-    } else if (id == 4) {
-        KillTimer(window, 4);
+    } else if (id == TimerTestPage) {
+        KillTimer(window, TimerTestPage);
         start_check(0, nullptr);
     }
 }

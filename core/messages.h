@@ -15,3 +15,11 @@ enum AppMessage : uint32_t {
     MsgSearchDone = kAppMessageBase + 21,      // lParam: NetworkSearchResult, or 0
     MsgSearchProgress = kAppMessageBase + 22,  // wParam: percent
 };
+
+// The main window's timers.
+enum AppTimer : uint32_t {
+    TimerCheckTick = 1,  // every second: is a check due?
+    TimerUpdateTick = 2, // every 30 s: is an automatic update check due?
+    TimerOldCopy = 3,    // every 3 s, five times: delete the copy an update left behind
+    TimerTestPage = 4,   // once, 4 s after a test page: check whether it went through
+};

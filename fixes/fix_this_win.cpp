@@ -7,6 +7,7 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include "core/messages.h"
 #include "core/settings.h"
 #include "core/state.h"
 #include "core/text.h"
@@ -99,7 +100,7 @@ void send_test_page(int32_t printer) {
         name);
     g_ui.status_text(line);
     // The page takes a few seconds to reach the queue; the check then shows whether it went through.
-    if (owner()) SetTimer(owner(), 4, 4000, nullptr);
+    if (owner()) SetTimer(owner(), TimerTestPage, 4000, nullptr);
 }
 
 void offer_test_page() {

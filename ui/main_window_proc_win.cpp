@@ -7,6 +7,7 @@
 
 #include "app/app.h"
 #include "app/check.h"
+#include "core/messages.h"
 #include "core/settings.h"
 #include "core/state.h"
 #include "core/text.h"
@@ -113,9 +114,9 @@ static void on_create(HWND window) {
         child(STATUSCLASSNAMEW, L"", WS_VISIBLE | SBARS_SIZEGRIP, 0, IdStatusBar, g_main.normal);
     show_verdict();
 
-    SetTimer(window, 1, 1000, nullptr);
-    SetTimer(window, 2, 30000, nullptr);
-    SetTimer(window, 3, 3000, nullptr);
+    SetTimer(window, TimerCheckTick, 1000, nullptr);
+    SetTimer(window, TimerUpdateTick, 30000, nullptr);
+    SetTimer(window, TimerOldCopy, 3000, nullptr);
     g_main.nextUpdateCheck = GetTickCount64() + 8000;
 
     log_line(L"Vantrel %ls started%ls", VANTREL_VERSION_TEXT,
@@ -190,19 +191,19 @@ static void delete_old_copy() {
 
 static void on_timer(HWND window, UINT_PTR id) {
     switch (id) {
-    case 1:
-    case 4:
+    case TimerCheckTick:
+    case TimerTestPage:
         on_check_timer(window, id);
         return;
-    case 2:
+    case TimerUpdateTick:
         if (g_settings.autoUpdate && GetTickCount64() >= g_main.nextUpdateCheck) {
             g_main.nextUpdateCheck = GetTickCount64() + 21600000;
             start_update_check(0);
         }
         return;
-    case 3:
+    case TimerOldCopy:
         delete_old_copy();
-        if (++g_main.oldCopyAttempts >= 5) KillTimer(window, 3);
+        if (++g_main.oldCopyAttempts >= 5) KillTimer(window, TimerOldCopy);
         return;
     }
 }
@@ -251,7 +252,7 @@ LRESULT CALLBACK main_window_proc(HWND window, UINT message, WPARAM wparam, LPAR
         DestroyWindow(window);
         return 0;
     case WM_DESTROY:
-        KillTimer(window, 1);
+        KillTimer(window, TimerCheckTick);
         g_main.window = nullptr;
         ui_services_defaults(&g_ui);
         PostQuitMessage(0);
