@@ -1,7 +1,5 @@
-# The main window: its layout and command table as functions, and the real window read back from
-# another process, in demonstration mode and on the test PC.
+# The real main window read back from another process, in demonstration mode and on the test PC.
 vantrel_test(ui_window_tests
-  ${CMAKE_CURRENT_LIST_DIR}/window_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/window_run_test.cpp)
 target_link_libraries(ui_window_tests PRIVATE vantrel_ui vantrel_app vantrel_update vantrel_reports vantrel_fixes
                       vantrel_history vantrel_collect vantrel_net vantrel_core comctl32 gdi32 user32 shell32)
