@@ -8,18 +8,12 @@
 
 #include <string>
 
+#include "core/settings.h"
 #include "tests/support/remote_controls.h"
 #include "tests/support/test_support.h"
 #include "tests/ui/undo_support.h"
 
 namespace {
-DWORD read_view_setting() {
-    DWORD value = 99, size = sizeof(value);
-    RegGetValueW(HKEY_CURRENT_USER, L"Software\\Corvalen\\Vantrel", L"View", RRF_RT_REG_DWORD, nullptr,
-                 &value, &size);
-    return value;
-}
-
 bool starts_with(const std::wstring& text, const std::wstring& prefix) {
     return text.rfind(prefix, 0) == 0;
 }
@@ -74,7 +68,7 @@ TEST(MainWindowRun, DemoShowsTheVerdictEveryPrinterAndEveryView) {
     w.send(207);
     w.send(248);
     EXPECT_TRUE(starts_with(control_text(w.control(103)), L"Printers found on the network"));
-    EXPECT_EQ(4u, read_view_setting());
+    EXPECT_EQ(4u, read_setting_dword(L"View", 99));
 
     // A right-click on a printer row opens the window's menu; one in the bottom list never does.
     // (Menus belong to their process under Wine, so the menu is recognised by its window.)
