@@ -12,6 +12,9 @@ int list_column_count(HWND list);
 std::wstring list_cell(HWND list, int row, int column);
 int list_selected_row(HWND list);
 void list_select_row(HWND list, int row);
+// Ticks or unticks a row's check box; reads it back.
+void list_set_checked(HWND list, int row, bool checked);
+bool list_is_checked(HWND list, int row);
 
 // Turns the ribbon's mouse wheel over its tab row, one notch per step: positive steps move to the
 // tabs on the right. Sent, so the layout has run when it returns.

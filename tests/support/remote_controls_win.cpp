@@ -61,12 +61,27 @@ int list_selected_row(HWND list) {
     return (int)SendMessageW(list, LVM_GETNEXTITEM, (WPARAM)-1, LVNI_SELECTED);
 }
 
-void list_select_row(HWND list, int row) {
+namespace {
+void set_item_state(HWND list, int row, UINT mask, UINT state) {
     RemoteBlock block(list, sizeof(LVITEMW));
     LVITEMW item = {};
-    item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
-    item.state = LVIS_SELECTED | LVIS_FOCUSED;
+    item.stateMask = mask;
+    item.state = state;
     if (block.put(&item, sizeof(item))) SendMessageW(list, LVM_SETITEMSTATE, (WPARAM)row, (LPARAM)block.at);
+}
+} // namespace
+
+void list_select_row(HWND list, int row) {
+    set_item_state(list, row, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+}
+
+void list_set_checked(HWND list, int row, bool checked) {
+    set_item_state(list, row, LVIS_STATEIMAGEMASK, INDEXTOSTATEIMAGEMASK(checked ? 2 : 1));
+}
+
+bool list_is_checked(HWND list, int row) {
+    UINT state = (UINT)SendMessageW(list, LVM_GETITEMSTATE, (WPARAM)row, LVIS_STATEIMAGEMASK);
+    return (state & LVIS_STATEIMAGEMASK) == INDEXTOSTATEIMAGEMASK(2);
 }
 
 void ribbon_wheel(HWND main_window, int steps) {

@@ -46,7 +46,7 @@ TEST_F(ReportRun, SaveReportWritesTheDemonstrationReport) {
     DeleteFileW(path.c_str());
 
     w.post(211);
-    HWND dialog = wait_for_titled_window(w.pid, L"#32770", L"Save the Vantrel report", 15000);
+    HWND dialog = w.box(L"Save the Vantrel report");
     ASSERT_NE(nullptr, dialog);
     HWND edit = file_name_edit(dialog);
     ASSERT_NE(nullptr, edit);
@@ -69,7 +69,7 @@ TEST_F(ReportRun, SaveReportWritesTheDemonstrationReport) {
     // A cancelled dialog writes nothing and says nothing.
     DeleteFileW(path.c_str());
     w.post(211);
-    dialog = wait_for_titled_window(w.pid, L"#32770", L"Save the Vantrel report", 15000);
+    dialog = w.box(L"Save the Vantrel report");
     ASSERT_NE(nullptr, dialog);
     ASSERT_TRUE(answer_box(dialog, IDCANCEL));
     EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesW(path.c_str()));
@@ -83,17 +83,17 @@ TEST_F(ReportRun, DetailsShowsAFoundPrinterWithItsAddressCopied) {
     // The made-up search result, and a double-click on its first row.
     w.post(248);
     w.post(249);
-    HWND bottom = GetDlgItem(w.window, 104);
+    HWND bottom = w.control(104);
     ASSERT_TRUE(wait_until(
         [&] {
             // The result has arrived once the first row is an address, not the searching line.
-            return control_text(GetDlgItem(w.window, 103)).rfind(L"Printers found on the network", 0) == 0 &&
+            return control_text(w.control(103)).rfind(L"Printers found on the network", 0) == 0 &&
                    list_row_count(bottom) > 0 && iswdigit(list_cell(bottom, 0, 0)[0]);
         },
         15000));
     list_select_row(bottom, 0);
     PostMessageW(bottom, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(40, 28));
-    HWND box = wait_for_titled_window(w.pid, L"#32770", L"Vantrel \x2014 network printer", 10000);
+    HWND box = w.box(L"Vantrel \x2014 network printer");
     ASSERT_NE(nullptr, box);
     const std::wstring message = box_message(box);
     const std::wstring address = clipboard_text();

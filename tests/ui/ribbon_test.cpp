@@ -58,13 +58,15 @@ TEST(RibbonLayout, ExpertToolsAddTheAdvancedGroupWithinTheLimits) {
 
 TEST(RibbonLayout, TheWiderOfBothLabelsSetsTheWidth) {
     FakeFont font;
+    const int32_t plain = width_of(layout_of(0, {0, 0, 0, 0}, &font), CmdFindPrinters);
+    const int32_t admin = width_of(layout_of(1, {1, 0, 0, 0}, &font), CmdRunAsAdmin);
     // The override is wider: it sets the width while it shows.
-    EXPECT_EQ(72, width_of(layout_of(0, {0, 0, 0, 0}, &font), CmdFindPrinters));
-    EXPECT_EQ(9 * 7 + 16, width_of(layout_of(0, {0, 0, 1, 0}, &font), CmdFindPrinters));
+    EXPECT_EQ(9 * 7 + 16, width_of(layout_of(0, {0, 0, 1, 0}, &font), CmdFindPrinters)) << "Searching";
+    EXPECT_LT(plain, 9 * 7 + 16);
     // The override is narrower: the table label keeps the button as wide as before.
     font.narrowOverrides = 1;
-    EXPECT_EQ(72, width_of(layout_of(0, {0, 0, 1, 0}, &font), CmdFindPrinters));
-    EXPECT_EQ(58, width_of(layout_of(1, {1, 1, 0, 0}, &font), CmdRunAsAdmin));
+    EXPECT_EQ(plain, width_of(layout_of(0, {0, 0, 1, 0}, &font), CmdFindPrinters));
+    EXPECT_EQ(admin, width_of(layout_of(1, {1, 1, 0, 0}, &font), CmdRunAsAdmin));
 }
 
 TEST(RibbonMouse, PressDragReleaseSendsOnlyOnTheSameButton) {

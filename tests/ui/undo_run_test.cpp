@@ -184,7 +184,7 @@ TEST_F(UndoWindowRun, AFixFromFixThisIsRecordedAndPutBack) {
     RunningWindow w(L"/scanrange 127.0.0.1/32");
     ASSERT_NE(nullptr, w.window);
     ASSERT_TRUE(w.checked()) << w.status().c_str();
-    HWND printers = GetDlgItem(w.window, 102);
+    HWND printers = w.control(102);
     int row = -1;
     ASSERT_TRUE(wait_until(
         [&] {
@@ -196,7 +196,7 @@ TEST_F(UndoWindowRun, AFixFromFixThisIsRecordedAndPutBack) {
     list_select_row(printers, row);
 
     w.post(203);
-    HWND box = wait_for_titled_window(w.pid, L"#32770", nullptr, 10000);
+    HWND box = w.box(nullptr);
     ASSERT_NE(nullptr, box);
     EXPECT_NE(std::wstring::npos, box_message(box).find(L"Use Printer Offline")) << box_message(box);
     ASSERT_NE(nullptr, GetDlgItem(box, IDYES)) << box_message(box);

@@ -1,5 +1,5 @@
-// Answering another process's message boxes and dialogs, and ticking a list view's check boxes,
-// for the History & Undo and report window tests.
+// The real Vantrel.exe driven from this process: starting it, finding its message boxes and
+// dialogs and answering them, and reading the clipboard, for the tests of the running window.
 #pragma once
 
 #include <windows.h>
@@ -15,6 +15,8 @@ struct VantrelWindow {
     explicit VantrelWindow(const std::wstring& arguments);
     ~VantrelWindow();
     void post(int id) const { PostMessageW(window, WM_COMMAND, id, 0); }
+    void send(int id) const { SendMessageW(window, WM_COMMAND, id, 0); }
+    HWND control(int id) const { return GetDlgItem(window, id); }
     std::wstring status() const;
     bool checked() const;                 // the check has finished
     HWND box(const wchar_t* title) const; // its message box or dialog with that title
@@ -29,10 +31,6 @@ std::wstring box_message(HWND box);
 
 // Presses a dialog's button by its id (IDOK, IDNO, ...) and waits (bounded) until the box is gone.
 bool answer_box(HWND box, int button_id);
-
-// Ticks or unticks a row's check box; reads it back.
-void list_set_checked(HWND list, int row, bool checked);
-bool list_is_checked(HWND list, int row);
 
 // The text on the clipboard ("" when there is none).
 std::wstring clipboard_text();

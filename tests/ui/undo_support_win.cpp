@@ -1,4 +1,4 @@
-// Cross-process helpers for the History & Undo and report window tests.
+// Cross-process helpers for the tests of the running window.
 #include "tests/ui/undo_support.h"
 
 #include <commctrl.h>
@@ -45,26 +45,6 @@ bool answer_box(HWND box, int button_id) {
     if (!box) return false;
     PostMessageW(box, WM_COMMAND, MAKEWPARAM(button_id, BN_CLICKED), (LPARAM)GetDlgItem(box, button_id));
     return wait_until([&] { return !IsWindow(box); }, 10000);
-}
-
-void list_set_checked(HWND list, int row, bool checked) {
-    DWORD pid = 0;
-    GetWindowThreadProcessId(list, &pid);
-    HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_WRITE, FALSE, pid);
-    if (!process) return;
-    void* at = VirtualAllocEx(process, nullptr, sizeof(LVITEMW), MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
-    LVITEMW item = {};
-    item.stateMask = LVIS_STATEIMAGEMASK;
-    item.state = INDEXTOSTATEIMAGEMASK(checked ? 2 : 1);
-    if (at && WriteProcessMemory(process, at, &item, sizeof(item), nullptr))
-        SendMessageW(list, LVM_SETITEMSTATE, (WPARAM)row, (LPARAM)at);
-    if (at) VirtualFreeEx(process, at, 0, MEM_RELEASE);
-    CloseHandle(process);
-}
-
-bool list_is_checked(HWND list, int row) {
-    UINT state = (UINT)SendMessageW(list, LVM_GETITEMSTATE, (WPARAM)row, LVIS_STATEIMAGEMASK);
-    return (state & LVIS_STATEIMAGEMASK) == INDEXTOSTATEIMAGEMASK(2);
 }
 
 std::wstring clipboard_text() {

@@ -1,0 +1,350 @@
+// The ribbon, the update bar, the Settings page and the notes window as real windows under Wine,
+// inside a stand-in for the main window: the icon font has a glyph for every button, the ribbon's
+// clicks and keys reach the parent as WM_COMMAND and its tooltips follow the layout, a check box is
+// clicked through to the registry, a short page scrolls, and one notes window at a time.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <string>
+#include <vector>
+
+#include "core/settings.h"
+#include "core/state.h"
+#include "tests/support/remote_controls.h"
+#include "tests/support/test_support.h"
+#include "ui/commands.h"
+#include "ui/icon_font_win.h"
+#include "ui/main_window.h"
+#include "ui/ribbon.h"
+#include "ui/ribbon_win.h"
+#include "ui/secondary_win.h"
+#include "ui/ui.h"
+
+namespace {
+std::vector<int32_t> g_commands;
+int32_t g_sizes = 0;
+
+LRESULT CALLBACK parent_proc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
+    if (m == WM_COMMAND) {
+        EXPECT_EQ(0, lp);
+        g_commands.push_back((int32_t)LOWORD(wp));
+        return 0;
+    }
+    if (m == WM_SIZE) g_sizes++;
+    return DefWindowProcW(w, m, wp, lp);
+}
+
+void pump(DWORD ms) {
+    ULONGLONG end = GetTickCount64() + ms;
+    do {
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        }
+        Sleep(10);
+    } while (GetTickCount64() < end);
+}
+
+// The fonts and brushes the real main window would have made.
+void make_fonts() {
+    if (g_main.normal) return;
+    g_main.dpi = 96;
+    NONCLIENTMETRICSW ncm = {};
+    ncm.cbSize = sizeof(ncm);
+    SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(ncm), &ncm, 0);
+    g_main.normal = CreateFontIndirectW(&ncm.lfMessageFont);
+    ncm.lfMessageFont.lfWeight = FW_BOLD;
+    g_main.bold = CreateFontIndirectW(&ncm.lfMessageFont);
+    g_main.white = CreateSolidBrush(RGB(255, 255, 255));
+    g_main.paleYellow = CreateSolidBrush(RGB(255, 243, 205));
+    create_glyph_fonts();
+}
+
+// The same layout the ribbon made, from the same font.
+RibbonLayout layout_now() {
+    RECT client;
+    GetClientRect(g_main.ribbon, &client);
+    HDC dc = GetDC(g_main.ribbon);
+    HGDIOBJ old = SelectObject(dc, g_main.normal);
+    RibbonMeasure m = {[](void* c, const wchar_t* t, int32_t n) {
+                           SIZE s = {};
+                           GetTextExtentPoint32W((HDC)c, t, n, &s);
+                           return (int32_t)s.cx;
+                       },
+                       dc};
+    RibbonFlags flags = {g_settings.expertTools, g_process.elevated, 0, g_settings.view};
+    RibbonLayout l;
+    ribbon_layout_of(&m, client.right, 96, ribbon_tab(), &flags, L"Vantrel v1.1.0", &l);
+    SelectObject(dc, old);
+    ReleaseDC(g_main.ribbon, dc);
+    return l;
+}
+
+void click(const RibbonRect& r) {
+    LPARAM at = MAKELPARAM((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+    PostMessageW(g_main.ribbon, WM_MOUSEMOVE, 0, at);
+    PostMessageW(g_main.ribbon, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    PostMessageW(g_main.ribbon, WM_LBUTTONUP, 0, at);
+    pump(100);
+}
+
+void key(WORD vk, bool ctrl = false) {
+    BYTE state[256];
+    GetKeyboardState(state);
+    state[VK_CONTROL] = ctrl ? 0x80 : 0;
+    SetKeyboardState(state);
+    SendMessageW(g_main.ribbon, WM_KEYDOWN, vk, 1);
+    state[VK_CONTROL] = 0;
+    SetKeyboardState(state);
+    pump(30);
+}
+
+RECT rect_in(HWND child, HWND parent) {
+    RECT r;
+    GetWindowRect(child, &r);
+    MapWindowPoints(nullptr, parent, (POINT*)&r, 2);
+    return r;
+}
+
+// A stand-in main window with the program's own window classes registered; it takes the ribbon,
+// the bar, the page and any notes window with it when it goes.
+class PartWindows : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        static bool registered = false;
+        HINSTANCE instance = GetModuleHandleW(nullptr);
+        if (!registered) {
+            register_window_classes(instance);
+            WNDCLASSW wc = {};
+            wc.lpfnWndProc = parent_proc;
+            wc.hInstance = instance;
+            wc.hbrBackground = (HBRUSH)(COLOR_BTNFACE + 1);
+            wc.lpszClassName = L"VantrelTestParent";
+            RegisterClassW(&wc);
+            registered = true;
+        }
+        delete_settings_key();
+        settings_defaults(&g_settings);
+        make_fonts();
+        g_main.window = CreateWindowExW(WS_EX_CONTROLPARENT, L"VantrelTestParent", L"Vantrel 1.1.0",
+                                        WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN | WS_VISIBLE, 0, 0, 1400, 700,
+                                        nullptr, nullptr, instance, nullptr);
+        ASSERT_NE(nullptr, g_main.window) << "error " << GetLastError();
+    }
+    void TearDown() override {
+        if (g_main.window) DestroyWindow(g_main.window);
+        g_main.window = g_main.updateBar = g_main.settingsPage = nullptr;
+        pump(50);
+        delete_settings_key();
+    }
+    void place_bar_and_page(int32_t page_height) {
+        RECT client;
+        GetClientRect(g_main.window, &client);
+        MoveWindow(g_main.updateBar, 0, 0, client.right, 44, TRUE);
+        ShowWindow(g_main.updateBar, SW_SHOWNA);
+        MoveWindow(g_main.settingsPage, 8, 52, client.right - 16, page_height, TRUE);
+        ShowWindow(g_main.settingsPage, SW_SHOWNA);
+        pump(100);
+    }
+};
+} // namespace
+
+TEST(IconFont, WineFallsBackToTheProgramsOwnFontWithEveryGlyph) {
+    EXPECT_FALSE(font_family_installed(L"Segoe MDL2 Assets"));
+    EXPECT_STREQ(L"Vantrel Icons", icon_font_face());
+    make_fonts();
+    ASSERT_NE(nullptr, g_main.glyphLarge);
+    ASSERT_NE(nullptr, g_main.glyphSmall);
+
+    const RibbonButton* all[64];
+    int32_t n = ribbon_all_buttons(all, 64);
+    std::wstring points;
+    for (int32_t i = 0; i < n; i++)
+        points.push_back((wchar_t)all[i]->glyph);
+    points.push_back(0xE895); // the update bar's icon
+
+    // Both sizes are the program's font, and every icon drawn puts ink on the page: no blank.
+    HDC dc = CreateCompatibleDC(nullptr);
+    HBITMAP bitmap = CreateCompatibleBitmap(GetDC(nullptr), 40, 40);
+    SelectObject(dc, bitmap);
+    SetBkMode(dc, TRANSPARENT);
+    for (HFONT font : {g_main.glyphLarge, g_main.glyphSmall}) {
+        SelectObject(dc, font);
+        wchar_t face[LF_FACESIZE] = {};
+        GetTextFaceW(dc, LF_FACESIZE, face);
+        EXPECT_STREQ(L"Vantrel Icons", face);
+        for (wchar_t cp : points) {
+            RECT rc = {0, 0, 40, 40};
+            FillRect(dc, &rc, (HBRUSH)GetStockObject(WHITE_BRUSH));
+            DrawTextW(dc, &cp, 1, &rc, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+            int ink = 0;
+            for (int y = 0; y < 40; y++)
+                for (int x = 0; x < 40; x++)
+                    ink += GetPixel(dc, x, y) != RGB(255, 255, 255);
+            EXPECT_GT(ink, 20) << std::hex << (unsigned)cp;
+        }
+    }
+    DeleteDC(dc);
+    DeleteObject(bitmap);
+}
+
+TEST_F(PartWindows, RibbonClicksKeysAndTooltipsReachTheParent) {
+    g_sizes = 0;
+    create_ribbon(g_main.window);
+    ASSERT_NE(nullptr, g_main.ribbon) << "error " << GetLastError();
+    ASSERT_NE(nullptr, g_main.ribbonTooltip);
+    pump(100);
+    EXPECT_EQ(0, ribbon_tab());
+    EXPECT_GE(g_sizes, 1); // the first layout tells the main window which body to show
+
+    // A click on Check Now and one on the version label; pressed on one button and released on
+    // another, nothing, and the mouse is let go.
+    RibbonLayout l = layout_now();
+    ASSERT_GT(l.buttonCount, 3);
+    g_commands.clear();
+    click(l.buttons[0].rect);
+    click(l.version);
+    POINT a = {(l.buttons[2].rect.left + l.buttons[2].rect.right) / 2, 60};
+    POINT b = {(l.buttons[3].rect.left + l.buttons[3].rect.right) / 2, 60};
+    PostMessageW(g_main.ribbon, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(a.x, a.y));
+    PostMessageW(g_main.ribbon, WM_LBUTTONUP, 0, MAKELPARAM(b.x, b.y));
+    pump(100);
+    EXPECT_EQ((std::vector<int32_t>{CmdCheckNow, CmdAbout}), g_commands);
+    EXPECT_NE(g_main.ribbon, GetCapture());
+
+    // The Tools tab, then expert tools on: a tooltip for every button, tab and the version label.
+    click(l.tabs[1]);
+    EXPECT_EQ(1, ribbon_tab());
+    const int32_t tools = layout_now().buttonCount;
+    EXPECT_EQ(tools + kRibbonTabCount + 1, SendMessageW(g_main.ribbonTooltip, TTM_GETTOOLCOUNT, 0, 0));
+    g_settings.expertTools = 1;
+    ribbon_layout();
+    EXPECT_GT(layout_now().buttonCount, tools);
+    EXPECT_EQ(layout_now().buttonCount + kRibbonTabCount + 1,
+              SendMessageW(g_main.ribbonTooltip, TTM_GETTOOLCOUNT, 0, 0));
+
+    // The keyboard: focus, arrows, Enter, Space, Ctrl+Tab, Ctrl+PageUp; the window text names the focus.
+    MSG enter = {g_main.ribbon, WM_KEYDOWN, VK_RETURN, 0, 0, {0, 0}};
+    EXPECT_TRUE(SendMessageW(g_main.ribbon, WM_GETDLGCODE, VK_RETURN, (LPARAM)&enter) & DLGC_WANTMESSAGE);
+    SetForegroundWindow(g_main.window);
+    SetFocus(g_main.ribbon);
+    pump(50);
+    key(VK_PRIOR, true); // Tools -> Home
+    EXPECT_EQ(0, ribbon_tab());
+    EXPECT_EQ(L"Check Now", control_text(g_main.ribbon));
+    key(VK_RIGHT);
+    key(VK_RIGHT);
+    EXPECT_EQ(L"Details", control_text(g_main.ribbon));
+    g_commands.clear();
+    key(VK_RETURN);
+    key(VK_LEFT);
+    key(VK_SPACE);
+    EXPECT_EQ((std::vector<int32_t>{CmdDetails, CmdNetworkTest}), g_commands);
+    key(VK_TAB, true);
+    EXPECT_EQ(1, ribbon_tab());
+    key(VK_UP);
+    key(VK_RIGHT);
+    EXPECT_EQ(2, ribbon_tab());
+    EXPECT_EQ(L"Settings tab", control_text(g_main.ribbon));
+
+    DestroyWindow(g_main.window);
+    g_main.window = nullptr;
+    pump(50);
+    EXPECT_EQ(nullptr, g_main.ribbon);
+}
+
+TEST_F(PartWindows, DownloadStateAndSettingsClickStoredInTheRegistry) {
+    create_update_bar(g_main.window);
+    create_settings_page(g_main.window);
+    place_bar_and_page(560);
+    HWND bar = g_main.updateBar;
+    ASSERT_NE(nullptr, bar);
+    HWND now = GetDlgItem(bar, 142), whats_new = GetDlgItem(bar, 143), later = GetDlgItem(bar, 144);
+    g_update_bar.percent = 0;
+    update_bar_set_downloading(1);
+    EXPECT_FALSE(IsWindowVisible(now));
+    EXPECT_FALSE(IsWindowVisible(whats_new));
+    EXPECT_EQ(L"Cancel", control_text(later));
+    EXPECT_EQ(0, g_update_bar.percent) << "the download's own percentage is left alone";
+    update_bar_set_downloading(0);
+    EXPECT_TRUE(IsWindowVisible(now));
+    EXPECT_EQ(L"Later", control_text(later));
+
+    HWND page = g_main.settingsPage;
+    ASSERT_NE(nullptr, page);
+    EXPECT_EQ(BST_CHECKED, IsDlgButtonChecked(page, 116));
+    EXPECT_EQ(BST_UNCHECKED, IsDlgButtonChecked(page, 115));
+
+    SendMessageW(GetDlgItem(page, 116), BM_CLICK, 0, 0);
+    EXPECT_EQ(0, g_settings.logFile);
+    EXPECT_EQ(0u, read_setting_dword(L"LogFile", 7));
+    EXPECT_EQ(BST_UNCHECKED, IsDlgButtonChecked(page, 116));
+    SendMessageW(GetDlgItem(page, 116), BM_CLICK, 0, 0);
+    EXPECT_EQ(1u, read_setting_dword(L"LogFile", 7));
+
+    SendMessageW(GetDlgItem(page, 140), BM_CLICK, 0, 0);
+    EXPECT_EQ(0u, read_setting_dword(L"AutoUpdate", 7));
+    g_main.nextUpdateCheck = 0;
+    SendMessageW(GetDlgItem(page, 140), BM_CLICK, 0, 0);
+    EXPECT_EQ(1u, read_setting_dword(L"AutoUpdate", 7));
+    uint64_t tick = GetTickCount64();
+    EXPECT_GT(g_main.nextUpdateCheck, tick + 1000);
+    EXPECT_LE(g_main.nextUpdateCheck, tick + 2000);
+
+    // A click on an explanation is not a command: nothing is stored.
+    delete_settings_key();
+    HWND explanation = GetWindow(GetDlgItem(page, 110), GW_HWNDNEXT);
+    SendMessageW(page, WM_COMMAND, MAKEWPARAM(900, STN_CLICKED), (LPARAM)explanation);
+    EXPECT_EQ(7u, read_setting_dword(L"AutoCheck", 7));
+
+    // The value changed behind the page's back shows after a sync.
+    g_settings.expertTools = 1;
+    sync_check_boxes();
+    EXPECT_EQ(BST_CHECKED, IsDlgButtonChecked(page, 115));
+}
+
+TEST_F(PartWindows, AShortSettingsPageScrollsToItsLastButtonAndBackWhenTallAgain) {
+    create_settings_page(g_main.window);
+    place_bar_and_page(300);
+    HWND page = g_main.settingsPage;
+    SCROLLINFO si = {};
+    si.cbSize = sizeof(si);
+    si.fMask = SIF_ALL;
+    ASSERT_TRUE(GetScrollInfo(page, SB_VERT, &si));
+    SendMessageW(page, WM_VSCROLL, SB_BOTTOM, 0);
+    RECT client;
+    GetClientRect(page, &client);
+    const RECT button = rect_in(GetDlgItem(page, 141), page);
+    EXPECT_TRUE(button.bottom <= client.bottom && button.bottom > client.bottom - 30)
+        << "\"Check now\" is reachable at the bottom";
+    const int scrolled = rect_in(GetDlgItem(page, 110), page).top;
+    MoveWindow(page, 8, 52, 1100, 600, TRUE);
+    pump(50);
+    EXPECT_EQ(scrolled + (si.nMax + 1 - client.bottom), rect_in(GetDlgItem(page, 110), page).top)
+        << "back at the top";
+    EXPECT_FALSE(GetWindowLongW(page, GWL_STYLE) & WS_VSCROLL);
+}
+
+TEST_F(PartWindows, OneNotesWindowAtATime) {
+    show_notes(L"How to use Vantrel", L"First\r\n", L"one\ntwo");
+    HWND first = notes_window();
+    ASSERT_NE(nullptr, first);
+    show_notes(L"Printer drivers and printer languages, explained", L"Header\r\n\r\n", L"line 1\nline 2");
+    pump(50);
+    HWND open = FindWindowExW(nullptr, nullptr, L"NSNotes", nullptr);
+    ASSERT_NE(nullptr, open);
+    EXPECT_EQ(nullptr, FindWindowExW(nullptr, open, L"NSNotes", nullptr)) << "only one";
+    EXPECT_EQ(notes_window(), open);
+    EXPECT_FALSE(IsWindow(first));
+    EXPECT_EQ(L"Printer drivers and printer languages, explained", control_text(open));
+    EXPECT_EQ(L"Header\r\n\r\nline 1\r\nline 2", control_text(GetDlgItem(open, 100)));
+    EXPECT_TRUE(GetWindowLongW(GetDlgItem(open, 100), GWL_STYLE) & ES_READONLY);
+    EXPECT_EQ(GetDlgItem(open, 1), GetFocus());
+
+    SendMessageW(open, WM_COMMAND, MAKEWPARAM(1, BN_CLICKED), (LPARAM)GetDlgItem(open, 1));
+    EXPECT_EQ(nullptr, notes_window());
+    EXPECT_EQ(nullptr, FindWindowExW(nullptr, nullptr, L"NSNotes", nullptr));
+}

@@ -1,0 +1,19 @@
+# The real Vantrel.exe driven from another process: the main window in demonstration mode and on the
+# test PC, History & Undo, Save Report and Details.
+vantrel_test(ui_run_tests
+  ${CMAKE_CURRENT_LIST_DIR}/undo_support_win.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/window_run_test.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/undo_run_test.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/report_run_test.cpp)
+target_link_libraries(ui_run_tests PRIVATE vantrel_ui vantrel_app vantrel_reports vantrel_fixes vantrel_history
+                      vantrel_collect vantrel_net vantrel_core comctl32 gdi32 user32 shell32 winspool)
+
+# Not a test: the screenshot script (tools/screenshots.sh) switches views with it.
+add_executable(send_command ${CMAKE_CURRENT_LIST_DIR}/send_command.cpp)
+target_link_options(send_command PRIVATE -municode)
+target_link_libraries(send_command PRIVATE vantrel_test_support)
+
+# Not a test: bench/start-time.sh times the first verdict with it.
+add_executable(first_verdict ${CMAKE_CURRENT_LIST_DIR}/first_verdict.cpp)
+target_link_options(first_verdict PRIVATE -municode)
+target_link_libraries(first_verdict PRIVATE vantrel_test_support)
