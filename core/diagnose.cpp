@@ -7,10 +7,6 @@
 #include "rules.h"
 #include "text.h"
 
-static int clamp_count(int32_t count, int32_t capacity) {
-    return count < 0 ? 0 : count > capacity ? capacity : count;
-}
-
 // The records come from Windows through bounded copies and always hold their terminators; sealing
 // the last character of every text the rules read keeps a damaged record from being read past its
 // end. For a sound record this changes nothing.

@@ -105,7 +105,7 @@ static void reported_status_rules(const RuleContext* ctx, int32_t index) {
 
     // A toner bit already said the cartridge is low or empty; a supply finding would repeat it.
     int toner_reported = n->haveErrorState && (n->errorBits & (0x2000 | 0x1000));
-    int supply_count = n->supplyCount < 0 ? 0 : n->supplyCount > kMaxSupplies ? kMaxSupplies : n->supplyCount;
+    int supply_count = clamp_count(n->supplyCount, kMaxSupplies);
     for (int i = 0; i < supply_count && !toner_reported; i++) {
         const SupplyLevel* supply = &n->supplies[i];
         if (supply->maxCapacity <= 0 || supply->level < 0) continue;

@@ -138,7 +138,7 @@ int rules_printer(const RuleContext* ctx, int32_t index) {
             L"complain that an option \"is gone\", install the manufacturer's full driver.",
             p->driverName);
 
-    int driver_count = s->driverCount < 0 ? 0 : s->driverCount > kMaxDrivers ? kMaxDrivers : s->driverCount;
+    int driver_count = clamp_count(s->driverCount, kMaxDrivers);
     if (p->driverIndex >= 0 && p->driverIndex < driver_count &&
         s->drivers[p->driverIndex].language == LanguagePcl5)
         add_finding_to(
@@ -163,7 +163,7 @@ void rules_jobs(const RuleContext* ctx, int32_t index) {
     const PrinterRecord* p = &s->printers[index];
     FindingList* list = ctx->list;
     int jobs = 0, errors = 0, deleting = 0, oldest = 0;
-    int job_count = s->jobCount < 0 ? 0 : s->jobCount > kMaxJobs ? kMaxJobs : s->jobCount;
+    int job_count = clamp_count(s->jobCount, kMaxJobs);
     for (int i = 0; i < job_count; i++) {
         const JobRecord* j = &s->jobs[i];
         if (j->printerIndex != index) continue;

@@ -41,10 +41,6 @@ void rules_spooler(const RuleContext* ctx) {
             (int)s->spoolFileCount, (unsigned long long)(s->spoolBytes / 1024));
 }
 
-static int clamp_count(int32_t count, int32_t capacity) {
-    return count < 0 ? 0 : count > capacity ? capacity : count;
-}
-
 void rules_system(const RuleContext* ctx, int32_t real_printer_count) {
     const Snapshot* s = ctx->snapshot;
     FindingList* list = ctx->list;

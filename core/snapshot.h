@@ -203,6 +203,11 @@ struct NetResultCache {
     int32_t count;
 };
 
+// A record's count as far as it can be trusted: 0 to capacity, whatever the count field says.
+inline int32_t clamp_count(int32_t count, int32_t capacity) {
+    return count < 0 ? 0 : count > capacity ? capacity : count;
+}
+
 // One zero-filled block per check; null when memory ran out.
 Snapshot* snapshot_new();
 void snapshot_free(Snapshot* s);

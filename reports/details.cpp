@@ -66,7 +66,7 @@ static void network_section(const PrinterRecord* p, wchar_t* buf, size_t cap) {
         report_append(buf, cap, L"%ls\n", listed ? L"" : L" none");
     }
     if (n->pageCount >= 0) report_append(buf, cap, L"  Pages printed in its lifetime: %d\n", n->pageCount);
-    int supplies = n->supplyCount < 0 ? 0 : n->supplyCount > kMaxSupplies ? kMaxSupplies : n->supplyCount;
+    int supplies = clamp_count(n->supplyCount, kMaxSupplies);
     for (int i = 0; i < supplies; i++) {
         wchar_t supply[200];
         supply_text(&n->supplies[i], supply, _countof(supply));

@@ -117,7 +117,7 @@ void verdict_of_records(const Snapshot* s, const FindingList* findings, int32_t 
         return;
     }
     int32_t count = findings ? findings->count : 0;
-    count = count < 0 ? 0 : count > kMaxFindings ? kMaxFindings : count;
+    count = clamp_count(count, kMaxFindings);
     for (int32_t i = 0; i < count; i++) {
         const Finding* f = &findings->items[i];
         if (f->severity != SeverityProblem && f->severity != SeverityHeadsUp) continue;

@@ -16,10 +16,6 @@ static const wchar_t* const kFixNames[kFixKindCount] = {
     L"FindDriver",     L"PointToNewAddress",    L"SearchNetwork",
 };
 
-static int32_t clamp(int32_t count, int32_t capacity) {
-    return count < 0 ? 0 : count > capacity ? capacity : count;
-}
-
 void iso_time_text(const LocalTime* t, int32_t utc_offset_minutes, wchar_t* out, size_t cap) {
     if (!out || cap == 0) return;
     out[0] = 0;
@@ -98,10 +94,11 @@ static void verdict_object(JsonWriter* w, const ReportInput* r) {
 static void findings_array(JsonWriter* w, const ReportInput* r) {
     const Snapshot* s = r->snapshot;
     json_array(w, L"findings");
-    int32_t count = r->findings ? clamp(r->findings->count, kMaxFindings) : 0;
+    int32_t count = r->findings ? clamp_count(r->findings->count, kMaxFindings) : 0;
     for (int32_t i = 0; i < count; i++) {
         const Finding* f = &r->findings->items[i];
-        int about_printer = f->printerIndex >= 0 && f->printerIndex < clamp(s->printerCount, kMaxPrinters);
+        int about_printer =
+            f->printerIndex >= 0 && f->printerIndex < clamp_count(s->printerCount, kMaxPrinters);
         json_object(w, nullptr);
         json_number(w, L"index", i);
         json_text(w, L"severity", severity_label(f->severity));
@@ -130,9 +127,9 @@ static void findings_array(JsonWriter* w, const ReportInput* r) {
 
 static void jobs_array(JsonWriter* w, const Snapshot* s) {
     json_array(w, L"jobs");
-    for (int32_t i = 0; i < clamp(s->jobCount, kMaxJobs); i++) {
+    for (int32_t i = 0; i < clamp_count(s->jobCount, kMaxJobs); i++) {
         const JobRecord* j = &s->jobs[i];
-        int known = j->printerIndex >= 0 && j->printerIndex < clamp(s->printerCount, kMaxPrinters);
+        int known = j->printerIndex >= 0 && j->printerIndex < clamp_count(s->printerCount, kMaxPrinters);
         json_object(w, nullptr);
         json_number(w, L"index", i);
         if (known)
@@ -167,7 +164,7 @@ void json_driver_fields(JsonWriter* w, int32_t index, const DriverRecord* d) {
 
 static void drivers_array(JsonWriter* w, const Snapshot* s) {
     json_array(w, L"drivers");
-    for (int32_t i = 0; i < clamp(s->driverCount, kMaxDrivers); i++) {
+    for (int32_t i = 0; i < clamp_count(s->driverCount, kMaxDrivers); i++) {
         const DriverRecord* d = &s->drivers[i];
         json_object(w, nullptr);
         json_driver_fields(w, i, d);
@@ -187,7 +184,7 @@ static void print_log_object(JsonWriter* w, const Snapshot* s) {
     else
         json_null(w, L"detailedLogOn");
     json_array(w, L"entries");
-    for (int32_t i = 0; i < clamp(s->logCount, kMaxLogEntries); i++) {
+    for (int32_t i = 0; i < clamp_count(s->logCount, kMaxLogEntries); i++) {
         const LogEntry* e = &s->logEntries[i];
         wchar_t utc[40];
         iso_utc_text(e->time, utc, _countof(utc));
@@ -214,7 +211,7 @@ static void search_object(JsonWriter* w, const JsonReportInput* in) {
     json_text_or_null(w, L"ranges", r->rangesText);
     json_text(w, L"startedAt", when);
     json_array(w, L"printers");
-    for (int32_t i = 0; i < clamp(r->count, kMaxFoundPrinters); i++) {
+    for (int32_t i = 0; i < clamp_count(r->count, kMaxFoundPrinters); i++) {
         const FoundPrinter* f = &r->printers[i];
         json_object(w, nullptr);
         json_text_or_null(w, L"ip", f->ip);
@@ -269,7 +266,7 @@ size_t build_json_report_of(const JsonReportInput* in, wchar_t* buf, size_t cap)
 
     findings_array(&w, r);
     json_array(&w, L"printers");
-    for (int32_t i = 0; i < clamp(s->printerCount, kMaxPrinters); i++)
+    for (int32_t i = 0; i < clamp_count(s->printerCount, kMaxPrinters); i++)
         json_printer(&w, in, i);
     json_end_array(&w);
     jobs_array(&w, s);

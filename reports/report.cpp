@@ -147,7 +147,7 @@ static void close_cut_report(ReportWriter* w, int full) {
 static void findings_section(const ReportInput* in, int full, ReportWriter* w) {
     const Snapshot* s = in->snapshot;
     const FindingList* list = in->findings;
-    int32_t count = !list ? 0 : list->count < 0 ? 0 : list->count > kMaxFindings ? kMaxFindings : list->count;
+    int32_t count = list ? clamp_count(list->count, kMaxFindings) : 0;
     begin(w, SectionFindings, -1, count);
     put(w, L"\n===== FINDINGS =====\n");
     int serious = 0;
@@ -166,7 +166,7 @@ static void findings_section(const ReportInput* in, int full, ReportWriter* w) {
 
 static void printers_section(const ReportInput* in, ReportWriter* w) {
     const Snapshot* s = in->snapshot;
-    int32_t count = s->printerCount < 0 ? 0 : s->printerCount > kMaxPrinters ? kMaxPrinters : s->printerCount;
+    int32_t count = clamp_count(s->printerCount, kMaxPrinters);
     begin(w, SectionPrinters, -1, count);
     put(w, L"\n===== PRINTERS =====\n");
     for (int32_t i = 0; i < count && !w->cut; i++) {
@@ -180,7 +180,7 @@ static void printers_section(const ReportInput* in, ReportWriter* w) {
 
 static void found_printers_section(const ReportInput* in, ReportWriter* w) {
     const NetworkSearchResult* r = in->search;
-    int32_t count = !r ? 0 : r->count < 0 ? 0 : r->count > kMaxFoundPrinters ? kMaxFoundPrinters : r->count;
+    int32_t count = r ? clamp_count(r->count, kMaxFoundPrinters) : 0;
     begin(w, SectionFound, -1, count);
     put(w, L"\n===== PRINTERS FOUND ON THE NETWORK =====\n");
     if (!r) {
@@ -205,7 +205,7 @@ static void found_printers_section(const ReportInput* in, ReportWriter* w) {
 }
 
 static void drivers_section(const Snapshot* s, ReportWriter* w) {
-    int32_t count = s->driverCount < 0 ? 0 : s->driverCount > kMaxDrivers ? kMaxDrivers : s->driverCount;
+    int32_t count = clamp_count(s->driverCount, kMaxDrivers);
     begin(w, SectionDrivers, -1, count);
     put(w, L"\n===== PRINTER DRIVERS INSTALLED =====\n");
     for (int32_t i = 0; i < count && !w->cut; i++) {
@@ -221,7 +221,7 @@ static void drivers_section(const Snapshot* s, ReportWriter* w) {
 }
 
 static void log_section(const Snapshot* s, ReportWriter* w) {
-    int32_t count = s->logCount < 0 ? 0 : s->logCount > kMaxLogEntries ? kMaxLogEntries : s->logCount;
+    int32_t count = clamp_count(s->logCount, kMaxLogEntries);
     begin(w, SectionLog, -1, count);
     put(w, L"\n===== WINDOWS PRINT LOG (newest first) =====\n");
     if (!s->adminLogRead) put(w, L"(not read)\n");

@@ -12,13 +12,13 @@ static int32_t data_rows(const ListSource* src, int32_t view) {
     const Snapshot* s = src->snapshot;
     switch (view) {
     case ViewProblems:
-        return src->findings ? list_clamp(src->findings->count, kMaxFindings) : 0;
+        return src->findings ? clamp_count(src->findings->count, kMaxFindings) : 0;
     case ViewPrintQueue:
-        return s ? list_clamp(s->jobCount, kMaxJobs) : 0;
+        return s ? clamp_count(s->jobCount, kMaxJobs) : 0;
     case ViewWindowsLog:
-        return s ? list_clamp(s->logCount, kMaxLogEntries) : 0;
+        return s ? clamp_count(s->logCount, kMaxLogEntries) : 0;
     case ViewDrivers:
-        return s ? list_clamp(s->driverCount, kMaxDrivers) : 0;
+        return s ? clamp_count(s->driverCount, kMaxDrivers) : 0;
     default:
         return src->searchRunning ? 0 : list_found_count(src->search);
     }
@@ -157,7 +157,7 @@ void bottom_cell(const ListSource* src, int32_t view, int32_t row, int32_t colum
 // A found printer that a "point Windows at the new address" finding names is the one to act on.
 static int named_by_move_finding(const ListSource* src, const FoundPrinter* f) {
     if (!src->findings) return 0;
-    for (int32_t i = 0; i < list_clamp(src->findings->count, kMaxFindings); i++) {
+    for (int32_t i = 0; i < clamp_count(src->findings->count, kMaxFindings); i++) {
         const Finding* finding = &src->findings->items[i];
         if (finding->fix == PointToNewAddress && wcsstr(finding->subject, f->ip)) return 1;
     }

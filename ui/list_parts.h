@@ -13,7 +13,6 @@ const wchar_t* list_plural(int32_t count);
 // The source's settings, or the built-in ones when it has none.
 const Settings* list_settings(const ListSource* src);
 
-int32_t list_clamp(int32_t count, int32_t capacity);
 const PrinterRecord* list_printer_at(const Snapshot* s, int32_t index); // null outside the snapshot
 int32_t list_found_count(const NetworkSearchResult* r);
 

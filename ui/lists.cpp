@@ -86,22 +86,18 @@ const Settings* list_settings(const ListSource* src) {
     return &defaults;
 }
 
-int32_t list_clamp(int32_t count, int32_t capacity) {
-    return count < 0 ? 0 : count > capacity ? capacity : count;
-}
-
 const PrinterRecord* list_printer_at(const Snapshot* s, int32_t index) {
-    if (!s || index < 0 || index >= list_clamp(s->printerCount, kMaxPrinters)) return nullptr;
+    if (!s || index < 0 || index >= clamp_count(s->printerCount, kMaxPrinters)) return nullptr;
     return &s->printers[index];
 }
 
 static const DriverRecord* driver_of(const Snapshot* s, const PrinterRecord* p) {
-    if (p->driverIndex < 0 || p->driverIndex >= list_clamp(s->driverCount, kMaxDrivers)) return nullptr;
+    if (p->driverIndex < 0 || p->driverIndex >= clamp_count(s->driverCount, kMaxDrivers)) return nullptr;
     return &s->drivers[p->driverIndex];
 }
 
 int32_t list_found_count(const NetworkSearchResult* r) {
-    return r ? list_clamp(r->count, kMaxFoundPrinters) : 0;
+    return r ? clamp_count(r->count, kMaxFoundPrinters) : 0;
 }
 
 // Windows' InetPtonW (AF_INET) accepts only four plain decimal parts and refuses a part with a
@@ -142,7 +138,7 @@ void waiting_text(int32_t age_minutes, wchar_t* out, size_t cap) {
 // ---- Printer list -------------------------------------------------------------------------------
 
 int32_t printer_row_count(const ListSource* src) {
-    return src && src->snapshot ? list_clamp(src->snapshot->printerCount, kMaxPrinters) : 0;
+    return src && src->snapshot ? clamp_count(src->snapshot->printerCount, kMaxPrinters) : 0;
 }
 
 static void ip_cell(const PrinterRecord* p, wchar_t* out, size_t cap) {
