@@ -60,10 +60,6 @@ struct ReportWriter {
     int32_t items;
 };
 
-static size_t writer_length(const ReportWriter* w) {
-    return w->len;
-}
-
 // Drops what was written since mark and stops the report there.
 static void writer_cut(ReportWriter* w, size_t mark) {
     if (mark < w->cap) w->buf[mark] = 0;
@@ -78,7 +74,7 @@ static void writer_rescan(ReportWriter* w) {
 
 static int put(ReportWriter* w, const wchar_t* fmt, ...) {
     if (w->cut) return 0;
-    size_t mark = writer_length(w);
+    size_t mark = w->len;
     if (mark + 2 < w->limit) {
         va_list args;
         va_start(args, fmt);
@@ -87,7 +83,7 @@ static int put(ReportWriter* w, const wchar_t* fmt, ...) {
         writer_rescan(w);
     }
     // A piece that reached the end of the room may have been cut.
-    if (writer_length(w) + 2 >= w->limit) {
+    if (w->len + 2 >= w->limit) {
         writer_cut(w, mark);
         return 0;
     }
@@ -101,7 +97,7 @@ static size_t begin(ReportWriter* w, ReportSection section, int32_t item, int32_
         w->item = item;
         w->items = items;
     }
-    return writer_length(w);
+    return w->len;
 }
 
 // An item made of several pieces is kept whole or left out whole.
@@ -137,7 +133,7 @@ static void close_cut_report(ReportWriter* w, int full) {
     left_out_section(w->section, w->item, w->items, missing, _countof(missing));
     for (int next = w->section + 1; next <= last; next++)
         left_out_section((ReportSection)next, -1, 0, missing, _countof(missing));
-    size_t len = writer_length(w);
+    size_t len = w->len;
     if (len + 1 >= w->cap) return;
     text_format(w->buf + len, w->cap - len,
                 L"\n*** This %ls is incomplete: it was too long to hold. Left out: %ls. ***\n",
@@ -174,7 +170,7 @@ static void printers_section(const ReportInput* in, ReportWriter* w) {
         if (!put(w, L"\n----------------------------------------\n")) break;
         printer_details_of(s, in->findings, in->checkVirtual, i, w->buf, w->limit);
         writer_rescan(w);
-        if (writer_length(w) + 2 >= w->limit) writer_cut(w, mark);
+        if (w->len + 2 >= w->limit) writer_cut(w, mark);
     }
 }
 
