@@ -1,13 +1,10 @@
 #!/usr/bin/env python3
-"""Reads a JSON report with Python's own json module for the tests under Wine, which have no parser
-of their own, and checks it. OUTPUT gets "ok" (or "error<TAB>reason"), then one line per value,
-"path<TAB>kind<TAB>hex": kind is o (object), a (array), s (text), i (integer), f (other number), b
-(flag) or n (null), and hex is the UTF-16LE code units of the text (of the member count for o and
-a, of the JSON form otherwise), so every character survives the trip. Then one "!mistake" line for
-each value of the wrong kind, each empty text that should be null, and, given the text report of
-the same check (UTF-16LE), each place where the two disagree. Written to a side file and renamed
-into place, so the reader never sees half of it.
-Usage: json_leaves.py DOCUMENT OUTPUT [TEXT_REPORT]"""
+"""Reads a JSON report with Python's json module for the tests under Wine, and checks it.
+Usage: json_leaves.py DOCUMENT OUTPUT [TEXT_REPORT (UTF-16LE) of the same check]
+OUTPUT is "ok" (or "error<TAB>reason"); then "path<TAB>kind<TAB>hex" for every value, kind being o
+(object), a (array), s (text), i (integer), f (other number), b (flag) or n (null) and hex the
+UTF-16LE code units of the text (the member count of o and a, the JSON form of the others), so every
+character survives; then "!mistake" lines. Written aside and renamed into place, never read half."""
 import itertools
 import json
 import os
@@ -27,21 +24,13 @@ KINDS = {
 
 
 def kind(v):
-    for k, t in (("o", dict), ("a", list), ("b", bool), ("i", int), ("f", float), ("s", str)):
-        if isinstance(v, t):
-            return k
-    return "n"
-
-
-def shown(v):
-    k = kind(v)
-    return str(len(v)) if k in "oa" else v if k == "s" else json.dumps(v)
+    return next((k for k, t in (("o", dict), ("a", list), ("b", bool), ("i", int), ("f", float), ("s", str))
+                 if isinstance(v, t)), "n")
 
 
 def no_duplicates(pairs):
-    keys = [k for k, _ in pairs]
-    if len(keys) != len(set(keys)):
-        raise ValueError("duplicate key in an object: %r" % keys)
+    if len(dict(pairs)) != len(pairs):
+        raise ValueError("a key twice in one object: %r" % [k for k, _ in pairs])
     return dict(pairs)
 
 
@@ -52,49 +41,33 @@ def walk(value, path, leaves):
         walk(item, "%s.%s" % (path, key) if path else str(key), leaves)
 
 
+# Missing fields, numbers that are not whole (no field has one), "" or "-" for an absent value
+# (which must be null), and the kinds above.
 def kind_mistakes(leaves):
     out = [p + " is missing" for p in KINDS
            if "#" not in p and p not in leaves and isinstance(leaves.get(p.rpartition(".")[0]), dict)]
     for path, v in leaves.items():
-        want = KINDS.get(re.sub(r"(?<![^.])\d+(?![^.])", "#", path), kind(v))
-        if kind(v) == "f":
-            out.append(path + " is not a whole number")
-        if v in ("", "-"):
-            out.append(path + " is an empty text instead of null")
-        if kind(v) not in want:
-            out.append("%s has kind %s, not %s" % (path, kind(v), want))
+        want = KINDS.get(re.sub(r"(?<![^.])\d+(?![^.])", "#", path), "oasibn")
+        if kind(v) not in want or v in ("", "-"):
+            out.append("%s is %r, not of kind %s" % (path, v, want))
     return out
 
 
-def in_order(text, parts, what, out):
-    at = 0
-    for part in parts:
-        at = text.find(part, at)
-        if at < 0:
-            return out.append("%s missing or out of order: %r" % (what, part))
-        at += len(part)
-
-
-# The Result line's counts and the verdict's, the findings' "[severity] printer: title" lines, and
-# every printer's page heading in order.
+# The Result line's counts and the verdict's, every finding's "[severity] printer: title" line and
+# every printer's page heading, in order.
 def disagreements(doc, text):
-    out = []
-    line = re.search(r"\nResult: ([^\n]*)", text)
-    numbers = [int(n) for n in re.findall(r"(?<!\S)\d+", line.group(1))] if line else []
-    numbers = numbers if len(numbers) == 4 else ["?"] * 4
-    for name, n in zip(("problems", "headsUps", "printers", "jobs"), numbers):
-        if doc["verdict"].get(name) != n:
-            out.append("%s count differs: %r in the text" % (name, n))
+    result = re.search(r"\nResult: ([^\n]*)", text)
+    counts = [int(n) for n in re.findall(r"(?<!\S)\d+", result.group(1))] if result else []
     findings = text.partition("\n===== FINDINGS =====\n")[2].partition("\n===== PRINTERS =====\n")[0]
-    lines = ["[%s] %s: %s\n" % (f["severity"], f["printer"] or "This PC", f["title"]) for f in doc["findings"]]
-    pairs = itertools.zip_longest(lines, re.findall(r"(?m)^\[[^\n]*\n", findings))
-    out += ["finding %r in the document, %r in the text" % p for p in pairs if p[0] != p[1]][:3]
-    if len(doc["printers"]) != numbers[2]:
-        out.append("printers array length differs from the Result line")
-    rule = "\n" + "-" * 40 + "\n"
-    in_order(text, [rule + p["name"] + ("   (the default printer)\n" if p["isDefault"] is True else "\n")
-                    for p in doc["printers"]], "printer", out)
-    return out
+    compared = (
+        ("counts", [doc["verdict"][n] for n in ("problems", "headsUps", "printers", "jobs")]
+         + [len(doc["printers"])], counts + counts[2:3]),
+        ("finding", ["[%s] %s: %s" % (f["severity"], f["printer"] or "This PC", f["title"])
+                     for f in doc["findings"]], re.findall(r"(?m)^\[[^\n]*", findings)),
+        ("printer", [p["name"] + "   (the default printer)" * (p["isDefault"] is True) for p in doc["printers"]],
+         re.findall(r"(?<=\n-{40}\n)[^\n]*", text)))
+    return ["%s %r in the document, %r in the text" % ((what,) + pair) for what, mine, theirs in compared
+            for pair in itertools.zip_longest(mine, theirs) if pair[0] != pair[1]]
 
 
 def main():
@@ -112,7 +85,8 @@ def main():
             with open(sys.argv[3], "rb") as f:
                 mistakes += disagreements(doc, f.read().decode("utf-16-le", "surrogatepass").replace("\r", ""))
         for path, v in leaves.items():
-            lines.append("%s\t%s\t%s" % (path, kind(v), shown(v).encode("utf-16-le", "surrogatepass").hex()))
+            shown = str(len(v)) if kind(v) in "oa" else v if kind(v) == "s" else json.dumps(v)
+            lines.append("%s\t%s\t%s" % (path, kind(v), shown.encode("utf-16-le", "surrogatepass").hex()))
         lines += ["!" + m.encode("ascii", "backslashreplace").decode() for m in mistakes]
     except Exception as e:  # every failure is the test's answer, not a crash
         lines = ["error\t" + ascii(e)]
