@@ -229,28 +229,18 @@ TEST_F(ReportPc, TheJsonDocumentSaysWhatTheTextReportSays) {
     for (int i = 0; i < _wtoi(j.text("printers").c_str()); i++)
         at[j.text("printers." + std::to_string(i) + ".name")] = "printers." + std::to_string(i) + ".";
     EXPECT_EQ(_countof(kPrinters), at.size());
-    const std::pair<std::string, const wchar_t*> values[] = {
-        {"demo", L"false"},
-        {"verdict.colour", L"red"},
-        {at[L"Reception Laser"] + "connection", L"Network (TCP/IP)"},
-        {at[L"Reception Laser"] + "address", L"127.0.0.21"},
-        {at[L"Reception Laser"] + "tcp.portNumber", L"9100"},
-        {at[L"Reception Laser"] + "tcp.snmpCommunity", L"public"},
-        {at[L"Reception Laser"] + "location", L"Second floor"},
-        {at[L"Reception Laser"] + "networkTest.mac", L"3C-52-82-11-22-33"},
-        {at[L"Reception Laser"] + "networkTest.hostName", L"LJ-RECEPTION"},
-        {at[L"Reception Laser"] + "networkTest.portsOpen", L"3"},
-        {at[L"Reception Laser"] + "networkTest.portsOpen.0", L"9100"},
-        {at[L"Reception Laser"] + "networkTest.snmp.serial", L"PHBQK12345"},
-        {at[L"Reception Laser"] + "networkTest.snmp.supplies.0.percent", L"64"},
-        {at[L"Reception Laser"] + "health", L"OK"},
-        {at[L"Copier Upstairs"] + "networkTest.mac", L"00-1B-A9-AA-BB-CC"},
-        {at[L"Copier Upstairs"] + "networkTest.macRemembered", L"true"},
-        {at[L"Label USB"] + "driverName", L"Vantrel Report PCL 6"},
-        {at[L"Label USB"] + "networkTest", L"null"},
-        {at[L"Label USB"] + "tcp", L"null"}};
-    for (const auto& v : values)
-        EXPECT_EQ(v.second, j.text(v.first)) << v.first;
+    std::string laser = at[L"Reception Laser"], copier = at[L"Copier Upstairs"], usb = at[L"Label USB"];
+    EXPECT_EQ(
+        L"false|red|Network (TCP/IP)|127.0.0.21|9100|public|Second floor|3C-52-82-11-22-33|LJ-RECEPTION|3|"
+        L"9100|PHBQK12345|64|OK|",
+        j.texts({"demo", "verdict.colour", laser + "connection", laser + "address", laser + "tcp.portNumber",
+                 laser + "tcp.snmpCommunity", laser + "location", laser + "networkTest.mac",
+                 laser + "networkTest.hostName", laser + "networkTest.portsOpen",
+                 laser + "networkTest.portsOpen.0", laser + "networkTest.snmp.serial",
+                 laser + "networkTest.snmp.supplies.0.percent", laser + "health"}));
+    EXPECT_EQ(L"00-1B-A9-AA-BB-CC|true|Vantrel Report PCL 6|null|null|",
+              j.texts({copier + "networkTest.mac", copier + "networkTest.macRemembered", usb + "driverName",
+                       usb + "networkTest", usb + "tcp"}));
     EXPECT_NE(std::wstring::npos, j.text("networkSearch.ranges").find(L"127.0.0.0/24"));
 }
 

@@ -358,10 +358,8 @@ TEST(Report, EveryRecordAtItsCapacity) {
     EXPECT_EQ("", read_json_report(path, t, &j));
     DeleteFileW(path.c_str());
     EXPECT_EQ("", j.mistakes);
-    EXPECT_EQ(L"64 240 200 150 80 256", j.text("printers") + L" " + j.text("findings") + L" " +
-                                            j.text("jobs") + L" " + j.text("drivers") + L" " +
-                                            j.text("printLog.entries") + L" " +
-                                            j.text("networkSearch.printers"));
+    EXPECT_EQ(L"64|240|200|150|80|256|", j.texts({"printers", "findings", "jobs", "drivers",
+                                                  "printLog.entries", "networkSearch.printers"}));
     EXPECT_EQ(r.list->items[239].text, j.text("findings.239.text"));
 
     t = r.text(1, 600000);

@@ -3,6 +3,7 @@
 // values).
 #pragma once
 
+#include <initializer_list>
 #include <map>
 #include <string>
 
@@ -17,7 +18,8 @@ struct JsonDocument {
 
     std::wstring text(const std::string& path) const; // or "(missing)"
     char kind(const std::string& path) const;         // or '?'
-    long long number(const std::string& path) const;  // an integer's value, or -999999
+    // The texts of the paths, each followed by "|".
+    std::wstring texts(std::initializer_list<std::string> paths) const;
 };
 
 // Parses the file with Python (VANTREL_PYTHON runs VANTREL_JSON_LEAVES). Given the text report of

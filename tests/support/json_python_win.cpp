@@ -87,6 +87,9 @@ char JsonDocument::kind(const std::string& path) const {
     return at == leaves.end() ? '?' : at->second.first;
 }
 
-long long JsonDocument::number(const std::string& path) const {
-    return kind(path) == 'i' ? _wtoi64(text(path).c_str()) : -999999;
+std::wstring JsonDocument::texts(std::initializer_list<std::string> paths) const {
+    std::wstring joined;
+    for (const std::string& path : paths)
+        joined += text(path) + L"|";
+    return joined;
 }
