@@ -3,6 +3,8 @@
 // recorded or forgotten in demonstration mode.
 #include <gtest/gtest.h>
 
+#include <string.h>
+
 #include <map>
 #include <memory>
 #include <set>
@@ -13,19 +15,21 @@
 #include "history/undo_plan.h"
 
 namespace {
-// A history, the rows ticked in it, what each undo answers (by detail; absent = 0) and what was done.
+// A history, the rows ticked in it, what each undo answers (by detail; absent = 0), the steps taken
+// and, in order, what the walk asked of Windows: "undo DETAIL", "forget NAME", "record TEXT".
 struct Undo {
     std::unique_ptr<ChangeList> list{new ChangeList()};
     std::set<int32_t> ticked;
     std::map<std::wstring, uint32_t> answers;
-    std::vector<std::wstring> performed, forgotten, recorded;
+    std::vector<UndoStep> steps;
+    std::vector<std::wstring> log;
 
     // Rows are named by their position and ticked as they are added.
-    Undo& add(int32_t kind, const wchar_t* detail, const wchar_t* description = L"Changed") {
+    Undo& add(int32_t kind, const std::wstring& detail, const wchar_t* description = L"Changed") {
         ChangeRecord* r = &list->records[list->count];
         text_copy(r->valueName, _countof(r->valueName), std::to_wstring(list->count).c_str());
         r->changeKind = kind;
-        text_copy(r->detail, _countof(r->detail), detail);
+        text_copy(r->detail, _countof(r->detail), detail.c_str());
         text_copy(r->description, _countof(r->description), description);
         ticked.insert(list->count++);
         return *this;
@@ -37,17 +41,13 @@ struct Undo {
     static Undo& of(void* c) { return *static_cast<Undo*>(c); }
     static int32_t is_ticked(void* c, int32_t row) { return (int32_t)of(c).ticked.count(row); }
     static uint32_t perform(void* c, const UndoStep* step, const wchar_t* detail) {
-        of(c).performed.push_back(step_text(*step, detail));
+        of(c).steps.push_back(*step);
+        of(c).log.push_back(L"undo " + std::wstring(detail));
         auto it = of(c).answers.find(detail);
         return it == of(c).answers.end() ? 0 : it->second;
     }
-    static void forget(void* c, const wchar_t* name) { of(c).forgotten.push_back(name); }
-    static void record(void* c, const wchar_t* text) { of(c).recorded.push_back(text); }
-    // The step's way, task verb and administrator flag, and the argument it was given.
-    static std::wstring step_text(const UndoStep& s, const std::wstring& argument) {
-        return std::to_wstring(s.how) + L":" + std::to_wstring(s.verb) + L":" +
-               std::to_wstring(s.needsAdmin) + L":" + argument;
-    }
+    static void forget(void* c, const wchar_t* name) { of(c).log.push_back(L"forget " + std::wstring(name)); }
+    static void record(void* c, const wchar_t* text) { of(c).log.push_back(L"record " + std::wstring(text)); }
 };
 } // namespace
 
@@ -68,28 +68,30 @@ TEST(UndoRun, EveryKindIsPutBackItsOwnWay) {
     Undo r;
     // A record only, and a kind from a newer version, which fails without being tried.
     r.add(NothingToPutBack, L"kept").add(77, L"newer");
-    for (const auto& k : kinds)
-        r.add(k.first, (L"detail " + std::to_wstring(k.first)).c_str(), L"Did \"it\"");
+    std::vector<std::wstring> expected;
+    for (const auto& k : kinds) {
+        std::wstring detail = L"detail " + std::to_wstring(k.first);
+        r.add(k.first, detail, L"Did \"it\"");
+        expected.insert(expected.end(),
+                        {L"undo " + (k.second.useDetail ? detail : L""),
+                         L"forget " + std::to_wstring(r.list->count - 1), L"record Undid: Did \"it\""});
+    }
     UndoTally t = r.run();
     EXPECT_EQ(11, t.ticked);
     EXPECT_EQ(9, t.putBack);
     EXPECT_EQ(1, t.failed);
     EXPECT_EQ(0, t.stopped);
     EXPECT_TRUE(undo_wants_check(&t));
-    ASSERT_EQ(9u, r.performed.size());
-    ASSERT_EQ(9u, r.forgotten.size());
-    for (size_t i = 0; i < 9; i++) {
-        std::wstring detail = L"detail " + std::to_wstring(kinds[i].first);
-        EXPECT_EQ(Undo::step_text(kinds[i].second, kinds[i].second.useDetail ? detail : L""), r.performed[i]);
-        EXPECT_EQ(std::to_wstring(i + 2), r.forgotten[i]);
-    }
-    EXPECT_EQ(std::vector<std::wstring>(9, L"Undid: Did \"it\""), r.recorded);
+    EXPECT_EQ(expected, r.log);
+    ASSERT_EQ(9u, r.steps.size());
+    for (size_t i = 0; i < 9; i++)
+        EXPECT_EQ(0, memcmp(&kinds[i].second, &r.steps[i], sizeof(UndoStep))) << "kind " << kinds[i].first;
 
     r.ticked = {0}; // only the row with nothing to put back
     t = r.run();
     EXPECT_EQ(1, t.ticked);
     EXPECT_EQ(0, t.putBack + t.failed);
-    EXPECT_EQ(9u, r.performed.size());
+    EXPECT_EQ(9u, r.steps.size());
     EXPECT_FALSE(undo_wants_check(&t));
     r.ticked.clear();
     EXPECT_EQ(0, r.run().ticked);
@@ -108,10 +110,11 @@ TEST(UndoRun, AVanishedPrinterFailsAndADeclinedPromptStopsTheRun) {
     EXPECT_EQ(1, t.putBack);
     EXPECT_EQ(1, t.failed);
     EXPECT_EQ(1, t.stopped);
-    EXPECT_EQ(3u, r.performed.size()) << "the row after the declined prompt is not tried";
-    EXPECT_EQ(std::vector<std::wstring>{L"0"}, r.forgotten)
-        << "the failed and stopped rows keep their records";
-    EXPECT_EQ(std::vector<std::wstring>{L"Undid: Paused the printer \"Front\""}, r.recorded);
+    EXPECT_EQ(
+        (std::vector<std::wstring>{L"undo Front", L"forget 0", L"record Undid: Paused the printer \"Front\"",
+                                   L"undo Gone", L"undo IP_10.0.0.5|10.0.0.9"}),
+        r.log)
+        << "the failed and stopped rows keep their records; the row after the declined prompt is not tried";
     EXPECT_TRUE(undo_wants_check(&t));
 }
 
@@ -120,9 +123,7 @@ TEST(UndoRun, DemonstrationModeNeitherRecordsNorForgets) {
     r.add(OperationalLogOn, L"ignored", L"Switched on Windows' detailed print log");
     UndoTally t = r.run(1);
     EXPECT_EQ(1, t.putBack);
-    EXPECT_EQ(1u, r.performed.size());
-    EXPECT_TRUE(r.recorded.empty());
-    EXPECT_TRUE(r.forgotten.empty()) << "the history belongs to the real PC";
+    EXPECT_EQ(std::vector<std::wstring>{L"undo "}, r.log) << "the history belongs to the real PC";
     wchar_t text[300];
     undo_summary(&t, text, _countof(text));
     EXPECT_STREQ(L"1 change put back.", text);
