@@ -1,10 +1,10 @@
 #!/usr/bin/env python3
 """Reads a JSON report with Python's json module for the tests under Wine, and checks it.
 Usage: json_leaves.py DOCUMENT OUTPUT [TEXT_REPORT (UTF-16LE) of the same check]
-OUTPUT is "ok" (or "error<TAB>reason"); then "path<TAB>kind<TAB>hex" for every value, kind being o
-(object), a (array), s (text), i (integer), f (other number), b (flag) or n (null) and hex the
-UTF-16LE code units of the text (the member count of o and a, the JSON form of the others), so every
-character survives; then "!mistake" lines. Written aside and renamed into place, never read half."""
+OUTPUT is UTF-16LE, every field ending in a 0: "ok", the mistakes found, then every value's path,
+kind (o object, a array, s text, i integer, f other number, b flag, n null) and text (the member
+count of o and a, the JSON form of the others); or "error" and why. Written aside and renamed into
+place, so it is never read half-written."""
 import itertools
 import json
 import os
@@ -71,7 +71,6 @@ def disagreements(doc, text):
 
 
 def main():
-    lines = ["ok"]
     try:
         with open(sys.argv[1], "rb") as f:
             raw = f.read()
@@ -84,14 +83,13 @@ def main():
         if len(sys.argv) > 3:
             with open(sys.argv[3], "rb") as f:
                 mistakes += disagreements(doc, f.read().decode("utf-16-le", "surrogatepass").replace("\r", ""))
+        fields = ["ok", "".join(m.encode("ascii", "backslashreplace").decode() + "\n" for m in mistakes)]
         for path, v in leaves.items():
-            shown = str(len(v)) if kind(v) in "oa" else v if kind(v) == "s" else json.dumps(v)
-            lines.append("%s\t%s\t%s" % (path, kind(v), shown.encode("utf-16-le", "surrogatepass").hex()))
-        lines += ["!" + m.encode("ascii", "backslashreplace").decode() for m in mistakes]
+            fields += [path, kind(v), str(len(v)) if kind(v) in "oa" else v if kind(v) == "s" else json.dumps(v)]
     except Exception as e:  # every failure is the test's answer, not a crash
-        lines = ["error\t" + ascii(e)]
-    with open(sys.argv[2] + ".part", "w", encoding="ascii", newline="\n") as f:
-        f.write("\n".join(lines) + "\n")
+        fields = ["error", ascii(e)]
+    with open(sys.argv[2] + ".part", "wb") as f:
+        f.write("".join(x + "\0" for x in fields).encode("utf-16-le", "surrogatepass"))
     os.replace(sys.argv[2] + ".part", sys.argv[2])
 
 

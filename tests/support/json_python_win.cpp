@@ -4,7 +4,7 @@
 #include <stdlib.h>
 #include <windows.h>
 
-#include <sstream>
+#include <vector>
 
 #include "test_pc.h"
 #include "test_support.h"
@@ -23,11 +23,8 @@ std::wstring unix_argument(const std::wstring& path) {
     return L" \"" + std::wstring(s.begin(), s.end()) + L"\"";
 }
 
-std::wstring from_hex(const std::string& hex) {
-    std::wstring out;
-    for (size_t i = 0; i + 4 <= hex.size(); i += 4)
-        out += (wchar_t)strtoul((hex.substr(i + 2, 2) + hex.substr(i, 2)).c_str(), nullptr, 16);
-    return out;
+std::string narrow(const std::wstring& text) {
+    return std::string(text.begin(), text.end());
 }
 } // namespace
 
@@ -48,7 +45,8 @@ std::string read_json_report(const std::wstring& path, const std::wstring& text_
         return "no Python, no script or no Unix path (VANTREL_PYTHON, VANTREL_JSON_LEAVES)";
     DeleteFileW(output.c_str());
     std::wstring line = L"python3 \"" + std::wstring(script) + L"\"" + document + answer + text_argument;
-    STARTUPINFOW si = {sizeof(si)};
+    STARTUPINFOW si = {};
+    si.cb = sizeof(si);
     PROCESS_INFORMATION pi = {};
     if (!CreateProcessW(python.c_str(), &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
         return "Python did not start: " + std::to_string(GetLastError());
@@ -63,17 +61,16 @@ std::string read_json_report(const std::wstring& path, const std::wstring& text_
     DeleteFileW(output.c_str());
     DeleteFileW(text_path.c_str());
     if (text == "(no file)") return "Python did not answer within 30 seconds";
-    std::istringstream lines(text);
-    std::string row;
-    std::getline(lines, row);
-    if (row != "ok") return "Python refused the document: " + row.substr(row.find('\t') + 1);
-    while (std::getline(lines, row)) {
-        size_t tab = row.find('\t');
-        if (row[0] == '!')
-            doc->mistakes += row.substr(1) + "\n";
-        else if (tab != std::string::npos && tab + 3 <= row.size())
-            doc->leaves[row.substr(0, tab)] = {row[tab + 1], from_hex(row.substr(tab + 3))};
-    }
+    // "ok", the mistakes, then each value's path, kind and text; or "error" and why. Each ends in a 0.
+    std::wstring all(reinterpret_cast<const wchar_t*>(text.data()), text.size() / 2);
+    std::vector<std::wstring> f;
+    for (size_t at = 0, end; (end = all.find(L'\0', at)) != std::wstring::npos; at = end + 1)
+        f.push_back(all.substr(at, end - at));
+    if (f.size() < 2 || f[0] != L"ok")
+        return "Python refused the document: " + narrow(f.size() > 1 ? f[1] : L"");
+    doc->mistakes = narrow(f[1]);
+    for (size_t i = 2; i + 2 < f.size(); i += 3)
+        doc->leaves[narrow(f[i])] = {(char)f[i + 1][0], f[i + 2]};
     return "";
 }
 
