@@ -7,6 +7,7 @@
 
 #include <windows.h>
 
+#include <map>
 #include <string>
 
 #include "collect/collector.h"
@@ -218,55 +219,29 @@ TEST_F(ReportPc, TheSearchFindsTheMovedPrinterAndListsWhatAnswered) {
     EXPECT_LACKS(found, L"127.0.99.");
 }
 
-// The printer's path prefix in the parsed document ("printers.3."), or "" when it is not there.
-std::string json_printer(const JsonLeaves& j, const wchar_t* name) {
-    for (long long i = 0; i < _wtoi64(leaf_text(j, "printers").c_str()); i++)
-        if (leaf_text(j, "printers." + std::to_string(i) + ".name") == name)
-            return "printers." + std::to_string(i) + ".";
-    return "";
-}
-
 TEST_F(ReportPc, TheJsonDocumentSaysWhatTheTextReportSays) {
     EXPECT_EQ(0u, s_json_code);
-    JsonLeaves j;
-    std::string error;
-    ASSERT_TRUE(parse_json_with_python(s_json_path, &j, &error)) << error;
-    EXPECT_EQ("", json_kind_mistakes(j));
-    EXPECT_EQ("", json_text_disagreements(j, s_scanned));
-    EXPECT_EQ(L"false", leaf_text(j, "demo"));
-    EXPECT_EQ(L"red", leaf_text(j, "verdict.colour"));
-    for (const auto& p : kPrinters)
-        EXPECT_NE("", json_printer(j, p[0])) << narrow(p[0]);
-
-    std::string laser = json_printer(j, L"Reception Laser");
-    EXPECT_EQ(L"Network (TCP/IP)", leaf_text(j, laser + "connection"));
-    EXPECT_EQ(L"127.0.0.21", leaf_text(j, laser + "address"));
-    EXPECT_EQ(9100, leaf_number(j, laser + "tcp.portNumber"));
-    EXPECT_EQ(L"public", leaf_text(j, laser + "tcp.snmpCommunity"));
-    EXPECT_EQ(L"Second floor", leaf_text(j, laser + "location"));
-    EXPECT_EQ(L"3C-52-82-11-22-33", leaf_text(j, laser + "networkTest.mac"));
-    EXPECT_EQ(L"LJ-RECEPTION", leaf_text(j, laser + "networkTest.hostName"));
-    EXPECT_EQ(L"3", leaf_text(j, laser + "networkTest.portsOpen"));
-    EXPECT_EQ(9100, leaf_number(j, laser + "networkTest.portsOpen.0"));
-    EXPECT_EQ(L"PHBQK12345", leaf_text(j, laser + "networkTest.snmp.serial"));
-    EXPECT_EQ(64, leaf_number(j, laser + "networkTest.snmp.supplies.0.percent"));
-    EXPECT_EQ(L"OK", leaf_text(j, laser + "health"));
-
-    std::string copier = json_printer(j, L"Copier Upstairs");
-    EXPECT_EQ(L"00-1B-A9-AA-BB-CC", leaf_text(j, copier + "networkTest.mac"));
-    EXPECT_EQ(L"true", leaf_text(j, copier + "networkTest.macRemembered"));
-    std::string usb = json_printer(j, L"Label USB");
-    EXPECT_EQ('n', leaf_kind(j, usb + "networkTest"));
-    EXPECT_EQ('n', leaf_kind(j, usb + "tcp"));
-    EXPECT_EQ(L"Vantrel Report PCL 6", leaf_text(j, usb + "driverName"));
-
-    EXPECT_EQ('o', leaf_kind(j, "networkSearch"));
-    EXPECT_NE(std::wstring::npos, leaf_text(j, "networkSearch.ranges").find(L"127.0.0.0/24"));
-    bool moved = false;
-    for (long long i = 0; i < _wtoi64(leaf_text(j, "findings").c_str()); i++)
-        moved |= leaf_text(j, "findings." + std::to_string(i) + ".title") ==
-                 L"The printer has moved to 127.0.0.22";
-    EXPECT_TRUE(moved);
+    JsonDocument j;
+    ASSERT_EQ("", read_json_report(s_json_path, s_scanned, &j));
+    EXPECT_EQ("", j.mistakes) << "the same printers and findings, the moved copier's among them";
+    // Each printer's path prefix ("printers.3.") by name.
+    std::map<std::wstring, std::string> at;
+    for (int i = 0; i < _wtoi(j.text("printers").c_str()); i++)
+        at[j.text("printers." + std::to_string(i) + ".name")] = "printers." + std::to_string(i) + ".";
+    EXPECT_EQ(_countof(kPrinters), at.size());
+    std::string laser = at[L"Reception Laser"], copier = at[L"Copier Upstairs"], usb = at[L"Label USB"];
+    EXPECT_EQ(
+        L"false|red|Network (TCP/IP)|127.0.0.21|9100|public|Second floor|3C-52-82-11-22-33|LJ-RECEPTION|3|"
+        L"9100|PHBQK12345|64|OK|",
+        j.texts({"demo", "verdict.colour", laser + "connection", laser + "address", laser + "tcp.portNumber",
+                 laser + "tcp.snmpCommunity", laser + "location", laser + "networkTest.mac",
+                 laser + "networkTest.hostName", laser + "networkTest.portsOpen",
+                 laser + "networkTest.portsOpen.0", laser + "networkTest.snmp.serial",
+                 laser + "networkTest.snmp.supplies.0.percent", laser + "health"}));
+    EXPECT_EQ(L"00-1B-A9-AA-BB-CC|true|Vantrel Report PCL 6|null|null|",
+              j.texts({copier + "networkTest.mac", copier + "networkTest.macRemembered", usb + "driverName",
+                       usb + "networkTest", usb + "tcp"}));
+    EXPECT_NE(std::wstring::npos, j.text("networkSearch.ranges").find(L"127.0.0.0/24"));
 }
 
 TEST_F(ReportPc, TheSummaryNamesTheProblemsOnly) {

@@ -242,11 +242,10 @@ TEST(ChangeNumbers, SkipTakenNamesAndOnlyRise) {
     EXPECT_EQ(6u, next_change_number(0, taken, &last_taken));
     EXPECT_EQ(8u, next_change_number(7, taken, &last_taken));
     EXPECT_EQ(0x100000000ull, next_change_number(0xFFFFFFFFu, taken, &last_taken));
-    EXPECT_EQ(0u, next_change_number(
-                      0, [](void*, uint64_t) { return -1; }, nullptr))
-        << "unknown: no write";
-    EXPECT_EQ(0u, next_change_number(
-                      0, [](void*, uint64_t) { return 1; }, nullptr));
+    auto unknown = [](void*, uint64_t) { return -1; };
+    auto all = [](void*, uint64_t) { return 1; };
+    EXPECT_EQ(0u, next_change_number(0, unknown, nullptr)) << "unknown: no write";
+    EXPECT_EQ(0u, next_change_number(0, all, nullptr)) << "every name taken";
     EXPECT_EQ(6u, change_counter_after(5, 6));
     EXPECT_EQ(9u, change_counter_after(9, 6)) << "never lowered";
     EXPECT_EQ(0xFFFFFFFFu, change_counter_after(0xFFFFFFFFu, 0x100000005ull));

@@ -1,64 +1,96 @@
 #!/usr/bin/env python3
-"""Parses a JSON document with Python's own json module and lists its leaves for the tests under
-Wine, which have no parser of their own: one line per value, "path<TAB>kind<TAB>hex", where kind is
-o (object), a (array), s (text), i (integer), f (other number), b (flag) or n (null), and hex is the
-UTF-16LE code units of the text (of the member count for o and a, of the JSON form otherwise), so
-every character survives the trip. The first line is "ok", or "error<TAB>hex" with the reason.
-Written to a side file and renamed into place, so the reader never sees half of it.
-Usage: json_leaves.py DOCUMENT OUTPUT"""
+"""Reads a JSON report with Python's json module for the tests under Wine, and checks it.
+Usage: json_leaves.py DOCUMENT OUTPUT [TEXT_REPORT (UTF-16LE) of the same check]
+OUTPUT is UTF-16LE, every field ending in a 0: "ok", the mistakes found, then every value's path,
+kind (o object, a array, s text, i integer, f other number, b flag, n null) and text (the member
+count of o and a, the JSON form of the others); or "error" and why. Written aside and renamed into
+place, so it is never read half-written."""
+import itertools
 import json
 import os
+import re
 import sys
 
+# The kinds that matter most (counts, and what may be null), by path with every index as "#".
+KINDS = {
+    "format": "i", "checkedAt": "s", "demo": "b", "verdict.problems": "i", "verdict.headsUps": "i",
+    "verdict.printers": "i", "verdict.jobs": "i", "findings": "a", "findings.#.printer": "sn",
+    "findings.#.fix": "on", "printers": "a", "printers.#.isDefault": "b", "printers.#.checked": "b",
+    "printers.#.tcp": "on", "printers.#.networkTest": "on", "printers.#.networkTest.snmp.pageCount": "in",
+    "printers.#.networkTest.snmp.supplies.#.percent": "in", "jobs.#.printerIndex": "in",
+    "networkSearch": "on", "networkSearch.printers.#.pageCount": "in", "networkSearch.addressesSwept": "i",
+    "printLog.entries.#.eventId": "i",
+}
 
-def hexof(text):
-    return text.encode("utf-16-le", "surrogatepass").hex()
+
+def kind(v):
+    return next((k for k, t in (("o", dict), ("a", list), ("b", bool), ("i", int), ("f", float), ("s", str))
+                 if isinstance(v, t)), "n")
 
 
 def no_duplicates(pairs):
-    keys = [k for k, _ in pairs]
-    if len(keys) != len(set(keys)):
-        raise ValueError("duplicate key in an object: %r" % keys)
+    if len(dict(pairs)) != len(pairs):
+        raise ValueError("a key twice in one object: %r" % [k for k, _ in pairs])
     return dict(pairs)
 
 
-def walk(value, path, out):
-    if isinstance(value, dict):
-        out.append("%s\to\t%s" % (path, hexof(str(len(value)))))
-        for key, item in value.items():
-            walk(item, key if path == "$" else path + "." + key, out)
-    elif isinstance(value, list):
-        out.append("%s\ta\t%s" % (path, hexof(str(len(value)))))
-        for i, item in enumerate(value):
-            walk(item, "%s.%d" % (path, i), out)
-    elif value is None:
-        out.append("%s\tn\t%s" % (path, hexof("null")))
-    elif isinstance(value, bool):
-        out.append("%s\tb\t%s" % (path, hexof(json.dumps(value))))
-    elif isinstance(value, int):
-        out.append("%s\ti\t%s" % (path, hexof(str(value))))
-    elif isinstance(value, float):
-        out.append("%s\tf\t%s" % (path, hexof(repr(value))))
-    else:
-        out.append("%s\ts\t%s" % (path, hexof(value)))
+def walk(value, path, leaves):
+    leaves[path] = value
+    items = value.items() if isinstance(value, dict) else enumerate(value) if isinstance(value, list) else ()
+    for key, item in items:
+        walk(item, "%s.%s" % (path, key) if path else str(key), leaves)
+
+
+# Missing fields, numbers that are not whole (no field has one), "" or "-" for an absent value
+# (which must be null), and the kinds above.
+def kind_mistakes(leaves):
+    out = [p + " is missing" for p in KINDS
+           if "#" not in p and p not in leaves and isinstance(leaves.get(p.rpartition(".")[0]), dict)]
+    for path, v in leaves.items():
+        want = KINDS.get(re.sub(r"(?<![^.])\d+(?![^.])", "#", path), "oasibn")
+        if kind(v) not in want or v in ("", "-"):
+            out.append("%s is %r, not of kind %s" % (path, v, want))
+    return out
+
+
+# The Result line's counts and the verdict's, every finding's "[severity] printer: title" line and
+# every printer's page heading, in order.
+def disagreements(doc, text):
+    result = re.search(r"\nResult: ([^\n]*)", text)
+    counts = [int(n) for n in re.findall(r"(?<!\S)\d+", result.group(1))] if result else []
+    findings = text.partition("\n===== FINDINGS =====\n")[2].partition("\n===== PRINTERS =====\n")[0]
+    compared = (
+        ("counts", [doc["verdict"][n] for n in ("problems", "headsUps", "printers", "jobs")]
+         + [len(doc["printers"])], counts + counts[2:3]),
+        ("finding", ["[%s] %s: %s" % (f["severity"], f["printer"] or "This PC", f["title"])
+                     for f in doc["findings"]], re.findall(r"(?m)^\[[^\n]*", findings)),
+        ("printer", [p["name"] + "   (the default printer)" * (p["isDefault"] is True) for p in doc["printers"]],
+         re.findall(r"(?<=\n-{40}\n)[^\n]*", text)))
+    return ["%s %r in the document, %r in the text" % ((what,) + pair) for what, mine, theirs in compared
+            for pair in itertools.zip_longest(mine, theirs) if pair[0] != pair[1]]
 
 
 def main():
-    source, target = sys.argv[1], sys.argv[2]
-    lines = []
     try:
-        with open(source, "rb") as f:
+        with open(sys.argv[1], "rb") as f:
             raw = f.read()
         if raw.startswith(b"\xef\xbb\xbf"):
             raise ValueError("the document starts with a byte-order mark")
-        document = json.loads(raw.decode("utf-8"), object_pairs_hook=no_duplicates)
-        walk(document, "$", lines)
-        lines.insert(0, "ok")
+        doc = json.loads(raw.decode("utf-8"), object_pairs_hook=no_duplicates)
+        leaves = {}
+        walk(doc, "", leaves)
+        mistakes = kind_mistakes(leaves)
+        if len(sys.argv) > 3:
+            with open(sys.argv[3], "rb") as f:
+                mistakes += disagreements(doc, f.read().decode("utf-16-le", "surrogatepass").replace("\r", ""))
+        fields = ["ok", "".join(m.encode("ascii", "backslashreplace").decode() + "\n" for m in mistakes)]
+        for path, v in leaves.items():
+            fields += [path, kind(v), str(len(v)) if kind(v) in "oa" else v if kind(v) == "s" else json.dumps(v)]
     except Exception as e:  # every failure is the test's answer, not a crash
-        lines = ["error\t" + hexof(repr(e))]
-    with open(target + ".part", "w", encoding="ascii", newline="\n") as f:
-        f.write("\n".join(lines) + "\n")
-    os.replace(target + ".part", target)
+        fields = ["error", ascii(e)]
+    with open(sys.argv[2] + ".part", "wb") as f:
+        f.write("".join(x + "\0" for x in fields).encode("utf-16-le", "surrogatepass"))
+    os.replace(sys.argv[2] + ".part", sys.argv[2])
 
 
 if __name__ == "__main__":
