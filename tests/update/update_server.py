@@ -7,37 +7,22 @@ and version resource, and the bad files) and serves them, with two paths that mi
   /slow/NAME  sends the file in 64 KiB pieces a quarter of a second apart.
 "start" returns once the server listens; it ends by itself after LIFETIME seconds.
 Usage: update_server.py start STATE_DIR VANTREL_EXE | stop STATE_DIR"""
-import hashlib
-import http.server
-import json
-import os
-import shutil
-import signal
-import ssl
-import struct
-import subprocess
-import sys
-import threading
-import time
+import hashlib, http.server, json, os, shutil, signal, ssl, struct, subprocess, sys, threading, time
 
 LIFETIME, PORT = 900, 8443
 state = sys.argv[2]
-www = os.path.join(state, "www")
+www = os.path.abspath(os.path.join(state, "www"))
 base = f"https://localhost:{PORT}"
 
 
-def run(*args):
-    subprocess.run(args, check=True, cwd=state, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-
-
 def make_certificates():
-    run("openssl", "req", "-x509", "-newkey", "rsa:2048", "-nodes", "-keyout", "ca.key", "-out", "ca.pem",
-        "-days", "2", "-subj", "/CN=Vantrel Test CA", "-addext", "basicConstraints=critical,CA:TRUE",
-        "-addext", "keyUsage=critical,keyCertSign,cRLSign")
-    run("openssl", "req", "-x509", "-CA", "ca.pem", "-CAkey", "ca.key", "-newkey", "rsa:2048", "-nodes",
-        "-keyout", "server.key", "-out", "server.pem", "-days", "2", "-subj", "/CN=localhost",
-        "-addext", "subjectAltName=DNS:localhost", "-addext", "extendedKeyUsage=serverAuth",
-        "-addext", "basicConstraints=CA:FALSE")
+    key = "-x509 -newkey rsa:2048 -nodes -days 2 -keyout"
+    for args in (f"{key} ca.key -out ca.pem -subj /CN=Vantrel_Test_CA -addext basicConstraints=critical,CA:TRUE "
+                 "-addext keyUsage=critical,keyCertSign,cRLSign",
+                 f"{key} server.key -out server.pem -CA ca.pem -CAkey ca.key -subj /CN=localhost "
+                 "-addext subjectAltName=DNS:localhost -addext extendedKeyUsage=serverAuth "
+                 "-addext basicConstraints=CA:FALSE"):
+        subprocess.run(["openssl", "req"] + args.split(), check=True, cwd=state, capture_output=True)
     with open(os.path.join(state, "ca.pem")) as pem:
         put("../ca.der", ssl.PEM_cert_to_DER_cert(pem.read()))
 
@@ -109,8 +94,8 @@ class Handler(http.server.BaseHTTPRequestHandler):
         path, mode = self.path.split("?")[0], ""
         if path.startswith(("/drop/", "/slow/")):
             mode, path = path[1:5], path[5:]
-        file = os.path.normpath(os.path.join(www, path.lstrip("/")))
-        if not file.startswith(www) or not os.path.isfile(file):
+        file = os.path.normpath(www + path)
+        if not file.startswith(www + "/") or not os.path.isfile(file):
             return self.send_error(404)
         with open(file, "rb") as f:
             body = f.read()
@@ -122,24 +107,14 @@ class Handler(http.server.BaseHTTPRequestHandler):
             self.wfile.flush()
             self.close_connection = True
             return self.connection.shutdown(2)
-        step = 65536 if mode == "slow" else len(body)
-        for at in range(0, len(body), step):
-            self.wfile.write(body[at:at + step])
+        for at in range(0, len(body), 65536):
+            self.wfile.write(body[at:at + 65536])
             if mode == "slow":
                 self.wfile.flush()
                 time.sleep(0.25)
 
 
-def stop():
-    try:
-        with open(os.path.join(state, "pid")) as f:
-            os.kill(int(f.read()), signal.SIGTERM)
-    except (OSError, ValueError):
-        pass
-
-
 def start():
-    stop()
     shutil.rmtree(state, ignore_errors=True)
     os.makedirs(www)
     make_certificates()
@@ -162,7 +137,10 @@ def start():
 
 if os.environ.get("VANTREL_SANDBOX") != "1":
     sys.exit("update_server.py: only inside the test harness's private network namespace")
+try:  # an earlier server first
+    with open(os.path.join(state, "pid")) as f:
+        os.kill(int(f.read()), signal.SIGTERM)
+except (OSError, ValueError):
+    pass
 if sys.argv[1] == "start":
     start()
-else:
-    stop()

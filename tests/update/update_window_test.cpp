@@ -47,35 +47,30 @@ struct AppCopy {
     }
 };
 
-struct Box {
-    HWND window = nullptr;
-    std::wstring text; // the box's longest static control
-};
+// The first visible top-level window of the class whose process is (or, with mine false, is not) pid.
+HWND top_window(const wchar_t* class_name, DWORD pid, bool mine, DWORD* owner = nullptr) {
+    for (HWND w = nullptr; (w = FindWindowExW(nullptr, w, class_name, nullptr));) {
+        DWORD o = 0;
+        GetWindowThreadProcessId(w, &o);
+        if ((o == pid) == mine && IsWindowVisible(w)) return owner ? (*owner = o, w) : w;
+    }
+    return nullptr;
+}
 
-// The message box the program shows, waiting at most timeout_ms.
-Box wait_for_box(DWORD pid, DWORD timeout_ms) {
-    Box box;
-    wait_until(
-        [&] {
-            for (HWND w = FindWindowW(L"#32770", nullptr); w && !box.window;
-                 w = FindWindowExW(nullptr, w, L"#32770", nullptr)) {
-                DWORD owner = 0;
-                GetWindowThreadProcessId(w, &owner);
-                if (owner == pid && IsWindowVisible(w)) box.window = w;
-            }
-            return box.window != nullptr;
-        },
-        timeout_ms);
-    if (!box.window) return box;
+// The program's message box, waited for, and its text (the longest static control).
+HWND wait_for_box(DWORD pid, DWORD timeout_ms, std::wstring* text) {
+    HWND box = nullptr;
+    if (!wait_until([&] { return (box = top_window(L"#32770", pid, true)) != nullptr; }, timeout_ms))
+        return box;
     Sleep(200); // the text is set while the box is made visible
-    for (HWND c = FindWindowExW(box.window, nullptr, L"Static", nullptr); c;
-         c = FindWindowExW(box.window, c, L"Static", nullptr))
-        if (control_text(c).size() > box.text.size()) box.text = control_text(c);
+    for (HWND c = nullptr; (c = FindWindowExW(box, c, L"Static", nullptr));)
+        if (control_text(c).size() > text->size()) *text = control_text(c);
     return box;
 }
 
-void press(const Box& box, int id) {
-    PostMessageW(box.window, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), (LPARAM)GetDlgItem(box.window, id));
+void press(HWND box, int id) {
+    PostMessageW(box, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), (LPARAM)GetDlgItem(box, id));
+    wait_until([&] { return !IsWindow(box); }, 5000);
 }
 
 std::wstring log_path() {
@@ -95,20 +90,6 @@ size_t count(const std::wstring& text, const std::wstring& part) {
 }
 size_t requests(const wchar_t* path) {
     return count(server_file(L"requests.log"), std::wstring(L"GET ") + path);
-}
-
-HWND main_window_not_of(DWORD pid, DWORD* new_pid) {
-    HWND found = nullptr;
-    for (HWND w = FindWindowW(L"CorvalenVantrel", nullptr); w;
-         w = FindWindowExW(nullptr, w, L"CorvalenVantrel", nullptr)) {
-        DWORD owner = 0;
-        GetWindowThreadProcessId(w, &owner);
-        if (owner != pid) {
-            found = w;
-            *new_pid = owner;
-        }
-    }
-    return found;
 }
 
 class UpdateWindow : public UpdateServerTest {
@@ -144,8 +125,9 @@ TEST_F(UpdateWindow, AutomaticCheckThenUpdateNowReplacesTheProgramAndRestarts) {
     ASSERT_EQ(WAIT_OBJECT_0, WaitForSingleObject(app.process, 30000)) << "the 1.1.0 copy did not exit";
     DWORD new_pid = 0;
     HWND updated = nullptr;
-    ASSERT_TRUE(
-        wait_until([&] { return (updated = main_window_not_of(app.pid, &new_pid)) != nullptr; }, 30000))
+    ASSERT_TRUE(wait_until(
+        [&] { return (updated = top_window(L"CorvalenVantrel", app.pid, false, &new_pid)) != nullptr; },
+        30000))
         << "no restarted window";
     HANDLE new_process = OpenProcess(SYNCHRONIZE | PROCESS_TERMINATE, FALSE, new_pid);
 
@@ -171,24 +153,20 @@ TEST_F(UpdateWindow, CheckForUpdatesThenARefusedFileChangesNothing) {
     AppCopy app(L"/same/latest.json");
     ASSERT_TRUE(app.start());
     PostMessageW(app.window, WM_COMMAND, kCmdCheckForUpdates, 0);
-    Box box = wait_for_box(app.pid, 30000);
-    ASSERT_NE(nullptr, box.window);
-    EXPECT_EQ(L"You have the latest version of Vantrel (1.1.0).", box.text);
+    std::wstring latest, offer, refused;
+    HWND box;
+    ASSERT_NE(nullptr, box = wait_for_box(app.pid, 30000, &latest));
+    EXPECT_EQ(L"You have the latest version of Vantrel (1.1.0).", latest);
     press(box, IDOK);
-    ASSERT_TRUE(wait_until([&] { return !IsWindow(box.window); }, 5000));
 
     set_reg_string(HKEY_CURRENT_USER, kKey, L"UpdateManifest", server_url(L"/wrong-hash/latest.json"));
     PostMessageW(app.window, WM_COMMAND, kCmdCheckForUpdates, 0);
-    Box offer = wait_for_box(app.pid, 30000);
-    ASSERT_NE(nullptr, offer.window);
-    EXPECT_EQ(0u, offer.text.find(L"Vantrel 1.2.0 is available (you have 1.1.0).")) << offer.text.c_str();
-    press(offer, IDYES);
-    ASSERT_TRUE(wait_until([&] { return !IsWindow(offer.window); }, 5000));
-    Box refused = wait_for_box(app.pid, 60000);
-    ASSERT_NE(nullptr, refused.window);
-    EXPECT_EQ(L"checksum", refusal(refused.text.substr(refused.text.find(L"\n\n") + 2)))
-        << refused.text.c_str();
-    press(refused, IDOK);
+    ASSERT_NE(nullptr, box = wait_for_box(app.pid, 30000, &offer));
+    EXPECT_EQ(0u, offer.find(L"Vantrel 1.2.0 is available (you have 1.1.0).")) << offer.c_str();
+    press(box, IDYES);
+    ASSERT_NE(nullptr, box = wait_for_box(app.pid, 60000, &refused));
+    EXPECT_EQ(L"checksum", refusal(refused.substr(refused.find(L"\n\n") + 2))) << refused.c_str();
+    press(box, IDOK);
     EXPECT_EQ(app.original_sha, file_sha256(app.program)) << "byte for byte as it was";
     EXPECT_FALSE(file_exists(app.program + L".old"));
     EXPECT_FALSE(file_exists(temp_path(L"Vantrel-update-1.2.0.exe")));
