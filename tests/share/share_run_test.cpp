@@ -7,10 +7,10 @@
 
 #include <algorithm>
 #include <string>
-#include <vector>
 
 #include "share/share_message.h"
 #include "tests/support/remote_controls.h"
+#include "tests/support/test_pc.h"
 #include "tests/support/test_support.h"
 
 namespace {
@@ -37,48 +37,36 @@ void unregister_handler(const wchar_t* protocol) {
         RegDeleteTreeW(hive, (std::wstring(L"Software\\Classes\\") + protocol).c_str());
 }
 
-// The next address the stand-in received (one UTF-8 line each), or "" when none came within ten
-// seconds.
+// The next address the stand-in received (one line each), or "" when none came within ten seconds.
 std::wstring next_capture(const std::wstring& file, size_t* seen) {
-    std::vector<std::string> lines;
-    auto read = [&] {
-        lines.clear();
-        HANDLE h = CreateFileW(file.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                               OPEN_EXISTING, 0, nullptr);
-        if (h == INVALID_HANDLE_VALUE) return false;
-        std::string bytes(1 << 20, '\0');
-        DWORD got = 0;
-        ReadFile(h, &bytes[0], (DWORD)bytes.size(), &got, nullptr);
-        CloseHandle(h);
-        for (size_t start = 0, end; (end = bytes.find('\n', start)) < got; start = end + 1)
-            lines.push_back(bytes.substr(start, end - start));
-        return lines.size() > *seen;
-    };
-    if (!wait_until(read, 10000)) return L"";
-    const std::string& line = lines[(*seen)++];
-    std::wstring wide(line.size(), L'\0');
-    wide.resize(MultiByteToWideChar(CP_UTF8, 0, line.data(), (int)line.size(), &wide[0], (int)wide.size()));
-    return wide;
+    std::wstring all;
+    if (!wait_until(
+            [&] {
+                all = from_utf8(read_test_file(file));
+                return (size_t)std::count(all.begin(), all.end(), L'\n') > *seen;
+            },
+            10000))
+        return L"";
+    size_t start = 0;
+    for (size_t i = 0; i < *seen; i++)
+        start = all.find(L'\n', start) + 1;
+    (*seen)++;
+    return all.substr(start, all.find(L'\n', start) - start);
 }
 
-// The program's visible message box with this title, waited for.
-HWND wait_for_box(DWORD pid, const wchar_t* title) {
-    HWND found = nullptr;
+// The text of the program's message box with this title, after it was answered with OK; "" when
+// no such box showed within ten seconds.
+std::wstring answer_box(DWORD pid, const wchar_t* title) {
+    HWND box = nullptr;
     wait_until(
         [&] {
-            for (HWND w = nullptr; (w = FindWindowExW(nullptr, w, L"#32770", title));) {
-                DWORD owner = 0;
-                GetWindowThreadProcessId(w, &owner);
-                if (owner == pid && IsWindowVisible(w)) return (found = w) != nullptr;
-            }
+            DWORD owner = 0;
+            for (box = nullptr; (box = FindWindowExW(nullptr, box, L"#32770", title));)
+                if (GetWindowThreadProcessId(box, &owner) && owner == pid && IsWindowVisible(box))
+                    return true;
             return false;
         },
         10000);
-    return found;
-}
-
-// The box's text, after it was answered with OK.
-std::wstring answer_box(HWND box) {
     std::wstring text = control_text(GetDlgItem(box, 0xFFFF));
     PostMessageW(box, WM_COMMAND, IDOK, 0);
     wait_until([&] { return !IsWindow(box); }, 5000);
@@ -141,18 +129,12 @@ struct ShareDialog {
     }
 };
 
-std::wstring temp_file(const wchar_t* name) {
-    wchar_t dir[MAX_PATH] = L"";
-    GetTempPathW(MAX_PATH, dir);
-    return dir + std::wstring(name);
-}
-
 const wchar_t kLink[] = L"https://github.com/Corvalen/vantrel-releases";
 } // namespace
 
 TEST(ShareRun, TheShareWindowSendsWhatItShows) {
     delete_settings_key();
-    std::wstring file = temp_file(L"vantrel-share-opened.txt");
+    std::wstring file = temp_path(L"vantrel-share-opened.txt");
     DeleteFileW(file.c_str());
     unregister_handler(L"sms"); // this PC has no texting app at first
     for (const wchar_t* protocol : {L"mailto", L"https", L"http"})
@@ -193,9 +175,7 @@ TEST(ShareRun, TheShareWindowSendsWhatItShows) {
     share.set(331, L"");
     empty_clipboard();
     share.click(326);
-    HWND box = wait_for_box(app.pid, L"Share Vantrel");
-    ASSERT_NE(nullptr, box);
-    EXPECT_NE(std::wstring::npos, answer_box(box).find(L"doesn't have a texting app"));
+    EXPECT_NE(std::wstring::npos, answer_box(app.pid, L"Share Vantrel").find(L"doesn't have a texting app"));
     EXPECT_EQ(mike, clipboard_text());
     EXPECT_EQ(L"", share.text(331));
     register_handler(L"sms", file);
