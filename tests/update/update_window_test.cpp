@@ -1,13 +1,13 @@
 // The real program updating itself: a copy of Vantrel.exe 1.1.0 in a writable folder, pointed at the
 // release server with "UpdateManifest", finds 1.2.0 by its own timer, is told Update now, replaces
-// its file and restarts as 1.2.0. Then the manual check's answer and a refusal that must leave the
-// program file exactly as it was.
+// its file and restarts as 1.2.0. Then the manual check's answer, and a canceled download and a
+// refused one, which must leave the program file exactly as it was.
 #include "tests/support/remote_controls.h"
 #include "tests/update/update_fixture.h"
 
 namespace {
 const wchar_t* kKey = L"Software\\Corvalen\\Vantrel";
-const int kCmdUpdateNow = 142, kCmdCheckForUpdates = 237;
+const int kCmdUpdateNow = 142, kCmdLater = 144, kCmdCheckForUpdates = 237;
 
 struct AppCopy {
     std::wstring folder = temp_path(L"vantrel-app");
@@ -149,26 +149,38 @@ TEST_F(UpdateWindow, AutomaticCheckThenUpdateNowReplacesTheProgramAndRestarts) {
     EXPECT_EQ(1u, count(app_log(), L"Vantrel was updated from"));
 }
 
-TEST_F(UpdateWindow, CheckForUpdatesThenARefusedFileChangesNothing) {
+TEST_F(UpdateWindow, CheckForUpdatesThenACanceledAndARefusedDownloadChangeNothing) {
     AppCopy app(L"/same/latest.json");
     ASSERT_TRUE(app.start());
+    auto check_and_accept = [&](const wchar_t* manifest) {
+        std::wstring offer;
+        set_reg_string(HKEY_CURRENT_USER, kKey, L"UpdateManifest", server_url(manifest));
+        PostMessageW(app.window, WM_COMMAND, kCmdCheckForUpdates, 0);
+        HWND box = wait_for_box(app.pid, 30000, &offer);
+        EXPECT_EQ(0u, offer.find(L"Vantrel 1.2.0 is available (you have 1.1.0).")) << offer.c_str();
+        press(box, IDYES);
+    };
+    const std::wstring download = temp_path(L"Vantrel-update-1.2.0.exe");
+    std::wstring latest, none, refused;
     PostMessageW(app.window, WM_COMMAND, kCmdCheckForUpdates, 0);
-    std::wstring latest, offer, refused;
     HWND box;
     ASSERT_NE(nullptr, box = wait_for_box(app.pid, 30000, &latest));
     EXPECT_EQ(L"You have the latest version of Vantrel (1.1.0).", latest);
     press(box, IDOK);
 
-    set_reg_string(HKEY_CURRENT_USER, kKey, L"UpdateManifest", server_url(L"/wrong-hash/latest.json"));
-    PostMessageW(app.window, WM_COMMAND, kCmdCheckForUpdates, 0);
-    ASSERT_NE(nullptr, box = wait_for_box(app.pid, 30000, &offer));
-    EXPECT_EQ(0u, offer.find(L"Vantrel 1.2.0 is available (you have 1.1.0).")) << offer.c_str();
-    press(box, IDYES);
+    // Later while the slow download runs cancels it without a word.
+    check_and_accept(L"/slowly/latest.json");
+    ASSERT_TRUE(wait_until([&] { return file_exists(download); }, 30000)) << "the download did not start";
+    PostMessageW(app.window, WM_COMMAND, kCmdLater, 0);
+    EXPECT_TRUE(wait_until([&] { return !file_exists(download); }, 10000)) << "the partial file stays";
+    EXPECT_EQ(nullptr, wait_for_box(app.pid, 3000, &none)) << none.c_str();
+
+    check_and_accept(L"/wrong-hash/latest.json");
     ASSERT_NE(nullptr, box = wait_for_box(app.pid, 60000, &refused));
     EXPECT_EQ(L"checksum", refusal(refused.substr(refused.find(L"\n\n") + 2))) << refused.c_str();
     press(box, IDOK);
     EXPECT_EQ(app.original_sha, file_sha256(app.program)) << "byte for byte as it was";
     EXPECT_FALSE(file_exists(app.program + L".old"));
-    EXPECT_FALSE(file_exists(temp_path(L"Vantrel-update-1.2.0.exe")));
+    EXPECT_FALSE(file_exists(download));
     EXPECT_TRUE(IsWindow(app.window)) << "still running";
 }
