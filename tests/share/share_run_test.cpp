@@ -55,19 +55,10 @@ std::wstring next_capture(const std::wstring& file, size_t* seen) {
     return all.substr(start, all.find(L'\n', start) - start);
 }
 
-// The text of the program's message box with this title, after it was answered with OK; "" when
-// no such box showed within ten seconds.
-std::wstring answer_box(DWORD pid, const wchar_t* title) {
-    HWND box = nullptr;
-    wait_until(
-        [&] {
-            DWORD owner = 0;
-            for (box = nullptr; (box = FindWindowExW(nullptr, box, L"#32770", title));)
-                if (GetWindowThreadProcessId(box, &owner) && owner == pid && IsWindowVisible(box))
-                    return true;
-            return false;
-        },
-        10000);
+// The text of the program's message box, after it was answered with OK; "" when none showed.
+std::wstring answer_box(DWORD pid) {
+    HWND box = wait_for_window(pid, L"#32770", 10000);
+    wait_until([&] { return IsWindowVisible(box) != FALSE; }, 5000);
     std::wstring text = control_text(GetDlgItem(box, 0xFFFF));
     PostMessageW(box, WM_COMMAND, IDOK, 0);
     wait_until([&] { return !IsWindow(box); }, 5000);
@@ -170,7 +161,7 @@ TEST(ShareRun, TheShareWindowSendsWhatItShows) {
     share.set(331, L"");
     clipboard(true);
     share.click(326);
-    EXPECT_NE(std::wstring::npos, answer_box(app.pid, L"Share Vantrel").find(L"doesn't have a texting app"));
+    EXPECT_NE(std::wstring::npos, answer_box(app.pid).find(L"doesn't have a texting app"));
     EXPECT_EQ(mike, clipboard(false));
     EXPECT_EQ(L"", share.text(331));
     register_handler(L"sms", file);

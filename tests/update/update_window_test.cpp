@@ -47,24 +47,18 @@ struct AppCopy {
     }
 };
 
-// The first visible top-level window of the class whose process is (or, with mine false, is not) pid.
-HWND top_window(const wchar_t* class_name, DWORD pid, bool mine, DWORD* owner = nullptr) {
-    for (HWND w = nullptr; (w = FindWindowExW(nullptr, w, class_name, nullptr));) {
-        DWORD o = 0;
-        GetWindowThreadProcessId(w, &o);
-        if ((o == pid) == mine && IsWindowVisible(w)) return owner ? (*owner = o, w) : w;
-    }
+// The main window of a Vantrel process other than pid.
+HWND other_main_window(DWORD pid, DWORD* owner) {
+    for (HWND w = nullptr; (w = FindWindowExW(nullptr, w, L"CorvalenVantrel", nullptr));)
+        if (GetWindowThreadProcessId(w, owner) && *owner != pid) return w;
     return nullptr;
 }
 
-// The program's message box, waited for, and its text (the longest static control).
+// The program's message box, waited for, and its text.
 HWND wait_for_box(DWORD pid, DWORD timeout_ms, std::wstring* text) {
-    HWND box = nullptr;
-    if (!wait_until([&] { return (box = top_window(L"#32770", pid, true)) != nullptr; }, timeout_ms))
-        return box;
-    Sleep(200); // the text is set while the box is made visible
-    for (HWND c = nullptr; (c = FindWindowExW(box, c, L"Static", nullptr));)
-        if (control_text(c).size() > text->size()) *text = control_text(c);
+    HWND box = wait_for_window(pid, L"#32770", timeout_ms);
+    if (box && wait_until([&] { return IsWindowVisible(box) != FALSE; }, 5000))
+        *text = control_text(GetDlgItem(box, 0xFFFF));
     return box;
 }
 
@@ -125,9 +119,8 @@ TEST_F(UpdateWindow, AutomaticCheckThenUpdateNowReplacesTheProgramAndRestarts) {
     ASSERT_EQ(WAIT_OBJECT_0, WaitForSingleObject(app.process, 30000)) << "the 1.1.0 copy did not exit";
     DWORD new_pid = 0;
     HWND updated = nullptr;
-    ASSERT_TRUE(wait_until(
-        [&] { return (updated = top_window(L"CorvalenVantrel", app.pid, false, &new_pid)) != nullptr; },
-        30000))
+    ASSERT_TRUE(
+        wait_until([&] { return (updated = other_main_window(app.pid, &new_pid)) != nullptr; }, 30000))
         << "no restarted window";
     HANDLE new_process = OpenProcess(SYNCHRONIZE | PROCESS_TERMINATE, FALSE, new_pid);
 
