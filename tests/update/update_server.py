@@ -1,11 +1,9 @@
 #!/usr/bin/env python3
-"""The release server of the update tests, for the harness's private network namespace only: HTTPS on
-127.0.0.1, named "localhost" in a certificate from the tests' own certificate authority. It lays out
-the release files from the Vantrel.exe under test (a 1.2.0 copy made by rewriting its version texts
-and version resource, and the bad files) and serves them, with two paths that misbehave on purpose:
-  /drop/NAME  announces the whole file, sends half of it and closes the connection;
-  /slow/NAME  sends the file in 64 KiB pieces a quarter of a second apart.
-"start" returns once the server listens; it ends by itself after LIFETIME seconds.
+"""The update tests' release server, inside the harness's private network namespace only: HTTPS on
+127.0.0.1 as "localhost", certified by the tests' own CA, serving a 1.2.0 copy of the Vantrel.exe
+under test (its version texts and resource rewritten) and the bad files. /drop/NAME sends half the
+file and closes the connection; /slow/NAME sends 64 KiB every quarter second. "start" returns once
+it listens; it ends by itself after LIFETIME seconds.
 Usage: update_server.py start STATE_DIR VANTREL_EXE | stop STATE_DIR"""
 import hashlib, http.server, json, os, shutil, signal, ssl, struct, subprocess, sys, threading, time
 
