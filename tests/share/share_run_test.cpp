@@ -7,10 +7,11 @@
 
 #include <algorithm>
 #include <string>
-#include <vector>
 
+#include "core/settings.h"
 #include "share/share_message.h"
 #include "tests/support/remote_controls.h"
+#include "tests/support/test_pc.h"
 #include "tests/support/test_support.h"
 
 namespace {
@@ -37,71 +38,44 @@ void unregister_handler(const wchar_t* protocol) {
         RegDeleteTreeW(hive, (std::wstring(L"Software\\Classes\\") + protocol).c_str());
 }
 
-// The next address the stand-in received (one UTF-8 line each), or "" when none came within ten
-// seconds.
+// The next address the stand-in received (one line each), or "" when none came within ten seconds.
 std::wstring next_capture(const std::wstring& file, size_t* seen) {
-    std::vector<std::string> lines;
-    auto read = [&] {
-        lines.clear();
-        HANDLE h = CreateFileW(file.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                               OPEN_EXISTING, 0, nullptr);
-        if (h == INVALID_HANDLE_VALUE) return false;
-        std::string bytes(1 << 20, '\0');
-        DWORD got = 0;
-        ReadFile(h, &bytes[0], (DWORD)bytes.size(), &got, nullptr);
-        CloseHandle(h);
-        for (size_t start = 0, end; (end = bytes.find('\n', start)) < got; start = end + 1)
-            lines.push_back(bytes.substr(start, end - start));
-        return lines.size() > *seen;
-    };
-    if (!wait_until(read, 10000)) return L"";
-    const std::string& line = lines[(*seen)++];
-    std::wstring wide(line.size(), L'\0');
-    wide.resize(MultiByteToWideChar(CP_UTF8, 0, line.data(), (int)line.size(), &wide[0], (int)wide.size()));
-    return wide;
+    std::wstring all;
+    if (!wait_until(
+            [&] {
+                all = from_utf8(read_test_file(file));
+                return (size_t)std::count(all.begin(), all.end(), L'\n') > *seen;
+            },
+            10000))
+        return L"";
+    size_t start = 0;
+    for (size_t i = 0; i < *seen; i++)
+        start = all.find(L'\n', start) + 1;
+    (*seen)++;
+    return all.substr(start, all.find(L'\n', start) - start);
 }
 
-// The program's visible message box with this title, waited for.
-HWND wait_for_box(DWORD pid, const wchar_t* title) {
-    HWND found = nullptr;
-    wait_until(
-        [&] {
-            for (HWND w = nullptr; (w = FindWindowExW(nullptr, w, L"#32770", title));) {
-                DWORD owner = 0;
-                GetWindowThreadProcessId(w, &owner);
-                if (owner == pid && IsWindowVisible(w)) return (found = w) != nullptr;
-            }
-            return false;
-        },
-        10000);
-    return found;
-}
-
-// The box's text, after it was answered with OK.
-std::wstring answer_box(HWND box) {
+// The text of the program's message box, after it was answered with OK; "" when none showed.
+std::wstring answer_box(DWORD pid) {
+    HWND box = wait_for_window(pid, L"#32770", 10000);
+    wait_until([&] { return IsWindowVisible(box) != FALSE; }, 5000);
     std::wstring text = control_text(GetDlgItem(box, 0xFFFF));
     PostMessageW(box, WM_COMMAND, IDOK, 0);
     wait_until([&] { return !IsWindow(box); }, 5000);
     return text;
 }
 
-std::wstring clipboard_text() {
+// The clipboard's text; with clear, the clipboard is emptied instead.
+std::wstring clipboard(bool clear) {
     std::wstring text;
     if (!OpenClipboard(nullptr)) return text;
-    HANDLE data = GetClipboardData(CF_UNICODETEXT);
+    HANDLE data = clear ? (EmptyClipboard(), nullptr) : GetClipboardData(CF_UNICODETEXT);
     if (const wchar_t* p = data ? (const wchar_t*)GlobalLock(data) : nullptr) {
         text = p;
         GlobalUnlock(data);
     }
     CloseClipboard();
     return text;
-}
-
-void empty_clipboard() {
-    if (OpenClipboard(nullptr)) {
-        EmptyClipboard();
-        CloseClipboard();
-    }
 }
 
 std::wstring address_of(int method, const wchar_t* to, const wchar_t* phone, const wchar_t* subject,
@@ -141,18 +115,16 @@ struct ShareDialog {
     }
 };
 
-std::wstring temp_file(const wchar_t* name) {
-    wchar_t dir[MAX_PATH] = L"";
-    GetTempPathW(MAX_PATH, dir);
-    return dir + std::wstring(name);
+std::wstring composed(const wchar_t* their_name) {
+    wchar_t message[ShareMessageCap];
+    compose_share_message_of(their_name, 0, L"", VANTREL_DEFAULT_SHARE_LINK, message, ShareMessageCap);
+    return message;
 }
-
-const wchar_t kLink[] = L"https://github.com/Corvalen/vantrel-releases";
 } // namespace
 
 TEST(ShareRun, TheShareWindowSendsWhatItShows) {
     delete_settings_key();
-    std::wstring file = temp_file(L"vantrel-share-opened.txt");
+    std::wstring file = temp_path(L"vantrel-share-opened.txt");
     DeleteFileW(file.c_str());
     unregister_handler(L"sms"); // this PC has no texting app at first
     for (const wchar_t* protocol : {L"mailto", L"https", L"http"})
@@ -168,15 +140,12 @@ TEST(ShareRun, TheShareWindowSendsWhatItShows) {
     ShareDialog share = {wait_for_window(app.pid, L"NSShare", 10000)};
     ASSERT_NE(nullptr, share.window);
     EXPECT_FALSE(IsWindowEnabled(app.window)) << "modal while open";
-    wchar_t expected[ShareMessageCap];
-    compose_share_message_of(L"", 0, L"", kLink, expected, ShareMessageCap);
-    EXPECT_EQ(std::wstring(expected), share.message());
+    EXPECT_EQ(composed(L""), share.message());
     EXPECT_NE(std::wstring::npos, share.text(306).find(L"Hi,\r\n\r\nCheck out")) << "CR LF in the edit";
 
     // The greeting follows their name; the fields go into each address exactly.
     share.set(300, L"Mike");
-    compose_share_message_of(L"Mike", 0, L"", kLink, expected, ShareMessageCap);
-    const std::wstring mike = expected;
+    const std::wstring mike = composed(L"Mike");
     EXPECT_EQ(mike, share.message());
     share.set(301, L"mike@example.com");
     share.set(302, L"(973) 555-1234");
@@ -185,18 +154,15 @@ TEST(ShareRun, TheShareWindowSendsWhatItShows) {
               next_capture(file, &seen));
     EXPECT_TRUE(share.status_is(L"WhatsApp opened with the message typed in."));
     share.click(320);
-    std::wstring mailto = next_capture(file, &seen);
-    EXPECT_EQ(address_of(ShareEmail, L"mike@example.com", L"", VANTREL_SHARE_SUBJECT, mike), mailto);
-    EXPECT_NE(std::wstring::npos, mailto.find(L"Hi%20Mike%2C%0D%0A%0D%0ACheck"));
+    EXPECT_EQ(address_of(ShareEmail, L"mike@example.com", L"", VANTREL_SHARE_SUBJECT, mike),
+              next_capture(file, &seen));
 
     // No texting app: the message is copied and explained, and no result line appears.
     share.set(331, L"");
-    empty_clipboard();
+    clipboard(true);
     share.click(326);
-    HWND box = wait_for_box(app.pid, L"Share Vantrel");
-    ASSERT_NE(nullptr, box);
-    EXPECT_NE(std::wstring::npos, answer_box(box).find(L"doesn't have a texting app"));
-    EXPECT_EQ(mike, clipboard_text());
+    EXPECT_NE(std::wstring::npos, answer_box(app.pid).find(L"doesn't have a texting app"));
+    EXPECT_EQ(mike, clipboard(false));
     EXPECT_EQ(L"", share.text(331));
     register_handler(L"sms", file);
     share.click(326);

@@ -69,28 +69,25 @@ TEST(JsonGetString, CutsAtTheCapacity) {
 }
 
 TEST(ReadManifest, CompleteOnlyWithVersionAddressAnd64HexDigits) {
-    const std::string hash64(64, 'a');
-    UpdateInfo info = {};
-    std::string m = "{\"version\": \"1.2.0\", \"exe\": \"https://h/Vantrel.exe\", \"sha256\": \"" + hash64 +
-                    "\", \"notes\": \"One\\nTwo\", \"size\": \"512000\"}";
-    read_manifest(m.c_str(), &info);
-    EXPECT_EQ(1, info.ok);
-    EXPECT_EQ(L"One\nTwo", std::wstring(info.notes));
-    EXPECT_EQ(512000u, info.size) << "the size as digits in quotes";
-
-    const std::string bad[] = {
-        "{\"version\": \"1.2.0\", \"exe\": \"https://h/x\", \"sha256\": \"" + hash64.substr(1) + "\"}",
-        "{\"version\": \"1.2.0\", \"exe\": \"https://h/x\", \"sha256\": \"" + hash64 + "a\"}",
-        "{\"version\": \"1.2.0\", \"exe\": \"https://h/x\", \"sha256\": \"\"}",
-        "{\"exe\": \"https://h/x\", \"sha256\": \"" + hash64 + "\"}",
-        "{\"version\": \"1.2.0\", \"exe\": \"\", \"sha256\": \"" + hash64 + "\"}",
+    auto read = [](const char* version, const char* exe, const std::string& sha) {
+        std::string m = std::string("{") + version + "\"exe\": \"" + exe + "\", \"sha256\": \"" + sha +
+                        "\", \"notes\": \"One\\nTwo\", \"size\": \"512000\"}";
+        static UpdateInfo info;
+        info = {};
+        read_manifest(m.c_str(), &info);
+        return &info;
     };
-    for (const std::string& b : bad) {
-        UpdateInfo refused = {};
-        read_manifest(b.c_str(), &refused);
-        EXPECT_EQ(0, refused.ok) << b;
-        EXPECT_EQ(L"The update information on the server is incomplete.", std::wstring(refused.error));
-    }
+    const std::string hash(64, 'a');
+    const UpdateInfo* info = read("\"version\": \"1.2.0\", ", "https://h/x", hash);
+    EXPECT_EQ(1, info->ok);
+    EXPECT_EQ(L"One\nTwo", std::wstring(info->notes));
+    EXPECT_EQ(512000u, info->size) << "the size as digits in quotes";
+    for (const std::string& bad : {hash.substr(1), hash + "a", std::string()})
+        EXPECT_EQ(0, read("\"version\": \"1.2.0\", ", "https://h/x", bad)->ok) << bad;
+    EXPECT_EQ(0, read("", "https://h/x", hash)->ok) << "no version";
+    info = read("\"version\": \"1.2.0\", ", "", hash);
+    EXPECT_EQ(0, info->ok) << "no address";
+    EXPECT_NE(nullptr, wcsstr(info->error, L"incomplete"));
 }
 
 TEST(CompareVersions, NumbersNotTexts) {

@@ -1,0 +1,155 @@
+// A downloaded file's checks, on files made here and on the Vantrel.exe under test; the swap on
+// copies in a writable folder: done, rolled back, and refused while the program file cannot be moved.
+// Then the download and the update check against the release server: real TLS through WinHTTP with a
+// certificate from the test CA, real files, and every way a file or a manifest can be bad.
+#include <stdlib.h>
+
+#include "tests/update/update_fixture.h"
+#include "update/http.h"
+
+namespace {
+std::wstring verify(const std::wstring& path, uint32_t size, const std::wstring& sha,
+                    const wchar_t* version) {
+    wchar_t error[400] = L"";
+    return verify_update_file(path.c_str(), size, sha.c_str(), version, error, 400) ? L"ok" : refusal(error);
+}
+size_t size_of(const std::wstring& path) {
+    return read_test_file(path).size();
+}
+
+// The body's size, or the error when the fetch failed.
+std::wstring fetch(const std::wstring& url) {
+    char* body = nullptr;
+    wchar_t error[400] = L"";
+    std::wstring got = http_get(url.c_str(), &body, UPDATE_MANIFEST_MAX, nullptr, 0, nullptr, error, 400)
+                           ? std::to_wstring(body ? strlen(body) : 0)
+                           : error;
+    free(body);
+    return got;
+}
+
+// Checks the manifest, then runs the download thread's work on what it offers.
+std::wstring download(const wchar_t* manifest_path, std::wstring* path_out) {
+    UpdateCheckStart check = {};
+    check.manual = 1;
+    wcsncpy(check.manifestUrl, server_url(manifest_path).c_str(), 599);
+    UpdateInfo* info = run_update_check(&check);
+    if (!info || !info->ok) {
+        free(info);
+        return L"check failed";
+    }
+    DownloadStart start = {};
+    wcsncpy(start.version, info->version, 31);
+    wcsncpy(start.exeUrl, info->exeUrl, 599);
+    wcsncpy(start.sha256, info->sha256, 79);
+    start.size = info->size;
+    update_download_path(info->version, start.path, 260);
+    free(info);
+    *path_out = start.path;
+    wchar_t* error = run_update_download(&start);
+    std::wstring result = error ? refusal(error) : L"ok";
+    free(error);
+    return result;
+}
+
+using UpdatePeer = UpdateServerTest;
+} // namespace
+
+TEST(VerifyUpdateFile, RefusesInTheRightOrder) {
+    std::wstring path = temp_path(L"vantrel-size.bin");
+    ASSERT_TRUE(write_test_file(path, 19999));
+    EXPECT_EQ(L"incomplete", verify(path, 0, file_sha256(path), L"1.1.0"))
+        << "under 20000 bytes, even with size 0";
+    ASSERT_TRUE(write_test_file(path, 20000));
+    EXPECT_EQ(L"size", verify(path, 20001, file_sha256(path), L"1.1.0"));
+    EXPECT_EQ(L"checksum", verify(path, 0, std::wstring(64, L'0'), L"1.1.0"))
+        << "size 0 skips the size check";
+    EXPECT_EQ(L"checksum", verify(path, 20000, file_sha256(path).substr(0, 63), L"1.1.0"));
+    EXPECT_EQ(L"version", verify(path, 20000, file_sha256(path), L"1.1.0")) << "no version resource";
+    DeleteFileW(path.c_str());
+    EXPECT_EQ(L"incomplete", verify(path, 0, L"", L"1.1.0")) << "a file that is not there";
+}
+
+TEST(VerifyUpdateFile, TheRealProgramPassesOnlyForItsVersion) {
+    const std::wstring exe = vantrel_exe_path();
+    std::wstring sha = file_sha256(exe);
+    ASSERT_EQ(64u, sha.size());
+    const uint32_t size = (uint32_t)size_of(exe);
+    EXPECT_EQ(L"ok", verify(exe, size, sha, L"1.1.0"));
+    EXPECT_EQ(L"ok", verify(exe, 0, sha, L"1.1.0.0")) << "1.1.0 matches 1.1.0.0";
+    EXPECT_EQ(L"version", verify(exe, size, sha, L"1.2.0"));
+    for (auto& c : sha)
+        c = (wchar_t)towupper(c);
+    EXPECT_EQ(L"ok", verify(exe, size, sha, L"1.1.0")) << "upper-case hex";
+}
+
+// The files are told apart by their sizes: the running program 1100 bytes, the download 1200.
+TEST(SwapProgramFile, DoneRolledBackOrRefused) {
+    const std::wstring folder = temp_path(L"vantrel-swap");
+    const std::wstring program = folder + L"\\Vantrel.exe", old_copy = program + L".old";
+    const std::wstring download = folder + L"\\Vantrel-update-1.2.0.exe";
+    CreateDirectoryW(folder.c_str(), nullptr);
+    auto reset = [&] {
+        DeleteFileW(old_copy.c_str());
+        return write_test_file(program, 1100) && write_test_file(download, 1200);
+    };
+
+    ASSERT_TRUE(reset() && write_test_file(old_copy, 900)) << "left over from an earlier update";
+    EXPECT_EQ(SwapDone, swap_program_file(program.c_str(), download.c_str()));
+    EXPECT_EQ(1200u, size_of(program));
+    EXPECT_EQ(1100u, size_of(old_copy)) << "the left-over .old was replaced";
+    EXPECT_FALSE(file_exists(download));
+
+    // The second move failing puts the program back.
+    reset();
+    DeleteFileW(download.c_str());
+    EXPECT_EQ(SwapCantPlace, swap_program_file(program.c_str(), download.c_str()));
+    EXPECT_EQ(1100u, size_of(program));
+    EXPECT_FALSE(file_exists(old_copy));
+
+    // Held without delete sharing, as a protected folder refuses the rename.
+    reset();
+    HANDLE held =
+        CreateFileW(program.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, held);
+    EXPECT_EQ(SwapCantRename, swap_program_file(program.c_str(), download.c_str()));
+    CloseHandle(held);
+    EXPECT_EQ(1100u, size_of(program));
+    EXPECT_FALSE(file_exists(old_copy));
+    EXPECT_FALSE(file_exists(download)) << "the download is deleted";
+
+    DeleteFileW(program.c_str());
+    RemoveDirectoryW(folder.c_str());
+}
+
+TEST_F(UpdatePeer, FailuresAreOneSentenceAndTheManifestHasALimit) {
+    EXPECT_EQ(L"The update server answered with error 404.", fetch(server_url(L"/nowhere/latest.json")));
+    EXPECT_EQ(L"Bad update address.", fetch(L"latest.json"));
+    std::wstring refused = fetch(L"https://localhost:9/latest.json");
+    EXPECT_EQ(0u, refused.find(L"No internet connection, or localhost couldn't be reached (error "))
+        << refused.c_str();
+    update_cancel_set(1);
+    EXPECT_EQ(L"Update canceled.", fetch(server_url(L"/good/latest.json")));
+    update_cancel_set(0);
+    EXPECT_EQ(L"262144", fetch(server_url(L"/max/latest.json")));
+    EXPECT_EQ(L"The update information is too large.", fetch(server_url(L"/over/latest.json")));
+}
+
+TEST_F(UpdatePeer, BadFilesAreRefusedAndDeleted) {
+    // A connection dropped half-way: WinHTTP either reports the broken read or ends the body early,
+    // which the size check then catches. Either way the file is refused and gone.
+    const wchar_t* cases[][2] = {
+        {L"/wrong-name/latest.json", L"version"},
+        {L"/wrong-hash/latest.json", L"checksum"},
+        {L"/short/latest.json", L"size"},
+        {L"/tiny/latest.json", L"incomplete"},
+        {L"/missing/latest.json", L"The update server answered with error 404."},
+        {L"/dropped/latest.json", L"The download was interrupted (error "},
+    };
+    for (auto& c : cases) {
+        std::wstring path, got = download(c[0], &path);
+        EXPECT_TRUE(got.rfind(c[1], 0) == 0 || (got == L"size" && wcsstr(c[0], L"dropped")))
+            << c[0] << ": " << got.c_str();
+        EXPECT_FALSE(file_exists(path)) << c[0];
+    }
+}
