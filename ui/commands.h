@@ -14,6 +14,15 @@ enum ControlId : int32_t {
     IdStatusBar = 105,
     IdSettingExplanation = 900, // the short text under each Settings check box
     IdSettingHeading = 901,
+    // History & Undo window
+    IdUndoList = 170,
+    IdUndoIntro = 171,
+    IdUndoButton = 172,
+    IdUndoClose = 173,
+    IdUndoCount = 271,
+    // Notes window (help, release notes, details); its Close button is the dialog's OK
+    IdNotesText = 100,
+    IdNotesClose = 1,
 };
 
 enum CommandId : int32_t {

@@ -2,12 +2,12 @@
 // text: help, release notes and details. Only one is open at a time; opening another replaces it.
 #include "secondary_win.h"
 
+#include "commands.h"
 #include "main_window.h"
 #include "secondary.h"
 #include "ui.h"
 
 namespace {
-enum : int32_t { IdNotesText = 100, IdClose = 1 };
 
 HWND s_notes;
 // The edit control keeps its own copy; one buffer serves every window in turn.
@@ -16,7 +16,7 @@ wchar_t s_text[kNotesTextCapacity];
 void on_size(HWND window, int32_t width, int32_t height) {
     if (HWND text = GetDlgItem(window, IdNotesText))
         MoveWindow(text, scaled(10), scaled(10), width - scaled(20), height - scaled(58), TRUE);
-    if (HWND close = GetDlgItem(window, IdClose))
+    if (HWND close = GetDlgItem(window, IdNotesClose))
         MoveWindow(close, width - scaled(110), height - scaled(40), scaled(100), scaled(30), TRUE);
 }
 
@@ -59,7 +59,7 @@ void show_notes(const wchar_t* title, const wchar_t* header, const wchar_t* body
         SetWindowTextW(text, s_text);
         SendMessageW(text, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MAKELPARAM(scaled(8), scaled(8)));
     }
-    HWND close = child(window, 0, L"BUTTON", L"Close", WS_TABSTOP | BS_DEFPUSHBUTTON, IdClose);
+    HWND close = child(window, 0, L"BUTTON", L"Close", WS_TABSTOP | BS_DEFPUSHBUTTON, IdNotesClose);
     RECT client;
     GetClientRect(window, &client);
     SendMessageW(window, WM_SIZE, SIZE_RESTORED, MAKELPARAM(client.right, client.bottom));
@@ -73,7 +73,7 @@ LRESULT CALLBACK notes_window_proc(HWND window, UINT message, WPARAM wparam, LPA
         on_size(window, LOWORD(lparam), HIWORD(lparam));
         return 0;
     case WM_COMMAND:
-        if ((LOWORD(wparam) == IdClose || LOWORD(wparam) == IDCANCEL) && HIWORD(wparam) == 0)
+        if ((LOWORD(wparam) == IdNotesClose || LOWORD(wparam) == IDCANCEL) && HIWORD(wparam) == 0)
             DestroyWindow(window);
         return 0;
     case WM_CLOSE:

@@ -19,14 +19,6 @@
 #include "ui/ui.h"
 #include "ui/undo_window.h"
 
-enum {
-    IdUndoList = 170,
-    IdUndoIntro = 171,
-    IdUndoButton = 172,
-    IdUndoClose = 173,
-    IdUndoCount = 271,
-};
-
 // The undo reads the records by the row's index, so the list is filled in this order and never
 // re-sorted; it is rebuilt from the registry at opening and after every run.
 static ChangeList g_undo_records;
