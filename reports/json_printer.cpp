@@ -9,13 +9,6 @@
 #include "reports/facts.h"
 #include "reports/labels.h"
 
-static void number_or_null(JsonWriter* w, const wchar_t* key, int present, int64_t value) {
-    if (present)
-        json_number(w, key, value);
-    else
-        json_null(w, key);
-}
-
 static void tcp_object(JsonWriter* w, const PrinterRecord* p) {
     if (p->kind != KindTcpIp) return json_null(w, L"tcp");
     json_object(w, L"tcp");
@@ -48,10 +41,10 @@ static void snmp_object(JsonWriter* w, const NetTestResult* n) {
     json_text_or_null(w, L"serial", a ? n->serial : nullptr);
     int device = a && n->deviceStatus >= 1 && n->deviceStatus <= 5;
     json_text(w, L"device", device ? report_device_status_label(n->deviceStatus) : nullptr);
-    number_or_null(w, L"deviceCode", device, n->deviceStatus);
+    json_number_or_null(w, L"deviceCode", device, n->deviceStatus);
     int engine = a && n->printerStatus >= 1 && n->printerStatus <= 5;
     json_text(w, L"printEngine", engine ? report_printer_status_label(n->printerStatus) : nullptr);
-    number_or_null(w, L"printEngineCode", engine, n->printerStatus);
+    json_number_or_null(w, L"printEngineCode", engine, n->printerStatus);
     if (a && n->haveErrorState) {
         json_array(w, L"errors");
         for (const BitLabel& entry : kSnmpErrorLabels)
@@ -60,8 +53,8 @@ static void snmp_object(JsonWriter* w, const NetTestResult* n) {
     } else {
         json_null(w, L"errors");
     }
-    number_or_null(w, L"errorBits", a && n->haveErrorState, (uint32_t)n->errorBits);
-    number_or_null(w, L"pageCount", a && n->pageCount >= 0, n->pageCount);
+    json_number_or_null(w, L"errorBits", a && n->haveErrorState, (uint32_t)n->errorBits);
+    json_number_or_null(w, L"pageCount", a && n->pageCount >= 0, n->pageCount);
     json_array(w, L"supplies");
     int32_t supplies = !a                              ? 0
                        : n->supplyCount < 0            ? 0
@@ -77,7 +70,7 @@ static void snmp_object(JsonWriter* w, const NetTestResult* n) {
         json_text_or_null(w, L"description", supply->description);
         json_number(w, L"level", supply->level);
         json_number(w, L"maxCapacity", supply->maxCapacity);
-        number_or_null(w, L"percent", known, percent);
+        json_number_or_null(w, L"percent", known, percent);
         json_text(w, L"text", text);
         json_end_object(w);
     }
@@ -93,21 +86,15 @@ static void network_object(JsonWriter* w, const PrinterRecord* p) {
     const int reached = n->tested && n->resolved;
     json_object(w, L"networkTest");
     json_flag(w, L"tested", n->tested);
-    if (n->tested)
-        json_flag(w, L"resolved", n->resolved);
-    else
-        json_null(w, L"resolved");
+    json_flag_or_null(w, L"resolved", n->tested, n->resolved);
     int remembered = 0;
     const wchar_t* mac = printer_mac(p, &remembered);
     json_text_or_null(w, L"ip", reached ? n->ipText : nullptr);
     json_text(w, L"mac", mac);
     json_flag(w, L"macRemembered", remembered);
     json_text(w, L"hostName", reached ? printer_host_name(p) : nullptr);
-    if (reached)
-        json_flag(w, L"pingAnswered", n->pingOk);
-    else
-        json_null(w, L"pingAnswered");
-    number_or_null(w, L"pingMs", reached && n->pingOk, n->pingMs);
+    json_flag_or_null(w, L"pingAnswered", reached, n->pingOk);
+    json_number_or_null(w, L"pingMs", reached && n->pingOk, n->pingMs);
     if (reached) {
         json_array(w, L"portsOpen");
         for (int i = 0; i < kPortProbeCount; i++)

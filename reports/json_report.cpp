@@ -84,10 +84,7 @@ static void verdict_object(JsonWriter* w, const ReportInput* r) {
     json_number(w, L"printers", r->snapshot->printerCount);
     json_number(w, L"jobs", r->snapshot->jobCount);
     json_text(w, L"sentence", v.text);
-    if (v.mostSerious >= 0)
-        json_number(w, L"mostSeriousFinding", v.mostSerious);
-    else
-        json_null(w, L"mostSeriousFinding");
+    json_number_or_null(w, L"mostSeriousFinding", v.mostSerious >= 0, v.mostSerious);
     json_end_object(w);
 }
 
@@ -103,10 +100,7 @@ static void findings_array(JsonWriter* w, const ReportInput* r) {
         json_number(w, L"index", i);
         json_text(w, L"severity", severity_label(f->severity));
         json_number(w, L"severityLevel", f->severity);
-        if (about_printer)
-            json_number(w, L"printerIndex", f->printerIndex);
-        else
-            json_null(w, L"printerIndex");
+        json_number_or_null(w, L"printerIndex", about_printer, f->printerIndex);
         json_text(w, L"printer", about_printer ? s->printers[f->printerIndex].name : nullptr);
         json_text_or_null(w, L"title", f->title);
         json_text_or_null(w, L"text", f->text);
@@ -132,10 +126,7 @@ static void jobs_array(JsonWriter* w, const Snapshot* s) {
         int known = j->printerIndex >= 0 && j->printerIndex < clamp_count(s->printerCount, kMaxPrinters);
         json_object(w, nullptr);
         json_number(w, L"index", i);
-        if (known)
-            json_number(w, L"printerIndex", j->printerIndex);
-        else
-            json_null(w, L"printerIndex");
+        json_number_or_null(w, L"printerIndex", known, j->printerIndex);
         json_text(w, L"printer", known ? s->printers[j->printerIndex].name : nullptr);
         json_number(w, L"jobId", j->jobId);
         json_text_or_null(w, L"document", j->document);
@@ -179,10 +170,7 @@ static void drivers_array(JsonWriter* w, const Snapshot* s) {
 static void print_log_object(JsonWriter* w, const Snapshot* s) {
     json_object(w, L"printLog");
     json_flag(w, L"read", s->adminLogRead);
-    if (s->operationalLogKnown)
-        json_flag(w, L"detailedLogOn", s->operationalLogEnabled);
-    else
-        json_null(w, L"detailedLogOn");
+    json_flag_or_null(w, L"detailedLogOn", s->operationalLogKnown, s->operationalLogEnabled);
     json_array(w, L"entries");
     for (int32_t i = 0; i < clamp_count(s->logCount, kMaxLogEntries); i++) {
         const LogEntry* e = &s->logEntries[i];
@@ -227,10 +215,7 @@ static void search_object(JsonWriter* w, const JsonReportInput* in) {
         if (f->ports & FoundPort515) json_number(w, nullptr, 515);
         if (f->ports & FoundPort631) json_number(w, nullptr, 631);
         json_end_array(w);
-        if (f->pageCount >= 0)
-            json_number(w, L"pageCount", f->pageCount);
-        else
-            json_null(w, L"pageCount");
+        json_number_or_null(w, L"pageCount", f->pageCount >= 0, f->pageCount);
         json_end_object(w);
     }
     json_end_array(w);

@@ -172,3 +172,17 @@ void json_null(JsonWriter* w, const wchar_t* key) {
     begin_value(w, key);
     put_all(w, L"null");
 }
+
+void json_number_or_null(JsonWriter* w, const wchar_t* key, int known, int64_t value) {
+    if (known)
+        json_number(w, key, value);
+    else
+        json_null(w, key);
+}
+
+void json_flag_or_null(JsonWriter* w, const wchar_t* key, int known, int value) {
+    if (known)
+        json_flag(w, key, value);
+    else
+        json_null(w, key);
+}

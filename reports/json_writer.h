@@ -32,6 +32,9 @@ void json_text_or_null(JsonWriter* w, const wchar_t* key, const wchar_t* value);
 void json_number(JsonWriter* w, const wchar_t* key, int64_t value);
 void json_flag(JsonWriter* w, const wchar_t* key, int value);
 void json_null(JsonWriter* w, const wchar_t* key);
+// The value when it is known, else null.
+void json_number_or_null(JsonWriter* w, const wchar_t* key, int known, int64_t value);
+void json_flag_or_null(JsonWriter* w, const wchar_t* key, int known, int value);
 
 // The text as a JSON string with its quotes: quotes, backslashes and control characters escaped,
 // U+2028 and U+2029 escaped for JavaScript readers, an unpaired surrogate escaped (it has no UTF-8
