@@ -9,7 +9,7 @@
 
 #include <atomic>
 #include <chrono>
-#include <mutex>
+#include <memory>
 #include <set>
 #include <thread>
 
@@ -94,61 +94,50 @@ void build_pc(Snapshot* s) {
 }
 
 struct Outcome {
-    Snapshot* s;
-    FakeNetwork* net;
+    std::unique_ptr<Snapshot> s{new Snapshot()};
+    std::unique_ptr<FakeNetwork> net{new FakeNetwork()};
 };
 
-Outcome check(int workers, const wchar_t* only_address, const FakeNetwork* cache_before) {
-    Outcome o = {static_cast<Snapshot*>(calloc(1, sizeof(Snapshot))), new FakeNetwork()};
-    if (cache_before) o.net->cache = cache_before->cache;
-    build_pc(o.s);
-    CheckRequest request = {};
-    request.withNetworkTest = 1;
+std::unique_ptr<Outcome> check(int workers, const wchar_t* only_address, const FakeNetwork* cache_before) {
+    std::unique_ptr<Outcome> o(new Outcome());
+    if (cache_before) o->net->cache = cache_before->cache;
+    build_pc(o->s.get());
+    CheckRequest request = {1, {}};
     text_copy(request.onlyAddress, _countof(request.onlyAddress), only_address);
     Settings settings = {};
     settings.askPrinter = 1;
     CollectorPlatform platform = {};
-    platform.ctx = o.net;
+    platform.ctx = o->net.get();
     platform.net_test = fake_test;
     platform.cache_put = fake_put;
     platform.cache_get = fake_get;
     platform.netWorkers = workers;
-    run_network_tests(o.s, &request, &settings, &platform);
-    merge_cached_results(o.s, &platform);
+    run_network_tests(o->s.get(), &request, &settings, &platform);
+    merge_cached_results(o->s.get(), &platform);
     return o;
 }
 
 void same_outcome(const Outcome& a, const Outcome& b) {
     CHECK(memcmp(a.s->printers, b.s->printers, sizeof(a.s->printers)) == 0);
-    CHECK(a.net->cache.count == b.net->cache.count);
-    CHECK(memcmp(a.net->cache.entries, b.net->cache.entries, sizeof(a.net->cache.entries)) == 0);
+    CHECK(memcmp(&a.net->cache, &b.net->cache, sizeof(a.net->cache)) == 0);
     CHECK(a.net->tests.load() == b.net->tests.load());
 }
 
-void release(Outcome& o) {
-    free(o.s);
-    delete o.net;
-}
-
 void concurrent_checks_give_the_sequential_snapshot() {
-    Outcome one = check(1, L"", nullptr), many = check(kNetworkWorkers, L"", nullptr);
-    same_outcome(one, many);
-    CHECK(one.net->most.load() == 1);
-    CHECK(many.net->most.load() > 1 && many.net->most.load() <= kNetworkWorkers);
-    CHECK(many.net->tests.load() == 56); // 60 printers less no address, a virtual one and two repeats
-    CHECK(many.s->printers[3].net.pageCount == 1005 && many.s->printers[4].net.snmpAsked == 0);
-    CHECK(many.s->printers[5].net.tested == 0);
+    auto one = check(1, L"", nullptr), many = check(kNetworkWorkers, L"", nullptr);
+    same_outcome(*one, *many);
+    CHECK(one->net->most.load() == 1);
+    CHECK(many->net->most.load() > 1 && many->net->most.load() <= kNetworkWorkers);
+    CHECK(many->net->tests.load() == 56); // 60 printers less no address, a virtual one and two repeats
+    CHECK(many->s->printers[3].net.pageCount == 1005 && many->s->printers[4].net.snmpAsked == 0);
+    CHECK(many->s->printers[5].net.tested == 0);
 
     // A check of one address, after the full one: that address is tested again, the rest cached.
-    Outcome only_one = check(1, L"10.0.0.210", many.net),
-            only_many = check(kNetworkWorkers, L"10.0.0.210", many.net);
-    same_outcome(only_one, only_many);
-    CHECK(only_many.net->tests.load() == 1);
-    CHECK(only_many.s->printers[1].net.tested == 1);
-    release(one);
-    release(many);
-    release(only_one);
-    release(only_many);
+    auto only_one = check(1, L"10.0.0.210", many->net.get());
+    auto only_many = check(kNetworkWorkers, L"10.0.0.210", many->net.get());
+    same_outcome(*only_one, *only_many);
+    CHECK(only_many->net->tests.load() == 1);
+    CHECK(only_many->s->printers[1].net.tested == 1);
 }
 
 void request_ids_stay_unique_across_threads() {
