@@ -16,9 +16,7 @@ CheckCycle fresh_cycle() {
 }
 
 std::vector<std::wstring> g_lines;
-void sink(const wchar_t* line) {
-    g_lines.push_back(line);
-}
+const auto sink = [](const wchar_t* line) { g_lines.push_back(line); };
 
 void add(FindingList* list, Severity sev, int printer, const wchar_t* title) {
     Finding* f = &list->items[list->count++];

@@ -177,12 +177,6 @@ TEST_F(SettingsStore, RegistryReadersOfOtherKeysFailCleanly) {
 
 namespace {
 std::wstring g_calls;
-void hook_topmost(int32_t on) {
-    g_calls += on ? L"topmost+ " : L"topmost- ";
-}
-void hook_check(int32_t net, const wchar_t*) {
-    g_calls += net ? L"check+net " : L"check ";
-}
 void hook_refresh(uint32_t flags) {
     if (flags & RefreshLists) g_calls += L"lists ";
     if (flags & RefreshBanner) g_calls += L"banner ";
@@ -200,9 +194,9 @@ std::wstring apply(int32_t* setting, int32_t value, const wchar_t* name) {
 TEST_F(SettingsStore, ApplyingASwitchStoresItAndSetsInMotionWhatItNeeds) {
     Settings saved = g_settings;
     ui_services_defaults(&g_ui);
-    g_ui.start_check = hook_check;
+    g_ui.start_check = [](int32_t net, const wchar_t*) { g_calls += net ? L"check+net " : L"check "; };
     g_ui.refresh = hook_refresh;
-    g_ui.set_topmost = hook_topmost;
+    g_ui.set_topmost = [](int32_t on) { g_calls += on ? L"topmost+ " : L"topmost- "; };
     settings_defaults(&g_settings);
 
     EXPECT_EQ(L"topmost+ page ", apply(&g_settings.topmost, 1, L"Topmost"));

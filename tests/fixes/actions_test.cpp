@@ -20,18 +20,9 @@ std::vector<int> g_checks;
 HWND g_owner = nullptr;
 int g_disabled_seen = 0;
 
-void* owner() {
-    return g_owner;
-}
-void status(const wchar_t* t) {
-    g_status.push_back(t);
-}
 int32_t box(const wchar_t* t, const wchar_t*, uint32_t) {
     g_boxes.push_back(t);
     return IDOK;
-}
-void check(int32_t net, const wchar_t*) {
-    g_checks.push_back(net);
 }
 
 LRESULT CALLBACK probe_proc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
@@ -60,10 +51,10 @@ struct ActionsTest : ::testing::Test {
         g_disabled_seen = 0;
         g_owner = nullptr;
         ui_services_defaults(&g_ui);
-        g_ui.main_window = owner;
-        g_ui.status_text = status;
+        g_ui.main_window = [] { return (void*)g_owner; };
+        g_ui.status_text = [](const wchar_t* t) { g_status.push_back(t); };
         g_ui.message_box = box;
-        g_ui.start_check = check;
+        g_ui.start_check = [](int32_t net, const wchar_t*) { g_checks.push_back(net); };
         g_settings.autoNetTest = 1;
         g_process.demo = 0;
         g_process.elevated = 0;

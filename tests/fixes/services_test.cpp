@@ -34,9 +34,7 @@ const TestService kTree[] = {
     {L"VantrelStubborn", L"VantrelRoot", true, true},
 };
 
-std::wstring service_program() {
-    return path_from_environment(L"VANTREL_TEST_SERVICE");
-}
+const auto service_program = [] { return path_from_environment(L"VANTREL_TEST_SERVICE"); };
 
 DWORD state_of(const wchar_t* name) {
     SC_HANDLE m = OpenSCManagerW(nullptr, nullptr, SC_MANAGER_CONNECT);
@@ -177,8 +175,7 @@ std::vector<std::string> stopped_names() {
 }
 
 TEST_F(Dependents, TheTreeIsRunning) {
-    for (DWORD s : starts)
-        EXPECT_EQ(0u, s);
+    EXPECT_EQ(std::vector<DWORD>(starts.size(), 0), starts);
     EXPECT_EQ((DWORD)SERVICE_RUNNING, state_of(L"Spooler"));
     EXPECT_EQ((DWORD)SERVICE_RUNNING, state_of(L"VantrelDepD"));
     EXPECT_EQ((DWORD)SERVICE_STOPPED, state_of(L"VantrelDepC"));

@@ -1,6 +1,4 @@
-// The walk over the ticked History & Undo rows with a recorder in place of Windows: how each change
-// kind is put back, the stop at a declined prompt, a vanished printer counted as failed, nothing
-// recorded or forgotten in demonstration mode.
+// The walk over the ticked History & Undo rows, with a recorder in place of Windows.
 #include <gtest/gtest.h>
 
 #include <string.h>
@@ -52,8 +50,7 @@ struct Undo {
 } // namespace
 
 TEST(UndoRun, EveryKindIsPutBackItsOwnWay) {
-    // How each kind is undone: the way, the task verb, whether as administrator, whether the
-    // record's detail is the argument.
+    // The way, the task verb, as administrator, the record's detail as the argument.
     const std::pair<ChangeKind, UndoStep> kinds[] = {
         {SnmpSwitchedOff, {UndoTask, VerbSnmpOn, 1, 1}},
         {OfflineUnticked, {UndoTask, VerbOffline, 0, 1}},
@@ -77,10 +74,7 @@ TEST(UndoRun, EveryKindIsPutBackItsOwnWay) {
                          L"forget " + std::to_wstring(r.list->count - 1), L"record Undid: Did \"it\""});
     }
     UndoTally t = r.run();
-    EXPECT_EQ(11, t.ticked);
-    EXPECT_EQ(9, t.putBack);
-    EXPECT_EQ(1, t.failed);
-    EXPECT_EQ(0, t.stopped);
+    EXPECT_EQ((std::vector<int>{11, 9, 1, 0}), (std::vector<int>{t.ticked, t.putBack, t.failed, t.stopped}));
     EXPECT_TRUE(undo_wants_check(&t));
     EXPECT_EQ(expected, r.log);
     ASSERT_EQ(9u, r.steps.size());
@@ -91,11 +85,11 @@ TEST(UndoRun, EveryKindIsPutBackItsOwnWay) {
     t = r.run();
     EXPECT_EQ(1, t.ticked);
     EXPECT_EQ(0, t.putBack + t.failed);
-    EXPECT_EQ(9u, r.steps.size());
     EXPECT_FALSE(undo_wants_check(&t));
     r.ticked.clear();
     EXPECT_EQ(0, r.run().ticked);
     EXPECT_EQ(0, Undo().run().ticked) << "an empty history";
+    EXPECT_EQ(9u, r.steps.size()) << "nothing more was tried";
 }
 
 TEST(UndoRun, AVanishedPrinterFailsAndADeclinedPromptStopsTheRun) {
@@ -107,9 +101,7 @@ TEST(UndoRun, AVanishedPrinterFailsAndADeclinedPromptStopsTheRun) {
     r.answers[L"Gone"] = 1801;                 // ERROR_INVALID_PRINTER_NAME
     r.answers[L"IP_10.0.0.5|10.0.0.9"] = 1223; // ERROR_CANCELLED: the elevation prompt was declined
     UndoTally t = r.run();
-    EXPECT_EQ(1, t.putBack);
-    EXPECT_EQ(1, t.failed);
-    EXPECT_EQ(1, t.stopped);
+    EXPECT_EQ((std::vector<int>{1, 1, 1}), (std::vector<int>{t.putBack, t.failed, t.stopped}));
     EXPECT_EQ(
         (std::vector<std::wstring>{L"undo Front", L"forget 0", L"record Undid: Paused the printer \"Front\"",
                                    L"undo Gone", L"undo IP_10.0.0.5|10.0.0.9"}),
