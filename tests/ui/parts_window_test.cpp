@@ -143,15 +143,6 @@ class PartWindows : public ::testing::Test {
         pump(50);
         delete_settings_key();
     }
-    void place_bar_and_page(int32_t page_height) {
-        RECT client;
-        GetClientRect(g_main.window, &client);
-        MoveWindow(g_main.updateBar, 0, 0, client.right, 44, TRUE);
-        ShowWindow(g_main.updateBar, SW_SHOWNA);
-        MoveWindow(g_main.settingsPage, 8, 52, client.right - 16, page_height, TRUE);
-        ShowWindow(g_main.settingsPage, SW_SHOWNA);
-        pump(100);
-    }
 };
 } // namespace
 
@@ -263,10 +254,14 @@ TEST_F(PartWindows, RibbonClicksKeysAndTooltipsReachTheParent) {
     EXPECT_EQ(nullptr, g_main.ribbon);
 }
 
-TEST_F(PartWindows, DownloadStateAndSettingsClickStoredInTheRegistry) {
+TEST_F(PartWindows, DownloadStateSettingsClickStoredInTheRegistryAndAShortPageScrolls) {
     create_update_bar(g_main.window);
     create_settings_page(g_main.window);
-    place_bar_and_page(560);
+    MoveWindow(g_main.updateBar, 0, 0, 1380, 44, TRUE);
+    ShowWindow(g_main.updateBar, SW_SHOWNA);
+    MoveWindow(g_main.settingsPage, 8, 52, 1364, 560, TRUE);
+    ShowWindow(g_main.settingsPage, SW_SHOWNA);
+    pump(100);
     HWND bar = g_main.updateBar;
     ASSERT_NE(nullptr, bar);
     HWND now = GetDlgItem(bar, 142), whats_new = GetDlgItem(bar, 143), later = GetDlgItem(bar, 144);
@@ -311,12 +306,10 @@ TEST_F(PartWindows, DownloadStateAndSettingsClickStoredInTheRegistry) {
     g_settings.expertTools = 1;
     sync_check_boxes();
     EXPECT_EQ(BST_CHECKED, IsDlgButtonChecked(page, 115));
-}
 
-TEST_F(PartWindows, AShortSettingsPageScrollsToItsLastButtonAndBackWhenTallAgain) {
-    create_settings_page(g_main.window);
-    place_bar_and_page(300);
-    HWND page = g_main.settingsPage;
+    // Too short for its content, the page scrolls to its last button, and back when tall again.
+    MoveWindow(page, 8, 52, 1364, 300, TRUE);
+    pump(100);
     SCROLLINFO si = {};
     si.cbSize = sizeof(si);
     si.fMask = SIF_ALL;
