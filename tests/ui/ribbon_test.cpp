@@ -1,5 +1,5 @@
 // The ribbon without a window, with a made-up text measure: which buttons the expert tools add, how
-// a changing label sets a button's width, and what the mouse, wheel and keys do to its state.
+// a changing label sets a button's width, and the wheel's and keys' edges (the window test clicks).
 #include <gtest/gtest.h>
 
 #include <string>
@@ -49,11 +49,9 @@ TEST(RibbonLayout, ExpertToolsAddTheAdvancedGroupWithinTheLimits) {
     EXPECT_EQ(3, ribbon_group_count(kRibbonTabTools, &on));
     EXPECT_EQ(nullptr, find(layout_of(kRibbonTabTools, off, &font), CmdRunAsAdmin));
     EXPECT_NE(nullptr, find(layout_of(kRibbonTabTools, on, &font), CmdRunAsAdmin));
-    for (int32_t t = 0; t < kRibbonTabCount; t++) {
-        RibbonLayout l = layout_of(t, on, &font);
-        EXPECT_LE(l.groupCount, kRibbonMaxGroups);
-        EXPECT_LE(l.buttonCount, kRibbonMaxButtons);
-    }
+    for (int32_t t = 0; t < kRibbonTabCount; t++)
+        EXPECT_TRUE(layout_of(t, on, &font).groupCount <= kRibbonMaxGroups &&
+                    layout_of(t, on, &font).buttonCount <= kRibbonMaxButtons);
 }
 
 TEST(RibbonLayout, TheWiderOfBothLabelsSetsTheWidth) {
@@ -69,40 +67,12 @@ TEST(RibbonLayout, TheWiderOfBothLabelsSetsTheWidth) {
     EXPECT_EQ(admin, width_of(layout_of(1, {1, 1, 0, 0}, &font), CmdRunAsAdmin));
 }
 
-TEST(RibbonMouse, PressDragReleaseSendsOnlyOnTheSameButton) {
-    FakeFont font;
-    RibbonLayout l = layout_of(0, {0, 0, 0, 0}, &font);
-    RibbonState s;
-    ribbon_state_init(&s);
-    const RibbonRect& a = l.buttons[0].rect;
-    const RibbonRect& b = l.buttons[1].rect;
-    int32_t command = 0;
-    EXPECT_EQ(ActCapture, ribbon_button_down(&s, &l, a.left + 5, a.top + 5, &command));
-    EXPECT_EQ(ActRepaint, ribbon_button_up(&s, &l, b.left + 5, b.top + 5, &command));
-    EXPECT_EQ(0, command);
-    EXPECT_EQ(-1, s.pressed);
-    // Dragged off and back again: the command goes.
-    ribbon_button_down(&s, &l, a.left + 5, a.top + 5, &command);
-    EXPECT_EQ(ActRepaint, ribbon_mouse_move(&s, &l, b.left + 5, b.top + 5));
-    EXPECT_EQ(ActCommand, ribbon_button_up(&s, &l, a.left + 5, a.top + 5, &command));
-    EXPECT_EQ(CmdCheckNow, command);
-    // Empty space clears the press; a tab switches.
-    EXPECT_EQ(ActNone, ribbon_button_down(&s, &l, 2, 120, &command));
-    EXPECT_EQ(-1, s.pressed);
-    EXPECT_EQ(ActRelayout, ribbon_button_down(&s, &l, l.tabs[3].left + 2, 10, &command));
-    EXPECT_EQ(3, s.tab);
-}
-
 TEST(RibbonMouse, WheelMovesBetweenTabsWithoutWrapping) {
     RibbonState s;
     ribbon_state_init(&s);
     EXPECT_EQ(ActNone, ribbon_wheel(&s, 96, 50, 120));
-    EXPECT_EQ(0, s.tab);
-    for (int32_t i = 1; i <= 4; i++) {
-        EXPECT_EQ(ActRelayout, ribbon_wheel(&s, 96, 50, -120));
-        EXPECT_EQ(i, s.tab);
-    }
-    EXPECT_EQ(ActNone, ribbon_wheel(&s, 96, 50, -120));
+    for (int32_t i = 1; i <= 5; i++)
+        EXPECT_EQ(i < 5 ? ActRelayout : ActNone, ribbon_wheel(&s, 96, 50, -120)) << i;
     EXPECT_EQ(4, s.tab);
     EXPECT_EQ(ActNone, ribbon_wheel(&s, 96, 128, 120)); // below the ribbon
     EXPECT_EQ(ActRelayout, ribbon_wheel(&s, 144, 191, 120));

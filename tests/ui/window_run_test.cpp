@@ -1,27 +1,158 @@
-// The real window, started as Vantrel.exe and read back through its controls from this process:
-// in demonstration mode (verdict, seven printers, fourteen findings, the five views, a refresh that
-// keeps the selection, the minimum size) and on the test PC with a loopback scan range.
+// The real Vantrel.exe started from this process and driven as a user would, read back through its
+// controls: once in demonstration mode (verdict, printers, the five views, a refresh, Find Printers
+// and Details, the menu, Save Report, History & Undo refusing, the Settings tab, the minimum size)
+// and once on the test PC (every printer listed, a finding fixed from Fix This, the history put back).
 #include <gtest/gtest.h>
 
 #include <windows.h>
 #include <commctrl.h>
+#include <winspool.h>
 
+#include <cstdlib>
 #include <string>
+#include <utility>
+#include <wctype.h>
 
 #include "core/settings.h"
+#include "fixes/tasks.h"
+#include "history/changes.h"
+#include "history/undo_plan.h"
 #include "tests/support/remote_controls.h"
+#include "tests/support/test_pc.h"
 #include "tests/support/test_support.h"
-#include "tests/ui/undo_support.h"
+#include "ui/commands.h"
 
 namespace {
+const wchar_t* kDriver = L"Vantrel Undo PCL 6";
+const wchar_t* kPrinterA = L"Undo Printer A";
+const wchar_t* kPrinterB = L"Undo Printer B";
+const wchar_t* kOfflineB = L"Switched off \"Use Printer Offline\" for \"Undo Printer B\"";
+
 bool starts_with(const std::wstring& text, const std::wstring& prefix) {
     return text.rfind(prefix, 0) == 0;
 }
+
+std::wstring box_message(HWND box) {
+    return control_text(GetDlgItem(box, 0xFFFF));
+}
+
+bool answer_box(HWND box, int button_id) {
+    if (!box) return false;
+    PostMessageW(box, WM_COMMAND, MAKEWPARAM(button_id, BN_CLICKED), (LPARAM)GetDlgItem(box, button_id));
+    return wait_until([&] { return !IsWindow(box); }, 10000);
+}
+
+std::wstring clipboard_text() {
+    std::wstring text;
+    if (!OpenClipboard(nullptr)) return text;
+    HANDLE data = GetClipboardData(CF_UNICODETEXT);
+    const wchar_t* p = data ? static_cast<const wchar_t*>(GlobalLock(data)) : nullptr;
+    if (p) text = p;
+    if (data) GlobalUnlock(data);
+    CloseClipboard();
+    return text;
+}
+
+std::wstring summary(UndoTally tally) {
+    wchar_t text[300];
+    undo_summary(&tally, text, _countof(text));
+    return text;
+}
+
+std::wstring undid(const wchar_t* description) {
+    wchar_t text[560];
+    undo_record_description(description, text, _countof(text));
+    return text;
+}
+
+// A running Vantrel.exe and its main window; closed (any box a failed expectation left open is
+// cancelled first) when it goes.
+struct RunningWindow {
+    HANDLE process = nullptr;
+    DWORD pid = 0;
+    HWND window = nullptr;
+    explicit RunningWindow(const wchar_t* arguments) {
+        process = start_vantrel(arguments, &pid);
+        if (process) window = wait_for_window(pid, L"CorvalenVantrel", 30000);
+    }
+    ~RunningWindow() {
+        for (int i = 0; i < 5 && wait_for_window(pid, L"#32770", 0); i++)
+            PostMessageW(wait_for_window(pid, L"#32770", 0), WM_COMMAND, IDCANCEL, 0);
+        close_and_wait(window, process, 10000);
+    }
+    void post(int id) const { PostMessageW(window, WM_COMMAND, id, 0); }
+    void send(int id) const { SendMessageW(window, WM_COMMAND, id, 0); }
+    HWND control(int id) const { return GetDlgItem(window, id); }
+    std::wstring status() const { return control_text(control(105)); }
+    bool checked() const {
+        return wait_until([&] { return starts_with(status(), L"  Checked at "); }, 60000);
+    }
+    // Its message box or dialog, once shown.
+    HWND box() const {
+        HWND b = wait_for_window(pid, L"#32770", 15000);
+        return wait_until([&] { return IsWindowVisible(b); }, 5000) ? b : nullptr;
+    }
+    HWND open_undo() const {
+        post(213);
+        return wait_for_window(pid, L"NSUndo", 10000);
+    }
+    // Clicks Undo and answers the box that follows, which the History & Undo window owns.
+    std::wstring click_undo(HWND undo) const {
+        PostMessageW(undo, WM_COMMAND, 172, 0);
+        HWND b = box();
+        std::wstring message = b ? box_message(b) : L"";
+        EXPECT_TRUE(b && undo == GetWindow(b, GW_OWNER) && answer_box(b, IDOK));
+        return message;
+    }
+};
+
+bool is_offline(const wchar_t* printer) {
+    DWORD status = 0, attributes = 0;
+    return printer_state(printer, &status, &attributes) && (attributes & PRINTER_ATTRIBUTE_WORK_OFFLINE);
+}
+
+std::wstring default_printer() {
+    wchar_t name[300] = L"";
+    DWORD size = _countof(name);
+    return GetDefaultPrinterW(name, &size) ? name : L"";
+}
+
+// The file-name box of the save dialog: the edit inside the file-name combo box (cmb13, which
+// may itself hold a plain combo box), or the plain edit (edt1) of the older dialog.
+HWND file_name_edit(HWND dialog) {
+    HWND combo = GetDlgItem(dialog, 0x47c);
+    for (int depth = 0; combo && depth < 2; depth++) {
+        HWND edit = FindWindowExW(combo, nullptr, L"Edit", nullptr);
+        if (edit) return edit;
+        combo = FindWindowExW(combo, nullptr, L"ComboBox", nullptr);
+    }
+    return GetDlgItem(dialog, 0x480);
+}
+
+// Two printers on FILE: with a driver of their own, for the history to act on.
+struct WindowRun : ::testing::Test {
+    static void SetUpTestSuite() {
+        CreateDirectoryW(L"C:\\vtundo", nullptr);
+        ASSERT_TRUE(write_test_file(L"C:\\vtundo\\vtundo.dll", 64));
+        ASSERT_TRUE(add_test_driver(kDriver, L"Windows x64", L"C:\\vtundo\\vtundo.dll"));
+    }
+    static void TearDownTestSuite() { delete_test_driver(kDriver); }
+    void SetUp() override {
+        delete_settings_key();
+        ASSERT_TRUE(add_test_printer(kPrinterA, L"FILE:", kDriver));
+        ASSERT_TRUE(add_test_printer(kPrinterB, L"FILE:", kDriver));
+    }
+    void TearDown() override {
+        delete_test_printer(kPrinterA);
+        delete_test_printer(kPrinterB);
+        delete_settings_key();
+    }
+};
 } // namespace
 
-TEST(MainWindowRun, DemoShowsTheVerdictEveryPrinterAndEveryView) {
-    delete_settings_key();
-    VantrelWindow w(L"/demo");
+TEST_F(WindowRun, DemonstrationShowsEveryViewSavesTheReportAndChangesNothing) {
+    record_change(2, kPrinterB, kOfflineB);
+    RunningWindow w(L"/demo");
     ASSERT_NE(nullptr, w.window);
     ASSERT_TRUE(w.checked()) << w.status().c_str();
     const std::wstring banner = control_text(w.control(100));
@@ -33,25 +164,18 @@ TEST(MainWindowRun, DemoShowsTheVerdictEveryPrinterAndEveryView) {
     EXPECT_EQ(13, list_column_count(printers));
     EXPECT_EQ(L"Service Drive - HP LaserJet Pro M404   (default)", list_cell(printers, 0, 0));
     EXPECT_EQ(L"Not checked", list_cell(printers, 6, 1)) << "Print to PDF while CheckVirtual is off";
-
     HWND bottom = w.control(104);
     EXPECT_EQ(14, list_row_count(bottom)) << "the Problems view: one row per finding";
     EXPECT_EQ(L"PROBLEM", list_cell(bottom, 0, 0));
 
-    struct View {
-        int command;
-        const wchar_t* caption_start;
-        int columns;
-    } views[] = {{208, L"Print queue", 7},
-                 {209, L"Windows' own print logs", 4},
-                 {210, L"Printer drivers installed", 9},
-                 {249, L"Printers found on the network", 7},
-                 {207, L"What Vantrel found", 4}};
-    for (const View& v : views) {
-        w.send(v.command);
-        EXPECT_TRUE(starts_with(control_text(w.control(103)), v.caption_start)) << v.command;
-        EXPECT_EQ(v.columns, list_column_count(bottom)) << v.command;
-        EXPECT_GT(list_row_count(bottom), 0) << v.command;
+    // Each view (command, columns) brings its own caption, columns and rows.
+    std::wstring caption = control_text(w.control(103));
+    for (auto v : {std::make_pair(208, 7), {209, 4}, {210, 9}, {249, 7}, {207, 4}}) {
+        w.send(v.first);
+        EXPECT_NE(caption, control_text(w.control(103))) << v.first;
+        caption = control_text(w.control(103));
+        EXPECT_EQ(v.second, list_column_count(bottom)) << v.first;
+        EXPECT_GT(list_row_count(bottom), 0) << v.first;
     }
 
     // A refresh within the view keeps the user's selection; a view change clears it.
@@ -64,11 +188,28 @@ TEST(MainWindowRun, DemoShowsTheVerdictEveryPrinterAndEveryView) {
     w.send(208);
     EXPECT_EQ(-1, list_selected_row(bottom));
 
-    // Find Printers in demonstration mode shows the made-up result in its view and remembers it.
+    // Find Printers shows the made-up result in its view and remembers the view; a double-click on
+    // a found printer (once the first row is an address, not the searching line) asks with Details
+    // and copies the address.
     w.send(207);
     w.send(248);
-    EXPECT_TRUE(starts_with(control_text(w.control(103)), L"Printers found on the network"));
     EXPECT_EQ(4u, read_setting_dword(L"View", 99));
+    ASSERT_TRUE(wait_until(
+        [&] {
+            return starts_with(control_text(w.control(103)), L"Printers found on the network") &&
+                   list_row_count(bottom) > 0 && iswdigit(list_cell(bottom, 0, 0)[0]);
+        },
+        15000));
+    list_select_row(bottom, 0);
+    PostMessageW(bottom, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(40, 28));
+    HWND box = w.box();
+    ASSERT_NE(nullptr, box);
+    const std::wstring message = box_message(box), address = clipboard_text();
+    EXPECT_FALSE(address.empty());
+    EXPECT_EQ(0u, message.find(L"Found on the network\n\nIP address: " + address + L"\n")) << message.c_str();
+    EXPECT_NE(std::wstring::npos, message.find(L"and type " + address + L" (copied for you"));
+    EXPECT_NE(nullptr, GetDlgItem(box, IDNO)) << "a Yes/No question";
+    ASSERT_TRUE(answer_box(box, IDNO));
 
     // A right-click on a printer row opens the window's menu; one in the bottom list never does.
     // (Menus belong to their process under Wine, so the menu is recognised by its window.)
@@ -89,6 +230,46 @@ TEST(MainWindowRun, DemoShowsTheVerdictEveryPrinterAndEveryView) {
     EXPECT_TRUE(wait_until([&] { return !IsWindowVisible(menu); }, 5000));
     EXPECT_EQ(nullptr, open_menu(bottom));
 
+    // Save Report: cancelled, the dialog writes nothing; saved, the file is the whole report in
+    // UTF-8 with a byte-order mark and CR LF line ends only.
+    const std::wstring path = temp_path(L"vantrel-saved-report.txt");
+    DeleteFileW(path.c_str());
+    for (int answer : {IDCANCEL, IDOK}) {
+        EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesW(path.c_str()));
+        w.post(211);
+        HWND dialog = w.box();
+        ASSERT_NE(nullptr, dialog);
+        HWND edit = file_name_edit(dialog);
+        ASSERT_NE(nullptr, edit);
+        SendMessageW(edit, WM_SETTEXT, 0, (LPARAM)path.c_str());
+        ASSERT_TRUE(answer_box(dialog, answer));
+    }
+    ASSERT_TRUE(wait_until([&] { return w.status() == L"  Report saved to " + path; }, 15000))
+        << w.status().c_str();
+    const std::string bytes = read_test_file(path);
+    ASSERT_GT(bytes.size(), 3u);
+    EXPECT_EQ("\xEF\xBB\xBF", bytes.substr(0, 3));
+    for (size_t i = 0; i < bytes.size(); i++)
+        ASSERT_FALSE(bytes[i] == '\n' && (i == 0 || bytes[i - 1] != '\r')) << "a bare line feed at " << i;
+    const std::wstring text = from_utf8(bytes.substr(3));
+    EXPECT_TRUE(starts_with(text, L"VANTREL REPORT (DEMO DATA) \x2014 ")) << text.substr(0, 80).c_str();
+    EXPECT_NE(std::wstring::npos, text.find(L"Service Drive - HP LaserJet Pro M404"));
+    const std::wstring end = L"\r\n--- end of report ---\r\n";
+    ASSERT_GT(text.size(), end.size());
+    EXPECT_EQ(end, text.substr(text.size() - end.size()));
+
+    // History & Undo shows the real PC's history but puts nothing back.
+    HWND undo = w.open_undo();
+    ASSERT_NE(nullptr, undo);
+    HWND list = GetDlgItem(undo, 170);
+    ASSERT_EQ(1, list_row_count(list));
+    list_set_checked(list, 0, true);
+    EXPECT_EQ(VANTREL_DEMO_MESSAGE, w.click_undo(undo));
+    EXPECT_FALSE(is_offline(kPrinterB));
+    EXPECT_EQ(kOfflineB, list_cell(list, 0, 1));
+    PostMessageW(undo, WM_COMMAND, 173, 0);
+    EXPECT_TRUE(wait_until([&] { return !IsWindow(undo); }, 5000));
+
     // The Settings tab shows the page in place of the captions and lists; Home brings them back.
     ribbon_wheel(w.window, 2);
     HWND page = FindWindowExW(w.window, nullptr, L"NSPage", nullptr);
@@ -106,9 +287,13 @@ TEST(MainWindowRun, DemoShowsTheVerdictEveryPrinterAndEveryView) {
     EXPECT_GE(r.bottom - r.top, 700);
 }
 
-TEST(MainWindowRun, RunsOnTheTestPcAndListsItsPrinters) {
-    delete_settings_key();
-    VantrelWindow w(L"/scanrange 127.0.0.1/32");
+TEST_F(WindowRun, OnTheTestPcEveryPrinterIsListedAndRecordedChangesArePutBack) {
+    // "Use Printer Offline" on A, to be found and fixed; a printer on FILE: counts as one of
+    // Windows' own, so have it checked like any other.
+    ASSERT_EQ(0u, run_task(L"offline", kPrinterA));
+    ASSERT_TRUE(is_offline(kPrinterA));
+    ASSERT_TRUE(set_reg_dword(HKEY_CURRENT_USER, VANTREL_SETTINGS_KEY, L"CheckVirtual", 1));
+    RunningWindow w(L"/scanrange 127.0.0.1/32");
     ASSERT_NE(nullptr, w.window);
     ASSERT_TRUE(w.checked()) << w.status().c_str();
     DWORD needed = 0, count = 0;
@@ -116,8 +301,90 @@ TEST(MainWindowRun, RunsOnTheTestPcAndListsItsPrinters) {
     std::string buffer(needed ? needed : 1, '\0');
     EnumPrintersW(PRINTER_ENUM_LOCAL | PRINTER_ENUM_CONNECTIONS, nullptr, 4, (BYTE*)buffer.data(), needed,
                   &needed, &count);
-    EXPECT_EQ((int)count, list_row_count(w.control(102)));
-    const std::wstring banner = control_text(w.control(100));
-    EXPECT_FALSE(banner.empty());
-    EXPECT_EQ(std::wstring::npos, banner.find(L"DEMO")) << "a real check is never marked as demonstration";
+    HWND printers = w.control(102);
+    EXPECT_EQ((int)count, list_row_count(printers));
+    EXPECT_EQ(std::wstring::npos, control_text(w.control(100)).find(L"DEMO")) << "a real check is never demo";
+
+    // An empty history says so; the window is owned by the main window, which waits, and centred
+    // across it, every control whole inside; Undo with nothing ticked explains; closing gives the
+    // main window back.
+    HWND undo = w.open_undo();
+    ASSERT_NE(nullptr, undo);
+    EXPECT_TRUE(wait_until([&] { return !IsWindowEnabled(w.window); }, 5000)) << "the main window waits";
+    EXPECT_EQ(0, list_row_count(GetDlgItem(undo, 170)));
+    wchar_t none[200];
+    undo_count_line(0, none, _countof(none));
+    EXPECT_EQ(none, control_text(GetDlgItem(undo, 271)));
+    RECT outer, main, client;
+    GetWindowRect(undo, &outer);
+    GetWindowRect(w.window, &main);
+    GetClientRect(undo, &client);
+    EXPECT_TRUE(w.window == GetWindow(undo, GW_OWNER) &&
+                abs((outer.left + outer.right) - (main.left + main.right)) <= 1 && outer.top > main.top);
+    for (int id : {171, 170, 271, 172, 173}) {
+        RECT r, inside;
+        GetWindowRect(GetDlgItem(undo, id), &r);
+        MapWindowPoints(nullptr, undo, reinterpret_cast<POINT*>(&r), 2);
+        EXPECT_TRUE(r.right > r.left && r.bottom > r.top && IntersectRect(&inside, &r, &client) &&
+                    EqualRect(&inside, &r))
+            << id;
+    }
+    EXPECT_EQ(summary({0, 0, 0, 0}), w.click_undo(undo));
+    PostMessageW(undo, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(wait_until([&] { return !IsWindow(undo) && IsWindowEnabled(w.window); }, 5000));
+
+    // Fix This on printer A asks, and switches "Use Printer Offline" off.
+    int row = -1;
+    ASSERT_TRUE(wait_until(
+        [&] {
+            for (int i = 0; i < list_row_count(printers); i++)
+                if (starts_with(list_cell(printers, i, 0), kPrinterA)) row = i;
+            return row >= 0;
+        },
+        15000));
+    list_select_row(printers, row);
+    w.post(203);
+    HWND box = w.box();
+    ASSERT_NE(nullptr, box);
+    EXPECT_NE(std::wstring::npos, box_message(box).find(L"Use Printer Offline")) << box_message(box);
+    ASSERT_NE(nullptr, GetDlgItem(box, IDYES)) << box_message(box);
+    ASSERT_TRUE(answer_box(box, IDYES));
+    ASSERT_TRUE(wait_until([&] { return !is_offline(kPrinterA); }, 20000));
+
+    // What earlier runs did after that: B was made the default instead of A, and "Use Printer
+    // Offline" was switched off for B and for a printer that has since been removed.
+    ASSERT_TRUE(SetDefaultPrinterW(kPrinterB));
+    const wchar_t* made_default = L"Made \"Undo Printer B\" the default printer (it was \"Undo Printer A\")";
+    const wchar_t* offline_a = L"Switched off \"Use Printer Offline\" for \"Undo Printer A\"";
+    record_change(0, L"", L"Restarted the Print Spooler service");
+    record_change(6, kPrinterA, made_default);
+    record_change(2, L"Removed Printer", L"Switched off \"Use Printer Offline\" for \"Removed Printer\"");
+    record_change(2, kPrinterB, kOfflineB);
+    ASSERT_FALSE(is_offline(kPrinterB));
+
+    undo = w.open_undo();
+    ASSERT_NE(nullptr, undo);
+    HWND list = GetDlgItem(undo, 170);
+    ASSERT_EQ(5, list_row_count(list));
+    EXPECT_EQ(kOfflineB, list_cell(list, 0, 1)) << "newest first";
+    EXPECT_EQ(undo_column_text(2), list_cell(list, 0, 2));
+    EXPECT_EQ(offline_a, list_cell(list, 4, 1)) << "the fix was recorded";
+    EXPECT_FALSE(list_is_checked(list, 0)) << "rows start unticked";
+    for (int ticked : {0, 1, 2, 4})
+        list_set_checked(list, ticked, true);
+    EXPECT_EQ(summary({4, 3, 1, 0}), w.click_undo(undo));
+
+    EXPECT_TRUE(is_offline(kPrinterA) && is_offline(kPrinterB)) << "\"Use Printer Offline\" is on again";
+    EXPECT_EQ(kPrinterA, default_printer()) << "the earlier default is back";
+    ASSERT_EQ(5, list_row_count(list));
+    EXPECT_EQ(undid(offline_a), list_cell(list, 0, 1));
+    EXPECT_EQ(undid(made_default), list_cell(list, 1, 1));
+    EXPECT_EQ(undid(kOfflineB), list_cell(list, 2, 1));
+    EXPECT_EQ(L"Switched off \"Use Printer Offline\" for \"Removed Printer\"", list_cell(list, 3, 1))
+        << "a failed undo keeps its record";
+    EXPECT_FALSE(list_is_checked(list, 3)) << "the ticks go with the refill";
+
+    // Esc (IDCANCEL) closes it; the main window is back.
+    PostMessageW(undo, WM_COMMAND, IDCANCEL, 0);
+    EXPECT_TRUE(wait_until([&] { return !IsWindow(undo) && IsWindowEnabled(w.window); }, 5000));
 }
