@@ -35,13 +35,6 @@ struct AppCopy : VantrelWindow {
     }
 };
 
-// The main window of a Vantrel process other than pid.
-HWND other_main_window(DWORD pid, DWORD* owner) {
-    for (HWND w = nullptr; (w = FindWindowExW(nullptr, w, L"CorvalenVantrel", nullptr));)
-        if (GetWindowThreadProcessId(w, owner) && *owner != pid) return w;
-    return nullptr;
-}
-
 std::wstring log_path() {
     wchar_t base[MAX_PATH];
     GetEnvironmentVariableW(L"LOCALAPPDATA", base, MAX_PATH);
@@ -89,10 +82,14 @@ TEST_F(UpdateWindow, AutomaticCheckThenUpdateNowReplacesTheProgramAndRestarts) {
         },
         15000));
     ASSERT_EQ(WAIT_OBJECT_0, WaitForSingleObject(app.process, 30000)) << "the 1.1.0 copy did not exit";
-    DWORD new_pid = 0;
+    DWORD new_pid = app.pid;
     HWND updated = nullptr;
-    ASSERT_TRUE(
-        wait_until([&] { return (updated = other_main_window(app.pid, &new_pid)) != nullptr; }, 30000))
+    ASSERT_TRUE(wait_until(
+        [&] {
+            updated = FindWindowExW(nullptr, nullptr, L"CorvalenVantrel", nullptr);
+            return GetWindowThreadProcessId(updated, &new_pid) && new_pid != app.pid;
+        },
+        30000))
         << "no restarted window";
     HANDLE new_process = OpenProcess(SYNCHRONIZE | PROCESS_TERMINATE, FALSE, new_pid);
 
