@@ -16,27 +16,23 @@
 #include "tests/ui/undo_support.h"
 
 namespace {
-const HKEY kHives[] = {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE};
-
-// Both hives, so the stand-in wins whichever the shell reads: Windows prefers the user's classes,
-// Wine's own browser and mail handlers are registered for the machine.
-void register_handler(const wchar_t* protocol, const std::wstring& capture_file) {
+// The stand-in opens the protocol's links, or with no capture file nothing does. Both hives, so it
+// wins whichever the shell reads: Windows prefers the user's classes, Wine's own browser and mail
+// handlers are registered for the machine.
+void set_handler(const wchar_t* protocol, const std::wstring& capture_file) {
     wchar_t path[MAX_PATH];
     GetModuleFileNameW(nullptr, path, MAX_PATH);
     std::wstring exe = path;
     exe = exe.substr(0, exe.find_last_of(L'\\') + 1) + L"share_capture.exe";
     std::wstring command = L"\"" + exe + L"\" \"" + capture_file + L"\" \"%1\"";
     std::wstring base = std::wstring(L"Software\\Classes\\") + protocol;
-    for (HKEY hive : kHives) {
+    for (HKEY hive : {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE}) {
+        RegDeleteTreeW(hive, base.c_str());
+        if (capture_file.empty()) continue;
         RegSetKeyValueW(hive, base.c_str(), L"URL Protocol", REG_SZ, L"", sizeof(wchar_t));
         RegSetKeyValueW(hive, (base + L"\\shell\\open\\command").c_str(), nullptr, REG_SZ, command.c_str(),
                         (DWORD)((command.size() + 1) * sizeof(wchar_t)));
     }
-}
-
-void unregister_handler(const wchar_t* protocol) {
-    for (HKEY hive : kHives)
-        RegDeleteTreeW(hive, (std::wstring(L"Software\\Classes\\") + protocol).c_str());
 }
 
 // Everything the stand-in received once a line came (within ten seconds); the file is then emptied.
@@ -79,9 +75,9 @@ TEST(ShareRun, TheShareWindowSendsWhatItShows) {
     delete_settings_key();
     std::wstring file = temp_path(L"vantrel-share-opened.txt");
     DeleteFileW(file.c_str());
-    unregister_handler(L"sms"); // this PC has no texting app at first
+    set_handler(L"sms", L""); // this PC has no texting app at first
     for (const wchar_t* protocol : {L"mailto", L"https", L"http"})
-        register_handler(protocol, file);
+        set_handler(protocol, file);
     VantrelWindow app(L"/demo");
     // The first check's status line comes first, so it cannot overwrite a result line.
     ASSERT_TRUE(app.window && app.checked());
@@ -114,7 +110,7 @@ TEST(ShareRun, TheShareWindowSendsWhatItShows) {
     answer_box(box, IDOK);
     EXPECT_EQ(mike, clipboard_text());
     EXPECT_EQ(L"", share.text(331));
-    register_handler(L"sms", file);
+    set_handler(L"sms", file);
     share.click(326);
     EXPECT_EQ(address_of(ShareTextMessage, L"", L"(973) 555-1234", mike), captured(file));
 
@@ -131,5 +127,5 @@ TEST(ShareRun, TheShareWindowSendsWhatItShows) {
     EXPECT_TRUE(wait_until([&] { return !IsWindow(share.window); }, 5000));
     EXPECT_TRUE(IsWindowEnabled(app.window));
     for (const wchar_t* protocol : {L"mailto", L"https", L"http", L"sms"})
-        unregister_handler(protocol);
+        set_handler(protocol, L"");
 }
