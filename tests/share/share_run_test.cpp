@@ -39,7 +39,8 @@ void set_handler(const wchar_t* protocol, const std::wstring& capture_file) {
 std::wstring captured(const std::wstring& file) {
     std::string all;
     wait_until([&] { return (all = read_test_file(file)).find('\n') != std::string::npos; }, 10000);
-    DeleteFileW(file.c_str());
+    // The stand-in may still hold the file open for a moment.
+    wait_until([&] { return DeleteFileW(file.c_str()) || GetLastError() == ERROR_FILE_NOT_FOUND; }, 5000);
     return from_utf8(all);
 }
 
