@@ -8,7 +8,7 @@
 #include "ui/help_texts.h"
 #include "ui/main_commands.h"
 
-TEST(HelpTexts, EachTextHasATitleABodyAndNoCr) {
+TEST(HelpTexts, EachTextHasATitleABodyAndNoCrAndWhatsNewIsTheNewestEntry) {
     HelpNotes notes;
     for (int command : {CmdHowToUse, CmdDriverTypes, CmdReleaseNotes}) {
         ASSERT_TRUE(help_notes_of(command, L"1.1.0", &notes)) << command;
@@ -16,22 +16,19 @@ TEST(HelpTexts, EachTextHasATitleABodyAndNoCr) {
         EXPECT_EQ(nullptr, wcschr(notes.body, L'\r')) << command;
     }
     EXPECT_NE(nullptr, wcsstr(notes.header, L"version 1.1.0"));
-    EXPECT_EQ(std::wstring(release_notes_text()), notes.body);
-    EXPECT_FALSE(help_notes_of(CmdAbout, L"1.1.0", &notes)) << "About is a box, not a notes window";
-}
-
-TEST(HelpTexts, WhatsNewIsTheNewestReleaseNotesEntry) {
     const std::wstring all = release_notes_text();
+    EXPECT_EQ(all, notes.body);
+    EXPECT_FALSE(help_notes_of(CmdAbout, L"1.1.0", &notes)) << "About is a box, not a notes window";
+
+    // The newest entry comes first: its heading line, its lines, a blank line, the older ones.
     size_t heading_end = all.find(L'\n'), blank = all.find(L"\n\n");
     ASSERT_NE(std::wstring::npos, blank);
-    EXPECT_NE(std::wstring::npos, all.substr(0, heading_end).find(L"1.1.0")) << "newest first";
-    HelpNotes notes;
+    EXPECT_NE(std::wstring::npos, all.substr(0, heading_end).find(L"1.1.0"));
     whats_new_of(L"1.1.0", &notes);
     EXPECT_NE(nullptr, wcsstr(notes.header, L"version 1.1.0"));
     const std::wstring body = notes.body,
                        older = all.substr(blank + 2, all.find(L'\n', blank + 2) - blank - 2);
-    EXPECT_EQ(0u, body.find(all.substr(heading_end + 1, blank - heading_end) + L'\n'))
-        << "the newest entry's lines";
+    EXPECT_EQ(0u, body.find(all.substr(heading_end + 1, blank - heading_end) + L'\n')) << "the newest lines";
     EXPECT_EQ(std::wstring::npos, body.find(older)) << "not the older entry";
 }
 

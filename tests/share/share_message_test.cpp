@@ -1,10 +1,12 @@
-// The share message and the address each send method opens, for the edge cases.
+// The share message, the address each send method opens, and what a Share window button sends, for
+// the edge cases.
 #include <gtest/gtest.h>
 
 #include <string>
 
 #include "core/settings.h"
 #include "share/share_message.h"
+#include "ui/share_window.h"
 
 namespace {
 const wchar_t* kLink = VANTREL_DEFAULT_SHARE_LINK;
@@ -21,20 +23,15 @@ SharePlan plan(int method, const wchar_t* to, const wchar_t* phone,
     share_plan(method, to, phone, L"Hello there", message, &p);
     return p;
 }
-
-bool ends_with(const std::wstring& text, const std::wstring& end) {
-    return text.size() >= end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;
-}
 } // namespace
 
 TEST(ShareMessage, GreetingSignatureLinkAttachmentWordingAndLength) {
-    std::wstring standard = compose(L"", 0, L"", kLink);
-    EXPECT_EQ(0u, standard.find(L"Hi,\n\nCheck out Vantrel"));
-    EXPECT_TRUE(ends_with(standard, std::wstring(L"):\n") + kLink)) << "the link closes the message";
-
-    std::wstring cleared = compose(L"Mike", 0, L"Sam", L"");
+    std::wstring standard = compose(L"", 0, L"", kLink), cleared = compose(L"Mike", 0, L"Sam", L"");
+    EXPECT_EQ(0u, standard.find(L"Hi,\n\n"));
+    EXPECT_EQ(standard.size() - wcslen(kLink) - 3, standard.rfind(L"):\n")) << "the link closes the message";
     EXPECT_EQ(0u, cleared.find(L"Hi Mike,\n\n"));
-    EXPECT_TRUE(ends_with(cleared, L"\n\nLet me know and I'll send you a copy.\n\nSam"));
+    EXPECT_EQ(cleared.size() - 21, cleared.find(L"send you a copy.\n\nSam"))
+        << "no link: a copy, then the name";
     EXPECT_EQ(compose(L"", 0, L"", L""), compose(nullptr, 0, nullptr, nullptr));
 
     std::wstring attached = compose(L"Ann", 1, L"", kLink);
@@ -87,12 +84,12 @@ TEST(SharePlan, EachAddressExactly) {
               plan(ShareWhatsApp, L"", L"", L"A \x2014 \x00E9").address)
         << "UTF-8";
     // CR LF only for mailto; a typed CR LF is one line break.
-    for (int method = 0; method < ShareMethodCount; method++) {
-        std::wstring address = plan(method, L"x@y.z", L"555", L"one\ntwo\r\nthree").address;
-        EXPECT_EQ(method == ShareEmail, address.find(L"one%0D%0Atwo%0D%0Athree") != std::wstring::npos)
+    for (int method = 0; method < ShareMethodCount; method++)
+        EXPECT_EQ(method == ShareEmail,
+                  wcsstr(plan(method, L"x@y.z", L"555", L"one\ntwo\r\nthree").address, L"%0D") != nullptr)
             << method;
-        EXPECT_EQ(method == ShareEmail, address.find(L"%0D") != std::wstring::npos) << method;
-    }
+    EXPECT_NE(nullptr,
+              wcsstr(plan(ShareEmail, L"", L"", L"one\ntwo\r\nthree").address, L"one%0D%0Atwo%0D%0Athree"));
     EXPECT_EQ(std::wstring(L"https://wa.me/?text=one%0Atwo%0Athree"),
               plan(ShareWhatsApp, L"", L"", L"one\ntwo\r\nthree").address);
 }
@@ -116,4 +113,18 @@ TEST(ShareText, LineEndings) {
     EXPECT_EQ(std::wstring(L"ab"), out) << "a line break is never cut in half";
     share_remove_cr(L"a\r\nb\r\n", out, 40);
     EXPECT_EQ(std::wstring(L"a\nb\n"), out);
+}
+
+TEST(ShareWindowChoices, WhatAButtonSends) {
+    wchar_t out[6000], attached[ShareMessageCap];
+    share_message_to_send(ShareEmail, 0, L"Hi,\r\n\r\nhello", L"Mike", out, 6000);
+    EXPECT_EQ(std::wstring(L"Hi,\n\nhello"), out);
+    share_message_to_send(ShareEmailAttached, 1, L"Edited\r\ntext", L"Mike", out, 6000);
+    EXPECT_EQ(std::wstring(L"Edited\ntext"), out) << "an edited message is sent as shown";
+    share_message_to_send(ShareEmailAttached, 0, L"Hi Mike,\r\n(link wording)", L"Mike", out, 6000);
+    compose_share_message(L"Mike", 1, attached, ShareMessageCap);
+    EXPECT_EQ(std::wstring(attached), out) << "an unedited message switches to the attachment wording";
+    EXPECT_EQ(std::wstring(VANTREL_SHARE_SUBJECT), share_subject_or_default(L"")) << "and the subject";
+    EXPECT_EQ(std::wstring(VANTREL_SHARE_SUBJECT), share_subject_or_default(nullptr));
+    EXPECT_EQ(std::wstring(L"Hi"), share_subject_or_default(L"Hi"));
 }

@@ -1,15 +1,11 @@
 #!/usr/bin/env python3
-"""Reads a JSON report with Python's json module for the tests under Wine, and checks it.
-Usage: json_leaves.py DOCUMENT OUTPUT [TEXT_REPORT (UTF-16LE) of the same check]
-OUTPUT is UTF-16LE, every field ending in a 0: "ok", the mistakes found, then every value's path,
-kind (o object, a array, s text, i integer, f other number, b flag, n null) and text (the member
-count of o and a, the JSON form of the others); or "error" and why. Written aside and renamed into
-place, so it is never read half-written."""
-import itertools
-import json
-import os
-import re
-import sys
+"""Reads a JSON report with Python's json module for the tests under Wine, and checks it against
+DOCUMENT.text.txt, the text report (UTF-16LE) of the same check, when there is one.
+Usage: json_leaves.py DOCUMENT
+Writes DOCUMENT.leaves in UTF-16LE, every field ending in a 0: "ok", the mistakes found, then every
+value's path, kind and text (see tests/support/json_python.h); or "error" and why. Written aside and
+renamed into place, so it is never read half-written."""
+import itertools, json, os, re, sys
 
 # The kinds that matter most (counts, and what may be null), by path with every index as "#".
 KINDS = {
@@ -71,8 +67,9 @@ def disagreements(doc, text):
 
 
 def main():
+    document, output = sys.argv[1], sys.argv[1] + ".leaves"
     try:
-        with open(sys.argv[1], "rb") as f:
+        with open(document, "rb") as f:
             raw = f.read()
         if raw.startswith(b"\xef\xbb\xbf"):
             raise ValueError("the document starts with a byte-order mark")
@@ -80,17 +77,17 @@ def main():
         leaves = {}
         walk(doc, "", leaves)
         mistakes = kind_mistakes(leaves)
-        if len(sys.argv) > 3:
-            with open(sys.argv[3], "rb") as f:
+        if os.path.exists(document + ".text.txt"):
+            with open(document + ".text.txt", "rb") as f:
                 mistakes += disagreements(doc, f.read().decode("utf-16-le", "surrogatepass").replace("\r", ""))
         fields = ["ok", "".join(m.encode("ascii", "backslashreplace").decode() + "\n" for m in mistakes)]
         for path, v in leaves.items():
             fields += [path, kind(v), str(len(v)) if kind(v) in "oa" else v if kind(v) == "s" else json.dumps(v)]
     except Exception as e:  # every failure is the test's answer, not a crash
         fields = ["error", ascii(e)]
-    with open(sys.argv[2] + ".part", "wb") as f:
+    with open(output + ".part", "wb") as f:
         f.write("".join(x + "\0" for x in fields).encode("utf-16-le", "surrogatepass"))
-    os.replace(sys.argv[2] + ".part", sys.argv[2])
+    os.replace(output + ".part", output)
 
 
 if __name__ == "__main__":

@@ -2,27 +2,16 @@
 
 #include <stdio.h>
 #include <stdlib.h>
+#include <string.h>
 #include <windows.h>
 
 #include <vector>
 
+#include "remote_controls.h"
 #include "test_pc.h"
 #include "test_support.h"
 
 namespace {
-// Wine's own export that names the Unix file behind a Windows path, quoted for Python's command
-// line; "" when there is none.
-std::wstring unix_argument(const std::wstring& path) {
-    using ToUnix = char*(__cdecl*)(LPCWSTR);
-    auto to_unix = reinterpret_cast<ToUnix>(reinterpret_cast<void*>(
-        GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
-    char* name = to_unix ? to_unix(path.c_str()) : nullptr;
-    if (!name) return L"";
-    std::string s = name;
-    HeapFree(GetProcessHeap(), 0, name);
-    return L" \"" + std::wstring(s.begin(), s.end()) + L"\"";
-}
-
 std::string narrow(const std::wstring& text) {
     return std::string(text.begin(), text.end());
 }
@@ -30,21 +19,28 @@ std::string narrow(const std::wstring& text) {
 
 std::string read_json_report(const std::wstring& path, const std::wstring& text_report, JsonDocument* doc) {
     *doc = JsonDocument();
-    std::wstring python = path_from_environment(L"VANTREL_PYTHON"), output = path + L".leaves";
-    std::wstring text_path = path + L".text.txt", text_argument;
+    // The script reads the text report from beside the document and writes its answer there too.
+    const std::wstring output = path + L".leaves", text_path = path + L".text.txt";
+    DeleteFileW(output.c_str());
+    DeleteFileW(text_path.c_str());
     if (!text_report.empty()) {
         FILE* f = _wfopen(text_path.c_str(), L"wb");
         if (!f) return "the text report could not be written beside the document";
         fwrite(text_report.data(), sizeof(wchar_t), text_report.size(), f);
         fclose(f);
-        text_argument = unix_argument(text_path);
     }
+    // Wine's own export that names the Unix file behind a Windows path.
+    using ToUnix = char*(__cdecl*)(LPCWSTR);
+    auto to_unix = reinterpret_cast<ToUnix>(reinterpret_cast<void*>(
+        GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
+    char* unix_path = to_unix ? to_unix(path.c_str()) : nullptr;
+    const std::wstring python = path_from_environment(L"VANTREL_PYTHON");
     const wchar_t* script = _wgetenv(L"VANTREL_JSON_LEAVES");
-    std::wstring document = unix_argument(path), answer = unix_argument(output);
-    if (python.empty() || !script || document.empty() || answer.empty())
+    if (python.empty() || !script || !unix_path)
         return "no Python, no script or no Unix path (VANTREL_PYTHON, VANTREL_JSON_LEAVES)";
-    DeleteFileW(output.c_str());
-    std::wstring line = L"python3 \"" + std::wstring(script) + L"\"" + document + answer + text_argument;
+    std::wstring line = L"python3 \"" + std::wstring(script) + L"\" \"" +
+                        std::wstring(unix_path, unix_path + strlen(unix_path)) + L"\"";
+    HeapFree(GetProcessHeap(), 0, unix_path);
     STARTUPINFOW si = {};
     si.cb = sizeof(si);
     PROCESS_INFORMATION pi = {};
@@ -53,11 +49,8 @@ std::string read_json_report(const std::wstring& path, const std::wstring& text_
     CloseHandle(pi.hThread);
     CloseHandle(pi.hProcess);
     // Wine does not wait for a Unix program it started; the script renames its answer into place.
-    std::string text = read_test_file(output);
-    for (int i = 0; i < 300 && text == "(no file)"; i++) {
-        Sleep(100);
-        text = read_test_file(output);
-    }
+    std::string text;
+    wait_until([&] { return (text = read_test_file(output)) != "(no file)"; }, 30000);
     DeleteFileW(output.c_str());
     DeleteFileW(text_path.c_str());
     if (text == "(no file)") return "Python did not answer within 30 seconds";
@@ -77,11 +70,6 @@ std::string read_json_report(const std::wstring& path, const std::wstring& text_
 std::wstring JsonDocument::text(const std::string& path) const {
     auto at = leaves.find(path);
     return at == leaves.end() ? L"(missing)" : at->second.second;
-}
-
-char JsonDocument::kind(const std::string& path) const {
-    auto at = leaves.find(path);
-    return at == leaves.end() ? '?' : at->second.first;
 }
 
 std::wstring JsonDocument::texts(std::initializer_list<std::string> paths) const {

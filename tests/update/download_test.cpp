@@ -17,45 +17,34 @@ size_t size_of(const std::wstring& path) {
     return read_test_file(path).size();
 }
 
-// The body's size, or the error when the fetch failed.
-std::wstring fetch(const std::wstring& url) {
-    char* body = nullptr;
-    wchar_t error[400] = L"";
-    std::wstring got = http_get(url.c_str(), &body, UPDATE_MANIFEST_MAX, nullptr, 0, nullptr, error, 400)
-                           ? std::to_wstring(body ? strlen(body) : 0)
-                           : error;
-    free(body);
-    return got;
-}
-
-// Checks the manifest, then runs the download thread's work on what it offers.
-std::wstring download(const wchar_t* manifest_path, std::wstring* path_out) {
+// Checks the manifest, then runs the download thread's work on what it offers: "ok", a refusal
+// word (see refusal) or the failing step's sentence; path_out names the download's file.
+std::wstring check_and_download(const std::wstring& manifest, std::wstring* path_out) {
     UpdateCheckStart check = {};
     check.manual = 1;
-    wcsncpy(check.manifestUrl, server_url(manifest_path).c_str(), 599);
+    wcsncpy(check.manifestUrl, manifest.c_str(), 599);
     UpdateInfo* info = run_update_check(&check);
-    if (!info || !info->ok) {
-        free(info);
-        return L"check failed";
-    }
     DownloadStart start = {};
-    wcsncpy(start.version, info->version, 31);
-    wcsncpy(start.exeUrl, info->exeUrl, 599);
-    wcsncpy(start.sha256, info->sha256, 79);
-    start.size = info->size;
-    update_download_path(info->version, start.path, 260);
+    std::wstring result = info->error;
+    if (info->ok) {
+        wcsncpy(start.version, info->version, 31);
+        wcsncpy(start.exeUrl, info->exeUrl, 599);
+        wcsncpy(start.sha256, info->sha256, 79);
+        start.size = info->size;
+        update_download_path(info->version, start.path, 260);
+        wchar_t* error = run_update_download(&start);
+        result = error ? refusal(error) : L"ok";
+        free(error);
+    }
     free(info);
     *path_out = start.path;
-    wchar_t* error = run_update_download(&start);
-    std::wstring result = error ? refusal(error) : L"ok";
-    free(error);
     return result;
 }
 
 using UpdatePeer = UpdateServerTest;
 } // namespace
 
-TEST(VerifyUpdateFile, RefusesInTheRightOrder) {
+TEST(VerifyUpdateFile, RefusesInTheRightOrderAndPassesTheRealProgramOnlyForItsVersion) {
     std::wstring path = temp_path(L"vantrel-size.bin");
     ASSERT_TRUE(write_test_file(path, 19999));
     EXPECT_EQ(L"incomplete", verify(path, 0, file_sha256(path), L"1.1.0"))
@@ -68,9 +57,7 @@ TEST(VerifyUpdateFile, RefusesInTheRightOrder) {
     EXPECT_EQ(L"version", verify(path, 20000, file_sha256(path), L"1.1.0")) << "no version resource";
     DeleteFileW(path.c_str());
     EXPECT_EQ(L"incomplete", verify(path, 0, L"", L"1.1.0")) << "a file that is not there";
-}
 
-TEST(VerifyUpdateFile, TheRealProgramPassesOnlyForItsVersion) {
     const std::wstring exe = vantrel_exe_path();
     std::wstring sha = file_sha256(exe);
     ASSERT_EQ(64u, sha.size());
@@ -122,34 +109,37 @@ TEST(SwapProgramFile, DoneRolledBackOrRefused) {
     RemoveDirectoryW(folder.c_str());
 }
 
-TEST_F(UpdatePeer, FailuresAreOneSentenceAndTheManifestHasALimit) {
-    EXPECT_EQ(L"The update server answered with error 404.", fetch(server_url(L"/nowhere/latest.json")));
-    EXPECT_EQ(L"Bad update address.", fetch(L"latest.json"));
-    std::wstring refused = fetch(L"https://localhost:9/latest.json");
-    EXPECT_EQ(0u, refused.find(L"No internet connection, or localhost couldn't be reached (error "))
-        << refused.c_str();
-    update_cancel_set(1);
-    EXPECT_EQ(L"Update canceled.", fetch(server_url(L"/good/latest.json")));
-    update_cancel_set(0);
-    EXPECT_EQ(L"262144", fetch(server_url(L"/max/latest.json")));
-    EXPECT_EQ(L"The update information is too large.", fetch(server_url(L"/over/latest.json")));
-}
-
-TEST_F(UpdatePeer, BadFilesAreRefusedAndDeleted) {
+TEST_F(UpdatePeer, EveryBadManifestOrFileIsRefusedAndTheFileDeleted) {
     // A connection dropped half-way: WinHTTP either reports the broken read or ends the body early,
-    // which the size check then catches. Either way the file is refused and gone.
-    const wchar_t* cases[][2] = {
-        {L"/wrong-name/latest.json", L"version"},
-        {L"/wrong-hash/latest.json", L"checksum"},
-        {L"/short/latest.json", L"size"},
-        {L"/tiny/latest.json", L"incomplete"},
-        {L"/missing/latest.json", L"The update server answered with error 404."},
-        {L"/dropped/latest.json", L"The download was interrupted (error "},
+    // which the size check then catches.
+    const std::pair<std::wstring, const wchar_t*> cases[] = {
+        {server_url(L"/nowhere/latest.json"), L"The update server answered with error 404."},
+        {L"latest.json", L"Bad update address."},
+        {L"https://localhost:9/latest.json",
+         L"No internet connection, or localhost couldn't be reached (error "},
+        {server_url(L"/max/latest.json"), L"checksum"}, // the largest manifest accepted, its hash all "a"
+        {server_url(L"/over/latest.json"), L"The update information is too large."},
+        {server_url(L"/wrong-name/latest.json"), L"version"},
+        {server_url(L"/wrong-hash/latest.json"), L"checksum"},
+        {server_url(L"/short/latest.json"), L"size"},
+        {server_url(L"/tiny/latest.json"), L"incomplete"},
+        {server_url(L"/missing/latest.json"), L"The update server answered with error 404."},
+        {server_url(L"/dropped/latest.json"), L"The download was interrupted (error "},
     };
     for (auto& c : cases) {
-        std::wstring path, got = download(c[0], &path);
-        EXPECT_TRUE(got.rfind(c[1], 0) == 0 || (got == L"size" && wcsstr(c[0], L"dropped")))
-            << c[0] << ": " << got.c_str();
-        EXPECT_FALSE(file_exists(path)) << c[0];
+        std::wstring path, got = check_and_download(c.first, &path);
+        EXPECT_TRUE(got.rfind(c.second, 0) == 0 ||
+                    (got == L"size" && c.first.find(L"dropped") != std::wstring::npos))
+            << c.first.c_str() << ": " << got.c_str();
+        EXPECT_FALSE(file_exists(path)) << c.first.c_str();
     }
+    // The check clears a cancel request; the fetch itself honours one.
+    char* body = nullptr;
+    wchar_t error[400] = L"";
+    update_cancel_set(1);
+    http_get(server_url(L"/good/latest.json").c_str(), &body, UPDATE_MANIFEST_MAX, nullptr, 0, nullptr, error,
+             400);
+    update_cancel_set(0);
+    free(body);
+    EXPECT_STREQ(L"Update canceled.", error);
 }

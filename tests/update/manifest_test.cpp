@@ -90,7 +90,7 @@ TEST(ReadManifest, CompleteOnlyWithVersionAddressAnd64HexDigits) {
     EXPECT_NE(nullptr, wcsstr(info->error, L"incomplete"));
 }
 
-TEST(CompareVersions, NumbersNotTexts) {
+TEST(CompareVersions, NumbersNotTextsAndPercentsWithin100) {
     EXPECT_EQ(1, compare_versions(L"1.10.0", L"1.9.9"));
     EXPECT_EQ(-1, compare_versions(L"1.9.9", L"1.10.0"));
     EXPECT_EQ(0, compare_versions(L"1.2", L"1.2.0.0"));
@@ -99,9 +99,7 @@ TEST(CompareVersions, NumbersNotTexts) {
     EXPECT_EQ(0, compare_versions(L"", L"0.0.0.0"));
     EXPECT_EQ(0, compare_versions(L"abc", L"0"));
     EXPECT_EQ(0, compare_versions(L"1.2.3.4.5", L"1.2.3.4")) << "only four parts count";
-}
-
-TEST(DownloadPercent, StaysWithin100) {
+    // And a download's percent stays within 100.
     EXPECT_EQ(100, download_percent(3000, 1000)) << "a body larger than announced";
     EXPECT_EQ(99, download_percent(4294967294ull, 4294967295u));
 }

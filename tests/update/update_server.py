@@ -1,11 +1,10 @@
 #!/usr/bin/env python3
 """The update tests' release server, inside the harness's private network namespace only: HTTPS on
 127.0.0.1 as "localhost", certified by the tests' own CA, serving a 1.2.0 copy of the Vantrel.exe
-under test (its version texts and resource rewritten) and the bad files. /drop/NAME sends half the
-file and closes the connection; /slow/NAME sends 64 KiB every quarter second. "start" returns once
-it listens; it ends by itself after LIFETIME seconds.
+under test and the bad files. /drop/NAME sends half the file and closes the connection; /slow/NAME
+sends 64 KiB every quarter second. "start" returns once it listens; the server ends after LIFETIME.
 Usage: update_server.py start STATE_DIR VANTREL_EXE | stop STATE_DIR"""
-import hashlib, http.server, json, os, shutil, signal, ssl, struct, subprocess, sys, threading, time
+import functools, hashlib, http.server, json, os, shutil, signal, ssl, struct, subprocess, sys, threading, time
 
 LIFETIME, PORT = 900, 8443
 state = sys.argv[2]
@@ -83,32 +82,27 @@ def make_files():
     put("../base_url", base.encode())
 
 
-class Handler(http.server.BaseHTTPRequestHandler):
+class Handler(http.server.SimpleHTTPRequestHandler):
     def log_message(self, fmt, *args):
         with open(os.path.join(state, "requests.log"), "a") as f:
             f.write(self.requestline + "\n")
 
     def do_GET(self):
-        path, mode = self.path.split("?")[0], ""
-        if path.startswith(("/drop/", "/slow/")):
-            mode, path = path[1:5], path[5:]
-        file = os.path.normpath(www + path)
-        if not file.startswith(www + "/") or not os.path.isfile(file):
-            return self.send_error(404)
-        with open(file, "rb") as f:
-            body = f.read()
-        self.send_response(200)
-        self.send_header("Content-Length", str(len(body)))
-        self.end_headers()
-        if mode == "drop":
-            self.wfile.write(body[:len(body) // 2])
-            self.wfile.flush()
+        self.mode = self.path[1:5] if self.path.startswith(("/drop/", "/slow/")) else ""
+        self.path = self.path[5:] if self.mode else self.path
+        super().do_GET()
+
+    def copyfile(self, source, out):
+        body = source.read()
+        if self.mode == "drop":
+            out.write(body[:len(body) // 2])
+            out.flush()
             self.close_connection = True
             return self.connection.shutdown(2)
         for at in range(0, len(body), 65536):
-            self.wfile.write(body[at:at + 65536])
-            if mode == "slow":
-                self.wfile.flush()
+            out.write(body[at:at + 65536])
+            if self.mode == "slow":
+                out.flush()
                 time.sleep(0.25)
 
 
@@ -119,7 +113,7 @@ def start():
     make_files()
     context = ssl.SSLContext(ssl.PROTOCOL_TLS_SERVER)
     context.load_cert_chain(os.path.join(state, "server.pem"), os.path.join(state, "server.key"))
-    server = http.server.ThreadingHTTPServer(("127.0.0.1", PORT), Handler)
+    server = http.server.ThreadingHTTPServer(("127.0.0.1", PORT), functools.partial(Handler, directory=www))
     server.socket = context.wrap_socket(server.socket, server_side=True)
     child = os.fork()
     if child:  # listening already: the caller may go on
