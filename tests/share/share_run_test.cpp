@@ -11,9 +11,9 @@
 #include "core/settings.h"
 #include "share/share_message.h"
 #include "tests/support/remote_controls.h"
+#include "tests/support/running_window.h"
 #include "tests/support/test_pc.h"
 #include "tests/support/test_support.h"
-#include "tests/ui/undo_support.h"
 
 namespace {
 // The stand-in opens the protocol's links, or with no capture file nothing does. Both hives, so it
@@ -106,7 +106,7 @@ TEST(ShareRun, TheShareWindowSendsWhatItShows) {
     share.set(331, L"");
     if (OpenClipboard(nullptr)) EmptyClipboard(), CloseClipboard();
     share.click(326);
-    HWND box = app.box(nullptr);
+    HWND box = app.box();
     EXPECT_NE(std::wstring::npos, box_message(box).find(L"doesn't have a texting app"));
     answer_box(box, IDOK);
     EXPECT_EQ(mike, clipboard_text());

@@ -4,8 +4,7 @@
 vantrel_test(share_tests
   ${CMAKE_SOURCE_DIR}/tests/share/share_message_test.cpp
   ${CMAKE_SOURCE_DIR}/tests/share/help_texts_test.cpp
-  ${CMAKE_SOURCE_DIR}/tests/share/share_run_test.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/undo_support_win.cpp)
+  ${CMAKE_SOURCE_DIR}/tests/share/share_run_test.cpp)
 target_link_libraries(share_tests PRIVATE vantrel_ui vantrel_share vantrel_app vantrel_update vantrel_reports
                       vantrel_fixes vantrel_history vantrel_collect vantrel_net vantrel_core comctl32 gdi32 user32
                       shell32 advapi32)

@@ -18,6 +18,7 @@
 #include "history/changes.h"
 #include "history/undo_plan.h"
 #include "tests/support/remote_controls.h"
+#include "tests/support/running_window.h"
 #include "tests/support/test_pc.h"
 #include "tests/support/test_support.h"
 #include "ui/commands.h"
@@ -32,27 +33,6 @@ bool starts_with(const std::wstring& text, const std::wstring& prefix) {
     return text.rfind(prefix, 0) == 0;
 }
 
-std::wstring box_message(HWND box) {
-    return control_text(GetDlgItem(box, 0xFFFF));
-}
-
-bool answer_box(HWND box, int button_id) {
-    if (!box) return false;
-    PostMessageW(box, WM_COMMAND, MAKEWPARAM(button_id, BN_CLICKED), (LPARAM)GetDlgItem(box, button_id));
-    return wait_until([&] { return !IsWindow(box); }, 10000);
-}
-
-std::wstring clipboard_text() {
-    std::wstring text;
-    if (!OpenClipboard(nullptr)) return text;
-    HANDLE data = GetClipboardData(CF_UNICODETEXT);
-    const wchar_t* p = data ? static_cast<const wchar_t*>(GlobalLock(data)) : nullptr;
-    if (p) text = p;
-    if (data) GlobalUnlock(data);
-    CloseClipboard();
-    return text;
-}
-
 std::wstring summary(UndoTally tally) {
     wchar_t text[300];
     undo_summary(&tally, text, _countof(text));
@@ -65,40 +45,16 @@ std::wstring undid(const wchar_t* description) {
     return text;
 }
 
-// A running Vantrel.exe and its main window; closed (any box a failed expectation left open is
-// cancelled first) when it goes.
-struct RunningWindow {
-    HANDLE process = nullptr;
-    DWORD pid = 0;
-    HWND window = nullptr;
-    explicit RunningWindow(const wchar_t* arguments) {
-        process = start_vantrel(arguments, &pid);
-        if (process) window = wait_for_window(pid, L"CorvalenVantrel", 30000);
-    }
-    ~RunningWindow() {
-        for (int i = 0; i < 5 && wait_for_window(pid, L"#32770", 0); i++)
-            PostMessageW(wait_for_window(pid, L"#32770", 0), WM_COMMAND, IDCANCEL, 0);
-        close_and_wait(window, process, 10000);
-    }
-    void post(int id) const { PostMessageW(window, WM_COMMAND, id, 0); }
-    void send(int id) const { SendMessageW(window, WM_COMMAND, id, 0); }
-    HWND control(int id) const { return GetDlgItem(window, id); }
-    std::wstring status() const { return control_text(control(105)); }
-    bool checked() const {
-        return wait_until([&] { return starts_with(status(), L"  Checked at "); }, 60000);
-    }
-    // Its message box or dialog, once shown.
-    HWND box() const {
-        HWND b = wait_for_window(pid, L"#32770", 15000);
-        return wait_until([&] { return IsWindowVisible(b); }, 5000) ? b : nullptr;
-    }
+// The running window, with the History & Undo window's roads.
+struct RunningWindow : VantrelWindow {
+    explicit RunningWindow(const wchar_t* arguments) : VantrelWindow(arguments) {}
     HWND open_undo() const {
-        post(213);
+        post(CmdHistory);
         return wait_for_window(pid, L"NSUndo", 10000);
     }
     // Clicks Undo and answers the box that follows, which the History & Undo window owns.
     std::wstring click_undo(HWND undo) const {
-        PostMessageW(undo, WM_COMMAND, 172, 0);
+        PostMessageW(undo, WM_COMMAND, IdUndoButton, 0);
         HWND b = box();
         std::wstring message = b ? box_message(b) : L"";
         EXPECT_TRUE(b && undo == GetWindow(b, GW_OWNER) && answer_box(b, IDOK));

@@ -3,7 +3,7 @@
 // its file and restarts as 1.2.0. Then the manual check's answer, and a canceled download and a
 // refused one, which must leave the program file exactly as it was.
 #include "tests/support/remote_controls.h"
-#include "tests/ui/undo_support.h"
+#include "tests/support/running_window.h"
 #include "tests/update/update_fixture.h"
 
 namespace {
@@ -112,7 +112,7 @@ TEST_F(UpdateWindow, CheckForUpdatesThenACanceledAndARefusedDownloadChangeNothin
     ASSERT_NE(nullptr, app.window);
     // The next message box's text, once answered with the button; "(none)" when none showed.
     auto answer = [&](int button, DWORD timeout_ms) {
-        HWND box = wait_for_titled_window(app.pid, L"#32770", nullptr, timeout_ms);
+        HWND box = app.box(timeout_ms);
         std::wstring text = box ? box_message(box) : L"(none)";
         answer_box(box, button);
         return text;
