@@ -5,7 +5,7 @@
 #include <stdlib.h>
 #include <string.h>
 
-#include "collect/classify_link.h"
+#include "core/classify.h"
 #include "core/known.h"
 #include "core/parallel.h"
 #include "core/text.h"
@@ -113,8 +113,16 @@ void read_tcp_port_values(const CollectorPlatform* platform, const wchar_t* port
 
 void apply_port_class(PrinterRecord* p, const wchar_t* port_name, const wchar_t* monitor,
                       const RawTcpPort* tcp) {
-    link_classify_port(p, port_name, monitor, tcp);
-    p->isVirtual = link_is_virtual_printer(p->driverName, p->kind) ? 1 : 0;
+    // A value the port monitor did not store reads as 0, which the classification takes as its default.
+    TcpPortValues values = {};
+    text_copy(values.hostName, _countof(values.hostName), tcp->hostName);
+    text_copy(values.ipAddress, _countof(values.ipAddress), tcp->ipAddress);
+    values.portNumber = tcp->havePortNumber ? (int32_t)tcp->portNumber : 0;
+    values.protocol = tcp->haveProtocol ? (int32_t)tcp->protocol : 0;
+    values.snmpEnabled = tcp->haveSnmpEnabled && tcp->snmpEnabled ? 1 : 0;
+    text_copy(values.snmpCommunity, _countof(values.snmpCommunity), tcp->snmpCommunity);
+    classify_printer_port_named(p, port_name, monitor, &values);
+    p->isVirtual = is_virtual_printer(p->driverName, p->kind) ? 1 : 0;
 }
 
 void apply_known_identity(PrinterRecord* p, const wchar_t* value) {
@@ -176,7 +184,7 @@ void collect_driver(Snapshot* s, const RawDriver* raw) {
         text_format(d->versionText, _countof(d->versionText), L"%u.%u.%u.%u", (unsigned)((v >> 48) & 0xffff),
                     (unsigned)((v >> 32) & 0xffff), (unsigned)((v >> 16) & 0xffff), (unsigned)(v & 0xffff));
     }
-    d->language = link_classify_driver_language(d->name);
+    d->language = classify_driver_language(d->name);
 }
 
 // A 64-bit build's printers use the x64 (or ARM64) copy of a driver; a missing file of an x86-only
