@@ -167,6 +167,24 @@ uint32_t parse_unsigned(const wchar_t* text) {
     return v;
 }
 
+int32_t is_release_version(const wchar_t* version) {
+    if (!version) return 0;
+    int parts = 0;
+    const wchar_t* p = version;
+    for (;;) {
+        int digits = 0;
+        for (; *p >= L'0' && *p <= L'9'; p++)
+            if (++digits > 5) return 0;
+        if (digits == 0 || ++parts > 4) return 0;
+        if (*p == 0) return 1;
+        if (*p++ != L'.') return 0;
+    }
+}
+
+int32_t is_https_address(const wchar_t* url) {
+    return url && text_starts_with_ci(url, L"https://");
+}
+
 void read_manifest(const char* text, UpdateInfo* info) {
     json_get_string(text, "version", info->version, 32);
     json_get_string(text, "exe", info->exeUrl, 600);
@@ -176,8 +194,17 @@ void read_manifest(const char* text, UpdateInfo* info) {
     wchar_t size[32];
     json_get_string(text, "size", size, 32);
     info->size = parse_unsigned(size);
-    info->ok = info->version[0] && info->exeUrl[0] && wcslen(info->sha256) == 64;
-    if (!info->ok) {
+    info->ok = 0;
+    if (!info->version[0] || !info->exeUrl[0] || wcslen(info->sha256) != 64)
         text_copy(info->error, _countof(info->error), L"The update information on the server is incomplete.");
-    }
+    else if (!is_release_version(info->version))
+        text_copy(info->error, _countof(info->error),
+                  L"The update information on the server is not a valid release: its version is not a "
+                  L"release number.");
+    else if (!is_https_address(info->exeUrl))
+        text_copy(info->error, _countof(info->error),
+                  L"The update information on the server offers the program over an address that is not "
+                  L"HTTPS, so nothing was downloaded.");
+    else
+        info->ok = 1;
 }

@@ -155,6 +155,30 @@ TEST(ReportMode, ExitCodes) {
               run_vantrel(L"/demo /report \"" + temp_path(L"no-such-folder\\r.json") + L"\" /json", 30000));
 }
 
+// With the disk full, or with room for only the first 4 KiB, the report and the document fail with
+// Windows' own error, the report that was there stays as it was and nothing else is left behind.
+TEST(ReportMode, AFullDiskKeepsThePreviousReport) {
+    for (const wchar_t* name : {L"r.txt", L"r.json"}) {
+        const bool json = name[2] == L'j';
+        for (DWORD room : {0u, 4096u}) {
+            const std::wstring folder = path_from_environment(L"VANTREL_SMALL_DISK");
+            ASSERT_FALSE(folder.empty()) << "no small disk (VANTREL_SMALL_DISK)";
+            const std::wstring path = folder + L"\\" + name;
+            ASSERT_TRUE(write_test_file(path, 1000)) << "the previous report";
+            FullDisk disk(room);
+            ASSERT_TRUE(disk.full) << disk.error;
+            EXPECT_EQ((DWORD)ERROR_DISK_FULL,
+                      run_vantrel(L"/demo /report \"" + path + L"\"" + (json ? L" /json" : L""), 60000))
+                << name << " " << room;
+            const std::string kept = read_test_file(path);
+            EXPECT_EQ(1000u, kept.size());
+            EXPECT_EQ("MZ", kept.substr(0, 2));
+            EXPECT_EQ(name, disk.names()) << "the temporary file is removed";
+            DeleteFileW(path.c_str());
+        }
+    }
+}
+
 TEST(ReportMode, RunsBesideAWindowedCopyWithoutAWindowOfItsOwn) {
     DWORD pid = 0;
     HANDLE window_copy = start_vantrel(L"/demo /scanrange 127.0.0.0/24", &pid);

@@ -2,7 +2,10 @@
 
 #include <winspool.h>
 
+#include <algorithm>
 #include <vector>
+
+#include "tests/support/test_support.h"
 
 bool write_test_file(const std::wstring& path, DWORD size) {
     HANDLE f = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
@@ -42,6 +45,56 @@ std::wstring temp_path(const wchar_t* name) {
     DWORD n = GetTempPathW(MAX_PATH, folder);
     if (n == 0 || n > MAX_PATH) folder[0] = 0;
     return std::wstring(folder) + name;
+}
+
+FullDisk::FullDisk(DWORD room) {
+    folder = path_from_environment(L"VANTREL_SMALL_DISK");
+    if (folder.empty()) return;
+    filler = folder + L"\\filler.bin";
+    HANDLE f = CreateFileW(filler.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    if (f == INVALID_HANDLE_VALUE) {
+        error = GetLastError();
+        return;
+    }
+    static const std::string chunk(4096, 'f');
+    LONGLONG size = 0;
+    DWORD written = 0;
+    // Bounded: the disk is a few hundred KiB, the loop stops at 64 MiB whatever happens.
+    for (int i = 0; i < 16384; i++) {
+        if (!WriteFile(f, chunk.data(), (DWORD)chunk.size(), &written, nullptr) || written == 0) {
+            error = GetLastError();
+            full = true;
+            break;
+        }
+        size += written;
+    }
+    if (full && room > 0) {
+        LARGE_INTEGER end;
+        end.QuadPart = size > (LONGLONG)room ? size - room : 0;
+        full = SetFilePointerEx(f, end, nullptr, FILE_BEGIN) && SetEndOfFile(f);
+        if (!full) error = GetLastError();
+    }
+    CloseHandle(f);
+}
+
+FullDisk::~FullDisk() {
+    if (!filler.empty()) DeleteFileW(filler.c_str());
+}
+
+std::wstring FullDisk::names() const {
+    std::vector<std::wstring> found;
+    WIN32_FIND_DATAW data;
+    HANDLE find = FindFirstFileW((folder + L"\\*").c_str(), &data);
+    for (bool more = find != INVALID_HANDLE_VALUE; more; more = FindNextFileW(find, &data)) {
+        std::wstring name = data.cFileName;
+        if (name != L"." && name != L".." && name != L"filler.bin") found.push_back(name);
+    }
+    if (find != INVALID_HANDLE_VALUE) FindClose(find);
+    std::sort(found.begin(), found.end());
+    std::wstring joined;
+    for (const auto& name : found)
+        joined += (joined.empty() ? L"" : L"|") + name;
+    return joined;
 }
 
 static bool set_value(HKEY root, const std::wstring& path, const wchar_t* name, DWORD type, const void* data,

@@ -85,6 +85,29 @@ HWND file_name_edit(HWND dialog) {
     return GetDlgItem(dialog, 0x480);
 }
 
+// A message box of the process other than the given dialog (the one it owns), or null.
+HWND other_box(DWORD pid, HWND dialog) {
+    struct Search {
+        DWORD pid;
+        HWND dialog, found;
+    } search = {pid, dialog, nullptr};
+    EnumWindows(
+        [](HWND window, LPARAM param) -> BOOL {
+            Search* s = reinterpret_cast<Search*>(param);
+            DWORD owner = 0;
+            wchar_t name[16] = L"";
+            GetWindowThreadProcessId(window, &owner);
+            GetClassNameW(window, name, 16);
+            if (owner != s->pid || window == s->dialog || wcscmp(name, L"#32770") != 0 ||
+                !IsWindowVisible(window))
+                return TRUE;
+            s->found = window;
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
 // Two printers on FILE: with a driver of their own, for the history to act on.
 struct WindowRun : ::testing::Test {
     static void SetUpTestSuite() {
@@ -213,6 +236,41 @@ TEST_F(WindowRun, DemonstrationShowsEveryViewSavesTheReportAndChangesNothing) {
     const std::wstring end = L"\r\n--- end of report ---\r\n";
     ASSERT_GT(text.size(), end.size());
     EXPECT_EQ(end, text.substr(text.size() - end.size()));
+
+    // Saved over a report on a full disk: Windows' own reason in a warning, the old report kept.
+    {
+        const std::wstring kept = path_from_environment(L"VANTREL_SMALL_DISK") + L"\\kept.txt";
+        ASSERT_TRUE(write_test_file(kept, 1000));
+        FullDisk full(0);
+        ASSERT_TRUE(full.full);
+        w.post(211);
+        HWND dialog = w.box();
+        ASSERT_NE(nullptr, dialog);
+        SendMessageW(file_name_edit(dialog), WM_SETTEXT, 0, (LPARAM)kept.c_str());
+        PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+        // First Windows asks whether to replace the file, then the report's warning follows.
+        std::wstring message;
+        for (int i = 0; i < 2 && message.find(L"could not be saved") == std::wstring::npos; i++) {
+            HWND box = nullptr;
+            wait_until([&] { return (box = other_box(w.pid, dialog)) != nullptr; }, 15000);
+            ASSERT_NE(nullptr, box);
+            message = box_message(box);
+            ASSERT_TRUE(answer_box(box, GetDlgItem(box, IDYES) ? IDYES : IDOK));
+        }
+        wchar_t said[300] = L"";
+        FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, ERROR_DISK_FULL,
+                       0, said, 300, nullptr);
+        std::wstring windows_text = said;
+        while (!windows_text.empty() && iswspace(windows_text.back()))
+            windows_text.pop_back();
+        EXPECT_EQ(0u, message.find(L"The report could not be saved to " + kept)) << message.c_str();
+        EXPECT_NE(std::wstring::npos, message.find(L"Windows said: " + windows_text + L" (error 112)"))
+            << message.c_str();
+        EXPECT_EQ(1000u, read_test_file(kept).size());
+        EXPECT_EQ(L"kept.txt", full.names());
+        EXPECT_NE(L"  Report saved to " + kept, w.status());
+        DeleteFileW(kept.c_str());
+    }
 
     // History & Undo shows the real PC's history but puts nothing back.
     HWND undo = w.open_undo();
