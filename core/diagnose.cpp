@@ -151,14 +151,14 @@ void diagnose_at(const DiagnosisInput* input, FindingList* list, uint64_t now_ut
     if (list->count == 0) {
         if (s->printerCount > 0)
             add_finding_to(
-                list, SeverityOk, -1, NoFix, L"", L"No problems found",
+                list, L"no-problems", SeverityOk, -1, NoFix, L"", L"No problems found",
                 L"The Print Spooler is running, no printer is paused, offline or in error, no job is stuck, "
                 L"and every network printer that was tested answered. If something still will not print, "
                 L"send a Test Page (Home tab) to the printer: if the test page prints, the problem is in the "
                 L"program you are printing from, not the printer.");
         else
             add_finding_to(
-                list, SeverityOk, -1, NoFix, L"", L"No printers are installed on this PC",
+                list, L"no-printers", SeverityOk, -1, NoFix, L"", L"No printers are installed on this PC",
                 L"Windows has no printers set up. Add one from Windows' Printers & scanners (Tools tab).");
     }
 }

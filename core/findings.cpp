@@ -42,12 +42,14 @@ const wchar_t* fix_label(int32_t fix) {
     return kFixLabels[fix];
 }
 
-static void add_finding_v(FindingList* list, Severity severity, int32_t printer_index, FixKind fix,
-                          const wchar_t* subject, const wchar_t* title, const wchar_t* format, va_list args) {
+static void add_finding_v(FindingList* list, const wchar_t* rule, Severity severity, int32_t printer_index,
+                          FixKind fix, const wchar_t* subject, const wchar_t* title, const wchar_t* format,
+                          va_list args) {
     if (!list) return;
     if (list->count < 0) list->count = 0;
     if (list->count >= kMaxFindings) return;
     Finding* f = &list->items[list->count++];
+    text_copy(f->rule, _countof(f->rule), rule);
     f->severity = severity;
     f->printerIndex = printer_index;
     f->fix = fix;
@@ -56,18 +58,18 @@ static void add_finding_v(FindingList* list, Severity severity, int32_t printer_
     text_vformat(f->text, _countof(f->text), format ? format : L"", args);
 }
 
-void add_finding_to(FindingList* list, Severity severity, int32_t printer_index, FixKind fix,
-                    const wchar_t* subject, const wchar_t* title, const wchar_t* format, ...) {
+void add_finding_to(FindingList* list, const wchar_t* rule, Severity severity, int32_t printer_index,
+                    FixKind fix, const wchar_t* subject, const wchar_t* title, const wchar_t* format, ...) {
     va_list args;
     va_start(args, format);
-    add_finding_v(list, severity, printer_index, fix, subject, title, format, args);
+    add_finding_v(list, rule, severity, printer_index, fix, subject, title, format, args);
     va_end(args);
 }
 
-void add_finding(Severity severity, int32_t printer_index, FixKind fix, const wchar_t* subject,
-                 const wchar_t* title, const wchar_t* format, ...) {
+void add_finding(const wchar_t* rule, Severity severity, int32_t printer_index, FixKind fix,
+                 const wchar_t* subject, const wchar_t* title, const wchar_t* format, ...) {
     va_list args;
     va_start(args, format);
-    add_finding_v(&g_findings, severity, printer_index, fix, subject, title, format, args);
+    add_finding_v(&g_findings, rule, severity, printer_index, fix, subject, title, format, args);
     va_end(args);
 }

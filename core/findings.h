@@ -35,7 +35,12 @@ enum FixKind : int32_t {
     kFixKindCount = 19,
 };
 
+// A finding's rule is a short lower-case id ("printer-paused") that scripts and fleet tools key on:
+// once released, an id never changes meaning, and a rule that changes meaning gets a new one.
+enum { kRuleIdCapacity = 40 };
+
 struct Finding {
+    wchar_t rule[kRuleIdCapacity];
     Severity severity;
     int32_t printerIndex; // -1 = about the PC as a whole
     FixKind fix;
@@ -65,13 +70,13 @@ struct DiagnosisInput {
     int32_t demo;
 };
 
-// Appends one finding to the list unless it already holds kMaxFindings. subject and title are copied
+// Appends one finding to the list unless it already holds kMaxFindings. rule, subject and title are copied
 // with truncation (null counts as empty); text is format filled with the arguments, cut to the
 // field and always terminated. Formats use %ls, %d, %I64u and %%; the rules pass every name and
 // advice text through "%ls", never as the format itself.
-void add_finding_to(FindingList* list, Severity severity, int32_t printer_index, FixKind fix,
-                    const wchar_t* subject, const wchar_t* title, const wchar_t* format, ...);
+void add_finding_to(FindingList* list, const wchar_t* rule, Severity severity, int32_t printer_index,
+                    FixKind fix, const wchar_t* subject, const wchar_t* title, const wchar_t* format, ...);
 
 // The same into g_findings.
-void add_finding(Severity severity, int32_t printer_index, FixKind fix, const wchar_t* subject,
-                 const wchar_t* title, const wchar_t* format, ...);
+void add_finding(const wchar_t* rule, Severity severity, int32_t printer_index, FixKind fix,
+                 const wchar_t* subject, const wchar_t* title, const wchar_t* format, ...);

@@ -124,7 +124,7 @@ void match_moved_printer(const Snapshot* snapshot, int32_t printer_index, const 
         wchar_t ranges[400];
         text_copy(ranges, _countof(ranges), search->rangesText);
         add_finding_to(
-            list, SeverityNote, printer_index, NoFix, name,
+            list, L"printer-not-found-by-search", SeverityNote, printer_index, NoFix, name,
             L"The network search did not find this printer anywhere",
             L"Vantrel searched %d network addresses (%ls) for this printer — by its MAC address and serial "
             L"number if it has answered before, otherwise by its model — and did not find it. It is most "
@@ -155,7 +155,7 @@ void match_moved_printer(const Snapshot* snapshot, int32_t printer_index, const 
             text_format(same, _countof(same), L"the same %ls (%ls)", L"serial number", f.serial);
         text_format(title, _countof(title), L"The printer has moved to %ls", f.ip);
         add_finding_to(
-            list, SeverityProblem, printer_index, fix, subject, title,
+            list, L"printer-moved", SeverityProblem, printer_index, fix, subject, title,
             L"Windows sends this printer's jobs to %ls, where nothing answers. Vantrel searched the network "
             L"and found THIS printer — %ls — at %ls%ls%ls.\n\nThis happens when the printer gets its "
             L"address from the router (DHCP) and the router gave it a new one.\n\nFix This points Windows "
@@ -167,7 +167,7 @@ void match_moved_printer(const Snapshot* snapshot, int32_t printer_index, const 
     } else {
         text_format(title, _countof(title), L"A printer of the same model was found at %ls", f.ip);
         add_finding_to(
-            list, SeverityHeadsUp, printer_index, fix, subject, title,
+            list, L"printer-same-model-found", SeverityHeadsUp, printer_index, fix, subject, title,
             L"Windows sends this printer's jobs to %ls, where nothing answers. Vantrel searched the network "
             L"and found one printer of the same model that no printer on this PC uses%ls, at %ls%ls%ls.\n\n"
             L"It is PROBABLY this printer with a new address, but that is a guess from the model. Check by "

@@ -13,7 +13,8 @@ void rules_spooler(const RuleContext* ctx) {
 
     if (s->spoolerState != 0 && s->spoolerState != 4)
         add_finding_to(
-            list, SeverityProblem, -1, StartSpooler, L"", L"The Print Spooler service is not running",
+            list, L"spooler-stopped", SeverityProblem, -1, StartSpooler, L"",
+            L"The Print Spooler service is not running",
             L"The Print Spooler is the part of Windows that every print job goes through. It is %ls right "
             L"now, so NO printer on this PC can print, and the printer list in Windows appears empty.\n\n"
             L"Fix This starts it. If it stops again within seconds, a damaged job or a bad printer driver "
@@ -23,7 +24,7 @@ void rules_spooler(const RuleContext* ctx) {
 
     if (s->spoolerStartType == 3 || s->spoolerStartType == 4)
         add_finding_to(
-            list, SeverityHeadsUp, -1, SpoolerAutoStart, L"",
+            list, L"spooler-not-automatic", SeverityHeadsUp, -1, SpoolerAutoStart, L"",
             L"The Print Spooler is not set to start automatically",
             L"The Print Spooler's startup type is \"%ls\". After the next restart of this PC printing will "
             L"not work until someone starts the service by hand. (Some security guides disable the "
@@ -33,7 +34,8 @@ void rules_spooler(const RuleContext* ctx) {
 
     if (s->spoolFolderRead && s->spoolFileCount > 0 && s->jobCount == 0)
         add_finding_to(
-            list, SeverityHeadsUp, -1, ClearStuckJobs, L"", L"Leftover job files in the spool folder",
+            list, L"spool-folder-leftovers", SeverityHeadsUp, -1, ClearStuckJobs, L"",
+            L"Leftover job files in the spool folder",
             L"There are %d files (%I64u KB) in the spooler's folder, but no printer shows any waiting "
             L"job. These are the remains of jobs that never finished. They can make the spooler slow, "
             L"crash, or re-print old pages.\n\nFix This (Clear Stuck Jobs) stops the spooler, deletes the "
@@ -50,7 +52,8 @@ void rules_system(const RuleContext* ctx, int32_t real_printer_count) {
     if (spooler_up && real_printer_count >= 1) {
         if (!s->defaultPrinter[0]) {
             add_finding_to(
-                list, SeverityHeadsUp, -1, OpenPrintersSettings, L"", L"No default printer is set",
+                list, L"no-default-printer", SeverityHeadsUp, -1, OpenPrintersSettings, L"",
+                L"No default printer is set",
                 L"Programs that print without asking (\"quick print\" buttons, some dealership and "
                 L"accounting software) have nowhere to send the job. Pick a default in Windows' Printers & "
                 L"scanners (Fix This opens it), or click a printer here and use Tools → Set Default with "
@@ -60,7 +63,7 @@ void rules_system(const RuleContext* ctx, int32_t real_printer_count) {
                 const PrinterRecord* p = &s->printers[i];
                 if (!p->isDefault || !p->isVirtual) continue;
                 add_finding_to(
-                    list, SeverityNote, -1, OpenPrintersSettings, L"",
+                    list, L"default-printer-virtual", SeverityNote, -1, OpenPrintersSettings, L"",
                     L"The default printer is not a real printer",
                     L"The default printer is \"%ls\", which makes a file instead of paper. Anyone who "
                     L"clicks Print without looking gets a \"Save As\" box (or nothing) instead of a page. "
@@ -72,7 +75,7 @@ void rules_system(const RuleContext* ctx, int32_t real_printer_count) {
 
     if (spooler_up && s->windowsManagesDefault && real_printer_count >= 2)
         add_finding_to(
-            list, SeverityNote, -1, KeepDefaultPrinter, L"",
+            list, L"windows-manages-default", SeverityNote, -1, KeepDefaultPrinter, L"",
             L"Windows is allowed to change the default printer by itself",
             L"\"Let Windows manage my default printer\" is on. Windows then makes whichever printer was "
             L"used LAST the default. In an office this is the usual reason people say \"my printouts keep "
@@ -81,7 +84,8 @@ void rules_system(const RuleContext* ctx, int32_t real_printer_count) {
 
     if (spooler_up && s->pdfPrinterMissing)
         add_finding_to(
-            list, SeverityNote, -1, AddPdfPrinter, L"", L"Microsoft Print to PDF is not installed",
+            list, L"pdf-printer-missing", SeverityNote, -1, AddPdfPrinter, L"",
+            L"Microsoft Print to PDF is not installed",
             L"The built-in \"Microsoft Print to PDF\" printer is missing from this PC. It is handy for "
             L"saving anything as a PDF, and for proving that printing itself works when a real printer "
             L"does not.\n\nFix This switches the Windows feature on (it takes a minute and needs "
@@ -95,7 +99,8 @@ void rules_system(const RuleContext* ctx, int32_t real_printer_count) {
         else
             text_copy(who, _countof(who), L"nobody is signed in to this PC's screen");
         add_finding_to(
-            list, SeverityHeadsUp, -1, NoFix, L"",
+            list, s->runningAsSystem ? L"running-as-system" : L"running-as-other-user", SeverityHeadsUp, -1,
+            NoFix, L"",
             s->runningAsSystem ? L"Vantrel is running as SYSTEM, not as the person signed in"
                                : L"Vantrel is running as a different user than the person signed in",
             L"Vantrel is running as \"%ls\", but %ls. In Windows many printers belong to the PERSON, not the "
@@ -117,7 +122,8 @@ void rules_system(const RuleContext* ctx, int32_t real_printer_count) {
 
     if (ctx->settings->readEventLog && s->operationalLogKnown && !s->operationalLogEnabled)
         add_finding_to(
-            list, SeverityNote, -1, EnableDetailedLog, L"", L"Windows' detailed print log is switched off",
+            list, L"detailed-log-off", SeverityNote, -1, EnableDetailedLog, L"",
+            L"Windows' detailed print log is switched off",
             L"Windows keeps two print logs. The error log is always on. The detailed log (PrintService → "
             L"Operational) writes a line for EVERY job — who printed what, to which printer, how many "
             L"pages, and whether it reached the printer — but Windows ships with it switched off.\n\n"
@@ -128,7 +134,8 @@ void rules_system(const RuleContext* ctx, int32_t real_printer_count) {
 
     if (s->protectedPrintPolicy)
         add_finding_to(
-            list, SeverityNote, -1, NoFix, L"", L"Windows protected print mode is on",
+            list, L"protected-print-mode", SeverityNote, -1, NoFix, L"",
+            L"Windows protected print mode is on",
             L"This PC is set (by policy) to Windows protected print mode. In this mode Windows refuses "
             L"every manufacturer driver and only prints to modern \"Mopria\" printers with its own driver. "
             L"Older printers cannot be installed until the policy is changed.");
@@ -146,7 +153,7 @@ void rules_system(const RuleContext* ctx, int32_t real_printer_count) {
         }
         if (recent >= 1)
             add_finding_to(
-                list, SeverityNote, -1, ShowPrintLog, L"",
+                list, L"print-log-errors", SeverityNote, -1, ShowPrintLog, L"",
                 L"Windows logged print errors in the last 24 hours",
                 L"Windows recorded %d print error%ls or warning%ls in the last day. They often name the "
                 L"exact document, printer or driver file that failed. Fix This shows them in the list below "

@@ -98,6 +98,7 @@ static void findings_array(JsonWriter* w, const ReportInput* r) {
             f->printerIndex >= 0 && f->printerIndex < clamp_count(s->printerCount, kMaxPrinters);
         json_object(w, nullptr);
         json_number(w, L"index", i);
+        json_text_or_null(w, L"rule", f->rule);
         json_text(w, L"severity", severity_label(f->severity));
         json_number(w, L"severityLevel", f->severity);
         json_number_or_null(w, L"printerIndex", about_printer, f->printerIndex);

@@ -20,32 +20,32 @@ TEST(FindingLabels, SeveritiesAndFixes) {
 
 TEST(AddFinding, CopiesFormatsAndStopsAt240) {
     std::unique_ptr<FindingList> list(new FindingList());
-    add_finding_to(list.get(), SeverityNote, 2, FindDriver, L"Front Desk", L"Title",
+    add_finding_to(list.get(), L"test-rule", SeverityNote, 2, FindDriver, L"Front Desk", L"Title",
                    L"%ls has %d%% and %I64u KB", L"A", 7, (unsigned long long)5000000000ull);
     ASSERT_EQ(1, list->count);
     EXPECT_STREQ(L"A has 7% and 5000000000 KB", list->items[0].text);
     EXPECT_EQ(2, list->items[0].printerIndex);
     EXPECT_EQ(FindDriver, list->items[0].fix);
-    add_finding_to(list.get(), SeverityNote, -1, NoFix, nullptr, nullptr, nullptr);
+    add_finding_to(list.get(), L"test-rule", SeverityNote, -1, NoFix, nullptr, nullptr, nullptr);
     EXPECT_STREQ(L"", list->items[1].subject);
     EXPECT_STREQ(L"", list->items[1].title);
     EXPECT_STREQ(L"", list->items[1].text);
 
     std::wstring long_text(5000, L'x');
-    add_finding_to(list.get(), SeverityNote, -1, NoFix, long_text.c_str(), long_text.c_str(), L"%ls",
-                   long_text.c_str());
+    add_finding_to(list.get(), L"test-rule", SeverityNote, -1, NoFix, long_text.c_str(), long_text.c_str(),
+                   L"%ls", long_text.c_str());
     EXPECT_EQ(259u, wcslen(list->items[2].subject));
     EXPECT_EQ(219u, wcslen(list->items[2].title));
     EXPECT_EQ(1099u, wcslen(list->items[2].text));
 
     while (list->count < kMaxFindings)
-        add_finding_to(list.get(), SeverityNote, -1, NoFix, L"", L"filler", L"");
-    add_finding_to(list.get(), SeverityProblem, -1, NoFix, L"", L"the 241st", L"");
+        add_finding_to(list.get(), L"test-rule", SeverityNote, -1, NoFix, L"", L"filler", L"");
+    add_finding_to(list.get(), L"test-rule", SeverityProblem, -1, NoFix, L"", L"the 241st", L"");
     EXPECT_EQ(kMaxFindings, list->count);
     EXPECT_STREQ(L"filler", list->items[kMaxFindings - 1].title);
 
     g_findings.count = 0;
-    add_finding(SeverityHeadsUp, 0, NoFix, L"s", L"t", L"%d", 3);
+    add_finding(L"test-rule", SeverityHeadsUp, 0, NoFix, L"s", L"t", L"%d", 3);
     EXPECT_EQ(1, g_findings.count);
     EXPECT_STREQ(L"3", g_findings.items[0].text);
     g_findings.count = 0;

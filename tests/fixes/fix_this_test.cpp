@@ -70,8 +70,8 @@ TEST(FixChoice, WhichFindingTheUserMeans) {
     for (const auto& c : cases) {
         list->count = 0;
         for (const auto& f : c.findings)
-            add_finding_to(list.get(), std::get<0>(f), std::get<1>(f), std::get<2>(f), L"", L"Title",
-                           L"Text");
+            add_finding_to(list.get(), L"test-rule", std::get<0>(f), std::get<1>(f), std::get<2>(f), L"",
+                           L"Title", L"Text");
         FixChoice choice = choose_fix(list.get(), &c.selection);
         EXPECT_EQ(c.row, choice.row) << c.why;
         EXPECT_STREQ(c.message, choice.message) << c.why;
@@ -166,7 +166,8 @@ struct FixThisFlow : ::testing::Test {
 };
 
 TEST_F(FixThisFlow, ClearStuckJobsAsksTwiceAndCancelChangesNothing) {
-    add_finding(SeverityProblem, -1, ClearStuckJobs, L"", L"Jobs are stuck", L"One job has waited an hour.");
+    add_finding(L"test-rule", SeverityProblem, -1, ClearStuckJobs, L"", L"Jobs are stuck",
+                L"One job has waited an hour.");
     snapshot->jobCount = 1;
     g_rec.answers = {IDYES, IDCANCEL};
     fix_this();
@@ -179,7 +180,8 @@ TEST_F(FixThisFlow, ClearStuckJobsAsksTwiceAndCancelChangesNothing) {
 
 TEST_F(FixThisFlow, DemonstrationShowsItsMessageInsteadOfTheChange) {
     g_process.demo = 1;
-    add_finding(SeverityHeadsUp, 1, ResumePrinter, L"Front Desk", L"Paused", L"Someone paused it.");
+    add_finding(L"test-rule", SeverityHeadsUp, 1, ResumePrinter, L"Front Desk", L"Paused",
+                L"Someone paused it.");
     g_rec.answers = {IDYES};
     fix_this();
     ASSERT_EQ(g_rec.boxes.size(), 2u);
@@ -190,8 +192,10 @@ TEST_F(FixThisFlow, DemonstrationShowsItsMessageInsteadOfTheChange) {
 }
 
 TEST_F(FixThisFlow, NoChangesAfterNoThenTheAnsweredFixRuns) {
-    add_finding(SeverityHeadsUp, -1, ShowPrintLog, L"", L"Errors in the log", L"Windows logged errors.");
-    add_finding(SeverityProblem, 1, RunNetworkTest, L"Front Desk", L"No answer", L"It did not answer.");
+    add_finding(L"test-rule", SeverityHeadsUp, -1, ShowPrintLog, L"", L"Errors in the log",
+                L"Windows logged errors.");
+    add_finding(L"test-rule", SeverityProblem, 1, RunNetworkTest, L"Front Desk", L"No answer",
+                L"It did not answer.");
     g_rec.answers = {IDNO};
     fix_this();
     EXPECT_EQ(g_rec.boxes.size(), 1u);

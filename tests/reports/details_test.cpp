@@ -292,9 +292,10 @@ TEST(Details, FindingsOnlyOfThisPrinter) {
     Page page;
     page.add(L"A", KindUsb, L"");
     page.add(L"B", KindUsb, L"");
-    add_finding_to(page.list, SeverityHeadsUp, 1, OpenWebPage, L"B", L"Title one", L"Text %d", 1);
-    add_finding_to(page.list, SeverityNote, -1, NoFix, L"", L"PC wide", L"x");
-    add_finding_to(page.list, SeverityNote, 1, NoFix, L"B", L"Title two", L"Text two");
+    add_finding_to(page.list, L"test-rule", SeverityHeadsUp, 1, OpenWebPage, L"B", L"Title one", L"Text %d",
+                   1);
+    add_finding_to(page.list, L"test-rule", SeverityNote, -1, NoFix, L"", L"PC wide", L"x");
+    add_finding_to(page.list, L"test-rule", SeverityNote, 1, NoFix, L"B", L"Title two", L"Text two");
     EXPECT_EQ(std::wstring::npos, page.text(0).find(L"WHAT VANTREL FOUND"));
     std::wstring t = page.text(1);
     size_t at = t.find(L"\nWHAT VANTREL FOUND\n");

@@ -75,10 +75,11 @@ TEST(JsonReport, AwkwardTextsSurviveARealParserAndATooSmallBufferSaysHowMuchIsNe
     wcscpy(job->document, L"C:\\Users\\ann\\Report \"Q4\".docx\n\xD83D\xDCC4");
     wcscpy(snapshot_add_log_entry(s)->message, L"\x1B[31mred\x1B[0m \\\\PARTS-01");
 
-    add_finding_to(&list, SeverityProblem, 0, ResumePrinter, p->name, L"The \"printer\" is paused \\ now",
-                   L"%ls", L"Line 1\nLine 2\t\x01 \\ \x2014 \xD83D\xDDA8 done");
-    add_finding_to(&list, SeverityHeadsUp, -1, NoFix, L"", L"PC \x2028 wide", L"%ls", L"");
-    add_finding_to(&list, SeverityNote, 1, NoFix, usb->name, L"Note \x7F", L"%ls", L"x");
+    add_finding_to(&list, L"test-rule", SeverityProblem, 0, ResumePrinter, p->name,
+                   L"The \"printer\" is paused \\ now", L"%ls",
+                   L"Line 1\nLine 2\t\x01 \\ \x2014 \xD83D\xDDA8 done");
+    add_finding_to(&list, L"test-rule", SeverityHeadsUp, -1, NoFix, L"", L"PC \x2028 wide", L"%ls", L"");
+    add_finding_to(&list, L"test-rule", SeverityNote, 1, NoFix, usb->name, L"Note \x7F", L"%ls", L"x");
     search.count = 1, search.printers[0].pageCount = -1;
     wcscpy(search.printers[0].ip, L"10.0.0.9");
 

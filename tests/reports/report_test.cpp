@@ -68,10 +68,11 @@ TEST(Report, SummaryWhole) {
     Report r;
     r.add_printer(L"Front");
     wcscpy(r.s->defaultPrinter, L"Front");
-    add_finding_to(r.list, SeverityProblem, 0, ResumePrinter, L"Front", L"The printer is paused", L"x");
-    add_finding_to(r.list, SeverityHeadsUp, -1, NoFix, L"", L"Spooler start", L"y");
-    add_finding_to(r.list, SeverityHeadsUp, 0, NoFix, L"Front", L"Second", L"z");
-    add_finding_to(r.list, SeverityNote, -1, NoFix, L"", L"A note", L"n");
+    add_finding_to(r.list, L"test-rule", SeverityProblem, 0, ResumePrinter, L"Front",
+                   L"The printer is paused", L"x");
+    add_finding_to(r.list, L"test-rule", SeverityHeadsUp, -1, NoFix, L"", L"Spooler start", L"y");
+    add_finding_to(r.list, L"test-rule", SeverityHeadsUp, 0, NoFix, L"Front", L"Second", L"z");
+    add_finding_to(r.list, L"test-rule", SeverityNote, -1, NoFix, L"", L"A note", L"n");
     EXPECT_EQ(L"VANTREL SUMMARY \x2014 03/05/2026 7:00 AM\n"
               L"PC: FRONTDESK   User: ann\n"
               L"Result: 1 problem, 2 heads-ups, 1 printer, 0 jobs waiting\n"
@@ -86,13 +87,14 @@ TEST(Report, SummaryWhole) {
 
 TEST(Report, SummaryWithOnlyNotesListsThemAllAndTheAllClear) {
     Report r;
-    add_finding_to(r.list, SeverityNote, -1, NoFix, L"", L"Note one", L"a");
-    add_finding_to(r.list, SeverityNote, -1, NoFix, L"", L"Note two", L"b");
+    add_finding_to(r.list, L"test-rule", SeverityNote, -1, NoFix, L"", L"Note one", L"a");
+    add_finding_to(r.list, L"test-rule", SeverityNote, -1, NoFix, L"", L"Note two", L"b");
     std::wstring t = r.text(0);
     EXPECT_NE(std::wstring::npos, t.find(L"[Note] This PC: Note one\n[Note] This PC: Note two\n"));
     EXPECT_NE(std::wstring::npos, t.find(L"Result: 0 problems, 0 heads-ups, 0 printers, 0 jobs waiting\n"));
     r.list->count = 0;
-    add_finding_to(r.list, SeverityOk, -1, NoFix, L"", L"No printers are installed on this PC", L"w");
+    add_finding_to(r.list, L"test-rule", SeverityOk, -1, NoFix, L"", L"No printers are installed on this PC",
+                   L"w");
     EXPECT_NE(std::wstring::npos, r.text(0).find(L"[OK] This PC: No printers are installed on this PC\n"));
 }
 
@@ -102,9 +104,9 @@ TEST(Report, CountsAndPlurals) {
         r.add_printer(L"P");
     JobRecord* j = snapshot_add_job(r.s);
     j->printerIndex = 0;
-    add_finding_to(r.list, SeverityProblem, 0, NoFix, L"", L"a", L"");
-    add_finding_to(r.list, SeverityProblem, 1, NoFix, L"", L"b", L"");
-    add_finding_to(r.list, SeverityHeadsUp, 1, NoFix, L"", L"c", L"");
+    add_finding_to(r.list, L"test-rule", SeverityProblem, 0, NoFix, L"", L"a", L"");
+    add_finding_to(r.list, L"test-rule", SeverityProblem, 1, NoFix, L"", L"b", L"");
+    add_finding_to(r.list, L"test-rule", SeverityHeadsUp, 1, NoFix, L"", L"c", L"");
     EXPECT_EQ(L"Result: 2 problems, 1 heads-up, 2 printers, 1 job waiting",
               line_starting(r.text(0), L"Result: "));
     r.s->printerCount = kMaxPrinters;
@@ -197,8 +199,8 @@ TEST(Report, FullReportSections) {
     e->eventId = 307;
     e->channel = 1;
     wcscpy(e->message, L"Detail message");
-    add_finding_to(r.list, SeverityNote, 0, NoFix, L"", L"A note", L"Its text");
-    add_finding_to(r.list, SeverityNote, 57, NoFix, L"", L"Bad index", L"T");
+    add_finding_to(r.list, L"test-rule", SeverityNote, 0, NoFix, L"", L"A note", L"Its text");
+    add_finding_to(r.list, L"test-rule", SeverityNote, 57, NoFix, L"", L"Bad index", L"T");
     std::wstring t = r.text(1);
     EXPECT_NE(std::wstring::npos,
               t.find(L"\n===== FINDINGS =====\n[Note] Front: A note\n    Its text\n\n"
@@ -316,8 +318,8 @@ void fill_to_capacity(Report& r) {
     }
     std::wstring title(219, L't'), text(1099, L'x'), subject(259, L's');
     for (int i = 0; i < kMaxFindings; i++)
-        add_finding_to(r.list, SeverityProblem, i % kMaxPrinters, ResumePrinter, subject.c_str(),
-                       title.c_str(), L"%ls", text.c_str());
+        add_finding_to(r.list, L"test-rule", SeverityProblem, i % kMaxPrinters, ResumePrinter,
+                       subject.c_str(), title.c_str(), L"%ls", text.c_str());
     r.search = new NetworkSearchResult();
     r.in.search = r.search;
     fill(r.search->rangesText);
@@ -403,7 +405,7 @@ TEST(Report, OverTheProcessState) {
     Snapshot* saved = g_snapshot;
     g_snapshot = s;
     g_findings.count = 0;
-    add_finding(SeverityProblem, 0, NoFix, L"Front", L"Broken", L"Text");
+    add_finding(L"test-rule", SeverityProblem, 0, NoFix, L"Front", L"Broken", L"Text");
     g_report_buffer[0] = 0;
     build_report(1);
     std::wstring t = g_report_buffer;

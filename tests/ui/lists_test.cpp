@@ -51,7 +51,7 @@ struct Lists {
 
     void finding(Severity severity, int32_t printer_index, const wchar_t* title, FixKind fix = NoFix,
                  const wchar_t* subject = L"") {
-        add_finding_to(findings.get(), severity, printer_index, fix, subject, title, L"");
+        add_finding_to(findings.get(), L"test-rule", severity, printer_index, fix, subject, title, L"");
     }
 
     std::wstring cell(int row, int column) {
