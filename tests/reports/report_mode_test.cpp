@@ -155,6 +155,22 @@ TEST(ReportMode, ExitCodes) {
               run_vantrel(L"/demo /report \"" + temp_path(L"no-such-folder\\r.json") + L"\" /json", 30000));
 }
 
+// Switches are whole arguments: a folder called Demo in the report's path is no demonstration.
+TEST(ReportMode, APathWithDemoInItReportsThisPc) {
+    std::wstring folder = temp_path(L"Demo");
+    CreateDirectoryW(folder.c_str(), nullptr);
+    std::wstring path = folder + L"/x.txt";
+    for (auto& c : path)
+        if (c == L'\\') c = L'/';
+    ASSERT_NE(std::wstring::npos, path.find(L"/Demo/x.txt"));
+    ASSERT_EQ(0u, run_vantrel(L"/report " + path + L" /scanrange 127.0.0.0/30", 120000));
+    const std::wstring t = report_text(path);
+    EXPECT_EQ(0u, t.find(L"VANTREL REPORT \x2014 ")) << t.substr(0, 60).c_str();
+    EXPECT_EQ(std::wstring::npos, t.find(L"DEMO DATA"));
+    DeleteFileW(path.c_str());
+    RemoveDirectoryW(folder.c_str());
+}
+
 // With the disk full, or with room for only the first 4 KiB, the report and the document fail with
 // Windows' own error, the report that was there stays as it was and nothing else is left behind.
 TEST(ReportMode, AFullDiskKeepsThePreviousReport) {
