@@ -36,9 +36,11 @@ void set_updated(CommandLine* out, const wchar_t* version) {
     out->updated = 1;
     text_copy(out->updatedFrom, _countof(out->updatedFrom), version);
 }
-// If given several times, the last one wins.
+// If given several times, the last one wins. An empty range is kept as one blank, which is refused
+// like any range that does not parse: left empty it would read as none given, and the search would
+// sweep the PC's own networks instead of nothing.
 void set_scan_range(CommandLine* out, const wchar_t* range) {
-    text_copy(out->scanRange, _countof(out->scanRange), range);
+    text_copy(out->scanRange, _countof(out->scanRange), range[0] ? range : L" ");
 }
 // "/report" alone (or followed by a switch) still chooses the mode, so no window opens, and the
 // mode then refuses the missing file with a bad-argument code.

@@ -32,7 +32,7 @@ struct CommandLine {
     int32_t admin;             // "/admin": the elevated copy started for a fix
     int32_t mayWait;           // updated or admin: wait for the old copy to let go of the mutex
     wchar_t updatedFrom[64];   // the argument after "/updated" (at most 63 characters); "" when absent
-    wchar_t scanRange[64];     // empty = sweep the local subnets
+    wchar_t scanRange[64];     // as given (one blank when given empty); empty = sweep the local subnets
     const wchar_t* reportFile; // "/report": the file to write; "" when absent
     int32_t reportSummary;     // "/summary" with "/report": the summary instead of the full report
     int32_t reportScan;        // "/scan" with "/report": a network search runs before the report

@@ -19,6 +19,7 @@
 #include "core/demo.h"
 #include "core/settings.h"
 #include "core/state.h"
+#include "net/addresses.h"
 #include "net/netlogic.h"
 #include "net/search.h"
 #include "reports/json_report.h"
@@ -67,6 +68,10 @@ static uint32_t pc_first_check(int scan) {
 int run_report_mode(const CommandLine* cmd) {
     if (!cmd->reportFile[0]) return ERROR_INVALID_PARAMETER;
     load_settings(&g_settings, g_process.demo);
+    // A search asked for with a range that does not parse sweeps nothing; the report (and the
+    // document) still says which range was refused and why, and the exit code says it was a bad
+    // argument.
+    const int range_refused = cmd->reportScan && scan_range_refusal(g_process.scanRange, nullptr, 0);
     uint32_t error = 0;
     if (g_process.demo) {
         error = demo_first_check();
@@ -74,7 +79,7 @@ int run_report_mode(const CommandLine* cmd) {
         WSADATA wsa;
         int sockets = WSAStartup(MAKEWORD(2, 2), &wsa) == 0;
         net_cache_init();
-        error = pc_first_check(cmd->reportScan);
+        error = pc_first_check(cmd->reportScan && !range_refused);
         if (sockets) WSACleanup();
     }
     if (error) return (int)error;
@@ -84,9 +89,10 @@ int run_report_mode(const CommandLine* cmd) {
         if (!json) return ERROR_NOT_ENOUGH_MEMORY;
         error = write_json_file(cmd->reportFile, json);
         free(json);
-        return (int)error;
+    } else {
+        g_report_buffer[0] = 0;
+        build_report(cmd->reportSummary ? 0 : 1);
+        error = write_report_file(cmd->reportFile, g_report_buffer);
     }
-    g_report_buffer[0] = 0;
-    build_report(cmd->reportSummary ? 0 : 1);
-    return (int)write_report_file(cmd->reportFile, g_report_buffer);
+    return (int)(error ? error : range_refused ? ERROR_INVALID_PARAMETER : 0);
 }

@@ -18,6 +18,7 @@
 #include "core/text.h"
 #include "core/thread_win.h"
 #include "core/ui_services.h"
+#include "net/addresses.h"
 #include "net/installed.h"
 #include "net/ipv4.h"
 #include "net/net_test.h"
@@ -250,6 +251,13 @@ int start_network_search(int show_view) {
         g_ui.refresh(RefreshLists | RefreshBanner | RefreshRibbon);
         if (show_view) g_ui.switch_view(ViewNetworkPrinters);
         return 1;
+    }
+    // A scan range that does not parse is never widened into the PC's own networks: nothing is
+    // swept, and the status line says which range was refused and why.
+    wchar_t refused[200];
+    if (scan_range_refusal(g_process.scanRange, refused, _countof(refused))) {
+        g_ui.status_text(refused);
+        return 0;
     }
     int expected = 0;
     if (!g_in_progress.compare_exchange_strong(expected, 1)) return 0;

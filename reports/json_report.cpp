@@ -5,6 +5,7 @@
 
 #include "core/classify.h"
 #include "core/text.h"
+#include "net/addresses.h"
 #include "reports/facts.h"
 
 // The FixKind enumerators' names, which scripts can rely on while the labels are for people.
@@ -190,6 +191,18 @@ static void print_log_object(JsonWriter* w, const Snapshot* s) {
     json_end_object(w);
 }
 
+// The "/scanrange" given, and whether it was refused.
+static void scan_range_object(JsonWriter* w, const ReportInput* r) {
+    if (!r->scanRange || !r->scanRange[0]) return json_null(w, L"scanRange");
+    wchar_t why[120];
+    const int accepted = check_scan_range(r->scanRange, nullptr, nullptr, why, _countof(why));
+    json_object(w, L"scanRange");
+    json_text(w, L"range", r->scanRange);
+    json_flag(w, L"refused", !accepted);
+    json_text_or_null(w, L"reason", accepted ? L"" : why);
+    json_end_object(w);
+}
+
 static void search_object(JsonWriter* w, const JsonReportInput* in) {
     const NetworkSearchResult* r = in->report.search;
     if (!r) return json_null(w, L"networkSearch");
@@ -258,6 +271,7 @@ size_t build_json_report_of(const JsonReportInput* in, wchar_t* buf, size_t cap)
     jobs_array(&w, s);
     drivers_array(&w, s);
     print_log_object(&w, s);
+    scan_range_object(&w, r);
     search_object(&w, in);
     json_end_object(&w);
     return json_finish(&w);

@@ -8,6 +8,7 @@
 
 #include "core/classify.h"
 #include "core/text.h"
+#include "net/addresses.h"
 #include "reports/details.h"
 #include "reports/append.h"
 #include "reports/facts.h"
@@ -179,6 +180,11 @@ static void found_printers_section(const ReportInput* in, ReportWriter* w) {
     int32_t count = r ? clamp_count(r->count, kMaxFoundPrinters) : 0;
     begin(w, SectionFound, -1, count);
     put(w, L"\n===== PRINTERS FOUND ON THE NETWORK =====\n");
+    wchar_t refused[200];
+    if (scan_range_refusal(in->scanRange, refused, _countof(refused))) {
+        put(w, L"%ls%ls\n", refused, r ? L"" : L" The network was not searched.");
+        if (!r) return;
+    }
     if (!r) {
         put(w, L"(the network was not searched; use Find Printers on the Home tab)\n");
         return;

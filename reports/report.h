@@ -32,7 +32,8 @@ struct ReportInput {
     int32_t demo;
     int32_t elevated;
     int32_t checkVirtual;
-    const wchar_t* version; // the running version text
+    const wchar_t* version;   // the running version text
+    const wchar_t* scanRange; // "/scanrange" as given; null or empty when none was
     ReportPcInfo pc;
 };
 

@@ -19,6 +19,7 @@ void report_input_now(ReportInput* input) {
     input->elevated = g_process.elevated;
     input->checkVirtual = g_settings.checkVirtual;
     input->version = WIDEN(VANTREL_VERSION_STRING);
+    input->scanRange = g_process.scanRange;
     report_read_pc_info(&input->pc);
 }
 

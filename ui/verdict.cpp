@@ -2,6 +2,7 @@
 #include "ui/lists.h"
 
 #include "core/text.h"
+#include "net/addresses.h"
 #include "reports/facts.h"
 #include "ui/list_parts.h"
 
@@ -73,6 +74,9 @@ void status_line_of(const ListSource* src, wchar_t* out, size_t cap) {
                 s->jobCount, list_plural(s->jobCount), tested, networked,
                 settings->autoCheck ? L"   •   checking again every 10 seconds"
                                     : L"   •   automatic checking is off");
+    wchar_t refused[200];
+    if (scan_range_refusal(src->scanRange, refused, _countof(refused)))
+        text_append(line, _countof(line), L"   •   %ls", refused);
     text_copy(out, cap, line);
 }
 

@@ -171,6 +171,32 @@ TEST(ReportMode, APathWithDemoInItReportsThisPc) {
     RemoveDirectoryW(folder.c_str());
 }
 
+// A search with a range that does not parse sweeps nothing, says why in the report and the
+// document, and exits with the bad-argument code.
+TEST(ReportMode, ARefusedScanRange) {
+    const std::wstring path = temp_path(L"vantrel-refused-range.txt");
+    EXPECT_EQ((DWORD)ERROR_INVALID_PARAMETER,
+              run_vantrel(L"/report \"" + path + L"\" /scan /scanrange 999.1.1.1/24", 120000));
+    const std::wstring t = report_text(path);
+    EXPECT_NE(
+        std::wstring::npos,
+        t.find(L"===== PRINTERS FOUND ON THE NETWORK =====\nThe scan range \"999.1.1.1/24\" was refused: "
+               L"\"999.1.1.1\" is not an IPv4 address. The network was not searched.\n"));
+    const std::wstring json = temp_path(L"vantrel-refused-range.json");
+    EXPECT_EQ((DWORD)ERROR_INVALID_PARAMETER,
+              run_vantrel(L"/demo /report \"" + json + L"\" /json /scan /scanrange 127.0.0.0/", 60000));
+    JsonDocument j;
+    ASSERT_EQ("", read_json_report(json, L"", &j));
+    EXPECT_EQ(L"127.0.0.0/|true|there is no prefix length after the \"/\"|",
+              j.texts({"scanRange.range", "scanRange.refused", "scanRange.reason"}));
+    EXPECT_EQ(0u, run_vantrel(L"/demo /report \"" + json + L"\" /json /scanrange 127.0.0.0/30", 60000));
+    ASSERT_EQ("", read_json_report(json, L"", &j));
+    EXPECT_EQ(L"127.0.0.0/30|false|null|",
+              j.texts({"scanRange.range", "scanRange.refused", "scanRange.reason"}));
+    DeleteFileW(path.c_str());
+    DeleteFileW(json.c_str());
+}
+
 // With the disk full, or with room for only the first 4 KiB, the report and the document fail with
 // Windows' own error, the report that was there stays as it was and nothing else is left behind.
 TEST(ReportMode, AFullDiskKeepsThePreviousReport) {

@@ -15,7 +15,7 @@ KINDS = {
     "printers.#.tcp": "on", "printers.#.networkTest": "on", "printers.#.networkTest.snmp.pageCount": "in",
     "printers.#.networkTest.snmp.supplies.#.percent": "in", "jobs.#.printerIndex": "in",
     "networkSearch": "on", "networkSearch.printers.#.pageCount": "in", "networkSearch.addressesSwept": "i",
-    "printLog.entries.#.eventId": "i",
+    "printLog.entries.#.eventId": "i", "scanRange": "on",
 }
 
 

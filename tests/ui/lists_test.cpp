@@ -343,3 +343,17 @@ TEST(BadInput, EveryCapacityFilledNothingOverflows) {
     EXPECT_EQ(0, bottom_row_count(nullptr, 0));
     EXPECT_EQ(0, printer_row_count(nullptr));
 }
+
+// The status line names a scan range that was refused, for as long as the program runs with it.
+TEST(StatusLine, NamesARefusedScanRange) {
+    Lists l;
+    wchar_t line[kCellCapacity];
+    l.src.scanRange = L"127.0.0.0/24";
+    status_line_of(&l.src, line, _countof(line));
+    EXPECT_EQ(std::wstring::npos, std::wstring(line).find(L"scan range"));
+    l.src.scanRange = L"127.0.0.0/-1";
+    status_line_of(&l.src, line, _countof(line));
+    const std::wstring refused = L"   \x2022   The scan range \"127.0.0.0/-1\" was refused: \"-1\" is not a "
+                                 L"prefix length from 0 to 32.";
+    EXPECT_EQ(refused, std::wstring(line).substr(wcslen(line) - refused.size())) << line;
+}
