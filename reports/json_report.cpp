@@ -268,8 +268,12 @@ size_t build_json_report_of(const JsonReportInput* in, wchar_t* buf, size_t cap)
     for (int32_t i = 0; i < clamp_count(s->printerCount, kMaxPrinters); i++)
         json_printer(&w, in, i);
     json_end_array(&w);
+    // What Windows listed beyond the snapshot's capacities, so a script can tell "64" from "64 of 68".
+    json_number(&w, L"printersLeftOut", s->printersLeftOut);
     jobs_array(&w, s);
+    json_number(&w, L"jobsLeftOut", s->jobsLeftOut);
     drivers_array(&w, s);
+    json_number(&w, L"driversLeftOut", s->driversLeftOut);
     print_log_object(&w, s);
     scan_range_object(&w, r);
     search_object(&w, in);

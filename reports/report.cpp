@@ -266,9 +266,19 @@ void build_report_of(const ReportInput* in, int full, wchar_t* buf, size_t cap) 
         windows_version_text(&in->pc, windows, _countof(windows));
         put(w, L"Windows: %ls\nVantrel version: %ls\n", windows, in->version ? in->version : L"");
     }
-    put(w, L"Result: %d problem%ls, %d heads-up%ls, %d printer%ls, %d job%ls waiting\n", problems,
-        plural(problems), heads_ups, plural(heads_ups), s->printerCount, plural(s->printerCount), s->jobCount,
-        plural(s->jobCount));
+    wchar_t printers[80], jobs[80];
+    shown_count_text(s->printerCount, s->printersLeftOut, L"printer", L"printers", L"printers", printers,
+                     _countof(printers));
+    shown_count_text(s->jobCount, s->jobsLeftOut, L"job waiting", L"jobs waiting", L"waiting jobs", jobs,
+                     _countof(jobs));
+    put(w, L"Result: %d problem%ls, %d heads-up%ls, %ls, %ls\n", problems, plural(problems), heads_ups,
+        plural(heads_ups), printers, jobs);
+    if (s->driversLeftOut > 0) {
+        wchar_t drivers[80];
+        shown_count_text(s->driverCount, s->driversLeftOut, L"driver", L"drivers", L"drivers", drivers,
+                         _countof(drivers));
+        put(w, L"Printer drivers: %ls\n", drivers);
+    }
     put(w, L"Print Spooler: %ls, startup %ls\n", spooler_state_text(s->spoolerState),
         start_type_text(s->spoolerStartType));
     put(w, L"Default printer: %ls\n", s->defaultPrinter[0] ? s->defaultPrinter : L"(none)");

@@ -357,3 +357,24 @@ TEST(StatusLine, NamesARefusedScanRange) {
                                  L"prefix length from 0 to 32.";
     EXPECT_EQ(refused, std::wstring(line).substr(wcslen(line) - refused.size())) << line;
 }
+
+// Printers, jobs and drivers the snapshot had no room for are counted on the status line.
+TEST(StatusLine, SaysHowManyWereShown) {
+    Lists l;
+    for (int i = 0; i < kMaxPrinters; i++)
+        l.printer(L"P");
+    wchar_t line[kCellCapacity];
+    status_line_of(&l.src, line, _countof(line));
+    EXPECT_NE(std::wstring::npos,
+              std::wstring(line).find(L"   \x2022   64 printers   \x2022   0 jobs waiting   "));
+    l.s->printersLeftOut = 4;
+    l.s->jobCount = kMaxJobs;
+    l.s->jobsLeftOut = 30;
+    l.s->driverCount = kMaxDrivers;
+    l.s->driversLeftOut = 1;
+    status_line_of(&l.src, line, _countof(line));
+    EXPECT_NE(std::wstring::npos,
+              std::wstring(line).find(L"   \x2022   64 of 68 printers shown   \x2022   150 of 151 "
+                                      L"drivers shown   \x2022   200 of 230 waiting jobs shown   "))
+        << line;
+}
