@@ -122,6 +122,7 @@ void parse_command_line(int argc, wchar_t* const* argv, CommandLine* out) {
         int next = 3;
         if (argc >= 4 && !is_command_line_switch(argv[3])) out->netCommunity = argv[next++];
         apply_switches(argc, argv, next, out); // only "/quiet" means anything here
+        out->mode = ModeNetTest;               // a "/report" after it does not change the mode
         return;
     }
     apply_switches(argc, argv, 1, out);

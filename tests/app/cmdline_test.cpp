@@ -96,9 +96,10 @@ TEST(CommandLine, SwitchesAreWholeArgumentsInAnyCase) {
     Parsed j(L"Vantrel.exe /report \"D:\\out/json/admin/quiet.txt\" /scanrange 127.0.0.0/24/demo");
     EXPECT_FALSE(j.cmd.reportJson || j.cmd.admin || j.cmd.demo || j.cmd.quiet);
     EXPECT_STREQ(L"127.0.0.0/24/demo", j.cmd.scanRange);
-    Parsed n(L"Vantrel.exe /nettest printer/demo ab/quiet");
+    Parsed n(L"Vantrel.exe /nettest printer/demo ab/quiet /report x");
     EXPECT_STREQ(L"ab/quiet", n.cmd.netCommunity);
     EXPECT_FALSE(n.cmd.quiet);
+    EXPECT_EQ(ModeNetTest, n.cmd.mode);
     Parsed x(L"Vantrel.exe /demox /xadmin \"/updated 1.0\"");
     EXPECT_FALSE(x.cmd.demo || x.cmd.admin || x.cmd.updated);
     Parsed r(L"Vantrel.exe /report /Demo/x.txt");

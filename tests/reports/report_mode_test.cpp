@@ -189,10 +189,6 @@ TEST(ReportMode, ARefusedScanRange) {
     ASSERT_EQ("", read_json_report(json, L"", &j));
     EXPECT_EQ(L"127.0.0.0/|true|there is no prefix length after the \"/\"|",
               j.texts({"scanRange.range", "scanRange.refused", "scanRange.reason"}));
-    EXPECT_EQ(0u, run_vantrel(L"/demo /report \"" + json + L"\" /json /scanrange 127.0.0.0/30", 60000));
-    ASSERT_EQ("", read_json_report(json, L"", &j));
-    EXPECT_EQ(L"127.0.0.0/30|false|null|",
-              j.texts({"scanRange.range", "scanRange.refused", "scanRange.reason"}));
     DeleteFileW(path.c_str());
     DeleteFileW(json.c_str());
 }
@@ -215,7 +211,7 @@ TEST(ReportMode, AFullDiskKeepsThePreviousReport) {
             const std::string kept = read_test_file(path);
             EXPECT_EQ(1000u, kept.size());
             EXPECT_EQ("MZ", kept.substr(0, 2));
-            EXPECT_EQ(name, disk.names()) << "the temporary file is removed";
+            EXPECT_EQ(0, disk.temporary_files()) << "the temporary file is removed";
             DeleteFileW(path.c_str());
         }
     }

@@ -26,8 +26,8 @@ struct FullDisk {
     DWORD error = 0; // what ended the filling (ERROR_DISK_FULL), or why it could not start
     explicit FullDisk(DWORD room);
     ~FullDisk();
-    // The names in the folder other than the filler's, sorted, joined by "|".
-    std::wstring names() const;
+    // The files named "*.tmp" in the folder.
+    int temporary_files() const;
 };
 
 // Registry values, creating the key when needed.

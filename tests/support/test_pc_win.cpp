@@ -2,7 +2,6 @@
 
 #include <winspool.h>
 
-#include <algorithm>
 #include <vector>
 
 #include "tests/support/test_support.h"
@@ -81,20 +80,14 @@ FullDisk::~FullDisk() {
     if (!filler.empty()) DeleteFileW(filler.c_str());
 }
 
-std::wstring FullDisk::names() const {
-    std::vector<std::wstring> found;
+int FullDisk::temporary_files() const {
     WIN32_FIND_DATAW data;
-    HANDLE find = FindFirstFileW((folder + L"\\*").c_str(), &data);
-    for (bool more = find != INVALID_HANDLE_VALUE; more; more = FindNextFileW(find, &data)) {
-        std::wstring name = data.cFileName;
-        if (name != L"." && name != L".." && name != L"filler.bin") found.push_back(name);
-    }
+    HANDLE find = FindFirstFileW((folder + L"\\*.tmp").c_str(), &data);
+    int n = 0;
+    for (bool more = find != INVALID_HANDLE_VALUE; more; more = FindNextFileW(find, &data))
+        n++;
     if (find != INVALID_HANDLE_VALUE) FindClose(find);
-    std::sort(found.begin(), found.end());
-    std::wstring joined;
-    for (const auto& name : found)
-        joined += (joined.empty() ? L"" : L"|") + name;
-    return joined;
+    return n;
 }
 
 static bool set_value(HKEY root, const std::wstring& path, const wchar_t* name, DWORD type, const void* data,
