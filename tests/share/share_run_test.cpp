@@ -86,7 +86,8 @@ TEST(ShareRun, TheShareWindowSendsWhatItShows) {
     app.post(230);
     ShareDialog share = {wait_for_window(app.pid, L"NSShare", 10000)};
     ASSERT_NE(nullptr, share.window);
-    EXPECT_FALSE(IsWindowEnabled(app.window)) << "modal while open";
+    // The window is found as soon as it exists; the main window is disabled a moment later.
+    EXPECT_TRUE(wait_until([&] { return !IsWindowEnabled(app.window); }, 5000)) << "modal while open";
     EXPECT_EQ(composed(L""), share.message());
     EXPECT_NE(std::wstring::npos, share.text(306).find(L"Hi,\r\n\r\nCheck out")) << "CR LF in the edit";
 
