@@ -7,11 +7,15 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <atomic>
+#include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "core/settings.h"
 #include "core/state.h"
+#include "history/changes.h"
 #include "tests/support/remote_controls.h"
 #include "tests/support/test_support.h"
 #include "ui/commands.h"
@@ -21,6 +25,7 @@
 #include "ui/ribbon_win.h"
 #include "ui/secondary_win.h"
 #include "ui/ui.h"
+#include "ui/command_handlers.h"
 
 namespace {
 std::vector<int32_t> g_commands;
@@ -346,4 +351,43 @@ TEST_F(PartWindows, OneNotesWindowAtATime) {
     SendMessageW(open, WM_COMMAND, MAKEWPARAM(1, BN_CLICKED), (LPARAM)GetDlgItem(open, 1));
     EXPECT_EQ(nullptr, notes_window());
     EXPECT_EQ(nullptr, FindWindowExW(nullptr, nullptr, L"NSNotes", nullptr));
+}
+
+// While an elevated undo runs, the window keeps pumping messages: a second Undo does nothing and a
+// close waits for the change in progress, after which no other row is put back.
+TEST_F(PartWindows, ASecondUndoAndACloseDuringASlowUndoTouchNothingElse) {
+    g_process.elevated = 0; // so each admin undo goes through the (slow) elevated copy
+    record_change(OperationalLogOn, L"", L"Older change");
+    record_change(SpoolerStartTypeSet, L"3", L"Newer change");
+    open_history_window();
+    ASSERT_NE(nullptr, g_main.undoWindow);
+    HWND list = GetDlgItem(g_main.undoWindow, IdUndoList);
+    ASSERT_EQ(2, list_row_count(list));
+    list_set_checked(list, 0, true);
+    list_set_checked(list, 1, true);
+    HWND undo = g_main.undoWindow;
+    // A summary box would mean a run that should not have happened; it is answered, not waited on.
+    std::atomic<bool> done{false};
+    std::thread answerer([&done] {
+        for (int i = 0; i < 200 && !done; i++) {
+            Sleep(50);
+            if (HWND box = FindWindowW(L"#32770", nullptr)) PostMessageW(box, WM_COMMAND, IDOK, 0);
+        }
+    });
+    PostMessageW(undo, WM_COMMAND, IdUndoButton, 0);
+    PostMessageW(undo, WM_COMMAND, IdUndoButton, 0); // pressed again during the run
+    PostMessageW(undo, WM_CLOSE, 0, 0);
+    for (int i = 0; i < 300 && IsWindow(undo); i++)
+        pump(50);
+    done = true;
+    answerer.join();
+    EXPECT_FALSE(IsWindow(undo)) << "closed once the change in progress was done";
+    std::unique_ptr<ChangeList> changes(new ChangeList());
+    load_changes(changes.get());
+    std::vector<std::wstring> left;
+    for (int i = 0; i < changes->count; i++)
+        left.push_back(changes->records[i].description);
+    EXPECT_EQ((std::vector<std::wstring>{L"Undid: Newer change", L"Older change"}), left)
+        << "the newer change was undone once; the older one, ticked too, was never tried";
+    EXPECT_TRUE(IsWindowEnabled(g_main.window));
 }
