@@ -12,5 +12,9 @@
 // port name (already cut at its first comma), its monitor and the stored TCP/IP values.
 void link_classify_port(PrinterRecord* p, const wchar_t* port_name, const wchar_t* monitor,
                         const RawTcpPort* tcp);
+// The kind and address of one port of a printer pool: the same classification as a printer's own
+// port, for a port that belongs to no connection and has no location.
+void link_classify_pool_port(const wchar_t* port_name, const wchar_t* monitor, const RawTcpPort* tcp,
+                             ConnectionKind* kind, wchar_t* address, size_t cap);
 int link_is_virtual_printer(const wchar_t* driver_name, ConnectionKind kind);
 DriverLanguage link_classify_driver_language(const wchar_t* driver_name);

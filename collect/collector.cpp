@@ -7,7 +7,6 @@
 
 #include "collect/classify_link.h"
 #include "core/known.h"
-#include "core/parallel.h"
 #include "core/text.h"
 
 void collect_spooler(Snapshot* s, const RawService* service) {
@@ -131,6 +130,7 @@ void collect_printer(Snapshot* s, const RawPrinter* raw, const PortTable* ports,
     RawTcpPort tcp;
     read_tcp_port_values(platform, port, &tcp);
     apply_port_class(p, port, port_table_monitor(ports, port), &tcp);
+    collect_pool_members(s, (int32_t)(p - s->printers), ports, platform);
     if (p->name[0]) {
         wchar_t known[kKnownValueCapacity];
         if (platform->read_string(platform->ctx, RootCurrentUser, VANTREL_KNOWN_KEY, p->name, known,
@@ -208,81 +208,6 @@ void apply_policies(Snapshot* s, int have_legacy_mode, uint32_t legacy_mode, int
         if (text_contains_ci(s->printers[i].driverName, L"Microsoft Print To PDF")) s->pdfPrinterMissing = 0;
     if (s->spoolerState != 4) s->pdfPrinterMissing = 0; // a stopped spooler lists no printers at all
     s->protectedPrintPolicy = (have_wpp && wpp == 1) ? 1 : 0;
-}
-
-int32_t choose_network_tests(const Snapshot* s, const CheckRequest* request, const Settings* settings,
-                             int32_t* which) {
-    int32_t count = 0;
-    for (int32_t i = 0; i < s->printerCount; i++) {
-        const PrinterRecord* p = &s->printers[i];
-        if (!p->address[0]) continue;
-        if (p->isVirtual && !settings->checkVirtual) continue;
-        if (request->onlyAddress[0] && !text_equal_ci(request->onlyAddress, p->address)) continue;
-        int earlier = 0;
-        for (int32_t k = 0; k < count && !earlier; k++)
-            earlier = text_equal_ci(s->printers[which[k]].address, p->address);
-        if (earlier) continue; // the cached copy gives it the same result
-        which[count++] = i;
-    }
-    return count;
-}
-
-namespace {
-struct NetTests {
-    const Snapshot* s;
-    const Settings* settings;
-    const CollectorPlatform* platform;
-    const int32_t* which;
-    NetTestResult* results;
-};
-
-void test_printer(const NetTests* tests, int32_t k, NetTestResult* result) {
-    const PrinterRecord* p = &tests->s->printers[tests->which[k]];
-    int ask_snmp = tests->settings->askPrinter && p->kind != KindShared;
-    tests->platform->net_test(tests->platform->ctx, result, p->address, ask_snmp, p->snmpCommunity);
-}
-
-void run_one_network_test(void* arg, int k) {
-    const NetTests* tests = static_cast<const NetTests*>(arg);
-    test_printer(tests, k, &tests->results[k]);
-}
-} // namespace
-
-void run_network_tests(Snapshot* s, const CheckRequest* request, const Settings* settings,
-                       const CollectorPlatform* platform) {
-    s->networkTested = 1;
-    if (!platform->net_test || s->printerCount <= 0) return;
-    int32_t which[kMaxPrinters]; // printerCount never exceeds the array it counts
-    int32_t count = choose_network_tests(s, request, settings, which);
-    NetTestResult* results =
-        static_cast<NetTestResult*>(calloc(count > 0 ? (size_t)count : 1, sizeof(NetTestResult)));
-    NetTests tests = {s, settings, platform, which, results};
-    if (results) run_parallel(count, platform->netWorkers, run_one_network_test, &tests);
-    for (int32_t k = 0; k < count; k++) {
-        NetTestResult single;
-        NetTestResult* result = results ? &results[k] : &single;
-        if (!results) { // short of memory: one test at a time
-            memset(&single, 0, sizeof(single));
-            test_printer(&tests, k, &single);
-        }
-        PrinterRecord* p = &s->printers[which[k]];
-        if (!result->tested) {
-            // A test that gave up before filling anything still counts as tried at this address.
-            text_copy(result->target, _countof(result->target), p->address);
-            result->tested = 1;
-            result->pageCount = -1;
-        }
-        platform->cache_put(platform->ctx, result);
-        p->net = *result;
-    }
-    free(results);
-}
-
-void merge_cached_results(Snapshot* s, const CollectorPlatform* platform) {
-    for (int32_t i = 0; i < s->printerCount; i++) {
-        PrinterRecord* p = &s->printers[i];
-        if (p->address[0]) platform->cache_get(platform->ctx, p->address, &p->net);
-    }
 }
 
 struct PrinterPass {
@@ -382,7 +307,10 @@ Snapshot* collector_run(CheckRequest* request, const Settings* settings, const C
     }
     match_printers_to_drivers(s);
 
-    if (settings->readEventLog) platform->read_print_logs(ctx, s);
+    if (settings->readEventLog) {
+        platform->read_print_logs(ctx, s);
+        collect_spooler_crashes(s, platform, jobs.now);
+    }
 
     collect_accounts(s, platform);
 
@@ -392,9 +320,11 @@ Snapshot* collector_run(CheckRequest* request, const Settings* settings, const C
     int have_wpp = platform->read_dword(ctx, RootLocalMachine, VANTREL_WPP_KEY,
                                         L"WindowsProtectedPrintGroupPolicyState", &wpp);
     apply_policies(s, have_legacy, legacy, have_wpp, wpp);
+    collect_print_policies(s, platform);
 
     if (request && request->withNetworkTest) run_network_tests(s, request, settings, platform);
     merge_cached_results(s, platform);
+    collect_connection_errors(s, platform);
 
     hand_over(s, request, platform, &posted);
     return posted;

@@ -13,7 +13,8 @@ static const wchar_t* const kFixNames[kFixKindCount] = {
     L"ClearStuckJobs", L"CancelPrinterJobs",    L"ResumePrinter",      L"UseOfflineOff",
     L"SnmpStatusOff",  L"AddPdfPrinter",        L"KeepDefaultPrinter", L"RunNetworkTest",
     L"OpenWebPage",    L"OpenPrintersSettings", L"ShowPrintLog",       L"EnableDetailedLog",
-    L"FindDriver",     L"PointToNewAddress",    L"SearchNetwork",
+    L"FindDriver",     L"PointToNewAddress",    L"SearchNetwork",      L"UseNamedPipesForPrinting",
+    L"RestorePointAndPrint", L"RemoveRpcPrivacyOverride",
 };
 
 void iso_time_text(const LocalTime* t, int32_t utc_offset_minutes, wchar_t* out, size_t cap) {
