@@ -210,6 +210,8 @@ static int f_net_test(void* ctx, NetTestResult* r, const wchar_t* target, int as
     text_copy(r->target, _countof(r->target), target);
     text_copy(r->ipText, _countof(r->ipText), target);
     r->tested = r->resolved = r->pingOk = 1;
+    if (pc->silent.count(target)) r->pingOk = 0;
+    if (pc->printServers.count(target)) r->rpcPortOpen = r->portOpen[5] = 1;
     r->snmpAsked = ask_snmp;
     r->pageCount = (int32_t)pc->netTargets.size(); // tells one test's result from another's
     return 0;
