@@ -4,6 +4,7 @@
 #include "reports/json_report.h"
 
 #include "core/classify.h"
+#include "core/print_policy.h"
 #include "core/text.h"
 #include "reports/facts.h"
 
@@ -72,6 +73,22 @@ static void pc_object(JsonWriter* w, const ReportInput* r) {
     digits_or_null(w, L"build", r->pc.currentBuild);
     json_text(w, L"text", product[0] ? text : nullptr);
     json_end_object(w);
+    json_end_object(w);
+}
+
+static void policy_number(JsonWriter* w, const wchar_t* key, const PolicyValue* v) {
+    json_number_or_null(w, key, v->present, v->value);
+}
+
+static void print_settings_object(JsonWriter* w, const Snapshot* s) {
+    json_object(w, L"printSettings");
+    json_text(w, L"connectionsVia", print_connections_text(s));
+    json_flag(w, L"pointAndPrintProtected", !point_and_print_unprotected(s));
+    policy_number(w, L"restrictDriverInstallationToAdministrators", &s->restrictDriverInstallation);
+    policy_number(w, L"noWarningNoElevationOnInstall", &s->noWarningNoElevationOnInstall);
+    policy_number(w, L"updatePromptSettings", &s->updatePromptSettings);
+    policy_number(w, L"rpcAuthnLevelPrivacyEnabled", &s->rpcAuthnLevelPrivacy);
+    policy_number(w, L"rpcUseNamedPipeProtocol", &s->rpcUseNamedPipe);
     json_end_object(w);
 }
 
@@ -247,7 +264,10 @@ size_t build_json_report_of(const JsonReportInput* in, wchar_t* buf, size_t cap)
     json_number(&w, L"stateCode", s->spoolerState);
     json_text(&w, L"startType", start_type_text(s->spoolerStartType));
     json_number(&w, L"startTypeCode", s->spoolerStartType);
+    json_number_or_null(&w, L"crashesLast24Hours", s->serviceLogRead, s->spoolerCrashCount);
+    json_text_or_null(&w, L"lastCrash", s->serviceLogRead && s->spoolerCrashCount ? s->lastSpoolerCrashText : nullptr);
     json_end_object(&w);
+    print_settings_object(&w, s);
     json_text_or_null(&w, L"defaultPrinter", s->defaultPrinter);
     json_flag(&w, L"windowsManagesDefault", s->windowsManagesDefault);
 
