@@ -221,7 +221,8 @@ void collect_pool_members(Snapshot* s, int32_t printer_index, const PortTable* p
 
 // Counts the Print Spooler's unexpected ends of the last 24 hours among the events, and keeps the
 // latest one's time. display_name is what the events call the spooler.
-void count_spooler_crash(Snapshot* s, const wchar_t* display_name, uint64_t now, const RawServiceCrash* crash);
+void count_spooler_crash(Snapshot* s, const wchar_t* display_name, uint64_t now,
+                         const RawServiceCrash* crash);
 void collect_spooler_crashes(Snapshot* s, const CollectorPlatform* platform, uint64_t now);
 
 // Opens every connection whose print server answered in the network result the printer holds, and

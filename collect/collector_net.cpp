@@ -129,4 +129,3 @@ void merge_cached_results(Snapshot* s, const CollectorPlatform* platform) {
             pool_member_result(member, &cached);
     }
 }
-

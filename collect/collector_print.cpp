@@ -65,9 +65,11 @@ void collect_pool_members(Snapshot* s, int32_t printer_index, const PortTable* p
     }
 }
 
-void count_spooler_crash(Snapshot* s, const wchar_t* display_name, uint64_t now, const RawServiceCrash* crash) {
+void count_spooler_crash(Snapshot* s, const wchar_t* display_name, uint64_t now,
+                         const RawServiceCrash* crash) {
     if (crash->eventId != 7031 && crash->eventId != 7034) return;
-    if (!display_name[0] || !text_equal_ci(crash->serviceName ? crash->serviceName : L"", display_name)) return;
+    if (!display_name[0] || !text_equal_ci(crash->serviceName ? crash->serviceName : L"", display_name))
+        return;
     if (crash->time > now || now - crash->time >= kDay100ns) return;
     s->spoolerCrashCount++;
     if (crash->time < s->lastSpoolerCrash) return;

@@ -249,8 +249,8 @@ static void win_session_user_name(void*, int console, wchar_t* buf, size_t cap) 
 // Windows' own words for an error, on one line; empty when it has none.
 static void windows_message(uint32_t error, wchar_t* out, size_t cap) {
     out[0] = 0;
-    DWORD n = FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error, 0, out,
-                             (DWORD)cap, nullptr);
+    DWORD n = FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error, 0,
+                             out, (DWORD)cap, nullptr);
     if (n == 0 || n >= cap) out[0] = 0;
     for (wchar_t* c = out; *c; c++)
         if (*c == L'\r' || *c == L'\n') *c = L' ';

@@ -18,7 +18,8 @@ static const wchar_t kCrashQuery[] =
     L"*[System[Provider[@Name='Service Control Manager'] and (EventID=7031 or EventID=7034) and "
     L"TimeCreated[timediff(@SystemTime) <= 86400000]]]";
 
-static const wchar_t* const kCrashValues[] = {L"Event/System/EventID", L"Event/System/TimeCreated/@SystemTime",
+static const wchar_t* const kCrashValues[] = {L"Event/System/EventID",
+                                              L"Event/System/TimeCreated/@SystemTime",
                                               L"Event/EventData/Data[@Name='param1']"};
 
 static void render_crash(EVT_HANDLE render, EVT_HANDLE event, TakeServiceCrash take, void* arg) {
@@ -27,7 +28,8 @@ static void render_crash(EVT_HANDLE render, EVT_HANDLE event, TakeServiceCrash t
         BYTE bytes[4096];
     } buffer;
     DWORD used = 0, count = 0;
-    if (!EvtRender(render, event, EvtRenderEventValues, sizeof(buffer), buffer.bytes, &used, &count) || count < 3)
+    if (!EvtRender(render, event, EvtRenderEventValues, sizeof(buffer), buffer.bytes, &used, &count) ||
+        count < 3)
         return;
     const EVT_VARIANT* v = buffer.values;
     RawServiceCrash crash = {};
@@ -40,13 +42,15 @@ static void render_crash(EVT_HANDLE render, EVT_HANDLE event, TakeServiceCrash t
     SYSTEMTIME st;
     if (crash.time && FileTimeToLocalFileTime(&utc, &local) && FileTimeToSystemTime(&local, &st)) {
         crash.localValid = 1;
-        crash.local = {st.wYear, st.wMonth, st.wDayOfWeek, st.wDay, st.wHour, st.wMinute, st.wSecond, st.wMilliseconds};
+        crash.local = {st.wYear, st.wMonth,  st.wDayOfWeek, st.wDay,
+                       st.wHour, st.wMinute, st.wSecond,    st.wMilliseconds};
     }
     take(arg, &crash);
 }
 
 int list_service_crashes(void*, uint64_t, TakeServiceCrash take, void* arg) {
-    EVT_HANDLE query = EvtQuery(nullptr, L"System", kCrashQuery, EvtQueryChannelPath | EvtQueryReverseDirection);
+    EVT_HANDLE query =
+        EvtQuery(nullptr, L"System", kCrashQuery, EvtQueryChannelPath | EvtQueryReverseDirection);
     if (!query) return 0;
     EVT_HANDLE render = EvtCreateRenderContext(_countof(kCrashValues), const_cast<LPCWSTR*>(kCrashValues),
                                                EvtRenderContextValues);

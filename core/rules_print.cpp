@@ -161,7 +161,8 @@ static void ipp_rules(const RuleContext* ctx, int32_t index) {
     if (!p->address[0]) return;
     for (int32_t i = 0; i < clamp_count(s->printerCount, kMaxPrinters); i++) {
         const PrinterRecord* other = &s->printers[i];
-        if (i == index || !text_equal_ci(other->address, p->address) || is_ipp_class_driver(other->driverName))
+        if (i == index || !text_equal_ci(other->address, p->address) ||
+            is_ipp_class_driver(other->driverName))
             continue;
         if (other->isVirtual || !other->driverName[0]) continue;
         add_finding_to(
@@ -205,7 +206,8 @@ static const DriverRecord* newest_used_driver(const Snapshot* s) {
     for (int32_t i = 0; i < clamp_count(s->driverCount, kMaxDrivers); i++) {
         const DriverRecord* d = &s->drivers[i];
         // "MM/DD/YYYY" as YYYYMMDD; Windows' own drivers are not the usual suspects.
-        if (d->printerCount <= 0 || wcslen(d->date) != 10 || text_contains_ci(d->maker, L"Microsoft")) continue;
+        if (d->printerCount <= 0 || wcslen(d->date) != 10 || text_contains_ci(d->maker, L"Microsoft"))
+            continue;
         long date = wcstol(d->date + 6, nullptr, 10) * 10000 + wcstol(d->date, nullptr, 10) * 100 +
                     wcstol(d->date + 3, nullptr, 10);
         if (date > best_date) best = d, best_date = date;
@@ -233,8 +235,8 @@ void rules_print_pc(const RuleContext* ctx) {
             L"and one bad driver brings it down.%ls\n\nWhat to do: update or reinstall that driver from "
             L"the maker's website (Tools \x2192 Find Driver), or remove the printers that use it. If a "
             L"damaged job is the trigger, Clear Stuck Jobs helps.",
-            (int)s->spoolerCrashCount, s->lastSpoolerCrashText[0] ? s->lastSpoolerCrashText : L"an unknown time",
-            suspect);
+            (int)s->spoolerCrashCount,
+            s->lastSpoolerCrashText[0] ? s->lastSpoolerCrashText : L"an unknown time", suspect);
     }
 
     if (point_and_print_unprotected(s)) {

@@ -122,15 +122,18 @@ void printer_details_of(const Snapshot* s, const FindingList* findings, int32_t 
     }
 
     if (p->connectError)
-        report_append(buf, cap, L"  Opening it: REFUSED, error 0x%08X \x2014 %ls\n", (unsigned)p->connectError,
+        report_append(buf, cap, L"  Opening it: REFUSED, error 0x%08X \x2014 %ls\n",
+                      (unsigned)p->connectError,
                       p->connectErrorText[0] ? p->connectErrorText : L"(Windows gave no description)");
     int pool_ports = 0;
     for (int32_t m = 0; m < clamp_count(s->poolMemberCount, kMaxPoolMembers); m++) {
         const PoolMember* member = &s->poolMembers[m];
         if (member->printerIndex != index) continue;
-        if (!pool_ports++) report_append(buf, cap, L"  Printer pool (each job goes to whichever of these is free):\n");
+        if (!pool_ports++)
+            report_append(buf, cap, L"  Printer pool (each job goes to whichever of these is free):\n");
         report_append(buf, cap, L"    %ls   %ls   %ls\n", member->portName,
-                      member->address[0] ? member->address : L"(no network address)", pool_member_state(member));
+                      member->address[0] ? member->address : L"(no network address)",
+                      pool_member_state(member));
     }
 
     if (p->driverIndex >= 0 && p->driverIndex < s->driverCount && p->driverIndex < kMaxDrivers) {

@@ -10,12 +10,28 @@
 
 // The FixKind enumerators' names, which scripts can rely on while the labels are for people.
 static const wchar_t* const kFixNames[kFixKindCount] = {
-    L"NoFix",          L"StartSpooler",         L"SpoolerAutoStart",   L"RestartSpooler",
-    L"ClearStuckJobs", L"CancelPrinterJobs",    L"ResumePrinter",      L"UseOfflineOff",
-    L"SnmpStatusOff",  L"AddPdfPrinter",        L"KeepDefaultPrinter", L"RunNetworkTest",
-    L"OpenWebPage",    L"OpenPrintersSettings", L"ShowPrintLog",       L"EnableDetailedLog",
-    L"FindDriver",     L"PointToNewAddress",    L"SearchNetwork",      L"UseNamedPipesForPrinting",
-    L"RestorePointAndPrint", L"RemoveRpcPrivacyOverride",
+    L"NoFix",
+    L"StartSpooler",
+    L"SpoolerAutoStart",
+    L"RestartSpooler",
+    L"ClearStuckJobs",
+    L"CancelPrinterJobs",
+    L"ResumePrinter",
+    L"UseOfflineOff",
+    L"SnmpStatusOff",
+    L"AddPdfPrinter",
+    L"KeepDefaultPrinter",
+    L"RunNetworkTest",
+    L"OpenWebPage",
+    L"OpenPrintersSettings",
+    L"ShowPrintLog",
+    L"EnableDetailedLog",
+    L"FindDriver",
+    L"PointToNewAddress",
+    L"SearchNetwork",
+    L"UseNamedPipesForPrinting",
+    L"RestorePointAndPrint",
+    L"RemoveRpcPrivacyOverride",
 };
 
 void iso_time_text(const LocalTime* t, int32_t utc_offset_minutes, wchar_t* out, size_t cap) {
@@ -265,7 +281,8 @@ size_t build_json_report_of(const JsonReportInput* in, wchar_t* buf, size_t cap)
     json_text(&w, L"startType", start_type_text(s->spoolerStartType));
     json_number(&w, L"startTypeCode", s->spoolerStartType);
     json_number_or_null(&w, L"crashesLast24Hours", s->serviceLogRead, s->spoolerCrashCount);
-    json_text_or_null(&w, L"lastCrash", s->serviceLogRead && s->spoolerCrashCount ? s->lastSpoolerCrashText : nullptr);
+    json_text_or_null(&w, L"lastCrash",
+                      s->serviceLogRead && s->spoolerCrashCount ? s->lastSpoolerCrashText : nullptr);
     json_end_object(&w);
     print_settings_object(&w, s);
     json_text_or_null(&w, L"defaultPrinter", s->defaultPrinter);

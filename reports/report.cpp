@@ -284,7 +284,8 @@ void build_report_of(const ReportInput* in, int full, wchar_t* buf, size_t cap) 
     if (s->rpcAuthnLevelPrivacy.present && s->rpcAuthnLevelPrivacy.value == 0)
         put(w, L"RPC privacy for print connections to this PC: OFF (RpcAuthnLevelPrivacyEnabled is 0)\n");
     if (s->serviceLogRead && s->spoolerCrashCount > 0)
-        put(w, L"Print Spooler crashes in the last 24 hours: %d, the last at %ls\n", (int)s->spoolerCrashCount,
+        put(w, L"Print Spooler crashes in the last 24 hours: %d, the last at %ls\n",
+            (int)s->spoolerCrashCount,
             s->lastSpoolerCrashText[0] ? s->lastSpoolerCrashText : L"an unknown time");
 
     findings_section(in, full, w);

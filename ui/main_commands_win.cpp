@@ -9,6 +9,7 @@
 #include "app/check.h"
 #include "core/settings.h"
 #include "core/state.h"
+#include "core/print_policy.h"
 #include "core/text.h"
 #include "core/ui_services.h"
 #include "fixes/actions.h"
@@ -218,6 +219,12 @@ void cmd_snmp_off(int32_t, int32_t printer) {
     }
     if (!p->snmpEnabled) {
         info_box(L"SNMP status is already switched off for this printer's port.");
+        return;
+    }
+    if (is_pooled_printer(p)) {
+        info_box(
+            L"This printer is a pool of several printers. Windows needs SNMP status on a pool's ports to "
+            L"send each job to a printer that is free, so Vantrel does not switch it off.");
         return;
     }
     snmp_status_off(p->portName, 0);

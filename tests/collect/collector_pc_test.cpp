@@ -170,9 +170,11 @@ class CollectorPc : public ::testing::Test {
         ASSERT_TRUE(set_reg_dword(HKEY_LOCAL_MACHINE, kWppKey, L"WindowsProtectedPrintGroupPolicyState", 1));
         ASSERT_TRUE(set_reg_dword(HKEY_LOCAL_MACHINE, VANTREL_POINT_AND_PRINT_KEY,
                                   L"RestrictDriverInstallationToAdministrators", 0));
-        ASSERT_TRUE(set_reg_dword(HKEY_LOCAL_MACHINE, VANTREL_POINT_AND_PRINT_KEY, L"UpdatePromptSettings", 2));
+        ASSERT_TRUE(
+            set_reg_dword(HKEY_LOCAL_MACHINE, VANTREL_POINT_AND_PRINT_KEY, L"UpdatePromptSettings", 2));
         ASSERT_TRUE(set_reg_dword(HKEY_LOCAL_MACHINE, VANTREL_PRINT_KEY, L"RpcAuthnLevelPrivacyEnabled", 0));
-        ASSERT_TRUE(set_reg_dword(HKEY_LOCAL_MACHINE, VANTREL_PRINTER_RPC_KEY, L"RpcUseNamedPipeProtocol", 1));
+        ASSERT_TRUE(
+            set_reg_dword(HKEY_LOCAL_MACHINE, VANTREL_PRINTER_RPC_KEY, L"RpcUseNamedPipeProtocol", 1));
         ASSERT_TRUE(
             set_reg_string(HKEY_CURRENT_USER, VANTREL_KNOWN_KEY, L"Front Desk", L"00-11-22-33-44-55|SER1"));
     }

@@ -124,7 +124,8 @@ TEST(CollectorPrint, ConnectionsAreOpenedOnlyWhenTheirServerAnswers) {
     pc.printServers.insert(L"PRINTSRV");
     pc.connectionErrors[L"\\\\PRINTSRV\\Front"] = {1801, L"The printer name is invalid."};
     Held s(run_fake_check(&pc, 1));
-    EXPECT_EQ(std::vector<std::wstring>{L"\\\\PRINTSRV\\Front"}, pc.connectionsOpened) << "OLDSRV answers neither way";
+    EXPECT_EQ(std::vector<std::wstring>{L"\\\\PRINTSRV\\Front"}, pc.connectionsOpened)
+        << "OLDSRV answers neither way";
     EXPECT_EQ(1, s->printers[0].net.rpcPortOpen);
     EXPECT_EQ(1801u, s->printers[0].connectError);
     EXPECT_STREQ(L"The printer name is invalid.", s->printers[0].connectErrorText);

@@ -52,14 +52,28 @@ TEST(Collector, CallsWindowsInTheOrderOfACheck) {
     std::vector<std::string> order;
     for (const auto& c : pc.calls)
         if (c != "read_string" && c != "read_dword" && c != "cache_get") order.push_back(c);
-    std::vector<std::string> expected = {"new_snapshot",      "local_time",    "read_spooler",
-                                         "system_directory",  "list_folder",   "list_ports",
-                                         "default_printer",   "list_printers", "now",
-                                         "list_jobs",         "list_drivers",  "file_missing",
-                                         "read_print_logs",   "service_display_name",
-                                         "list_service_crashes", "user_name",   "running_as_system",
-                                         "session_user_name", "net_test",      "cache_put",
-                                         "free_request",      "post"};
+    std::vector<std::string> expected = {"new_snapshot",
+                                         "local_time",
+                                         "read_spooler",
+                                         "system_directory",
+                                         "list_folder",
+                                         "list_ports",
+                                         "default_printer",
+                                         "list_printers",
+                                         "now",
+                                         "list_jobs",
+                                         "list_drivers",
+                                         "file_missing",
+                                         "read_print_logs",
+                                         "service_display_name",
+                                         "list_service_crashes",
+                                         "user_name",
+                                         "running_as_system",
+                                         "session_user_name",
+                                         "net_test",
+                                         "cache_put",
+                                         "free_request",
+                                         "post"};
     EXPECT_EQ(order, expected);
 
     std::vector<std::wstring> expected_reads = {
@@ -73,7 +87,8 @@ TEST(Collector, CallsWindowsInTheOrderOfACheck) {
         L"HKCU\\Software\\Microsoft\\Windows NT\\CurrentVersion\\Windows|LegacyDefaultPrinterMode",
         L"HKLM\\SOFTWARE\\Policies\\Microsoft\\Windows "
         L"NT\\Printers\\WPP|WindowsProtectedPrintGroupPolicyState",
-        std::wstring(L"HKLM\\") + VANTREL_POINT_AND_PRINT_KEY + L"|RestrictDriverInstallationToAdministrators",
+        std::wstring(L"HKLM\\") + VANTREL_POINT_AND_PRINT_KEY +
+            L"|RestrictDriverInstallationToAdministrators",
         std::wstring(L"HKLM\\") + VANTREL_POINT_AND_PRINT_KEY + L"|NoWarningNoElevationOnInstall",
         std::wstring(L"HKLM\\") + VANTREL_POINT_AND_PRINT_KEY + L"|UpdatePromptSettings",
         std::wstring(L"HKLM\\") + VANTREL_PRINT_KEY + L"|RpcAuthnLevelPrivacyEnabled",

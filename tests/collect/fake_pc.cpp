@@ -257,8 +257,12 @@ static int f_list_service_crashes(void* ctx, uint64_t, TakeServiceCrash take, vo
     for (const auto& c : pc->crashes) {
         // Local time is UTC here; the minute is enough to tell the latest.
         uint64_t minutes = c.time / 600000000ull;
-        RawServiceCrash raw = {c.eventId, c.service.c_str(), c.time, 1,
-                               {2026, 12, 0, 9, (uint16_t)(minutes / 60 % 24), (uint16_t)(minutes % 60), 0, 0}};
+        RawServiceCrash raw = {
+            c.eventId,
+            c.service.c_str(),
+            c.time,
+            1,
+            {2026, 12, 0, 9, (uint16_t)(minutes / 60 % 24), (uint16_t)(minutes % 60), 0, 0}};
         take(arg, &raw);
     }
     return 1;

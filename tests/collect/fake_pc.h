@@ -66,7 +66,7 @@ struct FakePc {
     int withNetTest = 1;
     std::set<std::wstring> printServers; // targets that answer on 135 and 445, and on nothing else
     std::set<std::wstring> silent;       // targets that answer nothing
-    int netWorkers = 0; // network tests at once; 0 runs them one after another
+    int netWorkers = 0;                  // network tests at once; 0 runs them one after another
     int postSucceeds = 1;
     std::map<std::wstring, std::pair<uint32_t, std::wstring>> connectionErrors; // absent: it opens
     int serviceLogReadable = 1;

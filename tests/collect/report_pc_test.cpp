@@ -38,10 +38,14 @@ const TcpPort kTcpPorts[] = {
 };
 
 const wchar_t* kPrinters[][2] = {
-    {L"Reception Laser", L"IP_127.0.0.21"}, {L"Accounts Laser", L"IP_127.0.0.24"},
-    {L"Old Plotter", L"IP_127.0.0.30"},     {L"Warehouse Printer", L"IP_127.0.99.5"},
-    {L"Copier Upstairs", L"IP_127.0.99.7"}, {L"Label USB", L"USB001"},
-    {L"Hall WSD", L"WSD-5a1e2b3c-0001"},    {L"Print to File", L"FILE:"},
+    {L"Reception Laser", L"IP_127.0.0.21"},
+    {L"Accounts Laser", L"IP_127.0.0.24"},
+    {L"Old Plotter", L"IP_127.0.0.30"},
+    {L"Warehouse Printer", L"IP_127.0.99.5"},
+    {L"Copier Upstairs", L"IP_127.0.99.7"},
+    {L"Label USB", L"USB001"},
+    {L"Hall WSD", L"WSD-5a1e2b3c-0001"},
+    {L"Print to File", L"FILE:"},
     {L"Pooled Laser", L"IP_127.0.0.21,IP_127.0.99.6"}, // a pool whose second printer is silent
 };
 
@@ -107,8 +111,10 @@ class ReportPc : public ::testing::Test {
         for (const auto& p : kPrinters)
             ASSERT_TRUE(add_test_printer(p[0], p[1], kDriver)) << GetLastError();
         known_store_write(L"Copier Upstairs", kCopierIdentity);
-        ASSERT_TRUE(set_reg_dword(HKEY_LOCAL_MACHINE, kPointAndPrintKey, L"RestrictDriverInstallationToAdministrators", 0));
-        ASSERT_TRUE(set_reg_dword(HKEY_LOCAL_MACHINE, kPointAndPrintKey, L"NoWarningNoElevationOnInstall", 1));
+        ASSERT_TRUE(set_reg_dword(HKEY_LOCAL_MACHINE, kPointAndPrintKey,
+                                  L"RestrictDriverInstallationToAdministrators", 0));
+        ASSERT_TRUE(
+            set_reg_dword(HKEY_LOCAL_MACHINE, kPointAndPrintKey, L"NoWarningNoElevationOnInstall", 1));
         ASSERT_TRUE(set_reg_dword(HKEY_LOCAL_MACHINE, VANTREL_PRINT_KEY, L"RpcAuthnLevelPrivacyEnabled", 0));
 
         ULONGLONG start = GetTickCount64();
@@ -215,12 +221,15 @@ TEST_F(ReportPc, FindingsForEachKindOfFault) {
 
 TEST_F(ReportPc, PrintSettingsAndThePoolAreJudged) {
     EXPECT_HAS(s_plain, L"Point and Print: ANY USER may install printer drivers without a prompt\n");
-    EXPECT_HAS(s_plain, L"RPC privacy for print connections to this PC: OFF (RpcAuthnLevelPrivacyEnabled is 0)\n");
+    EXPECT_HAS(s_plain,
+               L"RPC privacy for print connections to this PC: OFF (RpcAuthnLevelPrivacyEnabled is 0)\n");
     EXPECT_HAS(s_plain, L"[Heads-up] This PC: Any user may install a printer driver without a prompt\n");
     EXPECT_HAS(s_plain, L"[Heads-up] This PC: This PC accepts print connections without RPC privacy\n");
     EXPECT_HAS(s_plain, L"[Heads-up] Pooled Laser: A printer of this pool does not answer\n");
     std::wstring pool = printer_section(s_plain, L"Pooled Laser");
-    EXPECT_HAS(pool, L"    IP_127.0.0.21   127.0.0.21   answers\n    IP_127.0.99.6   127.0.99.6   does NOT answer\n");
+    EXPECT_HAS(
+        pool,
+        L"    IP_127.0.0.21   127.0.0.21   answers\n    IP_127.0.99.6   127.0.99.6   does NOT answer\n");
 }
 
 TEST_F(ReportPc, TheSearchFindsTheMovedPrinterAndListsWhatAnswered) {
@@ -265,17 +274,19 @@ TEST_F(ReportPc, TheJsonDocumentSaysWhatTheTextReportSays) {
     // The seeded Point and Print and RPC privacy values, by their rules' ids.
     std::map<std::wstring, std::wstring> rules;
     for (int i = 0; i < _wtoi(j.text("findings").c_str()); i++)
-        rules[j.text("findings." + std::to_string(i) + ".rule")] = j.text("findings." + std::to_string(i) + ".fix.name");
+        rules[j.text("findings." + std::to_string(i) + ".rule")] =
+            j.text("findings." + std::to_string(i) + ".fix.name");
     EXPECT_EQ(L"RestorePointAndPrint", rules[L"point-and-print-unprotected"]);
     EXPECT_EQ(L"RemoveRpcPrivacyOverride", rules[L"rpc-privacy-off"]);
     EXPECT_EQ(1u, rules.count(L"pool-member-silent"));
     std::string pool = at[L"Pooled Laser"];
-    EXPECT_EQ(L"0|1|0|null|false|",
-              j.texts({"printSettings.restrictDriverInstallationToAdministrators",
-                       "printSettings.noWarningNoElevationOnInstall", "printSettings.rpcAuthnLevelPrivacyEnabled",
-                       "printSettings.updatePromptSettings", "printSettings.pointAndPrintProtected"}));
-    EXPECT_EQ(L"2|127.0.99.6|false|null|", j.texts({pool + "pool", pool + "pool.1.address", pool + "pool.1.answered",
-                                                  laser + "pool"}));
+    EXPECT_EQ(
+        L"0|1|0|null|false|",
+        j.texts({"printSettings.restrictDriverInstallationToAdministrators",
+                 "printSettings.noWarningNoElevationOnInstall", "printSettings.rpcAuthnLevelPrivacyEnabled",
+                 "printSettings.updatePromptSettings", "printSettings.pointAndPrintProtected"}));
+    EXPECT_EQ(L"2|127.0.99.6|false|null|",
+              j.texts({pool + "pool", pool + "pool.1.address", pool + "pool.1.answered", laser + "pool"}));
 }
 
 TEST_F(ReportPc, TheSummaryNamesTheProblemsOnly) {

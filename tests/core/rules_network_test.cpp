@@ -171,7 +171,8 @@ TEST(NetworkRules, SnmpStatusMakesWindowsSayOffline) {
     d.run();
     ASSERT_EQ(1, d.count());
     EXPECT_EQ(NoFix, d.at(0).fix);
-    EXPECT_NE(std::wstring::npos, std::wstring(d.at(0).text).find(L"\n\nThis printer is a pool, and Windows "));
+    EXPECT_NE(std::wstring::npos,
+              std::wstring(d.at(0).text).find(L"\n\nThis printer is a pool, and Windows "));
     EXPECT_EQ(std::wstring::npos, std::wstring(d.at(0).text).find(L"The fix:"));
     text_copy(p->portName, _countof(p->portName), L"BRN3C2AF4A1B2C3,");
     d.run();

@@ -45,7 +45,8 @@ TEST(PrintServer, NameSilenceAndTheWayThisPcReachesIt) {
     d.run();
     EXPECT_EQ(std::vector<std::wstring>{L"print-server-name"}, rules_of(d, 0));
     EXPECT_EQ(SeverityProblem, d.at(0).severity);
-    EXPECT_NE(std::wstring::npos, std::wstring(d.at(0).text).find(L"print server \"PRINTSRV\", and that name"));
+    EXPECT_NE(std::wstring::npos,
+              std::wstring(d.at(0).text).find(L"print server \"PRINTSRV\", and that name"));
 
     p->net.resolved = 1;
     p->net.rpcPortOpen = 0;
@@ -94,9 +95,11 @@ TEST(PrintServer, RefusedConnectionsAreExplainedByTheirCode) {
     } kCases[] = {
         {1801, L"Windows answered \"The printer name is invalid.\" (error 0x00000709) when opening", NoFix},
         {3019, L"Windows answered \"The printer name is invalid.\" (error 0x00000BCB): it needs this", NoFix},
-        {126, L"Windows answered \"The printer name is invalid.\" (error 0x0000007E): a file of this", FindDriver},
-        {0x11b, L"Windows refused to open this printer, shared by \"PRINTSRV\", with error 0x0000011B: \"The "
-                L"printer name is invalid.\".",
+        {126, L"Windows answered \"The printer name is invalid.\" (error 0x0000007E): a file of this",
+         FindDriver},
+        {0x11b,
+         L"Windows refused to open this printer, shared by \"PRINTSRV\", with error 0x0000011B: \"The "
+         L"printer name is invalid.\".",
          NoFix},
     };
     text_copy(p->connectErrorText, _countof(p->connectErrorText), L"The printer name is invalid.");
@@ -125,7 +128,8 @@ TEST(PointAndPrint, AdminNeededOnlyWhileTheRestrictionIsOn) {
     d.run();
     ASSERT_EQ(std::vector<std::wstring>{L"point-and-print-admin-needed"}, rules_of(d, 0));
     EXPECT_EQ(SeverityNote, d.at(0).severity);
-    EXPECT_NE(std::wstring::npos, std::wstring(d.at(0).text).find(L"its driver \"HP LaserJet Pro M404-M405 PCL-6 (V4)\""));
+    EXPECT_NE(std::wstring::npos,
+              std::wstring(d.at(0).text).find(L"its driver \"HP LaserJet Pro M404-M405 PCL-6 (V4)\""));
     d.s->restrictDriverInstallation = {1, 1};
     d.run();
     EXPECT_EQ(std::vector<std::wstring>{L"point-and-print-admin-needed"}, rules_of(d, 0));
@@ -167,7 +171,8 @@ TEST(PointAndPrint, UnprotectedOnlyWithTheRestrictionOffAndAPromptSwitchedOff) {
         EXPECT_EQ(RestorePointAndPrint, f->fix);
         EXPECT_EQ(-1, f->printerIndex);
         EXPECT_NE(std::wstring::npos, std::wstring(f->text).find(c.which)) << narrow(f->text);
-        EXPECT_NE(std::wstring::npos, std::wstring(f->text).find(L"A group policy may set the old values again"));
+        EXPECT_NE(std::wstring::npos,
+                  std::wstring(f->text).find(L"A group policy may set the old values again"));
     }
 }
 
@@ -182,7 +187,8 @@ TEST(RpcPrivacy, OffOnlyWhenTheValueIsZero) {
         if (f) {
             EXPECT_EQ(SeverityHeadsUp, f->severity);
             EXPECT_EQ(RemoveRpcPrivacyOverride, f->fix);
-            EXPECT_NE(std::wstring::npos, std::wstring(f->text).find(L"matters only on a PC that shares printers"));
+            EXPECT_NE(std::wstring::npos,
+                      std::wstring(f->text).find(L"matters only on a PC that shares printers"));
         }
     }
 }
@@ -212,15 +218,18 @@ TEST(SpoolerCrashes, TwoOrMoreNameTheNewestThirdPartyDriver) {
     const Finding* f = by_rule(d, L"spooler-crashing");
     ASSERT_NE(nullptr, f);
     EXPECT_EQ(SeverityProblem, f->severity);
-    EXPECT_EQ(0u, std::wstring(f->text).find(L"Windows logged 3 unexpected ends of the Print Spooler in the last "
-                                             L"24 hours, the last one at 12/09/2026 9:41 AM."));
+    EXPECT_EQ(0u,
+              std::wstring(f->text).find(L"Windows logged 3 unexpected ends of the Print Spooler in the last "
+                                         L"24 hours, the last one at 12/09/2026 9:41 AM."));
     EXPECT_NE(std::wstring::npos,
-              std::wstring(f->text).find(L"is \"Kyocera TASKalfa 3253ci KX\" (dated 01/15/2024, used by 2 printers)"));
+              std::wstring(f->text).find(
+                  L"is \"Kyocera TASKalfa 3253ci KX\" (dated 01/15/2024, used by 2 printers)"));
 
     for (DriverRecord* r : {a, b})
         r->printerCount = 0;
     d.run();
-    EXPECT_EQ(std::wstring::npos, std::wstring(by_rule(d, L"spooler-crashing")->text).find(L"The newest driver"));
+    EXPECT_EQ(std::wstring::npos,
+              std::wstring(by_rule(d, L"spooler-crashing")->text).find(L"The newest driver"));
 }
 
 TEST(Pools, ASilentMemberBeyondTheFirstPortIsNamed) {
@@ -240,7 +249,8 @@ TEST(Pools, ASilentMemberBeyondTheFirstPortIsNamed) {
     ASSERT_EQ(std::vector<std::wstring>{L"pool-member-silent"}, rules_of(d, 0));
     EXPECT_EQ(SeverityHeadsUp, d.at(0).severity);
     EXPECT_STREQ(L"IP_10.0.0.7", d.at(0).subject);
-    EXPECT_NE(std::wstring::npos, std::wstring(d.at(0).text).find(L"port \"IP_10.0.0.7\" (10.0.0.7) does not answer"));
+    EXPECT_NE(std::wstring::npos,
+              std::wstring(d.at(0).text).find(L"port \"IP_10.0.0.7\" (10.0.0.7) does not answer"));
 
     d.s->poolMembers[1].tested = 0;
     d.s->poolMembers[0].answered = 0; // the printer's own address: the network rules judge it
@@ -258,12 +268,14 @@ TEST(IppClassDriver, ANoteAndTheCopyOnTheMakersDriver) {
     EXPECT_EQ((std::vector<std::wstring>{L"ipp-class-driver", L"ipp-class-duplicate"}), rules_of(d, 0));
     const Finding* dup = by_rule(d, L"ipp-class-duplicate");
     EXPECT_EQ(OpenPrintersSettings, dup->fix);
-    EXPECT_EQ(0u, std::wstring(dup->text).find(L"This printer and \"HP LaserJet M404\" print to the same address "
-                                               L"(10.0.0.30)"));
+    EXPECT_EQ(0u,
+              std::wstring(dup->text).find(L"This printer and \"HP LaserJet M404\" print to the same address "
+                                           L"(10.0.0.30)"));
     EXPECT_EQ(FindDriver, by_rule(d, L"ipp-class-driver")->fix);
     EXPECT_TRUE(rules_of(d, 1).empty()) << "the maker's copy is the one to keep by default";
 
-    text_copy(d.s->printers[1].driverName, _countof(d.s->printers[1].driverName), L"microsoft ipp class driver");
+    text_copy(d.s->printers[1].driverName, _countof(d.s->printers[1].driverName),
+              L"microsoft ipp class driver");
     d.run();
     EXPECT_EQ(nullptr, by_rule(d, L"ipp-class-duplicate")) << "two IPP copies are not this case";
 }
