@@ -1,6 +1,6 @@
-// The frame's own process-wide state and the services it offers every other part: the command
-// line, the DPI every size is scaled by, and the windows that exist. The mode flags that pure code
-// reads too (demonstration, elevation, scan range) live in core/state.h.
+// The frame's own process-wide state: the command line, the module and the single-instance mutex,
+// and the headless modes. The mode flags that other parts read too (demonstration, elevation, scan
+// range) live in core/state.h; the window and its title in ui/.
 #pragma once
 
 #include <windows.h>
@@ -10,31 +10,16 @@
 #include "app/cmdline.h"
 #include "core/messages.h"
 
-#define VANTREL_VERSION_TEXT L"1.1.0"
 #define VANTREL_MUTEX_NAME L"Local\\Corvalen.Vantrel"
-#define VANTREL_MAIN_CLASS L"CorvalenVantrel"
-#define VANTREL_TITLE L"Vantrel " VANTREL_VERSION_TEXT L" \x2014 Why Won't It Print?"
 
 struct AppState {
     HINSTANCE instance;
     const wchar_t* rawCommandLine;
     CommandLine cmd;
-    int32_t dpi; // screen DPI; 96 until read
     HANDLE instanceMutex;
-    HWND shareWindow; // null unless open
-    HWND undoWindow;  // null unless open
 };
 
 extern AppState g_app;
-
-// A size written at 96 DPI, converted to the screen's DPI.
-int scale_for_dpi(int value_at_96, int dpi);
-
-// The main window's title with its "(Administrator)" and "[DEMO DATA]" marks.
-void build_window_title(wchar_t* buf, size_t cap, int elevated, int demo);
-
-// The main window's outer size at a DPI.
-void main_window_size(int dpi, int* width, int* height);
 
 // Whether the process token reports elevation.
 int process_is_elevated();

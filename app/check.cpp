@@ -5,8 +5,6 @@
 
 #include "core/text.h"
 
-CheckCycle g_check_cycle = {0, 0, L"", 0, 0, L"", L"", 1, 0};
-
 int check_request(CheckCycle* cycle, volatile long* running_flag, int with_network_test,
                   const wchar_t* address) {
     long expected = 0;

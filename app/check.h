@@ -9,31 +9,8 @@
 
 #include "core/findings.h"
 #include "core/search_result.h"
+#include "core/session.h"
 #include "core/snapshot.h"
-
-#ifdef _WIN32
-#include <windows.h>
-#endif
-
-enum {
-    kChangeSummaryCapacity = 4000,
-    kNetworkTestInterval = 119999, // ms: the automatic checks test the network when more has passed
-};
-
-// The interface thread's side of the cycle.
-struct CheckCycle {
-    int32_t pending;
-    int32_t pendingNetworkTest;
-    wchar_t pendingAddress[200];
-    uint64_t lastNetworkTestStart; // tick count (ms) of the last check started with network tests
-    uint32_t ticks;                // one-second timer ticks
-    wchar_t summary[kChangeSummaryCapacity];
-    wchar_t lastLoggedSummary[kChangeSummaryCapacity];
-    int32_t logNextSummary; // starts at 1: the first hand-over always logs
-    int32_t autoSearchStarted;
-};
-
-extern CheckCycle g_check_cycle;
 
 // What a start request does, decided on the interface thread. Returns 1 when the caller must start
 // a worker now (the running flag was free and is now taken); 0 when the request was folded into
@@ -57,28 +34,32 @@ int log_change_summary(CheckCycle* cycle, const FindingList* list, const Snapsho
 // resolve, or neither answered the ping nor had port 9100 open.
 int wants_auto_search(const Snapshot* s);
 
-// The Windows side (check_win.cpp). The check-running flag: set by compare-and-swap here, cleared
-// by exchange on the hand-over or by a worker that could not hand anything over.
-extern volatile long g_check_running;
+// The Windows side (check_win.cpp), on the interface thread, over the session it is given.
 
-// The one way to ask for a fresh check; address null or empty = every printer.
-void start_check(int with_network_test, const wchar_t* address);
+// The one way to ask for a fresh check; address null or empty = every printer. The worker posts
+// the snapshot to the main window of the interface services.
+void start_check(Session* session, int with_network_test, const wchar_t* address);
 
-// Called once at the end of the main window's creation, when the interface services name the window
-// every worker posts to: starts the first check (with network tests when "AutoNetTest" is on).
-void check_cycle_start();
+// Called once at the end of the main window's creation: starts the first check (with network
+// tests when "AutoNetTest" is on).
+void check_cycle_start(Session* session);
 
 // What a new snapshot or a new search result leads to: the found printers are matched to the
 // installed ones, the identities of the answering printers remembered, and the diagnosis run.
-// Shared by the hand-over, the end of a search and the headless report.
-void refresh_findings();
+// Shared by the hand-over, the end of a search and the headless modes.
+void refresh_findings(Session* session);
 
-// The main window's handlers: the hand-over (WM_APP+20; takes the snapshot) returns the
-// RefreshFlags the window must redraw; the timers 1 (checks) and 4 (the check after a test page).
-uint32_t on_check_done(Snapshot* s);
+// The hand-over (MsgCheckDone; takes the snapshot): returns the RefreshFlags the window must redraw.
+uint32_t on_check_done(Session* session, Snapshot* s);
 
-// The search's hand-over (WM_APP+21; takes the result, null when the search failed): the kept
+// Starts the network search of the session's snapshot unless one runs; in demonstration mode the
+// made-up result is taken at once. Returns 1 when a search (or the demonstration result) started.
+int start_network_search(Session* session, int show_view);
+
+// The search's hand-over (MsgSearchDone; takes the result, null when the search failed): the kept
 // result is matched again, the diagnosis runs, its figures are reported, and the view switches to
 // Network Printers when the result asks for it. Returns the RefreshFlags still to do.
-uint32_t on_search_done(NetworkSearchResult* result);
-void on_check_timer(HWND window, UINT_PTR id);
+uint32_t on_search_done(Session* session, NetworkSearchResult* result);
+
+// Timer 1: starts a check when one is due.
+void on_check_tick(Session* session);

@@ -1,29 +1,26 @@
 // The check cycle's Windows side: starting the worker thread, the timers, and the hand-over of a
-// finished snapshot on the interface thread.
+// finished snapshot or search result on the interface thread, over the session the window holds.
 #include <windows.h>
 
 #include <stdlib.h>
 
-#include "app/app.h"
 #include "app/check.h"
 #include "collect/collector_win.h"
 #include "core/demo.h"
 #include "core/diagnose.h"
 #include "core/known.h"
+#include "core/log_file.h"
 #include "core/messages.h"
 #include "core/settings.h"
 #include "core/state.h"
 #include "core/text.h"
 #include "core/thread_win.h"
-#include "core/ui_services.h"
-#include "history/log_file.h"
 #include "net/installed.h"
 #include "net/search.h"
+#include "ui/ui_services.h"
 
 #define NETWORK_TEST_STATUS                                                                                  \
     L"Testing network printers\x2026 (a printer that is switched off can take a few seconds to give up on)"
-
-volatile long g_check_running;
 
 static void demo_snapshot(Snapshot* s) {
     LocalTime now;
@@ -32,22 +29,22 @@ static void demo_snapshot(Snapshot* s) {
     build_demo_snapshot(s, &now, utc);
 }
 
-void refresh_findings() {
-    if (g_snapshot) {
-        if (g_search_result) mark_installed(g_search_result, g_snapshot);
-        remember_known_printers(g_snapshot, g_search_result, g_process.demo);
+void refresh_findings(Session* session) {
+    if (session->snapshot) {
+        if (session->search) mark_installed(session->search, session->snapshot);
+        remember_known_printers(session->snapshot, session->search, g_process.demo);
     }
-    diagnose();
+    diagnose(session);
 }
 
-void start_check(int with_network_test, const wchar_t* address) {
-    if (!check_request(&g_check_cycle, &g_check_running, with_network_test, address)) return;
+void start_check(Session* session, int with_network_test, const wchar_t* address) {
+    if (!check_request(&session->cycle, &session->checkRunning, with_network_test, address)) return;
     CheckStart* start = static_cast<CheckStart*>(calloc(1, sizeof(CheckStart)));
     CheckRequest* request = static_cast<CheckRequest*>(calloc(1, sizeof(CheckRequest)));
     if (!start || !request) {
         free(start);
         free(request);
-        __atomic_exchange_n(&g_check_running, 0, __ATOMIC_SEQ_CST);
+        __atomic_exchange_n(&session->checkRunning, 0, __ATOMIC_SEQ_CST);
         return;
     }
     request->withNetworkTest = with_network_test ? 1 : 0;
@@ -55,13 +52,13 @@ void start_check(int with_network_test, const wchar_t* address) {
     start->request = request;
     start->settings = g_settings;
     start->worker.window = static_cast<HWND>(g_ui.main_window());
-    start->worker.checkRunning = reinterpret_cast<volatile LONG*>(&g_check_running);
+    start->worker.checkRunning = reinterpret_cast<volatile LONG*>(&session->checkRunning);
     start->worker.buildDemo = g_process.demo ? demo_snapshot : nullptr;
-    if (with_network_test) g_check_cycle.lastNetworkTestStart = GetTickCount64();
+    if (with_network_test) session->cycle.lastNetworkTestStart = GetTickCount64();
     if (!start_thread(check_worker_thread, start)) {
         free(request);
         free(start);
-        __atomic_exchange_n(&g_check_running, 0, __ATOMIC_SEQ_CST);
+        __atomic_exchange_n(&session->checkRunning, 0, __ATOMIC_SEQ_CST);
     }
     if (with_network_test) g_ui.status_text(NETWORK_TEST_STATUS);
 }
@@ -70,60 +67,71 @@ static void log_summary_line(const wchar_t* line) {
     log_line(L"%ls", line);
 }
 
-uint32_t on_check_done(Snapshot* s) {
+uint32_t on_check_done(Session* session, Snapshot* s) {
     if (!s) return 0;
-    Snapshot* old = g_snapshot;
-    g_snapshot = s;
-    snapshot_free(old);
-    __atomic_exchange_n(&g_check_running, 0, __ATOMIC_SEQ_CST);
+    session_take_snapshot(session, s);
+    __atomic_exchange_n(&session->checkRunning, 0, __ATOMIC_SEQ_CST);
 
-    if (g_process.demo && !g_search_result) g_search_result = new_demo_search_result();
-    refresh_findings();
-    log_change_summary(&g_check_cycle, &g_findings, g_snapshot, log_summary_line);
+    if (g_process.demo && !session->search) session->search = new_demo_search_result();
+    refresh_findings(session);
+    CheckCycle* cycle = &session->cycle;
+    log_change_summary(cycle, &session->findings, session->snapshot, log_summary_line);
 
-    if (g_settings.autoNetTest && !g_check_cycle.autoSearchStarted && !g_process.demo && !g_search_result &&
-        wants_auto_search(g_snapshot)) {
-        g_check_cycle.autoSearchStarted = 1;
-        start_network_search(0);
+    if (g_settings.autoNetTest && !cycle->autoSearchStarted && !g_process.demo && !session->search &&
+        wants_auto_search(session->snapshot)) {
+        cycle->autoSearchStarted = 1;
+        start_network_search(session, 0);
     }
 
-    if (g_check_cycle.pending) {
-        int with_network_test = g_check_cycle.pendingNetworkTest;
+    if (cycle->pending) {
+        int with_network_test = cycle->pendingNetworkTest;
         wchar_t address[200];
-        text_copy(address, _countof(address), g_check_cycle.pendingAddress);
-        g_check_cycle.pending = 0;
-        g_check_cycle.pendingNetworkTest = 0;
-        g_check_cycle.pendingAddress[0] = 0;
-        start_check(with_network_test, address);
+        text_copy(address, _countof(address), cycle->pendingAddress);
+        cycle->pending = 0;
+        cycle->pendingNetworkTest = 0;
+        cycle->pendingAddress[0] = 0;
+        start_check(session, with_network_test, address);
     }
     return RefreshLists | RefreshBanner;
 }
 
-void on_check_timer(HWND window, UINT_PTR id) {
-    if (id == TimerCheckTick) {
-        int with_network_test = 0;
-        if (check_tick(&g_check_cycle, g_settings.autoCheck, g_settings.autoNetTest, g_process.demo,
-                       GetTickCount64(), &with_network_test))
-            start_check(with_network_test, nullptr);
-    } else if (id == TimerTestPage) {
-        KillTimer(window, TimerTestPage);
-        start_check(0, nullptr);
+void on_check_tick(Session* session) {
+    int with_network_test = 0;
+    if (check_tick(&session->cycle, g_settings.autoCheck, g_settings.autoNetTest, g_process.demo,
+                   GetTickCount64(), &with_network_test))
+        start_check(session, with_network_test, nullptr);
+}
+
+void check_cycle_start(Session* session) {
+    start_check(session, g_settings.autoNetTest, nullptr);
+}
+
+int start_network_search(Session* session, int show_view) {
+    if (g_process.demo) {
+        NetworkSearchResult* demo = new_demo_search_result();
+        if (demo) {
+            session_take_search(session, demo);
+            if (session->snapshot) mark_installed(session->search, session->snapshot);
+        }
+        diagnose(session);
+        g_ui.refresh(RefreshLists | RefreshBanner | RefreshRibbon);
+        if (show_view) g_ui.switch_view(ViewNetworkPrinters);
+        return 1;
     }
+    SearchRequest request = {};
+    search_request_of(session->snapshot, show_view, g_settings.askPrinter, g_process.scanRange, &request);
+    if (!start_search_thread(&request, static_cast<HWND>(g_ui.main_window()))) return 0;
+    g_ui.status_text(VANTREL_SEARCH_STARTED_TEXT);
+    g_ui.refresh(RefreshLists | RefreshRibbon);
+    return 1;
 }
 
-void check_cycle_start() {
-    start_check(g_settings.autoNetTest, nullptr);
-}
-
-uint32_t on_search_done(NetworkSearchResult* result) {
+uint32_t on_search_done(Session* session, NetworkSearchResult* result) {
     network_search_finished();
-    if (result) {
-        search_result_free(g_search_result);
-        g_search_result = result;
-    }
-    refresh_findings();
+    session_take_search(session, result);
+    refresh_findings(session);
     uint32_t flags = RefreshLists | RefreshBanner | RefreshRibbon;
-    const NetworkSearchResult* kept = g_search_result;
+    const NetworkSearchResult* kept = session->search;
     if (!kept) return flags;
     int installed = 0;
     for (int32_t i = 0; i < kept->count && i < kMaxFoundPrinters; i++)

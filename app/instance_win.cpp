@@ -2,6 +2,8 @@
 // an updated or elevated copy waits up to 40 x 250 ms for its predecessor to let go.
 #include "app.h"
 
+#include "ui/ui.h"
+
 int process_is_elevated() {
     HANDLE token = nullptr;
     if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token)) return 0;

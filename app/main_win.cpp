@@ -1,5 +1,6 @@
 // The entry point: chooses the mode, guards against a second windowed copy, loads the settings,
-// registers the window classes, creates the main window at a DPI-scaled size and runs the loop.
+// registers the window classes, hands the interface the check cycle it drives, creates the main
+// window and runs the loop.
 #include <winsock2.h>
 #include <windows.h>
 #include <commctrl.h>
@@ -7,20 +8,18 @@
 #include <shellapi.h>
 
 #include "app/app.h"
+#include "app/check.h"
 #include "collect/net_cache.h"
+#include "core/session.h"
 #include "core/settings.h"
 #include "core/state.h"
 #include "core/text.h"
-#include "core/ui_services.h"
 #include "fixes/tasks.h"
+#include "ui/frame_services.h"
 #include "ui/ui.h"
 
-static int screen_dpi() {
-    HDC screen = GetDC(nullptr);
-    int dpi = screen ? GetDeviceCaps(screen, LOGPIXELSY) : 0;
-    if (screen) ReleaseDC(nullptr, screen);
-    return dpi > 0 ? dpi : 96;
-}
+// The window's session: static, because the finding list is far too large for the stack.
+static Session g_window_session;
 
 static void init_common_controls() {
     INITCOMMONCONTROLSEX icc = {};
@@ -29,25 +28,22 @@ static void init_common_controls() {
     InitCommonControlsEx(&icc);
 }
 
-// A message goes to the Share window's and then the History & Undo window's dialog handling, so
-// Tab and Enter work there, before the main window gets it.
-static int run_message_loop() {
-    MSG msg;
-    while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
-        if (g_app.shareWindow && IsDialogMessageW(g_app.shareWindow, &msg)) continue;
-        if (g_app.undoWindow && IsDialogMessageW(g_app.undoWindow, &msg)) continue;
-        HWND main = static_cast<HWND>(g_ui.main_window());
-        if (main && IsDialogMessageW(main, &msg)) continue;
-        TranslateMessage(&msg);
-        DispatchMessageW(&msg);
-    }
-    return (int)msg.wParam;
+// What the window asks of the frame: the check cycle and the single-instance mutex.
+static void install_frame_services() {
+    frame_services_defaults(&g_frame);
+    g_frame.start_check = start_check;
+    g_frame.start_search = start_network_search;
+    g_frame.check_done = on_check_done;
+    g_frame.search_done = on_search_done;
+    g_frame.check_tick = on_check_tick;
+    g_frame.first_check = check_cycle_start;
+    g_frame.release_instance = release_single_instance;
+    g_frame.retake_instance = retake_single_instance;
 }
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
     g_app.instance = instance;
     g_app.rawCommandLine = GetCommandLineW();
-    g_app.dpi = 96;
     g_process.elevated = process_is_elevated();
 
     int argc = 0;
@@ -55,11 +51,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
     parse_command_line(g_app.rawCommandLine, argc, argv, &g_app.cmd);
     const CommandLine& cmd = g_app.cmd;
 
-    if (cmd.mode == ModeTask) {
-        // "spool-start" is the bare spooler start; every other verb goes through the dispatcher.
-        if (wcscmp(cmd.taskVerb, L"spool-start") == 0) return (int)cycle_spooler(0, 0);
-        return (int)run_task(cmd.taskVerb, cmd.taskArgument);
-    }
+    if (cmd.mode == ModeTask) return (int)run_task_command(cmd.taskVerb, cmd.taskArgument);
     if (cmd.mode == ModeNetTest) return run_nettest_mode(&cmd);
 
     g_process.demo = cmd.demo;
@@ -75,18 +67,17 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
 
     load_settings(&g_settings, g_process.demo);
     if (!register_window_classes(instance)) return 1;
-    g_app.dpi = screen_dpi();
+    install_frame_services();
+    session_init(&g_window_session);
 
-    wchar_t title[200];
-    build_window_title(title, _countof(title), g_process.elevated, g_process.demo);
-    HWND window = create_main_window(instance, title);
-    if (!window) return 1;
-    apply_topmost(window, g_settings.topmost);
-    ShowWindow(window, show);
-    UpdateWindow(window);
+    WindowStart start = {};
+    start.instance = instance;
+    start.session = &g_window_session;
+    start.updatedFrom = cmd.updated ? cmd.updatedFrom : nullptr;
+    start.show = show;
+    if (!create_main_window(&start)) return 1;
 
-    int code = run_message_loop();
-    (void)code;
+    run_message_loop();
     if (sockets) WSACleanup();
     if (SUCCEEDED(com)) CoUninitialize();
     return 0;

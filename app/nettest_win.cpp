@@ -6,11 +6,13 @@
 #include "app/app.h"
 #include "app/nettest.h"
 #include "core/diagnose.h"
-#include "core/state.h"
+#include "core/session.h"
 #include "core/text.h"
 #include "net/net_test.h"
 
-static Snapshot g_nettest_snapshot; // static: the record is far too large for the stack
+// Static: the records are far too large for the stack.
+static Snapshot g_nettest_snapshot;
+static Session g_nettest_session;
 
 static void write_utf8_file(const wchar_t* path, const wchar_t* text) {
     HANDLE file = CreateFileW(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
@@ -28,14 +30,16 @@ int run_nettest_mode(const CommandLine* cmd) {
 
     Snapshot* s = &g_nettest_snapshot;
     build_nettest_snapshot(s, cmd->netAddress);
-    g_snapshot = s;
+    Session* session = &g_nettest_session;
+    session_init(session);
+    session->snapshot = s; // static storage: never handed to session_take_snapshot, never freed
 
     const wchar_t* community = cmd->netCommunity ? cmd->netCommunity : L"";
     net_test_printer(&s->printers[0].net, cmd->netAddress, 1, community);
-    diagnose();
+    diagnose(session);
 
     static wchar_t text[8000];
-    build_nettest_text(s, &g_findings, text, _countof(text));
+    build_nettest_text(s, &session->findings, text, _countof(text));
 
     wchar_t folder[MAX_PATH + 1] = L"";
     DWORD len = GetTempPathW(_countof(folder), folder);
@@ -45,7 +49,7 @@ int run_nettest_mode(const CommandLine* cmd) {
         write_utf8_file(path, text);
     }
     if (!cmd->quiet) MessageBoxW(nullptr, text, L"Vantrel \x2014 network test", MB_OK | MB_ICONINFORMATION);
-    g_snapshot = nullptr; // static storage: never to be freed
+    session->snapshot = nullptr;
     if (sockets) WSACleanup();
     return 0;
 }

@@ -18,15 +18,18 @@
 #include "collect/net_cache.h"
 #include "core/demo.h"
 #include "core/settings.h"
+#include "core/session.h"
 #include "core/state.h"
 #include "net/netlogic.h"
 #include "net/search.h"
 #include "reports/json_report.h"
 #include "reports/report.h"
 
+static Session g_report_session; // static: the finding list is far too large for the stack
+
 // The window's first check, done on this thread: the snapshot becomes current, the search result is
 // matched to it, identities are remembered, then the diagnosis runs.
-static uint32_t demo_first_check() {
+static uint32_t demo_first_check(Session* session) {
     Snapshot* s = snapshot_new();
     NetworkSearchResult* r = new_demo_search_result();
     if (!s || !r) {
@@ -38,55 +41,62 @@ static uint32_t demo_first_check() {
     uint64_t now_utc = 0;
     demo_clock(&now, &now_utc);
     build_demo_snapshot(s, &now, now_utc);
-    g_snapshot = s;
-    g_search_result = r;
-    refresh_findings();
+    session_take_snapshot(session, s);
+    session_take_search(session, r);
+    refresh_findings(session);
     return 0;
 }
 
 // The window's first check on the PC, done on this thread, with network tests whatever AutoNetTest
 // says (a report without them could not say whether the network printers answer); then, when asked,
 // the search the window would start from its Network Printers view.
-static uint32_t pc_first_check(int scan) {
+static uint32_t pc_first_check(Session* session, int scan) {
     CheckRequest* request = static_cast<CheckRequest*>(calloc(1, sizeof(CheckRequest)));
     if (!request) return ERROR_NOT_ENOUGH_MEMORY;
     request->withNetworkTest = 1;
+    Settings settings = g_settings;
     CheckWorker worker = {};
+    worker.settings = &settings;
     Snapshot* s = collect_now(request, &worker);
     if (!s) return ERROR_NOT_ENOUGH_MEMORY;
-    g_snapshot = s;
+    session_take_snapshot(session, s);
     if (scan) {
         SearchRequest search = {};
-        search_request_now(0, &search);
-        g_search_result = run_network_search(&search, nullptr); // null: out of memory, no result
+        search_request_of(session->snapshot, 0, g_settings.askPrinter, g_process.scanRange, &search);
+        session_take_search(session, run_network_search(&search, nullptr)); // null: out of memory
     }
-    refresh_findings();
+    refresh_findings(session);
     return 0;
 }
 
 int run_report_mode(const CommandLine* cmd) {
     if (!cmd->reportFile[0]) return ERROR_INVALID_PARAMETER;
     load_settings(&g_settings, g_process.demo);
+    Session* session = &g_report_session;
+    session_init(session);
     uint32_t error = 0;
     if (g_process.demo) {
-        error = demo_first_check();
+        error = demo_first_check(session);
     } else {
         WSADATA wsa;
         int sockets = WSAStartup(MAKEWORD(2, 2), &wsa) == 0;
         net_cache_init();
-        error = pc_first_check(cmd->reportScan);
+        error = pc_first_check(session, cmd->reportScan);
         if (sockets) WSACleanup();
     }
     if (error) return (int)error;
     if (cmd->reportJson) {
         // The document is always the whole report: a script picks out what it needs.
-        wchar_t* json = build_json_report();
+        wchar_t* json = build_json_report(session);
         if (!json) return ERROR_NOT_ENOUGH_MEMORY;
         error = write_json_file(cmd->reportFile, json);
         free(json);
         return (int)error;
     }
-    g_report_buffer[0] = 0;
-    build_report(cmd->reportSummary ? 0 : 1);
-    return (int)write_report_file(cmd->reportFile, g_report_buffer);
+    wchar_t* text = static_cast<wchar_t*>(malloc(kReportCapacity * sizeof(wchar_t)));
+    if (!text) return ERROR_NOT_ENOUGH_MEMORY;
+    build_report(session, cmd->reportSummary ? 0 : 1, text, kReportCapacity);
+    error = write_report_file(cmd->reportFile, text);
+    free(text);
+    return (int)error;
 }

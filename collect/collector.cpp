@@ -5,7 +5,7 @@
 #include <stdlib.h>
 #include <string.h>
 
-#include "collect/classify_link.h"
+#include "core/classify.h"
 #include "core/known.h"
 #include "core/text.h"
 
@@ -110,10 +110,23 @@ void read_tcp_port_values(const CollectorPlatform* platform, const wchar_t* port
                           _countof(out->snmpCommunity));
 }
 
+void tcp_port_values_of(const RawTcpPort* tcp, TcpPortValues* out) {
+    // A value the port monitor did not store reads as 0, which the classification takes as its default.
+    *out = TcpPortValues{};
+    text_copy(out->hostName, _countof(out->hostName), tcp->hostName);
+    text_copy(out->ipAddress, _countof(out->ipAddress), tcp->ipAddress);
+    out->portNumber = tcp->havePortNumber ? (int32_t)tcp->portNumber : 0;
+    out->protocol = tcp->haveProtocol ? (int32_t)tcp->protocol : 0;
+    out->snmpEnabled = tcp->haveSnmpEnabled && tcp->snmpEnabled ? 1 : 0;
+    text_copy(out->snmpCommunity, _countof(out->snmpCommunity), tcp->snmpCommunity);
+}
+
 void apply_port_class(PrinterRecord* p, const wchar_t* port_name, const wchar_t* monitor,
                       const RawTcpPort* tcp) {
-    link_classify_port(p, port_name, monitor, tcp);
-    p->isVirtual = link_is_virtual_printer(p->driverName, p->kind) ? 1 : 0;
+    TcpPortValues values;
+    tcp_port_values_of(tcp, &values);
+    classify_printer_port_named(p, port_name, monitor, &values);
+    p->isVirtual = is_virtual_printer(p->driverName, p->kind) ? 1 : 0;
 }
 
 void apply_known_identity(PrinterRecord* p, const wchar_t* value) {
@@ -176,7 +189,7 @@ void collect_driver(Snapshot* s, const RawDriver* raw) {
         text_format(d->versionText, _countof(d->versionText), L"%u.%u.%u.%u", (unsigned)((v >> 48) & 0xffff),
                     (unsigned)((v >> 32) & 0xffff), (unsigned)((v >> 16) & 0xffff), (unsigned)(v & 0xffff));
     }
-    d->language = link_classify_driver_language(d->name);
+    d->language = classify_driver_language(d->name);
 }
 
 // A 64-bit build's printers use the x64 (or ARM64) copy of a driver; a missing file of an x86-only

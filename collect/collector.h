@@ -197,6 +197,8 @@ const wchar_t* port_table_monitor(const PortTable* table, const wchar_t* port_na
 // Step by step for one printer; collect_printer does all of them with the platform's registry.
 PrinterRecord* collect_printer_basics(Snapshot* s, const RawPrinter* raw);
 void read_tcp_port_values(const CollectorPlatform* platform, const wchar_t* port_name, RawTcpPort* out);
+// What the port monitor stored, in the form the classification takes.
+void tcp_port_values_of(const RawTcpPort* tcp, TcpPortValues* out);
 void apply_port_class(PrinterRecord* p, const wchar_t* port_name, const wchar_t* monitor,
                       const RawTcpPort* tcp);
 void apply_known_identity(PrinterRecord* p, const wchar_t* value);

@@ -5,7 +5,7 @@
 
 #include <wchar.h>
 
-#include "collect/classify_link.h"
+#include "core/classify.h"
 #include "core/print_policy.h"
 #include "core/text.h"
 
@@ -60,8 +60,13 @@ void collect_pool_members(Snapshot* s, int32_t printer_index, const PortTable* p
         text_copy(m->portName, _countof(m->portName), port);
         RawTcpPort tcp;
         read_tcp_port_values(platform, port, &tcp);
-        link_classify_pool_port(port, port_table_monitor(ports, port), &tcp, &m->kind, m->address,
-                                _countof(m->address));
+        // A pool's port belongs to no connection and has no location of its own.
+        TcpPortValues values;
+        tcp_port_values_of(&tcp, &values);
+        PortClass c;
+        classify_port(port, port_table_monitor(ports, port), &values, L"", 0, L"", &c);
+        m->kind = c.kind;
+        text_copy(m->address, _countof(m->address), c.address);
     }
 }
 

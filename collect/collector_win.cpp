@@ -343,18 +343,26 @@ void windows_collector_platform(const CheckWorker* worker, CollectorPlatform* ou
     };
 }
 
+// The worker reads only the copy it was given; without one it judges by the built-in settings,
+// never by the live ones the interface thread may be changing meanwhile.
+static const Settings* worker_settings(const CheckWorker* worker) {
+    static Settings built_in;
+    if (worker->settings) return worker->settings;
+    settings_defaults(&built_in);
+    return &built_in;
+}
+
 Snapshot* run_check_worker(CheckRequest* request, const CheckWorker* worker) {
     CollectorPlatform platform;
     windows_collector_platform(worker, &platform);
-    return collector_run(request, worker->settings ? worker->settings : &g_settings, &platform,
-                         worker->buildDemo);
+    return collector_run(request, worker_settings(worker), &platform, worker->buildDemo);
 }
 
 Snapshot* collect_now(CheckRequest* request, const CheckWorker* worker) {
     CollectorPlatform platform;
     windows_collector_platform(worker, &platform);
     platform.post = [](void*, Snapshot*) { return 1; }; // the caller takes it straight from the return
-    return collector_run(request, &g_settings, &platform, worker->buildDemo);
+    return collector_run(request, worker_settings(worker), &platform, worker->buildDemo);
 }
 
 DWORD WINAPI check_worker_thread(LPVOID param) {

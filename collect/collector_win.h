@@ -14,7 +14,7 @@ struct CheckWorker {
     volatile LONG* checkRunning; // cleared when no snapshot could be handed over
     BuildDemoSnapshot buildDemo; // set in demonstration mode only
     NetTestFunction netTest;     // null: the printer network test (net_test_printer)
-    const Settings* settings;    // null: g_settings (only for a check on the interface thread)
+    const Settings* settings;    // the caller's copy; null: the built-in settings
 };
 
 // One started check: everything the worker thread reads, copied on the interface thread when the

@@ -123,10 +123,15 @@ void classify_port(const wchar_t* port_name, const wchar_t* monitor_name, const 
 }
 
 void classify_printer_port(PrinterRecord* printer, const wchar_t* monitor_name, const TcpPortValues* tcp) {
+    if (printer) classify_printer_port_named(printer, printer->portName, monitor_name, tcp);
+}
+
+void classify_printer_port_named(PrinterRecord* printer, const wchar_t* port_name,
+                                 const wchar_t* monitor_name, const TcpPortValues* tcp) {
     if (!printer) return;
     PortClass c;
-    classify_port(printer->portName, monitor_name, tcp, printer->location, printer->isConnection,
-                  printer->serverName, &c);
+    classify_port(port_name, monitor_name, tcp, printer->location, printer->isConnection, printer->serverName,
+                  &c);
     printer->kind = c.kind;
     text_copy(printer->address, _countof(printer->address), c.address);
     printer->portNumber = c.portNumber;

@@ -46,6 +46,10 @@ void classify_port(const wchar_t* port_name, const wchar_t* monitor_name, const 
 // own portName, location, isConnection and serverName.
 void classify_printer_port(PrinterRecord* printer, const wchar_t* monitor_name, const TcpPortValues* tcp);
 
+// The same for a port name the caller already cut at its first comma (the collector's own copy).
+void classify_printer_port_named(PrinterRecord* printer, const wchar_t* port_name,
+                                 const wchar_t* monitor_name, const TcpPortValues* tcp);
+
 int is_virtual_printer(const wchar_t* driver_name, int32_t kind);
 
 // The part of a comma-separated port list before its first comma.

@@ -15,9 +15,10 @@ void diagnose_at(const DiagnosisInput* input, FindingList* list, uint64_t now_ut
 // The same with the PC's clock.
 void diagnose_with(const DiagnosisInput* input, FindingList* list);
 
-// Over the process state: g_snapshot, g_search_result, g_settings and g_process.demo, into
-// g_findings.
-void diagnose();
+// Over a session: its snapshot and search result, with the process's settings and mode, into its
+// finding list.
+struct Session;
+void diagnose(Session* session);
 
 // The PC's current UTC time in 100 ns units since 1601-01-01.
 uint64_t utc_now_100ns();

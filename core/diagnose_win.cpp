@@ -3,8 +3,9 @@
 
 #include <windows.h>
 
-#include "settings.h"
-#include "state.h"
+#include "core/session.h"
+#include "core/settings.h"
+#include "core/state.h"
 
 uint64_t utc_now_100ns() {
     FILETIME ft;
@@ -16,7 +17,8 @@ void diagnose_with(const DiagnosisInput* input, FindingList* list) {
     diagnose_at(input, list, utc_now_100ns());
 }
 
-void diagnose() {
-    DiagnosisInput input = {g_snapshot, g_search_result, &g_settings, g_process.demo};
-    diagnose_with(&input, &g_findings);
+void diagnose(Session* session) {
+    if (!session) return;
+    DiagnosisInput input = {session->snapshot, session->search, &g_settings, g_process.demo};
+    diagnose_with(&input, &session->findings);
 }

@@ -1,12 +1,9 @@
-// The process-wide finding list, the labels of severities and fixes, and the one way findings are
-// added.
+// The labels of severities and fixes, and the one way findings are added.
 #include "findings.h"
 
 #include <stdarg.h>
 
 #include "text.h"
-
-FindingList g_findings = {};
 
 static const wchar_t* const kSeverityLabels[] = {L"OK", L"Note", L"Heads-up", L"PROBLEM"};
 
@@ -66,13 +63,5 @@ void add_finding_to(FindingList* list, const wchar_t* rule, Severity severity, i
     va_list args;
     va_start(args, format);
     add_finding_v(list, rule, severity, printer_index, fix, subject, title, format, args);
-    va_end(args);
-}
-
-void add_finding(const wchar_t* rule, Severity severity, int32_t printer_index, FixKind fix,
-                 const wchar_t* subject, const wchar_t* title, const wchar_t* format, ...) {
-    va_list args;
-    va_start(args, format);
-    add_finding_v(&g_findings, rule, severity, printer_index, fix, subject, title, format, args);
     va_end(args);
 }

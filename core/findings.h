@@ -1,6 +1,6 @@
 // Findings: what the diagnosis concluded about the PC and each printer, with severity, subject,
-// title, explanation and the one-click fix that applies. The list is rebuilt from empty by every
-// diagnosis run and read on the interface thread only.
+// title, explanation and the one-click fix that applies. A list is rebuilt from empty by every
+// diagnosis run.
 #pragma once
 
 #include <stdint.h>
@@ -57,9 +57,6 @@ struct FindingList {
     int32_t count;
 };
 
-// The process-wide list that diagnose() rebuilds.
-extern FindingList g_findings;
-
 // Label of a severity ("OK", "Note", "Heads-up", "PROBLEM") and of a fix (the fix button's text;
 // "" for NoFix). Out-of-range values give "".
 const wchar_t* severity_label(int32_t severity);
@@ -79,7 +76,3 @@ struct DiagnosisInput {
 // advice text through "%ls", never as the format itself.
 void add_finding_to(FindingList* list, const wchar_t* rule, Severity severity, int32_t printer_index,
                     FixKind fix, const wchar_t* subject, const wchar_t* title, const wchar_t* format, ...);
-
-// The same into g_findings.
-void add_finding(const wchar_t* rule, Severity severity, int32_t printer_index, FixKind fix,
-                 const wchar_t* subject, const wchar_t* title, const wchar_t* format, ...);

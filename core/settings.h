@@ -56,7 +56,18 @@ void read_setting_string(const wchar_t* name, wchar_t* buf, size_t cap);
 void write_setting_dword(const wchar_t* name, uint32_t value);
 void write_setting_string(const wchar_t* name, const wchar_t* text);
 
+// What a changed switch sets in motion. The window carries these out, in this order.
+enum SettingEffect : uint32_t {
+    SettingTopmost = 0x1,           // the window becomes topmost or not, as the value says
+    SettingRibbon = 0x2,            // the ribbon is laid out again (expert tools)
+    SettingRediagnose = 0x4,        // the findings are diagnosed again and lists and banner redrawn
+    SettingCheckAsConfigured = 0x8, // a check, with network tests when "AutoNetTest" is on
+    SettingCheckWithNetwork = 0x10, // a check with network tests
+    SettingCheckWithout = 0x20,     // a check without network tests
+    SettingBanner = 0x40,           // the banner and status line are redrawn
+    SettingPage = 0x80,             // the Settings page's check boxes follow the stored values
+};
+
 // The settings page's operation for one switch: stores the value in memory (setting points into
-// g_settings), writes it under `name`, then sets in motion what that switch needs, through the
-// interface services of core/ui_services.h.
-void apply_setting(int32_t* setting, int32_t value, const wchar_t* name);
+// g_settings), writes it under `name`, and returns the SettingEffect bits that switch needs.
+uint32_t apply_setting(int32_t* setting, int32_t value, const wchar_t* name);

@@ -2,5 +2,3 @@
 #include "core/state.h"
 
 ProcessState g_process = {};
-Snapshot* g_snapshot = nullptr;
-NetworkSearchResult* g_search_result = nullptr;

@@ -1,13 +1,9 @@
-// The process-wide state that many parts read: the mode flags fixed at start and what the
-// interface thread currently shows. Only the interface thread changes the current snapshot and
-// search result; worker threads never touch them.
+// The mode flags fixed at start, which many parts read. What the checks found lives in the session
+// record (core/session.h), not here.
 #pragma once
 
 #include <stdint.h>
 #include <wchar.h>
-
-#include "core/search_result.h"
-#include "core/snapshot.h"
 
 struct ProcessState {
     int32_t demo;          // "/demo": made-up printers, nothing on the PC is read or changed
@@ -16,8 +12,3 @@ struct ProcessState {
 };
 
 extern ProcessState g_process;
-
-// The current snapshot (null before the first hand-over) and the latest search result (null before
-// the first search).
-extern Snapshot* g_snapshot;
-extern NetworkSearchResult* g_search_result;

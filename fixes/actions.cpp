@@ -1,4 +1,5 @@
-// The pure parts of the action runner: the elevated copy's command line and the failure message.
+// The pure parts of the action runner: the plan, the outcome, the elevated copy's command line and
+// the failure message.
 #include "actions.h"
 
 #include "core/text.h"
@@ -71,4 +72,15 @@ void build_failure_message(wchar_t* buf, size_t cap, const wchar_t* description,
               L"ask whoever manages this PC."
             : L"");
     text_copy(buf, cap, message);
+}
+
+void change_plan(ChangePlan* out, TaskVerb verb, const wchar_t* argument, ChangeKind kind,
+                 const wchar_t* detail, const wchar_t* description) {
+    *out = ChangePlan{};
+    out->verb = verb;
+    out->needsAdmin = task_needs_admin(verb);
+    out->changeKind = kind;
+    text_copy(out->argument, _countof(out->argument), argument);
+    text_copy(out->detail, _countof(out->detail), detail);
+    text_copy(out->description, _countof(out->description), description);
 }

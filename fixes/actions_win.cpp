@@ -1,22 +1,19 @@
-// The action runner's Windows side: the in-process attempt, the elevated copy with its
-// message-pumping wait, and the outcome shown to the user.
+// The action runner's Windows side: the in-process attempt and the elevated copy with its
+// message-pumping wait.
 #include "actions.h"
 
 #include <windows.h>
 #include <shellapi.h>
 
-#include "core/state.h"
 #include "core/text.h"
-#include "core/settings.h"
-#include "core/ui_services.h"
-#include "history/changes.h"
 
 static const DWORD kQuietWaitMs = 330000;
 
-uint32_t run_elevated_copy(const wchar_t* program_path, const wchar_t* verb, const wchar_t* argument) {
+uint32_t run_elevated_copy(const wchar_t* program_path, const wchar_t* verb, const wchar_t* argument,
+                           const RunnerEnv* env) {
     wchar_t parameters[700];
     if (!build_task_parameters(parameters, _countof(parameters), verb, argument)) return TaskBadVerb;
-    HWND owner = static_cast<HWND>(g_ui.main_window());
+    HWND owner = env ? static_cast<HWND>(env->owner) : nullptr;
     SHELLEXECUTEINFOW info = {};
     info.cbSize = sizeof(info);
     info.fMask = SEE_MASK_NOCLOSEPROCESS;
@@ -31,7 +28,7 @@ uint32_t run_elevated_copy(const wchar_t* program_path, const wchar_t* verb, con
     }
 
     if (owner) EnableWindow(owner, FALSE);
-    g_ui.status_text(L"Working\x2026 (this can take up to a minute)");
+    if (env && env->working) env->working(env->ctx);
     // Every stretch with messages starts a fresh wait: only 330 s without any input end it early.
     for (;;) {
         DWORD answer = MsgWaitForMultipleObjects(1, &info.hProcess, FALSE, kQuietWaitMs, QS_ALLINPUT);
@@ -53,20 +50,24 @@ uint32_t run_elevated_copy(const wchar_t* program_path, const wchar_t* verb, con
     return code == STILL_ACTIVE ? TaskTimedOut : code;
 }
 
-uint32_t run_action(TaskVerb verb, const wchar_t* argument, int needs_admin) {
+uint32_t run_action(TaskVerb verb, const wchar_t* argument, const RunnerEnv* env) {
     if (!argument) argument = L"";
     const wchar_t* verb_text = task_verb_text(verb);
     if (!verb_text[0]) return TaskBadVerb;
-    if (g_process.elevated || !needs_admin) {
+    const int elevated = env && env->elevated;
+    const int may_elevate = !env || env->mayElevate;
+    const TaskPlatform* platform = env && env->platform ? env->platform : windows_task_platform();
+    if (elevated || !task_needs_admin(verb)) {
         HCURSOR previous = SetCursor(LoadCursorW(nullptr, IDC_WAIT));
-        uint32_t result = run_task(verb_text, argument);
+        uint32_t result = run_task(verb, argument, platform);
         SetCursor(previous);
-        if (g_process.elevated || result != ERROR_ACCESS_DENIED) return result;
+        if (elevated || !may_elevate || result != ERROR_ACCESS_DENIED) return result;
     }
+    if (!may_elevate) return ERROR_ACCESS_DENIED;
     wchar_t program[260] = L"";
     DWORD n = GetModuleFileNameW(nullptr, program, _countof(program));
     if (n == 0 || n >= _countof(program)) return n ? ERROR_INSUFFICIENT_BUFFER : GetLastError();
-    return run_elevated_copy(program, verb_text, argument);
+    return run_elevated_copy(program, verb_text, argument, env);
 }
 
 void windows_error_text(uint32_t code, wchar_t* buf, size_t cap) {
@@ -76,27 +77,4 @@ void windows_error_text(uint32_t code, wchar_t* buf, size_t cap) {
         text[0] = 0;
     trim_error_text(text, _countof(text), code);
     text_copy(buf, cap, text);
-}
-
-int report_action(uint32_t result, int32_t change_kind, const wchar_t* detail, const wchar_t* description) {
-    if (!description) description = L"";
-    if (result == TaskCanceled) {
-        g_ui.status_text(L"Canceled \x2014 nothing was changed.");
-        return 0;
-    }
-    if (result != TaskOk) {
-        wchar_t said[300];
-        windows_error_text(result, said, _countof(said));
-        wchar_t message[900];
-        build_failure_message(message, _countof(message), description, said, result);
-        g_ui.message_box(message, L"Vantrel", MB_ICONWARNING);
-        g_ui.start_check(0, nullptr);
-        return 0;
-    }
-    if (!g_process.demo) record_change(change_kind, detail, description);
-    wchar_t done[500];
-    text_format(done, _countof(done), L"Done: %ls", description);
-    g_ui.status_text(done);
-    g_ui.start_check(g_settings.autoNetTest, nullptr);
-    return 1;
 }

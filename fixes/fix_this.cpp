@@ -109,8 +109,7 @@ uint32_t fix_question(const Finding* finding, wchar_t* out, size_t cap) {
 // the detail is the argument itself or nothing.
 struct FixCommandRow {
     TaskVerb verb;
-    int32_t needsAdmin;
-    int32_t changeKind;
+    ChangeKind changeKind;
     int32_t detailIsArgument;
     int32_t alwaysConfirm;
     int32_t offerTestPage;
@@ -120,19 +119,21 @@ struct FixCommandRow {
 };
 
 static const FixCommandRow kFixCommands[kFixCommandCount] = {
-    {VerbSpoolRestart, 1, 0, 0, 0, 1, L"Restart the Print Spooler", RESTART_SPOOLER_TEXT,
+    {VerbSpoolRestart, NothingToPutBack, 0, 0, 1, L"Restart the Print Spooler", RESTART_SPOOLER_TEXT,
      L"Restarted the Print Spooler service"},
-    {VerbSpoolClear, 1, 0, 0, 1, 1, L"Clear Stuck Jobs", CLEAR_STUCK_JOBS_TEXT,
+    {VerbSpoolClear, NothingToPutBack, 0, 1, 1, L"Clear Stuck Jobs", CLEAR_STUCK_JOBS_TEXT,
      L"Cleared stuck jobs (stopped the spooler, deleted waiting job files, started it again)"},
-    {VerbPause, 0, 4, 1, 0, 0, nullptr, nullptr, L"Paused the printer \"%ls\""},
-    {VerbResume, 0, 3, 1, 0, 0, nullptr, nullptr, L"Resumed the printer \"%ls\""},
-    {VerbOnline, 0, 2, 1, 0, 0, nullptr, nullptr, L"Switched off \"Use Printer Offline\" for \"%ls\""},
-    {VerbOffline, 0, 0, 1, 0, 0, nullptr, nullptr, L"Switched on \"Use Printer Offline\" for \"%ls\""},
-    {VerbPurge, 0, 0, 0, 0, 0, L"Cancel All Jobs", CANCEL_ALL_JOBS_TEXT,
+    {VerbPause, PrinterPaused, 1, 0, 0, nullptr, nullptr, L"Paused the printer \"%ls\""},
+    {VerbResume, PrinterResumed, 1, 0, 0, nullptr, nullptr, L"Resumed the printer \"%ls\""},
+    {VerbOnline, OfflineUnticked, 1, 0, 0, nullptr, nullptr,
+     L"Switched off \"Use Printer Offline\" for \"%ls\""},
+    {VerbOffline, NothingToPutBack, 1, 0, 0, nullptr, nullptr,
+     L"Switched on \"Use Printer Offline\" for \"%ls\""},
+    {VerbPurge, NothingToPutBack, 0, 0, 0, L"Cancel All Jobs", CANCEL_ALL_JOBS_TEXT,
      L"Canceled all waiting jobs on \"%ls\""},
-    {VerbSnmpOff, 1, 1, 1, 0, 0, L"Switch Off SNMP Status", SNMP_OFF_TEXT,
+    {VerbSnmpOff, SnmpSwitchedOff, 1, 0, 0, L"Switch Off SNMP Status", SNMP_OFF_TEXT,
      L"Switched off SNMP status on port \"%ls\" (and restarted the Print Spooler)"},
-    {VerbPdf, 1, 0, 0, 0, 0, L"Add Microsoft Print to PDF", ADD_PDF_TEXT,
+    {VerbPdf, NothingToPutBack, 0, 0, 0, L"Add Microsoft Print to PDF", ADD_PDF_TEXT,
      L"Switched on the Windows feature Microsoft Print to PDF"},
 };
 
@@ -141,13 +142,18 @@ static void plan_clear(FixPlan* out) {
     out->verb = VerbNone;
 }
 
+static void plan_verb(FixPlan* out, TaskVerb verb) {
+    out->verb = verb;
+    out->needsAdmin = task_needs_admin(verb);
+}
+
 int fix_command_plan(FixCommand command, const wchar_t* argument, int32_t job_count, FixPlan* out) {
     plan_clear(out);
     if (command < 0 || command >= kFixCommandCount) return 0;
     const FixCommandRow& row = kFixCommands[command];
     const wchar_t* arg = argument ? argument : L"";
     out->verb = row.verb;
-    out->needsAdmin = row.needsAdmin;
+    out->needsAdmin = task_needs_admin(row.verb);
     out->changeKind = row.changeKind;
     out->alwaysConfirm = row.alwaysConfirm;
     out->offerTestPage = row.offerTestPage;
@@ -167,16 +173,15 @@ int fix_command_plan(FixCommand command, const wchar_t* argument, int32_t job_co
 
 int own_task_plan(FixKind fix, const Snapshot* s, FixPlan* out) {
     plan_clear(out);
-    out->needsAdmin = 1;
     switch (fix) {
     case StartSpooler:
-        out->verb = VerbSpoolStart;
+        plan_verb(out, VerbSpoolStart);
         text_copy(out->description, _countof(out->description), L"Started the Print Spooler service");
         return 1;
     case SpoolerAutoStart:
         if (!s) return 0;
-        out->verb = VerbSpoolAuto;
-        out->changeKind = 7;
+        plan_verb(out, VerbSpoolAuto);
+        out->changeKind = SpoolerStartTypeSet;
         text_copy(out->argument, _countof(out->argument), L"2");
         // The start type it had, so History & Undo can put it back.
         text_format(out->detail, _countof(out->detail), L"%lu", (unsigned long)(uint32_t)s->spoolerStartType);
@@ -184,8 +189,8 @@ int own_task_plan(FixKind fix, const Snapshot* s, FixPlan* out) {
                   L"Set the Print Spooler service to start automatically");
         return 1;
     case EnableDetailedLog:
-        out->verb = VerbOplogOn;
-        out->changeKind = 8;
+        plan_verb(out, VerbOplogOn);
+        out->changeKind = OperationalLogOn;
         text_copy(out->description, _countof(out->description),
                   L"Switched on Windows' detailed print log (PrintService/Operational)");
         return 1;
@@ -211,16 +216,84 @@ void port_address_plan(const wchar_t* subject, const wchar_t* port, const wchar_
                        const wchar_t* old_address, FixPlan* out) {
     plan_clear(out);
     const wchar_t* old_text = old_address && old_address[0] ? old_address : nullptr;
-    out->verb = VerbPortAddr;
-    out->needsAdmin = 1;
+    plan_verb(out, VerbPortAddr);
     // Without the old address there is nothing to point the port back at, so nothing to undo.
-    out->changeKind = old_text ? 9 : 0;
+    out->changeKind = old_text ? PortAddressSet : NothingToPutBack;
     out->offerTestPage = 1;
     text_copy(out->argument, _countof(out->argument), subject);
     text_format(out->detail, _countof(out->detail), L"%ls|%ls", port ? port : L"", old_text ? old_text : L"");
     text_format(out->description, _countof(out->description),
                 L"Pointed the port \"%ls\" at %ls (it was %ls) and restarted the Print Spooler",
                 port ? port : L"", new_address ? new_address : L"", old_text ? old_text : L"unknown");
+}
+
+int fix_plan_of(const Finding* f, const Snapshot* s, const wchar_t* old_port_address, FixPlan* out) {
+    plan_clear(out);
+    if (!f) return 0;
+    switch (f->fix) {
+    case StartSpooler:
+    case SpoolerAutoStart:
+    case EnableDetailedLog:
+        return own_task_plan(f->fix, s, out);
+    case RestartSpooler:
+        return fix_command_plan(FixCommandRestartSpooler, nullptr, 0, out);
+    case ClearStuckJobs:
+        return fix_command_plan(FixCommandClearStuckJobs, nullptr, s ? s->jobCount : 0, out);
+    case CancelPrinterJobs:
+        return fix_command_plan(FixCommandCancelAllJobs, f->subject, 0, out);
+    case ResumePrinter:
+        return fix_command_plan(FixCommandResume, f->subject, 0, out);
+    case UseOfflineOff:
+        return fix_command_plan(FixCommandOnline, f->subject, 0, out);
+    case SnmpStatusOff:
+        return fix_command_plan(FixCommandSnmpOff, f->subject, 0, out);
+    case AddPdfPrinter:
+        return fix_command_plan(FixCommandAddPdf, nullptr, 0, out);
+    case KeepDefaultPrinter:
+        plan_verb(out, VerbLegacyDefaultOn);
+        out->changeKind = WindowsDefaultOff;
+        text_copy(out->description, _countof(out->description),
+                  L"Switched off \"Let Windows manage my default printer\"");
+        return 1;
+    case PointToNewAddress: {
+        wchar_t port[260], address[260];
+        if (!split_port_subject(f->subject, port, _countof(port), address, _countof(address))) return 0;
+        port_address_plan(f->subject, port, address, old_port_address, out);
+        return 1;
+    }
+    default:
+        return 0;
+    }
+}
+
+void set_default_plan(const wchar_t* printer, const wchar_t* previous, FixPlan* out) {
+    plan_clear(out);
+    plan_verb(out, VerbSetDefault);
+    const int had_one = previous && previous[0];
+    // With no default before there is nothing to make default again.
+    out->changeKind = had_one ? DefaultPrinterSet : NothingToPutBack;
+    text_copy(out->argument, _countof(out->argument), printer);
+    text_copy(out->detail, _countof(out->detail), had_one ? previous : L"");
+    wchar_t text[500];
+    text_format(text, _countof(text), L"Made \"%ls\" the default printer (it was \"%ls\")",
+                printer ? printer : L"", had_one ? previous : L"none");
+    text_copy(out->description, _countof(out->description), text);
+}
+
+void remove_printer_plan(const wchar_t* printer, FixPlan* out) {
+    plan_clear(out);
+    plan_verb(out, VerbDelete);
+    text_copy(out->argument, _countof(out->argument), printer);
+    wchar_t text[400];
+    text_format(text, _countof(text), L"Removed the printer \"%ls\" from this PC", printer ? printer : L"");
+    text_copy(out->description, _countof(out->description), text);
+    out->confirmTitle = L"Remove Printer";
+    text_format(
+        out->confirmText, _countof(out->confirmText),
+        L"REMOVE the printer \"%ls\" from this PC?\n\nThis deletes the printer and cancels its waiting jobs. "
+        L"It can NOT be undone from Vantrel: to get it back you would have to add the printer again in "
+        L"Windows.\n\nOnly do this for a duplicate or a printer that no longer exists.",
+        printer ? printer : L"");
 }
 
 int32_t test_page_printer(const Snapshot* s, int32_t selected) {

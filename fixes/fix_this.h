@@ -1,7 +1,8 @@
 // Fix This and the fix commands: which finding the user means, the question that explains it, and
-// the change each one-click fix and each ribbon fix command makes. The first half is pure (plain
-// records in, texts and plans out) so every choice and every text can be tested without a window;
-// the second half (fix_this_win.cpp) asks the questions and hands the plans to the action runner.
+// the change each one-click fix and each ribbon fix command makes. Plain records in, texts and plans
+// out, so every choice and every text can be tested without a window; the window
+// (ui/fix_commands_win.cpp) asks the questions, and hands the plans to the action runner, as the
+// headless fix does without asking.
 #pragma once
 
 #include <stddef.h>
@@ -10,6 +11,7 @@
 
 #include "core/findings.h"
 #include "core/snapshot.h"
+#include "fixes/actions.h"
 #include "fixes/tasks.h"
 
 #define VANTREL_NOTHING_WRONG_WITH_PRINTER                                                                   \
@@ -57,16 +59,10 @@ void fix_caption(const Finding* finding, const Snapshot* s, wchar_t* out, size_t
 // otherwise. Returns the message box flags that go with it.
 uint32_t fix_question(const Finding* finding, wchar_t* out, size_t cap);
 
-// One change, ready for the action runner: what runs, what is recorded, what is asked first.
-struct FixPlan {
-    TaskVerb verb;
-    int32_t needsAdmin;
-    int32_t changeKind;
-    int32_t alwaysConfirm; // asked even when the caller already asked its own question
-    int32_t offerTestPage; // after a success
-    wchar_t argument[260];
-    wchar_t detail[460];
-    wchar_t description[600];
+// One change, ready for the action runner (the ChangePlan part), with what is asked first.
+struct FixPlan : ChangePlan {
+    int32_t alwaysConfirm;       // asked even when the caller already asked its own question
+    int32_t offerTestPage;       // after a success
     const wchar_t* confirmTitle; // null: nothing to confirm
     wchar_t confirmText[1400];
 };
@@ -101,6 +97,15 @@ int split_port_subject(const wchar_t* subject, wchar_t* port, size_t port_cap, w
 void port_address_plan(const wchar_t* subject, const wchar_t* port, const wchar_t* new_address,
                        const wchar_t* old_address, FixPlan* out);
 
+// The plan of a finding's fix when that fix changes the PC: the ribbon command it reuses, its own
+// task, or the port's new address (old_port_address: what the port points at now, empty when
+// unknown). 0 for a fix that only opens or shows something, and for a finding without a fix.
+int fix_plan_of(const Finding* finding, const Snapshot* s, const wchar_t* old_port_address, FixPlan* out);
+
+// Set Default and Remove Printer. previous is the default printer before, empty for none.
+void set_default_plan(const wchar_t* printer, const wchar_t* previous, FixPlan* out);
+void remove_printer_plan(const wchar_t* printer, FixPlan* out);
+
 // The printer offered a test page after a spooler restart: the selected one unless it is built into
 // Windows, else the first real default printer; -1 for no offer.
 int32_t test_page_printer(const Snapshot* s, int32_t selected);
@@ -112,20 +117,6 @@ void printer_window_parameters(const wchar_t* printer_name, const wchar_t* switc
 // The printer's web address "http://%ls/"; 0 (out empty) when it has none worth opening.
 int printer_web_address(const Snapshot* s, int32_t index, wchar_t* out, size_t cap);
 
-// The interface's side, implemented in fix_this_win.cpp.
-
-void fix_this();
-void apply_fix(int32_t row);
-
-void restart_spooler(int skip);
-void clear_stuck_jobs();
-void pause_or_resume(const wchar_t* printer, int pause);
-void set_printer_offline(const wchar_t* printer, int currently_offline);
-void cancel_all_jobs(const wchar_t* printer, int skip);
-void snmp_status_off(const wchar_t* port, int skip);
-void add_pdf_printer(int skip);
-
-void offer_test_page();
-void send_test_page(int32_t printer);
-void open_printer_window(const wchar_t* printer_name, const wchar_t* switch_text);
-void open_printer_web_page(int32_t printer);
+// The address a Standard TCP/IP port points at now, as its monitor keeps it ("HostName", else
+// "IPAddress"); empty when unknown (fix_this_win.cpp).
+void current_port_address(const wchar_t* port, wchar_t* out, size_t cap);

@@ -1,17 +1,46 @@
-// The verb table and the dispatch. Pure: the Windows work is in tasks_win.cpp.
+// The verb table, the arguments and what each verb does, over the platform table. Pure: the
+// Windows calls are in tasks_win.cpp.
 #include "tasks.h"
 
 #include "core/classify.h"
 #include "core/text.h"
+#include "net/ipv4.h"
 
 const TaskVerbInfo g_task_verbs[VerbCount] = {
-    {L"spool-restart", 1}, {L"spool-clear", 1}, {L"spool-start", 1}, {L"spool-auto", 1},
-    {L"snmp-off", 1},      {L"snmp-on", 1},     {L"pdf", 1},         {L"port-addr", 1},
-    {L"oplog-on", 1},      {L"oplog-off", 1},   {L"purge", 0},       {L"pause", 0},
-    {L"resume", 0},        {L"online", 0},      {L"offline", 0},     {L"delete", 0},
+    {L"spool-restart", 1},
+    {L"spool-clear", 1},
+    {L"spool-start", 1},
+    {L"spool-auto", 1},
+    {L"snmp-off", 1},
+    {L"snmp-on", 1},
+    {L"pdf", 1},
+    {L"port-addr", 1},
+    {L"oplog-on", 1},
+    {L"oplog-off", 1},
+    {L"purge", 0},
+    {L"pause", 0},
+    {L"resume", 0},
+    {L"online", 0},
+    {L"offline", 0},
+    {L"delete", 0},
+    {L"set-default", 0},
+    {L"legacy-default-on", 0},
+    {L"legacy-default-off", 0},
 };
 
-StoppedDependents g_stopped_dependents = {};
+#define SPOOLER_SERVICE L"Spooler"
+#define TCP_PORTS_KEY L"SYSTEM\\CurrentControlSet\\Control\\Print\\Monitors\\Standard TCP/IP Port\\Ports"
+// Per user: "LegacyDefaultPrinterMode" 1 stops Windows 10 and later from making the printer used
+// last the default (the "Let Windows manage my default printer" switch turned off).
+#define USER_WINDOWS_KEY L"Software\\Microsoft\\Windows NT\\CurrentVersion\\Windows"
+
+// SERVICE_STOPPED and SERVICE_RUNNING, and the two answers that mean "already there".
+static const uint32_t kStopped = 1, kRunning = 4;
+static const uint32_t kNotActive = 1062, kAlreadyRunning = 1056;
+// PRINTER_CONTROL_PAUSE, _RESUME and _PURGE.
+static const uint32_t kPause = 1, kResume = 2, kPurge = 3;
+static const int kPolls = 150;
+static const uint32_t kPollMs = 200;
 
 TaskVerb find_task_verb(const wchar_t* verb) {
     if (!verb) return VerbNone;
@@ -45,8 +74,11 @@ int split_port_address(const wchar_t* argument, wchar_t* port, size_t port_cap, 
 }
 
 uint32_t parse_start_type(const wchar_t* text) {
+    if (!text || !*text) return 0;
     uint64_t value = 0;
-    for (const wchar_t* p = text ? text : L""; *p >= L'0' && *p <= L'9'; p++) {
+    for (const wchar_t* p = text; *p; p++) {
+        // "2abc" is no start type: a number with anything after it is refused, not read as 2.
+        if (*p < L'0' || *p > L'9') return 0;
         value = value * 10 + (uint64_t)(*p - L'0');
         // 0xFFFFFFFF is SERVICE_NO_CHANGE, which the service manager would accept as "leave it": a
         // number that does not fit asks for start type 0 instead, which it refuses for a program.
@@ -55,45 +87,154 @@ uint32_t parse_start_type(const wchar_t* text) {
     return (uint32_t)value;
 }
 
-uint32_t run_task(const wchar_t* verb, const wchar_t* argument) {
-    if (!argument) argument = L"";
+// A port name becomes part of a registry path: an empty one would write on the Ports key itself and
+// a backslash would reach another key.
+static int port_name_ok(const wchar_t* port) {
+    return port && port[0] && !wcschr(port, L'\\');
+}
+
+// An empty printer name opens the print server instead of a printer.
+static int printer_name_ok(const wchar_t* printer) {
+    return printer && printer[0];
+}
+
+static uint32_t wait_for_state(const TaskPlatform* t, const wchar_t* service, uint32_t wanted) {
+    for (int i = 0; i < kPolls; i++) {
+        uint32_t state = 0;
+        if (t->query_service(t->ctx, service, &state) != TaskOk) return TaskServiceStuck;
+        if (state == wanted) return TaskOk;
+        t->sleep_ms(t->ctx, kPollMs);
+    }
+    return TaskServiceStuck;
+}
+
+static uint32_t stop_tree(const TaskPlatform* t, const wchar_t* service, int depth, ServiceNames* stopped) {
+    uint32_t state = 0;
+    uint32_t rc = t->query_service(t->ctx, service, &state);
+    if (rc != TaskOk) return rc;
+    if (state == kStopped) return TaskOk;
+    if (depth != 3) {
+        ServiceNames dependents = {};
+        if (t->list_dependents(t->ctx, service, &dependents)) {
+            for (int32_t i = 0; i < dependents.count && i < 6; i++) {
+                if (stop_tree(t, dependents.names[i], depth + 1, stopped) == TaskOk && stopped->count < 6) {
+                    text_copy(stopped->names[stopped->count], _countof(stopped->names[0]),
+                              dependents.names[i]);
+                    stopped->count++;
+                }
+            }
+        }
+    }
+    rc = t->stop_service(t->ctx, service);
+    if (rc != TaskOk && rc != kNotActive) return rc;
+    return wait_for_state(t, service, kStopped);
+}
+
+static uint32_t start_and_wait(const TaskPlatform* t, const wchar_t* service) {
+    uint32_t rc = t->start_service(t->ctx, service);
+    if (rc != TaskOk && rc != kAlreadyRunning) return rc;
+    return wait_for_state(t, service, kRunning);
+}
+
+uint32_t cycle_service(const TaskPlatform* t, const wchar_t* service, int stop_first, int clear_folder,
+                       ServiceNames* stopped_out) {
+    ServiceNames stopped = {};
+    uint32_t stop_result = stop_first ? stop_tree(t, service, 0, &stopped) : TaskOk;
+    if (clear_folder && stop_result == TaskOk) {
+        wchar_t folder[260];
+        t->spool_folder(t->ctx, folder, _countof(folder));
+        t->empty_folder(t->ctx, folder);
+    }
+    // Also after a failed stop: the spooler then usually still runs, which counts as started.
+    uint32_t start_result = start_and_wait(t, service);
+    // A service before the services that depend on it.
+    for (int32_t i = stopped.count - 1; i >= 0; i--)
+        start_and_wait(t, stopped.names[i]);
+    if (stopped_out) *stopped_out = stopped;
+    return stop_result != TaskOk ? stop_result : start_result;
+}
+
+static uint32_t set_snmp(const TaskPlatform* t, const wchar_t* port, int enabled) {
+    if (!port_name_ok(port)) return TaskBadVerb;
+    wchar_t key[400];
+    text_format(key, _countof(key), L"%ls\\%ls", TCP_PORTS_KEY, port);
+    uint32_t rc = t->set_dword(t->ctx, TaskRootLocalMachine, key, L"SNMP Enabled", enabled ? 1 : 0, 0);
+    if (rc != TaskOk) return rc;
+    return cycle_service(t, SPOOLER_SERVICE, 1, 0, nullptr);
+}
+
+static uint32_t set_port_address(const TaskPlatform* t, const wchar_t* argument) {
     wchar_t port[260], address[kPortAddressCapacity];
-    switch (find_task_verb(verb)) {
-    case VerbSpoolRestart:
-        return cycle_spooler(1, 0);
-    case VerbSpoolClear:
-        return cycle_spooler(1, 1);
-    case VerbSpoolStart:
-        return cycle_spooler(0, 0);
-    case VerbSpoolAuto:
-        return task_spool_auto(argument);
-    case VerbSnmpOff:
-        return task_set_snmp(argument, 0);
-    case VerbSnmpOn:
-        return task_set_snmp(argument, 1);
-    case VerbPdf:
-        return task_enable_pdf();
-    case VerbPortAddr:
-        if (!split_port_address(argument, port, _countof(port), address, _countof(address)))
-            return TaskBadVerb;
-        return task_port_address(port, address);
-    case VerbOplogOn:
-        return task_set_oplog(1);
-    case VerbOplogOff:
-        return task_set_oplog(0);
+    if (!split_port_address(argument, port, _countof(port), address, _countof(address))) return TaskBadVerb;
+    if (!port_name_ok(port)) return TaskBadVerb;
+    wchar_t key[400];
+    text_format(key, _countof(key), L"%ls\\%ls", TCP_PORTS_KEY, port);
+    uint32_t rc = t->set_string(t->ctx, TaskRootLocalMachine, key, L"HostName", address, 0);
+    if (rc != TaskOk) return rc;
+    // The monitor reads "IPAddress" when "HostName" is empty; a dotted address goes in both.
+    uint32_t ip = 0;
+    if (parse_ipv4(address, &ip)) t->set_string(t->ctx, TaskRootLocalMachine, key, L"IPAddress", address, 0);
+    return cycle_service(t, SPOOLER_SERVICE, 1, 0, nullptr);
+}
+
+static uint32_t on_printer(const TaskPlatform* t, TaskVerb verb, const wchar_t* printer) {
+    if (!printer_name_ok(printer)) return TaskBadVerb;
+    switch (verb) {
     case VerbPurge:
-        return control_printer(argument, 3);
+        return t->control_printer(t->ctx, printer, kPurge);
     case VerbPause:
-        return control_printer(argument, 1);
+        return t->control_printer(t->ctx, printer, kPause);
     case VerbResume:
-        return control_printer(argument, 2);
+        return t->control_printer(t->ctx, printer, kResume);
     case VerbOnline:
-        return set_use_offline(argument, 0);
+        return t->set_use_offline(t->ctx, printer, 0);
     case VerbOffline:
-        return set_use_offline(argument, 1);
+        return t->set_use_offline(t->ctx, printer, 1);
     case VerbDelete:
-        return task_delete_printer(argument);
+        return t->delete_printer(t->ctx, printer);
+    case VerbSetDefault:
+        return t->set_default_printer(t->ctx, printer);
     default:
         return TaskBadVerb;
     }
+}
+
+uint32_t run_task(TaskVerb verb, const wchar_t* argument, const TaskPlatform* t) {
+    if (!argument) argument = L"";
+    if (!t) return TaskBadVerb;
+    switch (verb) {
+    case VerbSpoolRestart:
+        return cycle_service(t, SPOOLER_SERVICE, 1, 0, nullptr);
+    case VerbSpoolClear:
+        return cycle_service(t, SPOOLER_SERVICE, 1, 1, nullptr);
+    case VerbSpoolStart:
+        return cycle_service(t, SPOOLER_SERVICE, 0, 0, nullptr);
+    case VerbSpoolAuto: {
+        const uint32_t type = parse_start_type(argument);
+        if (type == 0) return TaskBadVerb;
+        return t->set_start_type(t->ctx, SPOOLER_SERVICE, type);
+    }
+    case VerbSnmpOff:
+        return set_snmp(t, argument, 0);
+    case VerbSnmpOn:
+        return set_snmp(t, argument, 1);
+    case VerbPdf:
+        return t->enable_pdf(t->ctx);
+    case VerbPortAddr:
+        return set_port_address(t, argument);
+    case VerbOplogOn:
+        return t->set_operational_log(t->ctx, 1);
+    case VerbOplogOff:
+        return t->set_operational_log(t->ctx, 0);
+    case VerbLegacyDefaultOn:
+        return t->set_dword(t->ctx, TaskRootCurrentUser, USER_WINDOWS_KEY, L"LegacyDefaultPrinterMode", 1, 1);
+    case VerbLegacyDefaultOff:
+        return t->set_dword(t->ctx, TaskRootCurrentUser, USER_WINDOWS_KEY, L"LegacyDefaultPrinterMode", 0, 0);
+    default:
+        return on_printer(t, verb, argument);
+    }
+}
+
+uint32_t run_task_command(const wchar_t* verb, const wchar_t* argument) {
+    return run_task(find_task_verb(verb), argument, windows_task_platform());
 }

@@ -1,11 +1,8 @@
-// The Windows side of the task runner: the service manager, the spool folder, the Standard TCP/IP
-// port keys, the printer interfaces, the event-log channel configuration and the component installer.
-// Every failure is answered with Windows' own error code; the runner never retries except in the
-// fixed service polls.
+// The real task platform: the service manager, the spool folder, the registry, the printer
+// interfaces, the event-log channel configuration and the component installer. Every failure is
+// answered with Windows' own error code; nothing here retries or decides.
 #include "tasks.h"
 
-#include <winsock2.h>
-#include <ws2tcpip.h>
 #include <windows.h>
 #include <winevt.h>
 #include <winspool.h>
@@ -15,97 +12,87 @@
 #include "core/registry.h"
 #include "core/text.h"
 
-#define SPOOLER_SERVICE L"Spooler"
-#define TCP_PORTS_KEY L"SYSTEM\\CurrentControlSet\\Control\\Print\\Monitors\\Standard TCP/IP Port\\Ports"
-
-static const int kPolls = 150;
-static const DWORD kPollMs = 200;
-
-// A port name becomes part of a registry path: an empty one would write on the Ports key itself and
-// a backslash would reach another key.
-static int port_name_ok(const wchar_t* port) {
-    return port && port[0] && !wcschr(port, L'\\');
+static uint32_t with_service(const wchar_t* name, DWORD access, SC_HANDLE* manager, SC_HANDLE* service) {
+    *manager = OpenSCManagerW(nullptr, nullptr, SC_MANAGER_CONNECT);
+    if (!*manager) return GetLastError();
+    *service = OpenServiceW(*manager, name, access);
+    if (*service) return TaskOk;
+    DWORD error = GetLastError();
+    CloseServiceHandle(*manager);
+    return error;
 }
 
-// An empty printer name opens the print server instead of a printer.
-static int printer_name_ok(const wchar_t* printer) {
-    return printer && printer[0];
+static void close_service(SC_HANDLE manager, SC_HANDLE service) {
+    CloseServiceHandle(service);
+    CloseServiceHandle(manager);
 }
 
-static uint32_t wait_for_state(SC_HANDLE service, DWORD wanted) {
-    for (int i = 0; i < kPolls; i++) {
-        SERVICE_STATUS status = {};
-        if (!QueryServiceStatus(service, &status)) return TaskServiceStuck;
-        if (status.dwCurrentState == wanted) return TaskOk;
-        Sleep(kPollMs);
-    }
-    return TaskServiceStuck;
+static uint32_t query_service(void*, const wchar_t* name, uint32_t* state) {
+    SC_HANDLE manager, service;
+    uint32_t rc = with_service(name, SERVICE_QUERY_STATUS, &manager, &service);
+    if (rc != TaskOk) return rc;
+    SERVICE_STATUS status = {};
+    rc = QueryServiceStatus(service, &status) ? TaskOk : GetLastError();
+    *state = status.dwCurrentState;
+    close_service(manager, service);
+    return rc;
 }
 
-static int enum_dependents(void* service, const wchar_t*, void* buffer, uint32_t size, uint32_t* count) {
+// Wine's service manager keeps EnumDependentServicesW a stub that answers success with none.
+static int list_dependents(void*, const wchar_t* name, ServiceNames* out) {
+    *out = ServiceNames{};
+    SC_HANDLE manager, service;
+    if (with_service(name, SERVICE_ENUMERATE_DEPENDENTS, &manager, &service) != TaskOk) return 0;
+    BYTE* buffer = (BYTE*)calloc(1, 8192);
     DWORD needed = 0, returned = 0;
-    int ok = EnumDependentServicesW((SC_HANDLE)service, SERVICE_ACTIVE, (ENUM_SERVICE_STATUSW*)buffer, size,
-                                    &needed, &returned) != 0;
-    *count = ok ? returned : 0;
+    int ok = buffer && EnumDependentServicesW(service, SERVICE_ACTIVE, (ENUM_SERVICE_STATUSW*)buffer, 8192,
+                                              &needed, &returned) != 0;
+    if (ok) {
+        const ENUM_SERVICE_STATUSW* list = (const ENUM_SERVICE_STATUSW*)buffer;
+        for (DWORD i = 0; i < returned && out->count < 6; i++)
+            text_copy(out->names[out->count++], _countof(out->names[0]), list[i].lpServiceName);
+    }
+    free(buffer);
+    close_service(manager, service);
     return ok;
 }
 
-DependentsLister g_list_dependents = enum_dependents;
-
-uint32_t stop_service_tree(SC_HANDLE manager, const wchar_t* name, int depth) {
-    SC_HANDLE service =
-        OpenServiceW(manager, name, SERVICE_STOP | SERVICE_ENUMERATE_DEPENDENTS | SERVICE_QUERY_STATUS);
-    if (!service) return GetLastError();
+static uint32_t stop_service(void*, const wchar_t* name) {
+    SC_HANDLE manager, service;
+    uint32_t rc = with_service(name, SERVICE_STOP, &manager, &service);
+    if (rc != TaskOk) return rc;
     SERVICE_STATUS status = {};
-    if (!QueryServiceStatus(service, &status) || status.dwCurrentState == SERVICE_STOPPED) {
-        CloseServiceHandle(service);
-        return TaskOk;
-    }
-    if (depth != 3) {
-        // Heap, not stack: this recurses up to three levels with a buffer each.
-        BYTE* buffer = (BYTE*)calloc(1, 8192);
-        uint32_t count = 0;
-        if (buffer && g_list_dependents(service, name, buffer, 8192, &count)) {
-            ENUM_SERVICE_STATUSW* list = (ENUM_SERVICE_STATUSW*)buffer;
-            for (uint32_t i = 0; i < count; i++) {
-                if (stop_service_tree(manager, list[i].lpServiceName, depth + 1) == TaskOk &&
-                    g_stopped_dependents.count < 6) {
-                    text_copy(g_stopped_dependents.names[g_stopped_dependents.count],
-                              _countof(g_stopped_dependents.names[0]), list[i].lpServiceName);
-                    g_stopped_dependents.count++;
-                }
-            }
-        }
-        free(buffer);
-    }
-    if (!ControlService(service, SERVICE_CONTROL_STOP, &status)) {
-        DWORD error = GetLastError();
-        if (error != ERROR_SERVICE_NOT_ACTIVE) {
-            CloseServiceHandle(service);
-            return error;
-        }
-    }
-    uint32_t result = wait_for_state(service, SERVICE_STOPPED);
-    CloseServiceHandle(service);
-    return result;
+    rc = ControlService(service, SERVICE_CONTROL_STOP, &status) ? TaskOk : GetLastError();
+    close_service(manager, service);
+    return rc;
 }
 
-uint32_t start_service_and_wait(SC_HANDLE manager, const wchar_t* name) {
-    SC_HANDLE service = OpenServiceW(manager, name, SERVICE_START | SERVICE_QUERY_STATUS);
-    if (!service) return GetLastError();
-    if (!StartServiceW(service, 0, nullptr)) {
-        DWORD error = GetLastError();
-        if (error != ERROR_SERVICE_ALREADY_RUNNING) {
-            CloseServiceHandle(service);
-            return error;
-        }
-    }
-    uint32_t result = wait_for_state(service, SERVICE_RUNNING);
-    CloseServiceHandle(service);
-    return result;
+static uint32_t start_service(void*, const wchar_t* name) {
+    SC_HANDLE manager, service;
+    uint32_t rc = with_service(name, SERVICE_START, &manager, &service);
+    if (rc != TaskOk) return rc;
+    rc = StartServiceW(service, 0, nullptr) ? TaskOk : GetLastError();
+    close_service(manager, service);
+    return rc;
 }
 
-void spool_folder_path(wchar_t* buf, size_t cap) {
+static uint32_t set_start_type(void*, const wchar_t* name, uint32_t start_type) {
+    SC_HANDLE manager, service;
+    uint32_t rc = with_service(name, SERVICE_CHANGE_CONFIG, &manager, &service);
+    if (rc != TaskOk) return rc;
+    rc = ChangeServiceConfigW(service, SERVICE_NO_CHANGE, start_type, SERVICE_NO_CHANGE, nullptr, nullptr,
+                              nullptr, nullptr, nullptr, nullptr, nullptr)
+             ? TaskOk
+             : GetLastError();
+    close_service(manager, service);
+    return rc;
+}
+
+static void sleep_ms(void*, uint32_t ms) {
+    Sleep(ms);
+}
+
+static void spool_folder(void*, wchar_t* buf, size_t cap) {
     wchar_t folder[260];
     if (!read_registry_string(HKEY_LOCAL_MACHINE, L"SYSTEM\\CurrentControlSet\\Control\\Print\\Printers",
                               L"DefaultSpoolDirectory", folder, _countof(folder))) {
@@ -117,7 +104,8 @@ void spool_folder_path(wchar_t* buf, size_t cap) {
     text_copy(buf, cap, folder);
 }
 
-int empty_spool_folder(const wchar_t* folder) {
+// Attributes are cleared first so read-only job files go too; files in use are left.
+static int empty_folder(void*, const wchar_t* folder) {
     wchar_t pattern[MAX_PATH + 4];
     text_format(pattern, _countof(pattern), L"%ls\\*", folder);
     WIN32_FIND_DATAW found;
@@ -135,129 +123,44 @@ int empty_spool_folder(const wchar_t* folder) {
     return deleted;
 }
 
-uint32_t cycle_spooler(int stop_first, int clear_folder) {
-    return cycle_service(SPOOLER_SERVICE, stop_first, clear_folder);
+static HKEY root_key(TaskRoot root) {
+    return root == TaskRootCurrentUser ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE;
 }
 
-uint32_t cycle_service(const wchar_t* service, int stop_first, int clear_folder) {
-    SC_HANDLE manager = OpenSCManagerW(nullptr, nullptr, SC_MANAGER_CONNECT);
-    if (!manager) return GetLastError();
-    g_stopped_dependents = StoppedDependents{};
-    uint32_t stop_result = stop_first ? stop_service_tree(manager, service, 0) : TaskOk;
-    if (clear_folder && stop_result == TaskOk) {
-        wchar_t folder[260];
-        spool_folder_path(folder, _countof(folder));
-        empty_spool_folder(folder);
-    }
-    // Also after a failed stop: the spooler then usually still runs, which counts as started.
-    uint32_t start_result = start_service_and_wait(manager, service);
-    // A service before the services that depend on it.
-    for (int i = g_stopped_dependents.count - 1; i >= 0; i--)
-        start_service_and_wait(manager, g_stopped_dependents.names[i]);
-    CloseServiceHandle(manager);
-    return stop_result != TaskOk ? stop_result : start_result;
-}
-
-uint32_t task_spool_auto(const wchar_t* argument) {
-    SC_HANDLE manager = OpenSCManagerW(nullptr, nullptr, SC_MANAGER_CONNECT);
-    if (!manager) return GetLastError();
-    uint32_t result = TaskOk;
-    SC_HANDLE service = OpenServiceW(manager, SPOOLER_SERVICE, SERVICE_CHANGE_CONFIG);
-    if (!service) {
-        result = GetLastError();
-    } else {
-        if (!ChangeServiceConfigW(service, SERVICE_NO_CHANGE, parse_start_type(argument), SERVICE_NO_CHANGE,
-                                  nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr))
-            result = GetLastError();
-        CloseServiceHandle(service);
-    }
-    CloseServiceHandle(manager);
-    return result;
-}
-
-static LONG open_port_key(const wchar_t* port, HKEY* key) {
-    wchar_t path[400];
-    text_format(path, _countof(path), L"%ls\\%ls", TCP_PORTS_KEY, port);
-    return RegOpenKeyExW(HKEY_LOCAL_MACHINE, path, 0, KEY_SET_VALUE, key);
-}
-
-uint32_t task_set_snmp(const wchar_t* port, int enabled) {
-    if (!port_name_ok(port)) return TaskBadVerb;
+static uint32_t set_value(TaskRoot root, const wchar_t* path, const wchar_t* name, DWORD type,
+                          const BYTE* data, DWORD bytes, int create) {
     HKEY key = nullptr;
-    LONG rc = open_port_key(port, &key);
+    LONG rc =
+        create ? RegCreateKeyExW(root_key(root), path, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr)
+               : RegOpenKeyExW(root_key(root), path, 0, KEY_SET_VALUE, &key);
     if (rc != ERROR_SUCCESS) return (uint32_t)rc;
-    DWORD value = enabled ? 1 : 0;
-    rc = RegSetValueExW(key, L"SNMP Enabled", 0, REG_DWORD, (const BYTE*)&value, sizeof(value));
+    rc = RegSetValueExW(key, name, 0, type, data, bytes);
     RegCloseKey(key);
-    if (rc != ERROR_SUCCESS) return (uint32_t)rc;
-    return cycle_spooler(1, 0);
+    return (uint32_t)rc;
 }
 
-static LONG set_string(HKEY key, const wchar_t* name, const wchar_t* text) {
-    return RegSetValueExW(key, name, 0, REG_SZ, (const BYTE*)text,
-                          (DWORD)((wcslen(text) + 1) * sizeof(wchar_t)));
+static uint32_t set_dword(void*, TaskRoot root, const wchar_t* path, const wchar_t* name, uint32_t value,
+                          int create) {
+    DWORD v = value;
+    return set_value(root, path, name, REG_DWORD, (const BYTE*)&v, sizeof(v), create);
 }
 
-uint32_t task_port_address(const wchar_t* port, const wchar_t* address) {
-    if (!port_name_ok(port)) return TaskBadVerb;
+static uint32_t set_string(void*, TaskRoot root, const wchar_t* path, const wchar_t* name,
+                           const wchar_t* text, int create) {
+    return set_value(root, path, name, REG_SZ, (const BYTE*)text,
+                     (DWORD)((wcslen(text) + 1) * sizeof(wchar_t)), create);
+}
+
+static uint32_t delete_value(void*, TaskRoot root, const wchar_t* path, const wchar_t* name) {
     HKEY key = nullptr;
-    LONG rc = open_port_key(port, &key);
+    LONG rc = RegOpenKeyExW(root_key(root), path, 0, KEY_SET_VALUE, &key);
     if (rc != ERROR_SUCCESS) return (uint32_t)rc;
-    rc = set_string(key, L"HostName", address);
-    if (rc != ERROR_SUCCESS) {
-        RegCloseKey(key);
-        return (uint32_t)rc;
-    }
-    IN_ADDR parsed;
-    if (address[0] && InetPtonW(AF_INET, address, &parsed) == 1) set_string(key, L"IPAddress", address);
+    rc = RegDeleteValueW(key, name);
     RegCloseKey(key);
-    return cycle_spooler(1, 0);
+    return (uint32_t)rc;
 }
 
-uint32_t task_enable_pdf() {
-    wchar_t system[MAX_PATH] = L"";
-    UINT n = GetSystemDirectoryW(system, _countof(system));
-    if (n == 0 || n >= _countof(system)) system[0] = 0;
-    wchar_t line[700];
-    text_format(
-        line, _countof(line),
-        L"\"%ls\\dism.exe\" /Online /Enable-Feature /FeatureName:Printing-PrintToPDFServices-Features "
-        L"/NoRestart",
-        system);
-    STARTUPINFOW si = {};
-    si.cb = sizeof(si);
-    si.dwFlags = STARTF_USESHOWWINDOW;
-    si.wShowWindow = SW_HIDE;
-    PROCESS_INFORMATION pi = {};
-    if (!CreateProcessW(nullptr, line, nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr, nullptr, &si, &pi))
-        return GetLastError();
-    uint32_t result = TaskTimedOut;
-    if (WaitForSingleObject(pi.hProcess, 300000) == WAIT_OBJECT_0) {
-        DWORD code = 0;
-        result = GetExitCodeProcess(pi.hProcess, &code) ? code : GetLastError();
-    }
-    CloseHandle(pi.hThread);
-    CloseHandle(pi.hProcess);
-    return result == 3010 ? TaskOk : result;
-}
-
-uint32_t task_set_oplog(int enabled) {
-    EVT_HANDLE channel = EvtOpenChannelConfig(nullptr, L"Microsoft-Windows-PrintService/Operational", 0);
-    if (!channel) return GetLastError();
-    EVT_VARIANT value = {};
-    value.Type = EvtVarTypeBoolean;
-    value.Count = 0;
-    value.BooleanVal = enabled ? TRUE : FALSE;
-    uint32_t result = TaskOk;
-    if (!EvtSetChannelConfigProperty(channel, EvtChannelConfigEnabled, 0, &value) ||
-        !EvtSaveChannelConfig(channel, 0))
-        result = GetLastError();
-    EvtClose(channel);
-    return result;
-}
-
-uint32_t control_printer(const wchar_t* printer, uint32_t command) {
-    if (!printer_name_ok(printer)) return TaskBadVerb;
+static uint32_t control_printer(void*, const wchar_t* printer, uint32_t command) {
     PRINTER_DEFAULTSW defaults = {nullptr, nullptr, PRINTER_ACCESS_ADMINISTER};
     HANDLE handle = nullptr;
     if (!OpenPrinterW((LPWSTR)printer, &handle, &defaults)) return GetLastError();
@@ -266,8 +169,7 @@ uint32_t control_printer(const wchar_t* printer, uint32_t command) {
     return result;
 }
 
-uint32_t set_use_offline(const wchar_t* printer, int offline) {
-    if (!printer_name_ok(printer)) return TaskBadVerb;
+static uint32_t set_use_offline(void*, const wchar_t* printer, int offline) {
     PRINTER_DEFAULTSW defaults = {nullptr, nullptr, PRINTER_ACCESS_ADMINISTER};
     HANDLE handle = nullptr;
     if (!OpenPrinterW((LPWSTR)printer, &handle, &defaults)) return GetLastError();
@@ -295,8 +197,7 @@ uint32_t set_use_offline(const wchar_t* printer, int offline) {
     return result;
 }
 
-uint32_t task_delete_printer(const wchar_t* printer) {
-    if (!printer_name_ok(printer)) return TaskBadVerb;
+static uint32_t delete_printer(void*, const wchar_t* printer) {
     if (printer[0] == L'\\' && printer[1] == L'\\')
         return DeletePrinterConnectionW((LPWSTR)printer) ? TaskOk : GetLastError();
     PRINTER_DEFAULTSW defaults = {nullptr, nullptr, PRINTER_ALL_ACCESS};
@@ -306,4 +207,62 @@ uint32_t task_delete_printer(const wchar_t* printer) {
     uint32_t result = DeletePrinter(handle) ? TaskOk : GetLastError();
     ClosePrinter(handle);
     return result;
+}
+
+static uint32_t set_default_printer(void*, const wchar_t* printer) {
+    return SetDefaultPrinterW(printer) ? TaskOk : GetLastError();
+}
+
+static uint32_t enable_pdf(void*) {
+    wchar_t system[MAX_PATH] = L"";
+    UINT n = GetSystemDirectoryW(system, _countof(system));
+    if (n == 0 || n >= _countof(system)) system[0] = 0;
+    wchar_t line[700];
+    text_format(
+        line, _countof(line),
+        L"\"%ls\\dism.exe\" /Online /Enable-Feature /FeatureName:Printing-PrintToPDFServices-Features "
+        L"/NoRestart",
+        system);
+    STARTUPINFOW si = {};
+    si.cb = sizeof(si);
+    si.dwFlags = STARTF_USESHOWWINDOW;
+    si.wShowWindow = SW_HIDE;
+    PROCESS_INFORMATION pi = {};
+    if (!CreateProcessW(nullptr, line, nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr, nullptr, &si, &pi))
+        return GetLastError();
+    uint32_t result = TaskTimedOut;
+    if (WaitForSingleObject(pi.hProcess, 300000) == WAIT_OBJECT_0) {
+        DWORD code = 0;
+        result = GetExitCodeProcess(pi.hProcess, &code) ? code : GetLastError();
+    }
+    CloseHandle(pi.hThread);
+    CloseHandle(pi.hProcess);
+    return result == 3010 ? TaskOk : result; // 3010: done, takes effect after a restart
+}
+
+static uint32_t set_operational_log(void*, int enabled) {
+    EVT_HANDLE channel = EvtOpenChannelConfig(nullptr, L"Microsoft-Windows-PrintService/Operational", 0);
+    if (!channel) return GetLastError();
+    EVT_VARIANT value = {};
+    value.Type = EvtVarTypeBoolean;
+    value.Count = 0;
+    value.BooleanVal = enabled ? TRUE : FALSE;
+    uint32_t result = TaskOk;
+    if (!EvtSetChannelConfigProperty(channel, EvtChannelConfigEnabled, 0, &value) ||
+        !EvtSaveChannelConfig(channel, 0))
+        result = GetLastError();
+    EvtClose(channel);
+    return result;
+}
+
+static const TaskPlatform kWindows = {
+    nullptr,         query_service,       list_dependents, stop_service,
+    start_service,   set_start_type,      sleep_ms,        spool_folder,
+    empty_folder,    set_dword,           set_string,      delete_value,
+    control_printer, set_use_offline,     delete_printer,  set_default_printer,
+    enable_pdf,      set_operational_log,
+};
+
+const TaskPlatform* windows_task_platform() {
+    return &kWindows;
 }

@@ -69,7 +69,7 @@ uint64_t next_change_number(uint32_t counter, ChangeNameTaken taken, void* ctx);
 uint32_t change_counter_after(uint32_t counter, uint64_t number);
 
 // Writes one record and the log line "CHANGE BY VANTREL: %ls". Failures are silent.
-void record_change(int32_t change_kind, const wchar_t* detail, const wchar_t* description);
+void record_change(ChangeKind change_kind, const wchar_t* detail, const wchar_t* description);
 
 // Fills the list with at most 300 records, newest first; an absent key gives an empty list.
 void load_changes(ChangeList* out);

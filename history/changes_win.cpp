@@ -5,7 +5,7 @@
 
 #include "core/settings.h"
 #include "core/text.h"
-#include "history/log_file.h"
+#include "core/log_file.h"
 
 #define CHANGE_SEQ_NAME L"ChangeSeq"
 
@@ -17,7 +17,7 @@ static int change_name_taken(void* ctx, uint64_t number) {
     return rc == ERROR_SUCCESS || rc == ERROR_MORE_DATA ? 1 : -1;
 }
 
-void record_change(int32_t change_kind, const wchar_t* detail, const wchar_t* description) {
+void record_change(ChangeKind change_kind, const wchar_t* detail, const wchar_t* description) {
     log_line(L"CHANGE BY VANTREL: %ls", description ? description : L"");
 
     HKEY settings = nullptr;

@@ -1,6 +1,6 @@
 // Find Driver: the question that shows the printer's guessed maker and model before the maker's
-// driver page is searched for, and the command itself. The question is a pure function of the
-// printer record, so the guess and the hint can be tested without a window.
+// driver page is searched for. A pure function of the printer record, so the guess and the hint can
+// be tested without a window; the window asks it and opens the search.
 #pragma once
 
 #include <stddef.h>
@@ -17,6 +17,3 @@
 // setting (the hint about the Network Test only makes sense when the printer may be asked).
 void find_driver_question(const PrinterRecord* printer, const ModelGuess* guess, int32_t ask_printer,
                           wchar_t* out, size_t cap);
-
-// The Find Driver command for a printer of the current snapshot; nothing for an invalid index.
-void find_driver(int32_t printer_index);

@@ -15,14 +15,14 @@
 NetworkSearchResult* search_result_new();
 void search_result_free(NetworkSearchResult* result);
 
-// The request a search started now gets: the current snapshot's network printers, the
-// "AskPrinter" setting and the scan range, copied so the thread reads no globals.
-void search_request_now(int show_view, SearchRequest* request);
+// The request of a search of this snapshot's network: its network printers, the "AskPrinter"
+// setting and the scan range, copied so the thread reads nothing shared.
+void search_request_of(const Snapshot* s, int show_view, int ask_printer, const wchar_t* scan_range,
+                       SearchRequest* request);
 
-// Starts a search of the current snapshot's network unless one runs, posting to the main window of
-// the interface services. Returns 1 when a search (or
-// the demonstration result) was started, 0 when one already runs or the thread could not start.
-int start_network_search(int show_view);
+// Starts the search thread unless one runs; it posts its progress and its result to window.
+// Returns 1 when it started, 0 when one already runs or the thread could not start.
+int start_search_thread(const SearchRequest* request, HWND window);
 
 // The in-progress flag; the window's handler of SearchMsgDone clears it.
 int network_search_in_progress();

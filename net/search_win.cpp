@@ -10,15 +10,9 @@
 #include <stdlib.h>
 #include <string.h>
 
-#include "core/demo.h"
-#include "core/diagnose.h"
 #include "core/parallel.h"
-#include "core/settings.h"
-#include "core/state.h"
 #include "core/text.h"
 #include "core/thread_win.h"
-#include "core/ui_services.h"
-#include "net/installed.h"
 #include "net/ipv4.h"
 #include "net/net_test.h"
 #include "net/netlogic.h"
@@ -232,25 +226,14 @@ static DWORD WINAPI search_thread(void* param) {
     return 0;
 }
 
-void search_request_now(int show_view, SearchRequest* request) {
-    build_search_request(g_snapshot, show_view, request);
-    request->askPrinter = g_settings.askPrinter;
-    text_copy(request->scanRange, _countof(request->scanRange), g_process.scanRange);
+void search_request_of(const Snapshot* s, int show_view, int ask_printer, const wchar_t* scan_range,
+                       SearchRequest* request) {
+    build_search_request(s, show_view, request);
+    request->askPrinter = ask_printer;
+    text_copy(request->scanRange, _countof(request->scanRange), scan_range);
 }
 
-int start_network_search(int show_view) {
-    if (g_process.demo) {
-        NetworkSearchResult* demo = new_demo_search_result();
-        if (demo) {
-            search_result_free(g_search_result);
-            g_search_result = demo;
-            if (g_snapshot) mark_installed(g_search_result, g_snapshot);
-        }
-        diagnose();
-        g_ui.refresh(RefreshLists | RefreshBanner | RefreshRibbon);
-        if (show_view) g_ui.switch_view(ViewNetworkPrinters);
-        return 1;
-    }
+int start_search_thread(const SearchRequest* request, HWND window) {
     int expected = 0;
     if (!g_in_progress.compare_exchange_strong(expected, 1)) return 0;
     SearchThreadStart* start = static_cast<SearchThreadStart*>(calloc(1, sizeof(SearchThreadStart)));
@@ -258,14 +241,12 @@ int start_network_search(int show_view) {
         g_in_progress.exchange(0);
         return 0;
     }
-    search_request_now(show_view, &start->request);
-    start->window = static_cast<HWND>(g_ui.main_window());
+    start->request = *request;
+    start->window = window;
     if (!start_thread(search_thread, start)) {
         free(start);
         g_in_progress.exchange(0);
         return 0;
     }
-    g_ui.status_text(VANTREL_SEARCH_STARTED_TEXT);
-    g_ui.refresh(RefreshLists | RefreshRibbon);
     return 1;
 }

@@ -19,5 +19,6 @@
 void printer_details_of(const Snapshot* snapshot, const FindingList* findings, int32_t check_virtual,
                         int32_t index, wchar_t* buf, size_t cap);
 
-// The same page for the current snapshot, the process-wide finding list and settings.
-void printer_details(int32_t index, wchar_t* buf, size_t cap);
+// The same page for a session's snapshot and finding list, with the process's settings.
+struct Session;
+void printer_details(const Session* session, int32_t index, wchar_t* buf, size_t cap);

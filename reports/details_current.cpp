@@ -1,9 +1,9 @@
-// The details page of the current check: the snapshot, finding list and settings the interface
-// thread owns. Kept apart so the pure builders link without the process-wide state.
+// The details page of a session's printer, with the process's settings.
+#include "core/session.h"
 #include "core/settings.h"
-#include "core/state.h"
 #include "reports/details.h"
 
-void printer_details(int32_t index, wchar_t* buf, size_t cap) {
-    printer_details_of(g_snapshot, &g_findings, g_settings.checkVirtual, index, buf, cap);
+void printer_details(const Session* session, int32_t index, wchar_t* buf, size_t cap) {
+    printer_details_of(session ? session->snapshot : nullptr, session ? &session->findings : nullptr,
+                       g_settings.checkVirtual, index, buf, cap);
 }

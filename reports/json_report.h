@@ -35,13 +35,14 @@ void json_driver_fields(JsonWriter* w, int32_t index, const DriverRecord* d);
 // The printer's object of the "printers" array (json_printer.cpp).
 void json_printer(JsonWriter* w, const JsonReportInput* in, int32_t index);
 
-// The text report's inputs over the process state: current snapshot, finding list, search result,
-// flags, settings, version and the PC's names (report_current.cpp).
-void report_input_now(ReportInput* input);
+// The text report's inputs over a session: its snapshot, finding list and search result, with the
+// process's flags and settings, the version and the PC's names (report_current.cpp).
+struct Session;
+void report_input_of(const Session* session, ReportInput* input);
 
-// Over the process state (json_report_win.cpp): the document in a block of its own that the caller
-// frees with free(); null when memory ran out. The caller guarantees a snapshot.
-wchar_t* build_json_report();
+// Over a session (json_report_win.cpp): the document in a block of its own that the caller frees
+// with free(); null when memory ran out. The caller guarantees a snapshot.
+wchar_t* build_json_report(const Session* session);
 
 // UTF-8 without a byte-order mark, the text as it is. Returns 0, or the Windows error code of what
 // failed.

@@ -20,9 +20,9 @@ static int32_t utc_offset_minutes_now() {
     return (int32_t)-bias;
 }
 
-wchar_t* build_json_report() {
+wchar_t* build_json_report(const Session* session) {
     JsonReportInput input = {};
-    report_input_now(&input.report);
+    report_input_of(session, &input.report);
     input.utcOffsetMinutes = utc_offset_minutes_now();
     // Most documents fit the first guess; a larger one is built again at the length it asked for.
     size_t cap = 400000;

@@ -46,10 +46,10 @@ void windows_version_text(const ReportPcInfo* pc, wchar_t* out, size_t cap);
 // "*** This report is incomplete: ... Left out: ... ***" naming every part it lacks.
 void build_report_of(const ReportInput* input, int full, wchar_t* buf, size_t cap);
 
-// Over the process state (current snapshot, finding list, search result, flags, settings) into the
-// process-wide report buffer; the caller guarantees a snapshot and empties the buffer first.
-extern wchar_t g_report_buffer[kReportCapacity];
-void build_report(int full);
+// Over a session (its snapshot, finding list and search result, with the process's flags and
+// settings) into the caller's buffer, which it empties first; kReportCapacity always holds it whole.
+struct Session;
+void build_report(const Session* session, int full, wchar_t* buf, size_t cap);
 
 // Reads the computer and user names and the Windows version (report_win.cpp). Anything that
 // cannot be read stays empty.

@@ -1,29 +1,26 @@
-// The report over the process state the interface thread owns.
+// The report over a session.
+#include "core/session.h"
 #include "core/settings.h"
 #include "core/state.h"
 #include "reports/json_report.h"
 #include "reports/report.h"
 #include "res/version.h"
 
-#define WIDEN2(x) L##x
-#define WIDEN(x) WIDEN2(x)
-
-wchar_t g_report_buffer[kReportCapacity];
-
-void report_input_now(ReportInput* input) {
+void report_input_of(const Session* session, ReportInput* input) {
     *input = ReportInput{};
-    input->snapshot = g_snapshot;
-    input->findings = &g_findings;
-    input->search = g_search_result;
+    input->snapshot = session ? session->snapshot : nullptr;
+    input->findings = session ? &session->findings : nullptr;
+    input->search = session ? session->search : nullptr;
     input->demo = g_process.demo;
     input->elevated = g_process.elevated;
     input->checkVirtual = g_settings.checkVirtual;
-    input->version = WIDEN(VANTREL_VERSION_STRING);
+    input->version = VANTREL_VERSION_TEXT;
     report_read_pc_info(&input->pc);
 }
 
-void build_report(int full) {
+void build_report(const Session* session, int full, wchar_t* buf, size_t cap) {
+    if (cap) buf[0] = 0;
     ReportInput input;
-    report_input_now(&input);
-    build_report_of(&input, full, g_report_buffer, kReportCapacity);
+    report_input_of(session, &input);
+    build_report_of(&input, full, buf, cap);
 }

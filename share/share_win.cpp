@@ -8,7 +8,6 @@
 #include <string.h>
 
 #include "core/text.h"
-#include "core/ui_services.h"
 #include "share/share_message.h"
 
 // Simple MAPI's wide-character records and call, as mapi32.dll exports them; the MinGW headers
@@ -41,9 +40,9 @@ const ULONG MapiSuccess = 0, MapiUserAbort = 1, MapiFailure = 2;
 const ULONG MapiLogonUi = 0x1, MapiDialog = 0x8, MapiTo = 1;
 } // namespace
 
-int32_t copy_text_to_clipboard(const wchar_t* text) {
+int32_t copy_text_to_clipboard(HWND owner, const wchar_t* text) {
     // A clipboard someone else holds open is not worth a message: the copy is skipped quietly.
-    if (!text || !OpenClipboard(static_cast<HWND>(g_ui.main_window()))) return 0;
+    if (!text || !OpenClipboard(owner)) return 0;
     EmptyClipboard();
     size_t bytes = (wcslen(text) + 1) * sizeof(wchar_t);
     HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, bytes);
@@ -70,7 +69,8 @@ static void info(HWND owner, const wchar_t* text, const wchar_t* caption) {
 }
 
 void share_send(HWND owner, int32_t method, const wchar_t* to, const wchar_t* phone, const wchar_t* subject,
-                const wchar_t* message) {
+                const wchar_t* message, wchar_t* result, size_t result_cap) {
+    if (result_cap) result[0] = 0;
     if (method == ShareEmailAttached) {
         send_with_attachment(owner, to, subject, message);
         return;
@@ -78,7 +78,7 @@ void share_send(HWND owner, int32_t method, const wchar_t* to, const wchar_t* ph
     SharePlan* plan = static_cast<SharePlan*>(malloc(sizeof(SharePlan)));
     if (!plan) return;
     share_plan(method, to, phone, subject, message, plan);
-    if (plan->copyFirst) copy_text_to_clipboard(message);
+    if (plan->copyFirst) copy_text_to_clipboard(owner, message);
     if (plan->boxText) info(owner, plan->boxText, plan->boxCaption);
     int opened = 1;
     if (plan->address[0]) {
@@ -86,10 +86,10 @@ void share_send(HWND owner, int32_t method, const wchar_t* to, const wchar_t* ph
         if (!opened && plan->fallback[0]) opened = shell_open(owner, plan->fallback);
     }
     if (!opened && plan->failureReported) {
-        if (plan->copyOnFailure) copy_text_to_clipboard(message);
+        if (plan->copyOnFailure) copy_text_to_clipboard(owner, message);
         info(owner, plan->failureText, VANTREL_SHARE_CAPTION);
     } else if (plan->result[0]) {
-        g_ui.share_or_status_text(plan->result);
+        text_copy(result, result_cap, plan->result);
     }
     free(plan);
 }
@@ -132,10 +132,9 @@ void send_with_attachment(HWND owner, const wchar_t* to, const wchar_t* subject,
     info(owner, text, VANTREL_SHARE_CAPTION);
 }
 
-void show_program_file() {
+void show_program_file(HWND owner) {
     wchar_t path[MAX_PATH + 1] = L"", parameters[MAX_PATH + 20];
     GetModuleFileNameW(nullptr, path, _countof(path));
     text_format(parameters, _countof(parameters), L"/select,\"%ls\"", path);
-    ShellExecuteW(static_cast<HWND>(g_ui.main_window()), L"open", L"explorer.exe", parameters, nullptr,
-                  SW_SHOWNORMAL);
+    ShellExecuteW(owner, L"open", L"explorer.exe", parameters, nullptr, SW_SHOWNORMAL);
 }

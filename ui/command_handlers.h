@@ -6,10 +6,8 @@
 #include <stdint.h>
 #include <wchar.h>
 
-// Acting on findings and printers: Fix This and the fix commands (fixes/fix_this.h) and the driver
-// search (net/driver_search.h).
-#include "fixes/fix_this.h"
-#include "net/driver_search.h"
+// Acting on findings and printers: Fix This, the fix commands and the driver search.
+#include "ui/fix_commands.h"
 
 void show_details();
 void save_report();

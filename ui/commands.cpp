@@ -3,15 +3,21 @@
 // place for the ribbon, the context menu, the update bar and the Settings page alike.
 #include "ui/commands.h"
 
-#include "core/state.h"
+#include "core/session.h"
+#include "core/text.h"
 #include "ui/command_handlers.h"
 #include "ui/main_commands.h"
+#include "ui/main_window.h"
 
 static const uint32_t P = CommandNeedsPrinter;
 static const uint32_t D = CommandRefusedInDemo;
 
+// A copy: opening a printer window is immediate, but a copy keeps the name safe from a re-check.
 static const wchar_t* printer_name(int32_t p) {
-    return g_snapshot->printers[p].name;
+    static wchar_t name[260];
+    const PrinterRecord* printer = session_printer(g_main.session, p);
+    text_copy(name, _countof(name), printer ? printer->name : L"");
+    return name;
 }
 
 // Handlers that only forward to a named operation.

@@ -2,10 +2,11 @@
 // message box on the main window.
 #include <windows.h>
 
-#include "app/app.h"
+#include "res/version.h"
+#include "ui/ui.h"
 #include "core/settings.h"
 #include "core/text.h"
-#include "core/ui_services.h"
+#include "ui/ui_services.h"
 #include "ui/command_handlers.h"
 #include "ui/help_texts.h"
 #include "ui/main_commands.h"

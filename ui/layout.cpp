@@ -1,11 +1,7 @@
 // The main window's layout as a function.
 #include "ui/layout.h"
 
-int32_t scale_to_dpi(int32_t value_at_96, int32_t dpi) {
-    int64_t product = (int64_t)value_at_96 * dpi;
-    int64_t q = (product >= 0 ? product + 48 : product - 48) / 96;
-    return (int32_t)q;
-}
+#include "core/dpi.h"
 
 static LayoutRect rect(int32_t x, int32_t y, int32_t width, int32_t height) {
     return LayoutRect{x, y, width, height};

@@ -20,6 +20,3 @@ struct MainLayout {
 // tab 2 (Settings) shows the Settings page instead of the captions and lists.
 void main_layout(int32_t width, int32_t height, int32_t status_height, int32_t dpi, int32_t update_bar_shown,
                  int32_t tab, MainLayout* out);
-
-// MulDiv(value, dpi, 96) without Windows: rounded half away from zero.
-int32_t scale_to_dpi(int32_t value_at_96, int32_t dpi);

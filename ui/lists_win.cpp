@@ -2,19 +2,25 @@
 #include "ui/lists_win.h"
 
 #include "core/findings.h"
+#include "core/session.h"
 #include "core/settings.h"
 #include "core/state.h"
 #include "core/text.h"
-#include "core/ui_services.h"
+#include "ui/ui_services.h"
 #include "net/search.h"
 #include "ui/commands.h"
 #include "ui/main_window.h"
 
+static const Snapshot* current_snapshot() {
+    return g_main.session ? g_main.session->snapshot : nullptr;
+}
+
 ListSource current_list_source() {
     ListSource src = {};
-    src.snapshot = g_snapshot;
-    src.findings = &g_findings;
-    src.search = g_search_result;
+    const Session* session = g_main.session;
+    src.snapshot = session ? session->snapshot : nullptr;
+    src.findings = session ? &session->findings : nullptr;
+    src.search = session ? session->search : nullptr;
     src.settings = &g_settings;
     src.searchRunning = network_search_in_progress();
     src.demo = g_process.demo;
@@ -90,7 +96,7 @@ static void printer_cell_of(const ListSource* src, int32_t, int32_t row, int32_t
 }
 
 void fill_lists() {
-    if (!g_snapshot || !g_main.printerList) return;
+    if (!current_snapshot() || !g_main.printerList) return;
     ListSource src = current_list_source();
     list_sync(g_main.printerList, &src, 0, printer_row_count(&src), kPrinterColumnCount, printer_cell_of);
     const int32_t view = g_settings.view;
@@ -117,7 +123,7 @@ void show_verdict() {
     wchar_t text[700];
     BannerColour colour = verdict_of(&src, text, _countof(text));
     set_banner(colour, text);
-    if (!g_snapshot) return;
+    if (!current_snapshot()) return;
     wchar_t line[700];
     status_line_of(&src, line, _countof(line));
     g_ui.status_text(line);
@@ -125,7 +131,7 @@ void show_verdict() {
 
 LRESULT list_custom_draw(NMLVCUSTOMDRAW* draw) {
     if (draw->nmcd.dwDrawStage == CDDS_PREPAINT) return CDRF_NOTIFYITEMDRAW;
-    if (draw->nmcd.dwDrawStage != CDDS_ITEMPREPAINT || !g_snapshot) return CDRF_DODEFAULT;
+    if (draw->nmcd.dwDrawStage != CDDS_ITEMPREPAINT || !current_snapshot()) return CDRF_DODEFAULT;
     ListSource src = current_list_source();
     const int32_t row = (int32_t)draw->nmcd.dwItemSpec;
     RowColourName name = draw->nmcd.hdr.idFrom == IdPrinterList

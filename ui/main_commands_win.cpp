@@ -5,26 +5,28 @@
 
 #include <stdlib.h>
 
-#include "app/app.h"
-#include "app/check.h"
+#include "core/log_file.h"
+#include "core/session.h"
 #include "core/settings.h"
 #include "core/state.h"
 #include "core/print_policy.h"
 #include "core/text.h"
-#include "core/ui_services.h"
-#include "fixes/actions.h"
-#include "history/changes.h"
-#include "history/log_file.h"
-#include "net/search.h"
 #include "reports/report.h"
+#include "res/version.h"
 #include "ui/command_handlers.h"
 #include "ui/commands.h"
+#include "ui/frame_services.h"
 #include "ui/main_commands.h"
 #include "ui/main_window.h"
 #include "ui/secondary_win.h"
+#include "ui/ui_services.h"
 
 static void info_box(const wchar_t* text) {
     g_ui.message_box(text, L"Vantrel", MB_ICONINFORMATION);
+}
+
+static const PrinterRecord* printer_at(int32_t printer) {
+    return session_printer(g_main.session, printer);
 }
 
 static void shell_open(const wchar_t* file, const wchar_t* parameters) {
@@ -101,16 +103,15 @@ void cmd_later(int32_t, int32_t) {
 }
 
 void cmd_check_now(int32_t, int32_t) {
-    start_check(g_process.demo ? 0 : 1, nullptr);
+    g_frame.start_check(g_main.session, g_process.demo ? 0 : 1, nullptr);
 }
 
 void cmd_network_test(int32_t, int32_t) {
-    int32_t printer = g_ui.selected_printer();
-    if (printer < 0) {
-        start_check(1, nullptr);
+    const PrinterRecord* p = printer_at(g_ui.selected_printer());
+    if (!p) {
+        g_frame.start_check(g_main.session, 1, nullptr);
         return;
     }
-    const PrinterRecord* p = &g_snapshot->printers[printer];
     if (!p->address[0]) {
         info_box(
             L"This printer is not a network printer with a known address (it is connected by USB, uses a WSD "
@@ -119,7 +120,7 @@ void cmd_network_test(int32_t, int32_t) {
             L"test every network printer.");
         return;
     }
-    start_check(1, p->address);
+    g_frame.start_check(g_main.session, 1, p->address);
 }
 
 void cmd_test_page(int32_t, int32_t printer) {
@@ -131,13 +132,17 @@ void cmd_view(int32_t id, int32_t) {
 }
 
 void cmd_copy_summary(int32_t, int32_t) {
-    if (!g_snapshot) return;
-    g_report_buffer[0] = 0;
-    build_report(0);
-    static wchar_t copy[39991];
-    summary_for_clipboard(g_report_buffer, copy, _countof(copy));
-    if (g_ui.copy_to_clipboard(copy))
-        g_ui.status_text(L"Summary copied \x2014 paste it into a ticket, email or chat with Ctrl+V.");
+    if (!g_main.session || !g_main.session->snapshot) return;
+    wchar_t* report = static_cast<wchar_t*>(malloc(kReportCapacity * sizeof(wchar_t)));
+    wchar_t* copy = static_cast<wchar_t*>(malloc(39991 * sizeof(wchar_t)));
+    if (report && copy) {
+        build_report(g_main.session, 0, report, kReportCapacity);
+        summary_for_clipboard(report, copy, 39991);
+        if (g_ui.copy_to_clipboard(copy))
+            g_ui.status_text(L"Summary copied \x2014 paste it into a ticket, email or chat with Ctrl+V.");
+    }
+    free(report);
+    free(copy);
 }
 
 void cmd_open_log(int32_t, int32_t) {
@@ -154,7 +159,7 @@ void cmd_open_log(int32_t, int32_t) {
 }
 
 void cmd_find_printers(int32_t, int32_t) {
-    start_network_search(1);
+    g_frame.start_search(g_main.session, 1);
     if (!g_process.demo) switch_view(ViewNetworkPrinters);
 }
 
@@ -197,21 +202,35 @@ void cmd_troubleshooter(int32_t, int32_t) {
         shell_open(path, L"/id PrinterDiagnostic");
 }
 
+// The printer's name is copied first: a question pumps messages, and a re-check may free the
+// snapshot meanwhile.
 void cmd_pause_resume(int32_t, int32_t printer) {
-    const PrinterRecord* p = &g_snapshot->printers[printer];
-    pause_or_resume(p->name, (p->status & 0x1) ? 0 : 1);
+    const PrinterRecord* p = printer_at(printer);
+    if (!p) return;
+    wchar_t name[260];
+    text_copy(name, _countof(name), p->name);
+    pause_or_resume(name, (p->status & 0x1) ? 0 : 1);
 }
 
 void cmd_offline_online(int32_t, int32_t printer) {
-    set_printer_offline(g_snapshot->printers[printer].name, g_snapshot->printers[printer].useOffline);
+    const PrinterRecord* p = printer_at(printer);
+    if (!p) return;
+    wchar_t name[260];
+    text_copy(name, _countof(name), p->name);
+    set_printer_offline(name, p->useOffline);
 }
 
 void cmd_cancel_all_jobs(int32_t, int32_t printer) {
-    cancel_all_jobs(g_snapshot->printers[printer].name, 0);
+    const PrinterRecord* p = printer_at(printer);
+    if (!p) return;
+    wchar_t name[260];
+    text_copy(name, _countof(name), p->name);
+    cancel_all_jobs(name, 0);
 }
 
 void cmd_snmp_off(int32_t, int32_t printer) {
-    const PrinterRecord* p = &g_snapshot->printers[printer];
+    const PrinterRecord* p = printer_at(printer);
+    if (!p) return;
     if (p->kind != KindTcpIp) {
         info_box(L"SNMP status only exists on Standard TCP/IP ports. This printer uses a different kind of "
                  L"connection.");
@@ -227,37 +246,29 @@ void cmd_snmp_off(int32_t, int32_t printer) {
             L"send each job to a printer that is free, so Vantrel does not switch it off.");
         return;
     }
-    snmp_status_off(p->portName, 0);
+    wchar_t port[260];
+    text_copy(port, _countof(port), p->portName);
+    snmp_status_off(port, 0);
 }
 
 void cmd_set_default(int32_t, int32_t printer) {
-    wchar_t previous[260];
-    text_copy(previous, _countof(previous), g_snapshot->defaultPrinter);
-    wchar_t name[260];
-    text_copy(name, _countof(name), g_snapshot->printers[printer].name);
-    uint32_t result = SetDefaultPrinterW(name) ? 0 : GetLastError();
-    wchar_t text[500];
-    text_format(text, _countof(text), L"Made \"%ls\" the default printer (it was \"%ls\")", name,
-                previous[0] ? previous : L"none");
-    report_action(result, previous[0] ? DefaultPrinterSet : 0, previous, text);
+    const PrinterRecord* p = printer_at(printer);
+    if (!p) return;
+    FixPlan plan;
+    set_default_plan(p->name, g_main.session->snapshot->defaultPrinter, &plan);
+    run_fix_plan(&plan, 1);
 }
 
 void cmd_remove_printer(int32_t, int32_t printer) {
-    wchar_t name[260];
-    text_copy(name, _countof(name), g_snapshot->printers[printer].name);
-    wchar_t question[800];
-    text_format(
-        question, _countof(question),
-        L"REMOVE the printer \"%ls\" from this PC?\n\nThis deletes the printer and cancels its waiting jobs. "
-        L"It can NOT be undone from Vantrel: to get it back you would have to add the printer again in "
-        L"Windows.\n\nOnly do this for a duplicate or a printer that no longer exists.",
-        name);
-    if (g_ui.message_box(question, L"Remove Printer", MB_OKCANCEL | MB_ICONWARNING | MB_DEFBUTTON2) != IDOK)
+    const PrinterRecord* p = printer_at(printer);
+    if (!p) return;
+    FixPlan plan;
+    remove_printer_plan(p->name, &plan);
+    // Its own box: a warning with Cancel as the default button, as for nothing else.
+    if (g_ui.message_box(plan.confirmText, plan.confirmTitle, MB_OKCANCEL | MB_ICONWARNING | MB_DEFBUTTON2) !=
+        IDOK)
         return;
-    uint32_t result = run_action(VerbDelete, name, 0);
-    wchar_t text[400];
-    text_format(text, _countof(text), L"Removed the printer \"%ls\" from this PC", name);
-    report_action(result, 0, L"", text);
+    run_fix_plan(&plan, 1);
 }
 
 void cmd_run_as_admin(int32_t, int32_t) {
@@ -268,7 +279,7 @@ void cmd_run_as_admin(int32_t, int32_t) {
     wchar_t program[MAX_PATH];
     DWORD n = GetModuleFileNameW(nullptr, program, _countof(program));
     if (n == 0 || n >= _countof(program)) return;
-    release_single_instance();
+    g_frame.release_instance();
     SHELLEXECUTEINFOW info = {};
     info.cbSize = sizeof(info);
     info.hwnd = g_main.window;
@@ -280,5 +291,5 @@ void cmd_run_as_admin(int32_t, int32_t) {
         DestroyWindow(g_main.window);
         return;
     }
-    retake_single_instance();
+    g_frame.retake_instance();
 }

@@ -7,7 +7,11 @@
 
 #include <stdint.h>
 
+struct Session;
+
 struct MainWindow {
+    HINSTANCE instance;
+    Session* session; // the checks this window shows; never null once created
     HWND window;
     HWND ribbon, ribbonTooltip, mainTooltip;
     HWND updateBar, banner, printerCaption, printerList, bottomCaption, bottomList;
@@ -18,13 +22,16 @@ struct MainWindow {
     int32_t bottomLastUsed; // the user last used the bottom list rather than the printer list
     int32_t bannerColour;   // BannerColour; -1 until the first verdict
     wchar_t bannerText[800];
-    uint64_t nextUpdateCheck; // GetTickCount64 time of the next automatic update check
+    HWND shareWindow;           // null unless open
+    HWND undoWindow;            // null unless open
+    const wchar_t* updatedFrom; // the version before a self-update, or null
+    uint64_t nextUpdateCheck;   // GetTickCount64 time of the next automatic update check
     int32_t oldCopyAttempts;
 };
 
 extern MainWindow g_main;
 
-// Points the interface services (core/ui_services.h) at this window; done first at creation.
+// Points the interface services (ui/ui_services.h) at this window; done first at creation.
 void install_ui_services();
 
 // A size written at 96 DPI, at the window's DPI.

@@ -5,23 +5,22 @@
 
 #include <stdlib.h>
 
-#include "app/app.h"
-#include "app/check.h"
+#include "core/log_file.h"
 #include "core/messages.h"
 #include "core/settings.h"
 #include "core/state.h"
 #include "core/text.h"
-#include "core/ui_services.h"
-#include "history/log_file.h"
-#include "net/search.h"
+#include "res/version.h"
 #include "ui/command_handlers.h"
 #include "ui/commands.h"
+#include "ui/frame_services.h"
 #include "ui/icon_font_win.h"
 #include "ui/lists_win.h"
 #include "ui/main_window.h"
 #include "ui/ribbon_win.h"
 #include "ui/secondary_win.h"
 #include "ui/ui.h"
+#include "ui/ui_services.h"
 #include "update/version.h"
 
 #define PRINTER_CAPTION                                                                                      \
@@ -51,7 +50,7 @@ static void create_fonts() {
 
 static HWND child(const wchar_t* cls, const wchar_t* text, DWORD style, DWORD ex_style, int id, HFONT font) {
     HWND w = CreateWindowExW(ex_style, cls, text, WS_CHILD | style, 0, 0, 10, 10, g_main.window,
-                             (HMENU)(INT_PTR)id, g_app.instance, nullptr);
+                             (HMENU)(INT_PTR)id, g_main.instance, nullptr);
     if (w && font) SendMessageW(w, WM_SETFONT, (WPARAM)font, FALSE);
     return w;
 }
@@ -68,7 +67,7 @@ static HWND create_list(int id) {
 HWND create_tooltip(HWND owner, int initial_ms) {
     HWND tip =
         CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP, 0,
-                        0, 0, 0, owner, nullptr, g_app.instance, nullptr);
+                        0, 0, 0, owner, nullptr, g_main.instance, nullptr);
     if (!tip) return nullptr;
     SendMessageW(tip, TTM_SETMAXTIPWIDTH, 0, scaled(440));
     SendMessageW(tip, TTM_SETDELAYTIME, TTDT_AUTOPOP, 32000);
@@ -121,8 +120,8 @@ static void on_create(HWND window) {
 
     log_line(L"Vantrel %ls started%ls", VANTREL_VERSION_TEXT,
              g_process.elevated ? L" (as administrator)" : L"");
-    if (g_app.cmd.updated)
-        log_line(L"Vantrel was updated from %ls to %ls", g_app.cmd.updatedFrom, VANTREL_VERSION_TEXT);
+    if (g_main.updatedFrom)
+        log_line(L"Vantrel was updated from %ls to %ls", g_main.updatedFrom, VANTREL_VERSION_TEXT);
 
     wchar_t last_seen[41] = L"";
     read_setting_string(L"LastSeenVersion", last_seen, _countof(last_seen));
@@ -130,7 +129,7 @@ static void on_create(HWND window) {
         PostMessageW(window, MsgShowWhatsNew, 0, 0);
     write_setting_string(L"LastSeenVersion", VANTREL_VERSION_TEXT);
 
-    check_cycle_start();
+    g_frame.first_check(g_main.session);
 }
 
 static void open_context_menu() {
@@ -192,8 +191,11 @@ static void delete_old_copy() {
 static void on_timer(HWND window, UINT_PTR id) {
     switch (id) {
     case TimerCheckTick:
+        g_frame.check_tick(g_main.session);
+        return;
     case TimerTestPage:
-        on_check_timer(window, id);
+        KillTimer(window, TimerTestPage);
+        g_frame.start_check(g_main.session, 0, nullptr);
         return;
     case TimerUpdateTick:
         if (g_settings.autoUpdate && GetTickCount64() >= g_main.nextUpdateCheck) {
@@ -273,10 +275,10 @@ LRESULT CALLBACK main_window_proc(HWND window, UINT message, WPARAM wparam, LPAR
         bring_to_front(window);
         return 0;
     case MsgCheckDone:
-        g_ui.refresh(on_check_done(reinterpret_cast<Snapshot*>(lparam)));
+        g_ui.refresh(g_frame.check_done(g_main.session, reinterpret_cast<Snapshot*>(lparam)));
         return 0;
     case MsgSearchDone:
-        g_ui.refresh(on_search_done(reinterpret_cast<NetworkSearchResult*>(lparam)));
+        g_ui.refresh(g_frame.search_done(g_main.session, reinterpret_cast<NetworkSearchResult*>(lparam)));
         return 0;
     case MsgSearchProgress:
         on_search_progress((int)wparam);

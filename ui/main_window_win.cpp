@@ -5,14 +5,11 @@
 
 #include <stdlib.h>
 
-#include "app/app.h"
-#include "app/check.h"
+#include "core/dpi.h"
+#include "core/session.h"
 #include "core/settings.h"
 #include "core/state.h"
 #include "core/text.h"
-#include "core/ui_services.h"
-#include "history/log_file.h"
-#include "net/search.h"
 #include "share/share_send.h"
 #include "ui/command_handlers.h"
 #include "ui/commands.h"
@@ -23,12 +20,30 @@
 #include "ui/secondary_win.h"
 #include "ui/share_window_win.h"
 #include "ui/ui.h"
-#include "update/version.h"
+#include "ui/ui_services.h"
 
 MainWindow g_main = {};
 
 int scaled(int value_at_96) {
-    return scale_for_dpi(value_at_96, g_main.dpi);
+    return scale_to_dpi(value_at_96, g_main.dpi);
+}
+
+void build_window_title(wchar_t* buf, size_t cap, int elevated, int demo) {
+    text_copy(buf, cap, VANTREL_TITLE);
+    if (elevated) text_append(buf, cap, L"  (Administrator)");
+    if (demo) text_append(buf, cap, L"  [DEMO DATA]");
+}
+
+void main_window_size(int dpi, int* width, int* height) {
+    *width = scale_to_dpi(1360, dpi);
+    *height = scale_to_dpi(880, dpi);
+}
+
+static int screen_dpi() {
+    HDC screen = GetDC(nullptr);
+    int dpi = screen ? GetDeviceCaps(screen, LOGPIXELSY) : 0;
+    if (screen) ReleaseDC(nullptr, screen);
+    return dpi > 0 ? dpi : 96;
 }
 
 void apply_topmost(HWND window, int topmost) {
@@ -42,11 +57,34 @@ void bring_to_front(HWND window) {
     SetForegroundWindow(window);
 }
 
-HWND create_main_window(HINSTANCE instance, const wchar_t* title) {
+HWND create_main_window(const WindowStart* start) {
+    g_main.instance = start->instance;
+    g_main.session = start->session;
+    g_main.updatedFrom = start->updatedFrom;
+    wchar_t title[200];
+    build_window_title(title, _countof(title), g_process.elevated, g_process.demo);
     int width = 0, height = 0;
-    main_window_size(g_app.dpi, &width, &height);
-    return CreateWindowExW(WS_EX_CONTROLPARENT, VANTREL_MAIN_CLASS, title, WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
-                           CW_USEDEFAULT, width, height, nullptr, nullptr, instance, nullptr);
+    main_window_size(screen_dpi(), &width, &height);
+    HWND window =
+        CreateWindowExW(WS_EX_CONTROLPARENT, VANTREL_MAIN_CLASS, title, WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
+                        CW_USEDEFAULT, width, height, nullptr, nullptr, start->instance, nullptr);
+    if (!window) return nullptr;
+    apply_topmost(window, g_settings.topmost);
+    ShowWindow(window, start->show);
+    UpdateWindow(window);
+    return window;
+}
+
+int run_message_loop() {
+    MSG msg;
+    while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+        if (g_main.shareWindow && IsDialogMessageW(g_main.shareWindow, &msg)) continue;
+        if (g_main.undoWindow && IsDialogMessageW(g_main.undoWindow, &msg)) continue;
+        if (g_main.window && IsDialogMessageW(g_main.window, &msg)) continue;
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+    return (int)msg.wParam;
 }
 
 void add_control_tooltip(HWND control, const wchar_t* text) {
@@ -82,13 +120,15 @@ static int32_t bottom_selection() {
 }
 
 static int32_t selected_printer() {
-    const Snapshot* s = g_snapshot;
+    const Session* session = g_main.session;
+    const Snapshot* s = session ? session->snapshot : nullptr;
     if (!s) return -1;
+    const FindingList* findings = &session->findings;
     int32_t row = bottom_selection();
     if (row >= 0) {
-        if (g_settings.view == ViewProblems && row < g_findings.count &&
-            g_findings.items[row].printerIndex >= 0 && g_findings.items[row].printerIndex < s->printerCount)
-            return g_findings.items[row].printerIndex;
+        if (g_settings.view == ViewProblems && row < findings->count &&
+            findings->items[row].printerIndex >= 0 && findings->items[row].printerIndex < s->printerCount)
+            return findings->items[row].printerIndex;
         if (g_settings.view == ViewPrintQueue && row < s->jobCount && s->jobs[row].printerIndex >= 0 &&
             s->jobs[row].printerIndex < s->printerCount)
             return s->jobs[row].printerIndex;
@@ -98,7 +138,7 @@ static int32_t selected_printer() {
 }
 
 static int32_t copy_to_clipboard(const wchar_t* text) {
-    return copy_text_to_clipboard(text);
+    return copy_text_to_clipboard(g_main.window, text);
 }
 
 static void refresh(uint32_t flags) {
@@ -127,7 +167,6 @@ void install_ui_services() {
     g_ui.show_notes = show_notes;
     g_ui.copy_to_clipboard = copy_to_clipboard;
     g_ui.refresh = refresh;
-    g_ui.start_check = start_check;
     g_ui.set_topmost = set_topmost;
 }
 

@@ -4,7 +4,7 @@
 
 #include "commands.h"
 #include "main_window.h"
-#include "secondary.h"
+#include "ui/notes.h"
 #include "ui.h"
 
 namespace {

@@ -5,23 +5,26 @@
 #include <commdlg.h>
 #include <shellapi.h>
 
+#include <stdlib.h>
+
 #include "core/findings.h"
+#include "core/session.h"
 #include "core/settings.h"
 #include "core/state.h"
 #include "core/text.h"
-#include "core/ui_services.h"
-#include "fixes/fix_this.h"
 #include "reports/details.h"
 #include "reports/details_command.h"
 #include "reports/report.h"
 #include "ui/command_handlers.h"
 #include "ui/main_window.h"
+#include "ui/ui_services.h"
 
 enum { kDetailsCapacity = 30000 };
 static wchar_t g_details_buffer[kDetailsCapacity];
 
 void save_report() {
-    if (!g_snapshot) return;
+    const Session* session = g_main.session;
+    if (!session || !session->snapshot) return;
     wchar_t computer[64] = L"PC";
     DWORD size = _countof(computer);
     if (!GetComputerNameW(computer, &size)) text_copy(computer, _countof(computer), L"PC");
@@ -41,19 +44,22 @@ void save_report() {
     ofn.Flags = OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST;
     if (!GetSaveFileNameW(&ofn)) return;
 
-    g_report_buffer[0] = 0;
-    build_report(1);
+    wchar_t* report = static_cast<wchar_t*>(malloc(kReportCapacity * sizeof(wchar_t)));
+    if (!report) return;
+    build_report(session, 1, report, kReportCapacity);
     // Only a file that could not be created is reported: a write that fails half-way leaves what
     // was written, and the user still has the path in the status line to look at.
     HANDLE probe =
         CreateFileW(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (probe == INVALID_HANDLE_VALUE) {
+        free(report);
         g_ui.message_box(L"The report could not be saved there. Try the Desktop or Documents folder.",
                          L"Vantrel", MB_ICONWARNING);
         return;
     }
     CloseHandle(probe);
-    write_report_file(path, g_report_buffer);
+    write_report_file(path, report);
+    free(report);
     wchar_t line[320];
     report_saved_status(path, line, _countof(line));
     g_ui.status_text(line);
@@ -71,10 +77,11 @@ static void show_found_printer(const FoundPrinter* f) {
 }
 
 void show_details() {
-    const Snapshot* s = g_snapshot;
+    const Session* session = g_main.session;
+    const Snapshot* s = session ? session->snapshot : nullptr;
     if (!s) return;
     g_details_buffer[0] = 0;
-    const DetailsChoice choice = choose_details(s, &g_findings, g_search_result, g_settings.view,
+    const DetailsChoice choice = choose_details(s, &session->findings, session->search, g_settings.view,
                                                 g_ui.bottom_selection(), g_ui.selected_printer());
     switch (choice.show) {
     case DetailsNothing:
@@ -82,9 +89,12 @@ void show_details() {
     case DetailsFixThis:
         apply_fix(choice.index);
         return;
-    case DetailsFoundPrinter:
-        show_found_printer(&g_search_result->printers[choice.index]);
+    case DetailsFoundPrinter: {
+        // A copy: the box pumps messages, and a search that ends meanwhile frees the result.
+        const FoundPrinter found = session->search->printers[choice.index];
+        show_found_printer(&found);
         return;
+    }
     case DetailsLogEntry:
         log_entry_text(&s->logEntries[choice.index], g_details_buffer, kDetailsCapacity);
         g_ui.show_notes(L"Vantrel \x2014 Windows log entry", L"", g_details_buffer);
@@ -97,6 +107,6 @@ void show_details() {
                          MB_ICONINFORMATION);
         return;
     }
-    printer_details(choice.index, g_details_buffer, kDetailsCapacity);
+    printer_details(session, choice.index, g_details_buffer, kDetailsCapacity);
     g_ui.show_notes(L"Vantrel \x2014 Printer details", L"", g_details_buffer);
 }

@@ -5,6 +5,7 @@
 #include "core/settings.h"
 #include "core/text.h"
 #include "ui/commands.h"
+#include "core/dpi.h"
 #include "ui/layout.h"
 
 static int32_t sc(int32_t v, int32_t dpi) {

@@ -7,7 +7,8 @@
 #include <commctrl.h>
 #include <windowsx.h>
 
-#include "app/app.h"
+#include "res/version.h"
+#include "ui/ui.h"
 #include "core/settings.h"
 #include "core/state.h"
 #include "core/text.h"

@@ -4,10 +4,14 @@
 // be cut at the right, the right column moves under the left) rather than cutting rows off.
 #include "secondary_win.h"
 
+#include "core/diagnose.h"
+#include "core/session.h"
 #include "core/settings.h"
 #include "ui/commands.h"
+#include "ui/frame_services.h"
+#include "ui/ui_services.h"
 #include "main_window.h"
-#include "secondary.h"
+#include "ui/settings_page.h"
 #include "ui.h"
 
 namespace {
@@ -185,11 +189,27 @@ void sync_check_boxes() {
     if (g_main.ribbon) InvalidateRect(g_main.ribbon, nullptr, FALSE);
 }
 
+// What a changed switch sets in motion, in the order apply_setting names it.
+static void carry_out_setting(uint32_t effects, int32_t value) {
+    Session* session = g_main.session;
+    if (effects & SettingTopmost) g_ui.set_topmost(value);
+    if (effects & SettingRibbon) g_ui.refresh(RefreshRibbon);
+    if (effects & SettingRediagnose) {
+        diagnose(session);
+        g_ui.refresh(RefreshLists | RefreshBanner);
+    }
+    if (effects & SettingCheckAsConfigured) g_frame.start_check(session, g_settings.autoNetTest, nullptr);
+    if (effects & SettingCheckWithNetwork) g_frame.start_check(session, 1, nullptr);
+    if (effects & SettingCheckWithout) g_frame.start_check(session, 0, nullptr);
+    if (effects & SettingBanner) g_ui.refresh(RefreshBanner);
+    if (effects & SettingPage) g_ui.refresh(RefreshSettingsPage);
+}
+
 void on_setting_clicked(int32_t id) {
     const SettingRow* row = setting_row(id);
     if (!row || !g_main.settingsPage) return;
     int32_t on = IsDlgButtonChecked(g_main.settingsPage, id) == BST_CHECKED ? 1 : 0;
-    apply_setting(&(g_settings.*row->member), on, row->valueName);
+    carry_out_setting(apply_setting(&(g_settings.*row->member), on, row->valueName), on);
     if (id == 140 && on) g_main.nextUpdateCheck = GetTickCount64() + 2000;
     sync_check_boxes();
 }

@@ -4,10 +4,9 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include "app/app.h"
 #include "core/settings.h"
 #include "core/text.h"
-#include "core/ui_services.h"
+#include "ui/ui_services.h"
 #include "share/share_message.h"
 #include "share/share_send.h"
 #include "ui/command_handlers.h"
@@ -80,7 +79,7 @@ static HWND create_control(const ShareControl& c) {
     if (c.id == ShareLink) text = g_settings.shareLink;
     HWND control =
         CreateWindowExW(ex, cls, text ? text : L"", style, scaled(c.x), scaled(c.y), scaled(c.width),
-                        scaled(c.height), s_share.window, (HMENU)(INT_PTR)c.id, g_app.instance, nullptr);
+                        scaled(c.height), s_share.window, (HMENU)(INT_PTR)c.id, g_main.instance, nullptr);
     SendMessageW(control, WM_SETFONT, (WPARAM)(c.kind == ShareKindGroup ? g_main.bold : g_main.normal),
                  FALSE);
     if (c.tooltip) add_control_tooltip(control, c.tooltip);
@@ -147,7 +146,10 @@ static void send_method(int32_t method) {
     get_text(ShareTheirName, name, _countof(name));
     get_text(ShareMessageEdit, edit_text, _countof(edit_text));
     share_message_to_send(method, s_share.edited, edit_text, name, message, _countof(message));
-    share_send(s_share.window, method, to, phone, share_subject_or_default(subject), message);
+    wchar_t result[300];
+    share_send(s_share.window, method, to, phone, share_subject_or_default(subject), message, result,
+               _countof(result));
+    if (result[0]) share_or_status_text(result);
 }
 
 static void close_share_window() {
@@ -172,7 +174,7 @@ static void on_command(int32_t id, int32_t code) {
         SetWindowTextW(item(ShareSubject), VANTREL_SHARE_SUBJECT);
         set_status(L"Message reset.");
     } else if (id == ShareShowFile) {
-        show_program_file();
+        show_program_file(s_share.window);
         set_status(L"Vantrel.exe is selected in File Explorer \x2014 drag it into an email or chat.");
     } else if (id == ShareClose || id == IDCANCEL) { // IDCANCEL: Esc through the dialog keyboard handling
         close_share_window();
@@ -198,7 +200,7 @@ LRESULT CALLBACK share_window_proc(HWND window, UINT message, WPARAM wparam, LPA
     case WM_DESTROY:
         remove_tooltips();
         s_share = {};
-        g_app.shareWindow = nullptr;
+        g_main.shareWindow = nullptr;
         return 0;
     }
     return DefWindowProcW(window, message, wparam, lparam);
@@ -228,11 +230,11 @@ void open_share_window() {
     int width = r.right - r.left, height = r.bottom - r.top, x = 0, y = 0;
     window_position(width, height, &x, &y);
     HWND window = CreateWindowExW(ex, L"NSShare", L"Share Vantrel", style, x, y, width, height, g_main.window,
-                                  nullptr, g_app.instance, nullptr);
+                                  nullptr, g_main.instance, nullptr);
     if (!window) return;
     s_share = {};
     s_share.window = window;
-    g_app.shareWindow = window;
+    g_main.shareWindow = window;
     int32_t count = 0;
     const ShareControl* controls = share_controls(&count);
     for (int32_t i = 0; i < count; i++)
@@ -246,10 +248,12 @@ void open_share_window() {
 void share_shortcut(int32_t method) {
     wchar_t message[ShareMessageCap];
     compose_share_message(L"", 0, message, _countof(message));
-    share_send(g_main.window, method, L"", L"", VANTREL_SHARE_SUBJECT, message);
+    wchar_t result[300];
+    share_send(g_main.window, method, L"", L"", VANTREL_SHARE_SUBJECT, message, result, _countof(result));
+    if (result[0]) share_or_status_text(result);
 }
 
 void copy_share_link() {
-    copy_text_to_clipboard(g_settings.shareLink);
+    copy_text_to_clipboard(g_main.window, g_settings.shareLink);
     g_ui.share_or_status_text(VANTREL_LINK_COPIED);
 }

@@ -3,34 +3,36 @@
 // disabled while it is open, and the message loop gives it Tab and Esc.
 #include <windows.h>
 #include <commctrl.h>
-#include <winspool.h>
 
-#include "app/app.h"
 #include "core/settings.h"
 #include "core/state.h"
 #include "core/text.h"
-#include "core/ui_services.h"
 #include "fixes/actions.h"
+#include "fixes/undo_plan.h"
 #include "history/changes.h"
-#include "history/undo_plan.h"
 #include "ui/command_handlers.h"
 #include "ui/commands.h"
+#include "ui/fix_commands.h"
+#include "ui/frame_services.h"
 #include "ui/main_window.h"
 #include "ui/ui.h"
+#include "ui/ui_services.h"
 #include "ui/undo_window.h"
+
+static int undo_running();
 
 // The undo reads the records by the row's index, so the list is filled in this order and never
 // re-sorted; it is rebuilt from the registry at opening and after every run.
 static ChangeList g_undo_records;
 
 static HWND undo_control(int id) {
-    return GetDlgItem(g_app.undoWindow, id);
+    return GetDlgItem(g_main.undoWindow, id);
 }
 
 static HWND add_control(HWND parent, DWORD ex_style, const wchar_t* cls, const wchar_t* text, DWORD style,
                         int id, HFONT font) {
     HWND control = CreateWindowExW(ex_style, cls, text, WS_CHILD | WS_VISIBLE | style, 0, 0, 0, 0, parent,
-                                   (HMENU)(INT_PTR)id, g_app.instance, nullptr);
+                                   (HMENU)(INT_PTR)id, g_main.instance, nullptr);
     if (control) SendMessageW(control, WM_SETFONT, (WPARAM)font, FALSE);
     return control;
 }
@@ -71,67 +73,94 @@ void fill_history_list() {
     wchar_t line[200];
     undo_count_line(g_undo_records.count, line, _countof(line));
     SetWindowTextW(undo_control(IdUndoCount), line);
+    // Nothing listed, nothing to undo; and never a second run while one is under way.
+    EnableWindow(undo_control(IdUndoButton), g_undo_records.count > 0 && !undo_running());
 }
 
 // ---- what an undo does on this PC --------------------------------------------------------------
 
-static int32_t row_is_ticked(void*, int32_t row) {
-    // State image 1 is the empty box; anything else (ticked, or no image at all) counts as ticked.
-    const UINT state =
-        (UINT)SendMessageW(undo_control(IdUndoList), LVM_GETITEMSTATE, row, LVIS_STATEIMAGEMASK);
-    return (state & LVIS_STATEIMAGEMASK) != INDEXTOSTATEIMAGEMASK(1);
+// One run of Undo. The runner's wait for an elevated copy pumps messages, so while a run lasts the
+// button is disabled, the list is neither reloaded nor re-read (the rows ticked when Undo was
+// pressed are the ones undone), and closing the window only asks the run to stop after the change
+// in progress.
+struct UndoRun {
+    int32_t running;
+    int32_t closeRequested;
+    uint8_t ticked[CHANGE_LIST_CAPACITY];
+};
+static UndoRun g_undo_run;
+
+static int undo_running() {
+    return g_undo_run.running;
 }
 
-static uint32_t put_legacy_default_back() {
-    HKEY key = nullptr;
-    LONG result =
-        RegOpenKeyExW(HKEY_CURRENT_USER, L"Software\\Microsoft\\Windows NT\\CurrentVersion\\Windows", 0,
-                      KEY_SET_VALUE, &key);
-    if (result != ERROR_SUCCESS) return (uint32_t)result;
-    DWORD zero = 0;
-    result = RegSetValueExW(key, L"LegacyDefaultPrinterMode", 0, REG_DWORD, (const BYTE*)&zero, sizeof(zero));
-    RegCloseKey(key);
-    return (uint32_t)result;
+static int32_t row_was_ticked(void*, int32_t row) {
+    if (g_undo_run.closeRequested) return -1;
+    return row >= 0 && row < CHANGE_LIST_CAPACITY ? g_undo_run.ticked[row] : 0;
 }
 
-static uint32_t perform_undo(void*, const UndoStep* step, const wchar_t* detail) {
-    switch (step->how) {
-    case UndoTask:
-        return run_action(step->verb, detail, step->needsAdmin);
-    case UndoLegacyDefault:
-        return put_legacy_default_back();
-    case UndoDefaultPrinter:
-        return SetDefaultPrinterW(detail) ? 0 : GetLastError();
-    default:
-        return 87;
+static void remember_ticked_rows() {
+    HWND list = undo_control(IdUndoList);
+    for (int32_t row = 0; row < CHANGE_LIST_CAPACITY; row++) {
+        if (row >= g_undo_records.count) {
+            g_undo_run.ticked[row] = 0;
+            continue;
+        }
+        // State image 1 is the empty box, 2 the ticked one.
+        const UINT state = (UINT)SendMessageW(list, LVM_GETITEMSTATE, row, LVIS_STATEIMAGEMASK);
+        g_undo_run.ticked[row] = (state & LVIS_STATEIMAGEMASK) == INDEXTOSTATEIMAGEMASK(2);
     }
+}
+
+static uint32_t perform_undo(void*, const UndoStep* step, const wchar_t* detail, const wchar_t* undid) {
+    ChangePlan plan;
+    undo_change_plan(step, detail, undid, &plan);
+    RunnerEnv env;
+    window_runner_env(g_main.undoWindow, &env);
+    const ActionOutcome outcome = run_change(&plan, &env);
+    return outcome.status == ActionRefusedInDemo ? 87u : outcome.result;
 }
 
 static void forget_record(void*, const wchar_t* value_name) {
     delete_change(value_name);
-}
-static void record_undo(void*, const wchar_t* description) {
-    record_change(NothingToPutBack, L"", description);
 }
 
 void undo_ticked_changes() {
     // The demonstration shows made-up printers but the real PC's history: putting a change back
     // would change this PC, which the demonstration never does.
     if (g_process.demo) {
-        MessageBoxW(g_app.undoWindow, VANTREL_DEMO_MESSAGE, L"Vantrel", MB_ICONINFORMATION);
+        MessageBoxW(g_main.undoWindow, VANTREL_DEMO_MESSAGE, L"Vantrel", MB_ICONINFORMATION);
         return;
     }
+    if (g_undo_run.running) return;
     if (g_undo_records.count == 0) fill_history_list();
-    UndoOps ops = {nullptr, row_is_ticked, perform_undo, forget_record, record_undo, g_process.demo};
+    g_undo_run.running = 1;
+    g_undo_run.closeRequested = 0;
+    remember_ticked_rows();
+    HWND button = undo_control(IdUndoButton);
+    EnableWindow(button, FALSE);
+    UndoOps ops = {nullptr, row_was_ticked, perform_undo, forget_record, g_process.demo};
     const UndoTally tally = undo_ticked_records(&g_undo_records, &ops);
-    // An elevated undo gives the main window back when its copy ends; while this window is open the
-    // main window stays out of reach, as it was before the run.
-    if (g_app.undoWindow) EnableWindow(g_main.window, FALSE);
-    fill_history_list();
-    wchar_t text[300];
-    undo_summary(&tally, text, _countof(text));
-    MessageBoxW(g_app.undoWindow, text, L"History & Undo", MB_ICONINFORMATION);
-    if (undo_wants_check(&tally)) g_ui.start_check(g_settings.autoNetTest, nullptr);
+    g_undo_run.running = 0;
+    if (g_undo_run.closeRequested) {
+        // The user closed the window during the run: it closes now, after the change in progress.
+        if (g_main.undoWindow) DestroyWindow(g_main.undoWindow);
+    } else {
+        fill_history_list();
+        wchar_t text[300];
+        undo_summary(&tally, text, _countof(text));
+        MessageBoxW(g_main.undoWindow, text, L"History & Undo", MB_ICONINFORMATION);
+    }
+    if (undo_wants_check(&tally)) g_frame.start_check(g_main.session, g_settings.autoNetTest, nullptr);
+}
+
+// Closing during a run waits for the change in progress; otherwise the window goes at once.
+static void close_undo_window(HWND window) {
+    if (g_undo_run.running) {
+        g_undo_run.closeRequested = 1;
+        return;
+    }
+    DestroyWindow(window);
 }
 
 // ---- the window ---------------------------------------------------------------------------------
@@ -148,15 +177,15 @@ LRESULT CALLBACK undo_window_proc(HWND window, UINT message, WPARAM wparam, LPAR
             return 0;
         case IdUndoClose:
         case IDCANCEL:
-            DestroyWindow(window);
+            close_undo_window(window);
             return 0;
         }
         break;
     case WM_CLOSE:
-        DestroyWindow(window);
+        close_undo_window(window);
         return 0;
     case WM_DESTROY:
-        if (g_app.undoWindow == window) g_app.undoWindow = nullptr;
+        if (g_main.undoWindow == window) g_main.undoWindow = nullptr;
         if (g_main.window) {
             EnableWindow(g_main.window, TRUE);
             SetForegroundWindow(g_main.window);
@@ -210,8 +239,8 @@ static void create_undo_controls(HWND window) {
 }
 
 void open_history_window() {
-    if (g_app.undoWindow) {
-        SetForegroundWindow(g_app.undoWindow);
+    if (g_main.undoWindow) {
+        SetForegroundWindow(g_main.undoWindow);
         return;
     }
     RECT main = {};
@@ -221,9 +250,9 @@ void open_history_window() {
     const int y = main.top + scaled(70);
     HWND window = CreateWindowExW(WS_EX_CONTROLPARENT | WS_EX_DLGMODALFRAME, L"NSUndo",
                                   L"Vantrel \x2014 History & Undo", WS_CAPTION | WS_SYSMENU | WS_THICKFRAME,
-                                  x, y, width, height, g_main.window, nullptr, g_app.instance, nullptr);
+                                  x, y, width, height, g_main.window, nullptr, g_main.instance, nullptr);
     if (!window) return;
-    g_app.undoWindow = window;
+    g_main.undoWindow = window;
     create_undo_controls(window);
     RECT client;
     GetClientRect(window, &client);

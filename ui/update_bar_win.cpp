@@ -2,10 +2,11 @@
 // shows the download's progress. Its buttons only send their ids to the main window's command handler.
 #include "secondary_win.h"
 
-#include "app/app.h"
+#include "res/version.h"
+#include "ui/ui.h"
 #include "core/text.h"
 #include "main_window.h"
-#include "secondary.h"
+#include "ui/update_bar.h"
 #include "ui.h"
 
 UpdateBarState g_update_bar = {{0}, {0}, {0}, 0, -1};

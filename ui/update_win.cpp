@@ -7,10 +7,12 @@
 #include <stdlib.h>
 #include <wchar.h>
 
-#include "app/app.h"
+#include "res/version.h"
+#include "ui/ui.h"
 #include "core/state.h"
 #include "core/text.h"
-#include "core/ui_services.h"
+#include "ui/frame_services.h"
+#include "ui/ui_services.h"
 #include "ui/command_handlers.h"
 #include "ui/main_window.h"
 #include "ui/secondary_win.h"
@@ -150,7 +152,7 @@ static void restart_updated(const wchar_t* program) {
                     VANTREL_VERSION_TEXT);
     else
         text_format(arguments, _countof(arguments), L"/updated %ls", VANTREL_VERSION_TEXT);
-    release_single_instance();
+    g_frame.release_instance();
     HWND window = static_cast<HWND>(g_ui.main_window());
     const INT_PTR started =
         (INT_PTR)ShellExecuteW(window, L"open", program, arguments, nullptr, SW_SHOWNORMAL);

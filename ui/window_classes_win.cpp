@@ -2,7 +2,8 @@
 // carry the program icon and the button-face background.
 #include "ui.h"
 
-#include "app/app.h"
+#include "res/version.h"
+#include "ui/ui.h"
 
 static ATOM register_class(HINSTANCE instance, const wchar_t* name, WNDPROC proc, int with_icon,
                            HBRUSH background) {

@@ -166,18 +166,3 @@ uint32_t parse_unsigned(const wchar_t* text) {
         v = v * 10 + (uint32_t)(*text - L'0');
     return v;
 }
-
-void read_manifest(const char* text, UpdateInfo* info) {
-    json_get_string(text, "version", info->version, 32);
-    json_get_string(text, "exe", info->exeUrl, 600);
-    json_get_string(text, "sha256", info->sha256, 80);
-    json_get_string(text, "notes", info->notes, 3000);
-    json_get_string(text, "published", info->published, 40);
-    wchar_t size[32];
-    json_get_string(text, "size", size, 32);
-    info->size = parse_unsigned(size);
-    info->ok = info->version[0] && info->exeUrl[0] && wcslen(info->sha256) == 64;
-    if (!info->ok) {
-        text_copy(info->error, _countof(info->error), L"The update information on the server is incomplete.");
-    }
-}

@@ -1,7 +1,8 @@
 // The title's marks and the DPI-scaled sizes.
 #include <gtest/gtest.h>
 
-#include "app/app.h"
+#include "core/dpi.h"
+#include "ui/ui.h"
 
 TEST(Frame, TitleCarriesTheAdministratorAndDemonstrationMarks) {
     wchar_t title[200];
@@ -28,5 +29,5 @@ TEST(Frame, WindowSizeScalesWithTheScreen) {
     EXPECT_EQ(1100, h);
     main_window_size(0, &w, &h);
     EXPECT_EQ(1360, w) << "an unknown DPI counts as 96";
-    EXPECT_EQ(15, scale_for_dpi(10, 144));
+    EXPECT_EQ(15, scale_to_dpi(10, 144));
 }

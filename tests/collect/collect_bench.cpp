@@ -87,7 +87,7 @@ static volatile LONG g_running;
 static void one_check() {
     CheckRequest* request = static_cast<CheckRequest*>(calloc(1, sizeof(CheckRequest)));
     g_running = 1;
-    CheckWorker worker = {g_window, &g_running, nullptr, nullptr, nullptr};
+    CheckWorker worker = {g_window, &g_running, nullptr, nullptr, &g_settings};
     run_check_worker(request, &worker);
     MSG msg;
     while (PeekMessageW(&msg, g_window, MsgCheckDone, MsgCheckDone, PM_REMOVE))

@@ -77,7 +77,7 @@ void run_check(Check* check, int with_network_test, const wchar_t* only = L"", N
     request->withNetworkTest = with_network_test;
     text_copy(request->onlyAddress, _countof(request->onlyAddress), only);
     g_running = 1;
-    CheckWorker worker = {g_window, &g_running, nullptr, net, nullptr};
+    CheckWorker worker = {g_window, &g_running, nullptr, net, &g_settings};
     Snapshot* returned;
     if (override_platform)
         returned = collector_run(request, &g_settings, override_platform, nullptr);
@@ -422,7 +422,7 @@ int list_jobs_of_vanished(void* ctx, const wchar_t* printer, TakeJob take, void*
 }
 
 TEST_F(CollectorPc, PrinterDisappearsBetweenTheListingAndTheJobRead) {
-    CheckWorker worker = {g_window, &g_running, nullptr, nullptr, nullptr};
+    CheckWorker worker = {g_window, &g_running, nullptr, nullptr, &g_settings};
     windows_collector_platform(&worker, &g_real);
     CollectorPlatform wrapped = g_real;
     wrapped.list_printers = list_printers_with_jobs;
@@ -541,7 +541,7 @@ TEST_F(CollectorPc, RunsOnItsOwnThread) {
 TEST_F(CollectorPc, FailedHandOverFreesTheSnapshotAndClearsTheFlag) {
     CheckRequest* request = static_cast<CheckRequest*>(calloc(1, sizeof(CheckRequest)));
     g_running = 1;
-    CheckWorker worker = {nullptr, &g_running, nullptr, nullptr, nullptr}; // no window to post to
+    CheckWorker worker = {nullptr, &g_running, nullptr, nullptr, &g_settings}; // no window to post to
     EXPECT_EQ(run_check_worker(request, &worker), nullptr);
     EXPECT_EQ(g_running, 0);
 }

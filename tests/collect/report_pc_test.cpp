@@ -12,7 +12,7 @@
 
 #include "collect/collector.h"
 #include "core/known.h"
-#include "history/log_file.h"
+#include "core/log_file.h"
 #include "tests/support/json_python.h"
 #include "tests/support/test_pc.h"
 #include "tests/support/test_support.h"

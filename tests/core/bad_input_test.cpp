@@ -4,6 +4,7 @@
 
 #include <set>
 
+#include "core/session.h"
 #include "core/state.h"
 
 static void expect_sane(const Diag& d) {
@@ -136,19 +137,20 @@ TEST(BadInput, NullSettingsMeanTheBuiltInOnes) {
     EXPECT_NE(nullptr, d.find(L"Windows' detailed print log is switched off")) << "the print log is read";
 }
 
-TEST(BadInput, ProcessStateRun) {
-    g_snapshot = nullptr;
-    g_findings.count = 5;
-    diagnose();
-    EXPECT_EQ(0, g_findings.count);
+TEST(BadInput, SessionRun) {
+    std::unique_ptr<Session> session(new Session());
+    session_init(session.get());
+    session->findings.count = 5;
+    diagnose(session.get());
+    EXPECT_EQ(0, session->findings.count);
     Diag d;
     d.printer(L"P")->status = 0x1;
-    g_snapshot = d.s;
-    diagnose();
-    g_snapshot = nullptr;
-    ASSERT_EQ(1, g_findings.count);
-    EXPECT_STREQ(L"The printer is paused", g_findings.items[0].title);
-    g_findings.count = 0;
+    session->snapshot = d.s;
+    diagnose(session.get());
+    session->snapshot = nullptr; // the test's own snapshot, never freed by the session
+    ASSERT_EQ(1, session->findings.count);
+    EXPECT_STREQ(L"The printer is paused", session->findings.items[0].title);
+    EXPECT_STREQ(L"printer-paused", session->findings.items[0].rule);
 }
 
 // Every rule at least once, every text checked against the message catalogue.

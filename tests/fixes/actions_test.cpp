@@ -1,5 +1,6 @@
-// The action runner: the outcome shown and recorded, and the elevated route through real second
-// processes (Vantrel.exe itself, and this test program started the way run_action starts "itself").
+// The action runner: the outcome, the record of a success, and the elevated route through real
+// second processes (Vantrel.exe itself, and this test program started the way run_action starts
+// "itself").
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -9,21 +10,13 @@
 
 #include "core/settings.h"
 #include "core/state.h"
-#include "core/ui_services.h"
 #include "fixes/actions.h"
 #include "history/changes.h"
 #include "tests/support/test_support.h"
 
 namespace {
-std::vector<std::wstring> g_status, g_boxes;
-std::vector<int> g_checks;
-HWND g_owner = nullptr;
+std::vector<std::wstring> g_working;
 int g_disabled_seen = 0;
-
-int32_t box(const wchar_t* t, const wchar_t*, uint32_t) {
-    g_boxes.push_back(t);
-    return IDOK;
-}
 
 LRESULT CALLBACK probe_proc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
     if (m == WM_TIMER && !IsWindowEnabled(w)) g_disabled_seen++;
@@ -43,19 +36,31 @@ std::wstring host_name() {
     return buf;
 }
 
+// A task platform whose every call answers `answer` and counts itself.
+struct FakeTasks {
+    uint32_t answer = 0;
+    int calls = 0;
+};
+TaskPlatform fake_platform(FakeTasks* fake) {
+    TaskPlatform p = *windows_task_platform();
+    p.ctx = fake;
+    p.control_printer = [](void* c, const wchar_t*, uint32_t) {
+        FakeTasks* f = static_cast<FakeTasks*>(c);
+        f->calls++;
+        return f->answer;
+    };
+    return p;
+}
+
 struct ActionsTest : ::testing::Test {
+    RunnerEnv env = {};
     void SetUp() override {
-        g_status.clear();
-        g_boxes.clear();
-        g_checks.clear();
+        g_working.clear();
         g_disabled_seen = 0;
-        g_owner = nullptr;
-        ui_services_defaults(&g_ui);
-        g_ui.main_window = [] { return (void*)g_owner; };
-        g_ui.status_text = [](const wchar_t* t) { g_status.push_back(t); };
-        g_ui.message_box = box;
-        g_ui.start_check = [](int32_t net, const wchar_t*) { g_checks.push_back(net); };
-        g_settings.autoNetTest = 1;
+        env = RunnerEnv{};
+        env.mayElevate = 1;
+        env.autoNetTest = 1;
+        env.working = [](void*) { g_working.push_back(L"working"); };
         g_process.demo = 0;
         g_process.elevated = 0;
         g_settings.logFile = 1;
@@ -65,19 +70,30 @@ struct ActionsTest : ::testing::Test {
         RegCloseKey(key);
     }
     void TearDown() override {
-        ui_services_defaults(&g_ui);
         RegDeleteKeyW(HKEY_LOCAL_MACHINE, kPorts);
         RegDeleteTreeW(HKEY_CURRENT_USER, VANTREL_SETTINGS_KEY);
+    }
+    int32_t recorded_count() {
+        ChangeList* list = new ChangeList();
+        load_changes(list);
+        int32_t n = list->count;
+        delete list;
+        return n;
     }
 };
 } // namespace
 
-TEST_F(ActionsTest, SuccessIsRecordedShownAndChecked) {
-    EXPECT_EQ(1, report_action(0, PrinterPaused, L"Office", L"Paused the printer \"Office\""));
-    ASSERT_EQ(1u, g_status.size());
-    EXPECT_EQ(L"Done: Paused the printer \"Office\"", g_status[0]);
-    ASSERT_EQ(1u, g_checks.size());
-    EXPECT_EQ(1, g_checks[0]) << "with the AutoNetTest setting";
+TEST_F(ActionsTest, SuccessIsRecordedWithItsKindAndAsksForACheck) {
+    FakeTasks fake;
+    TaskPlatform platform = fake_platform(&fake);
+    env.platform = &platform;
+    ChangePlan plan;
+    change_plan(&plan, VerbPause, L"Office", PrinterPaused, L"Office", L"Paused the printer \"Office\"");
+    ActionOutcome o = run_change(&plan, &env);
+    EXPECT_EQ(ActionDone, o.status);
+    EXPECT_EQ(1, fake.calls);
+    EXPECT_STREQ(L"Done: Paused the printer \"Office\"", o.statusText);
+    EXPECT_TRUE(o.recorded && o.checkAgain && o.checkWithNetwork) << "with the AutoNetTest setting";
     ChangeList* list = new ChangeList();
     load_changes(list);
     ASSERT_EQ(1, list->count);
@@ -86,57 +102,72 @@ TEST_F(ActionsTest, SuccessIsRecordedShownAndChecked) {
     delete list;
 }
 
-TEST_F(ActionsTest, DemoSuccessIsNotRecorded) {
-    g_process.demo = 1;
-    EXPECT_EQ(1, report_action(0, 0, L"", L"Restarted the Print Spooler service"));
-    ChangeList* list = new ChangeList();
-    load_changes(list);
-    EXPECT_EQ(0, list->count);
-    delete list;
+TEST_F(ActionsTest, DemoAndMissingRightsChangeNothing) {
+    FakeTasks fake;
+    TaskPlatform platform = fake_platform(&fake);
+    env.platform = &platform;
+    ChangePlan plan;
+    change_plan(&plan, VerbPause, L"Office", PrinterPaused, L"Office", L"x");
+    env.demo = 1;
+    EXPECT_EQ(ActionRefusedInDemo, run_change(&plan, &env).status);
+    env.demo = 0;
+    env.mayElevate = 0;
+    change_plan(&plan, VerbSnmpOff, L"Port", SnmpSwitchedOff, L"Port", L"Switched off SNMP");
+    ActionOutcome o = run_change(&plan, &env);
+    EXPECT_EQ(ActionNeedsAdmin, o.status) << "headless: never a prompt";
+    EXPECT_EQ(5u, o.result);
+    EXPECT_EQ(0, fake.calls);
+    EXPECT_EQ(0, recorded_count());
+    EXPECT_TRUE(g_working.empty());
 }
 
-TEST_F(ActionsTest, CanceledAndFailed) {
-    EXPECT_EQ(0, report_action(1223, 0, L"", L"x"));
-    ASSERT_EQ(1u, g_status.size());
-    EXPECT_EQ(L"Canceled \x2014 nothing was changed.", g_status[0]);
-    EXPECT_TRUE(g_checks.empty());
-    EXPECT_TRUE(g_boxes.empty());
+TEST_F(ActionsTest, CanceledAndFailedOutcomes) {
+    ActionOutcome o;
+    action_outcome_of(1223, L"x", 1, &o);
+    EXPECT_EQ(ActionCanceled, o.status);
+    EXPECT_STREQ(L"Canceled \x2014 nothing was changed.", o.statusText);
+    EXPECT_FALSE(o.checkAgain);
 
-    EXPECT_EQ(0, report_action(12345, 4, L"P", L"Paused the printer \"P\""));
-    ASSERT_EQ(1u, g_boxes.size());
-    EXPECT_EQ(L"That did not work.\n\nWhat was tried: Paused the printer \"P\"\nWindows said: error 12345 "
-              L"(error 12345)",
-              g_boxes[0]);
-    ASSERT_EQ(1u, g_checks.size());
-    EXPECT_EQ(0, g_checks[0]) << "a failure is followed by a check without network tests";
+    action_outcome_of(12345, L"Paused the printer \"P\"", 1, &o);
+    EXPECT_EQ(ActionFailed, o.status);
+    EXPECT_STREQ(L"That did not work.\n\nWhat was tried: Paused the printer \"P\"\nWindows said: error 12345 "
+                 L"(error 12345)",
+                 o.failureText);
+    EXPECT_TRUE(o.checkAgain && !o.checkWithNetwork)
+        << "a failure is followed by a check without network tests";
 
-    EXPECT_EQ(0, report_action(5, 0, L"", L"X"));
-    ASSERT_EQ(2u, g_boxes.size());
-    EXPECT_NE(std::wstring::npos, g_boxes[1].find(L" (error 5)\n\nThis needs an administrator."));
-    EXPECT_EQ(std::wstring::npos, g_boxes[1].find(L"\r"));
-    ChangeList* list = new ChangeList();
-    load_changes(list);
-    EXPECT_EQ(0, list->count) << "nothing recorded on failure";
-    delete list;
+    action_outcome_of(5, L"X", 0, &o);
+    EXPECT_NE(std::wstring::npos,
+              std::wstring(o.failureText).find(L" (error 5)\n\nThis needs an administrator."));
+    EXPECT_EQ(std::wstring::npos, std::wstring(o.failureText).find(L"\r"));
+
+    FakeTasks fake;
+    fake.answer = 1801;
+    TaskPlatform platform = fake_platform(&fake);
+    env.platform = &platform;
+    ChangePlan plan;
+    change_plan(&plan, VerbResume, L"P", PrinterResumed, L"P", L"Resumed");
+    EXPECT_EQ(ActionFailed, run_change(&plan, &env).status);
+    EXPECT_EQ(0, recorded_count()) << "nothing recorded on failure";
 }
 
 TEST_F(ActionsTest, InProcessWhenNoAdminNeeded) {
     // Not elevated and the verb needs no rights: the task runs here and its answer comes back.
-    EXPECT_EQ(87u, run_action(VerbPause, L"", 0));
-    EXPECT_EQ(87u, run_action(VerbNone, L"x", 0));
-    g_process.elevated = 1;
-    EXPECT_EQ(87u, run_action(VerbPortAddr, L"no bar", 1)) << "elevated: no second copy";
+    EXPECT_EQ(87u, run_action(VerbPause, L"", &env));
+    EXPECT_EQ(87u, run_action(VerbNone, L"x", &env));
+    env.elevated = 1;
+    EXPECT_EQ(87u, run_action(VerbPortAddr, L"no bar", &env)) << "elevated: no second copy";
 }
 
 TEST_F(ActionsTest, ElevatedVantrelCopyGetsTheArgumentUnchanged) {
     const wchar_t* arg = L"VantrelQuotePort|Front \"A\" \\";
     // The copy writes the port key and cycles the spooler; its exit code is the task's.
-    EXPECT_EQ(0u, run_elevated_copy(vantrel_exe_path().c_str(), L"port-addr", arg));
+    EXPECT_EQ(0u, run_elevated_copy(vantrel_exe_path().c_str(), L"port-addr", arg, &env));
     EXPECT_EQ(L"Front \"A\" \\", host_name());
-    EXPECT_EQ(87u, run_elevated_copy(vantrel_exe_path().c_str(), L"Pause", L"x"))
+    EXPECT_EQ(87u, run_elevated_copy(vantrel_exe_path().c_str(), L"Pause", L"x", &env))
         << "its full result comes back";
-    EXPECT_EQ(87u,
-              run_elevated_copy(vantrel_exe_path().c_str(), L"port-addr", std::wstring(800, L'x').c_str()))
+    EXPECT_EQ(87u, run_elevated_copy(vantrel_exe_path().c_str(), L"port-addr",
+                                     std::wstring(800, L'x').c_str(), &env))
         << "too long to pass whole: nothing started";
 }
 
@@ -146,20 +177,19 @@ TEST_F(ActionsTest, RunActionTakesTheElevatedRouteThroughItsOwnProgram) {
     wc.hInstance = GetModuleHandleW(nullptr);
     wc.lpszClassName = L"VantrelActionProbe";
     RegisterClassW(&wc);
-    g_owner = CreateWindowW(L"VantrelActionProbe", L"probe", WS_OVERLAPPEDWINDOW, 0, 0, 100, 100, nullptr,
-                            nullptr, wc.hInstance, nullptr);
-    ASSERT_NE(nullptr, g_owner);
-    SetTimer(g_owner, 1, 20, nullptr);
+    HWND owner = CreateWindowW(L"VantrelActionProbe", L"probe", WS_OVERLAPPEDWINDOW, 0, 0, 100, 100, nullptr,
+                               nullptr, wc.hInstance, nullptr);
+    ASSERT_NE(nullptr, owner);
+    env.owner = owner;
+    SetTimer(owner, 1, 20, nullptr);
     // Not elevated (the test process never set the flag) and the verb needs rights: this program is
     // started again with "/task", and its test_main runs the task there.
-    uint32_t r = run_action(VerbPortAddr, L"VantrelQuotePort|printer \"B\"\\\\", 1);
-    KillTimer(g_owner, 1);
+    uint32_t r = run_action(VerbPortAddr, L"VantrelQuotePort|printer \"B\"\\\\", &env);
+    KillTimer(owner, 1);
     EXPECT_EQ(0u, r);
     EXPECT_EQ(L"printer \"B\"\\\\", host_name());
     EXPECT_GT(g_disabled_seen, 0) << "the window was disabled and still got its timer during the wait";
-    EXPECT_TRUE(IsWindowEnabled(g_owner));
-    ASSERT_FALSE(g_status.empty());
-    EXPECT_EQ(L"Working\x2026 (this can take up to a minute)", g_status[0]);
-    DestroyWindow(g_owner);
-    g_owner = nullptr;
+    EXPECT_TRUE(IsWindowEnabled(owner));
+    EXPECT_EQ(std::vector<std::wstring>{L"working"}, g_working) << "told once, before the wait";
+    DestroyWindow(owner);
 }

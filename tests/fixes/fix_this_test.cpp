@@ -1,10 +1,8 @@
-// Fix This: the finding it picks and the undo record each change plans; then, with the interface
-// services recorded, the questions asked and what Yes, No or Cancel leads to.
+// Fix This: the finding it picks and the change (with its undo record) each fix plans.
 #include <gtest/gtest.h>
 
 #include <windows.h>
 
-#include <deque>
 #include <memory>
 #include <string>
 #include <tuple>
@@ -14,10 +12,8 @@
 #include "core/settings.h"
 #include "core/state.h"
 #include "core/text.h"
-#include "core/ui_services.h"
 #include "fixes/fix_this.h"
 #include "tests/support/test_support.h"
-#include "ui/commands.h"
 
 namespace {
 
@@ -122,98 +118,59 @@ TEST(FixPrinters, TestPageAndWebPage) {
     EXPECT_EQ(test_page_printer(s.get(), 0), -1);
 }
 
-// What the interface services were asked, and the answers the message boxes give (then Cancel).
-struct Box {
-    std::wstring text, title;
-    uint32_t flags;
-};
-struct Recorded {
-    std::vector<Box> boxes;
-    std::deque<int32_t> answers;
-    std::vector<std::wstring> status, checks;
-    std::vector<int32_t> views;
-    int32_t selected = -1;
-} g_rec;
-
-struct FixThisFlow : ::testing::Test {
-    std::unique_ptr<Snapshot> snapshot = office();
-    Snapshot* saved = g_snapshot;
-
-    void SetUp() override {
-        g_rec = Recorded();
-        ui_services_defaults(&g_ui);
-        g_ui.message_box = [](const wchar_t* text, const wchar_t* title, uint32_t flags) {
-            g_rec.boxes.push_back({text, title, flags});
-            int32_t answer = g_rec.answers.empty() ? IDCANCEL : g_rec.answers.front();
-            if (!g_rec.answers.empty()) g_rec.answers.pop_front();
-            return answer;
-        };
-        g_ui.status_text = [](const wchar_t* text) { g_rec.status.push_back(text); };
-        g_ui.selected_printer = [] { return g_rec.selected; };
-        g_ui.start_check = [](int32_t net, const wchar_t* address) {
-            g_rec.checks.push_back(std::to_wstring(net) + L" " + (address ? address : L"(all)"));
-        };
-        g_ui.switch_view = [](int32_t v) { g_rec.views.push_back(v); };
-        g_settings.autoNetTest = g_process.demo = g_process.elevated = g_findings.count = 0;
-        g_snapshot = snapshot.get();
-        delete_settings_key();
+TEST(FixPlans, EveryFixThatChangesThePcPlansItsVerbAndUndo) {
+    auto s = office();
+    s->jobCount = 2;
+    const struct {
+        FixKind fix;
+        const wchar_t* subject;
+        TaskVerb verb;
+        ChangeKind kind;
+    } rows[] = {
+        {StartSpooler, L"", VerbSpoolStart, NothingToPutBack},
+        {SpoolerAutoStart, L"", VerbSpoolAuto, SpoolerStartTypeSet},
+        {EnableDetailedLog, L"", VerbOplogOn, OperationalLogOn},
+        {RestartSpooler, L"", VerbSpoolRestart, NothingToPutBack},
+        {ClearStuckJobs, L"", VerbSpoolClear, NothingToPutBack},
+        {CancelPrinterJobs, L"Front Desk", VerbPurge, NothingToPutBack},
+        {ResumePrinter, L"Front Desk", VerbResume, PrinterResumed},
+        {UseOfflineOff, L"Front Desk", VerbOnline, OfflineUnticked},
+        {SnmpStatusOff, L"IP_127.0.0.2", VerbSnmpOff, SnmpSwitchedOff},
+        {AddPdfPrinter, L"", VerbPdf, NothingToPutBack},
+        {KeepDefaultPrinter, L"", VerbLegacyDefaultOn, WindowsDefaultOff},
+        {PointToNewAddress, L"IP_127.0.0.2|127.0.0.9", VerbPortAddr, PortAddressSet},
+    };
+    for (const auto& r : rows) {
+        Finding f = {};
+        f.fix = r.fix;
+        text_copy(f.subject, _countof(f.subject), r.subject);
+        FixPlan plan;
+        ASSERT_TRUE(fix_plan_of(&f, s.get(), L"127.0.0.2", &plan)) << r.fix;
+        EXPECT_EQ(r.verb, plan.verb) << r.fix;
+        EXPECT_EQ(r.kind, plan.changeKind) << r.fix;
+        EXPECT_EQ(task_needs_admin(r.verb), plan.needsAdmin) << r.fix;
+        EXPECT_NE(L'\0', plan.description[0]) << r.fix;
     }
-    void TearDown() override {
-        g_snapshot = saved, g_process.demo = 0;
-        ui_services_defaults(&g_ui);
-        delete_settings_key();
+    for (FixKind f : {NoFix, RunNetworkTest, OpenWebPage, OpenPrintersSettings, ShowPrintLog, FindDriver,
+                      SearchNetwork}) {
+        Finding finding = {};
+        finding.fix = f;
+        FixPlan plan;
+        EXPECT_FALSE(fix_plan_of(&finding, s.get(), L"", &plan)) << f << ": opens or shows, changes nothing";
     }
-};
 
-TEST_F(FixThisFlow, ClearStuckJobsAsksTwiceAndCancelChangesNothing) {
-    add_finding(L"test-rule", SeverityProblem, -1, ClearStuckJobs, L"", L"Jobs are stuck",
-                L"One job has waited an hour.");
-    snapshot->jobCount = 1;
-    g_rec.answers = {IDYES, IDCANCEL};
-    fix_this();
-    ASSERT_EQ(g_rec.boxes.size(), 2u);
-    EXPECT_EQ(g_rec.boxes[0].flags, (uint32_t)(MB_YESNO | MB_ICONWARNING));
-    EXPECT_NE(g_rec.boxes[1].text.find(L"(1 job on all printers right now)"), std::wstring::npos);
-    EXPECT_EQ(g_rec.boxes[1].flags, (uint32_t)(MB_ICONQUESTION | MB_OKCANCEL));
-    EXPECT_TRUE(g_rec.status.empty() && g_rec.checks.empty());
-}
-
-TEST_F(FixThisFlow, DemonstrationShowsItsMessageInsteadOfTheChange) {
-    g_process.demo = 1;
-    add_finding(L"test-rule", SeverityHeadsUp, 1, ResumePrinter, L"Front Desk", L"Paused",
-                L"Someone paused it.");
-    g_rec.answers = {IDYES};
-    fix_this();
-    ASSERT_EQ(g_rec.boxes.size(), 2u);
-    EXPECT_EQ(g_rec.boxes[0].title, L"Heads-up: Front Desk");
-    EXPECT_EQ(g_rec.boxes[1].text, VANTREL_DEMO_MESSAGE);
-    EXPECT_EQ(g_rec.boxes[1].flags, (uint32_t)MB_ICONINFORMATION);
-    EXPECT_TRUE(g_rec.status.empty());
-}
-
-TEST_F(FixThisFlow, NoChangesAfterNoThenTheAnsweredFixRuns) {
-    add_finding(L"test-rule", SeverityHeadsUp, -1, ShowPrintLog, L"", L"Errors in the log",
-                L"Windows logged errors.");
-    add_finding(L"test-rule", SeverityProblem, 1, RunNetworkTest, L"Front Desk", L"No answer",
-                L"It did not answer.");
-    g_rec.answers = {IDNO};
-    fix_this();
-    EXPECT_EQ(g_rec.boxes.size(), 1u);
-    EXPECT_TRUE(g_rec.views.empty() && g_rec.checks.empty());
-    int32_t log_row = g_findings.items[0].fix == ShowPrintLog ? 0 : 1;
-    g_rec.answers = {IDYES};
-    apply_fix(log_row);
-    EXPECT_EQ(g_rec.views, std::vector<int32_t>{ViewWindowsLog});
-    g_rec.selected = 1, g_rec.answers = {IDYES};
-    fix_this();
-    EXPECT_EQ(g_rec.checks, std::vector<std::wstring>{L"1 127.0.0.2"})
-        << "a network test of only that printer";
-}
-
-TEST_F(FixThisFlow, SharedPrinterWebPageIsNeverOpened) {
-    open_printer_web_page(2);
-    ASSERT_EQ(g_rec.boxes.size(), 1u);
-    EXPECT_EQ(g_rec.boxes[0].text, VANTREL_NO_WEB_PAGE);
+    FixPlan plan;
+    set_default_plan(L"Front Desk", L"Old One", &plan);
+    EXPECT_EQ(VerbSetDefault, plan.verb);
+    EXPECT_EQ(DefaultPrinterSet, plan.changeKind);
+    EXPECT_STREQ(L"Old One", plan.detail) << "what the undo makes default again";
+    EXPECT_STREQ(L"Made \"Front Desk\" the default printer (it was \"Old One\")", plan.description);
+    set_default_plan(L"Front Desk", L"", &plan);
+    EXPECT_EQ(NothingToPutBack, plan.changeKind) << "no default before: nothing to put back";
+    EXPECT_STREQ(L"Made \"Front Desk\" the default printer (it was \"none\")", plan.description);
+    remove_printer_plan(L"Front Desk", &plan);
+    EXPECT_EQ(VerbDelete, plan.verb);
+    EXPECT_EQ(NothingToPutBack, plan.changeKind);
 }
 
 } // namespace

@@ -48,10 +48,10 @@ class RealPrinterTasks : public ::testing::Test {
 
 TEST_F(RealPrinterTasks, OfflineAndOnlineSwitchUsePrinterOffline) {
     ASSERT_EQ(0u, attributes_of(kPrinter) & PRINTER_ATTRIBUTE_WORK_OFFLINE);
-    EXPECT_EQ(0u, run_task(L"offline", kPrinter));
+    EXPECT_EQ(0u, run_task_command(L"offline", kPrinter));
     EXPECT_NE(0u, attributes_of(kPrinter) & PRINTER_ATTRIBUTE_WORK_OFFLINE);
-    EXPECT_EQ(0u, run_task(L"offline", kPrinter)) << "twice is no failure";
-    EXPECT_EQ(0u, run_task(L"online", kPrinter));
+    EXPECT_EQ(0u, run_task_command(L"offline", kPrinter)) << "twice is no failure";
+    EXPECT_EQ(0u, run_task_command(L"online", kPrinter));
     EXPECT_EQ(0u, attributes_of(kPrinter) & PRINTER_ATTRIBUTE_WORK_OFFLINE);
 }
 
@@ -64,21 +64,21 @@ TEST_F(RealPrinterTasks, PauseResumeAndPurgeAnswerAsTheSpoolerDoes) {
                 {L"purge", PRINTER_CONTROL_PURGE}};
     for (const auto& row : rows) {
         DWORD spooler = direct_command(kPrinter, row.command);
-        uint32_t task = run_task(row.verb, kPrinter);
+        uint32_t task = run_task_command(row.verb, kPrinter);
         printf("%ls: the spooler answers %lu, the task %u\n", row.verb, spooler, task);
         EXPECT_EQ(spooler, task) << row.verb;
     }
     DWORD status = 0, attributes = 0;
     ASSERT_TRUE(printer_state(kPrinter, &status, &attributes));
     EXPECT_EQ(0u, status & PRINTER_STATUS_PAUSED) << "resume comes after pause";
-    EXPECT_EQ(87u, run_task(L"Pause", kPrinter)) << "verbs are compared exactly";
+    EXPECT_EQ(87u, run_task_command(L"Pause", kPrinter)) << "verbs are compared exactly";
 }
 
 TEST_F(RealPrinterTasks, DeleteRemovesTheLocalPrinter) {
-    EXPECT_EQ(0u, run_task(L"delete", kPrinter));
+    EXPECT_EQ(0u, run_task_command(L"delete", kPrinter));
     DWORD status = 0, attributes = 0;
     EXPECT_FALSE(printer_state(kPrinter, &status, &attributes)) << "the printer is gone";
-    uint32_t again = run_task(L"delete", kPrinter);
+    uint32_t again = run_task_command(L"delete", kPrinter);
     EXPECT_NE(0u, again) << "a printer that is not there cannot be deleted";
     EXPECT_NE(87u, again);
 }
@@ -89,7 +89,7 @@ TEST_F(RealPrinterTasks, DeletingAConnectionGoesToTheConnectionCall) {
     SetLastError(0);
     BOOL deleted = DeletePrinterConnectionW(&connection[0]);
     DWORD spooler = deleted ? 0 : GetLastError();
-    EXPECT_EQ(spooler, run_task(L"delete", connection.c_str()));
+    EXPECT_EQ(spooler, run_task_command(L"delete", connection.c_str()));
     DWORD status = 0, attributes = 0;
     EXPECT_TRUE(printer_state(kPrinter, &status, &attributes)) << "the local printer of that name stays";
 }

@@ -143,31 +143,29 @@ class Dependents : public ::testing::Test {
 
 // The dependents of a service as the service manager's configuration has them: each test service
 // names the one it depends on, and only running ones count, as EnumDependentServicesW lists them.
-int configured_dependents(void*, const wchar_t* name, void* buffer, uint32_t size, uint32_t* count) {
-    ENUM_SERVICE_STATUSW* list = static_cast<ENUM_SERVICE_STATUSW*>(buffer);
-    uint32_t n = 0;
+int configured_dependents(void*, const wchar_t* name, ServiceNames* out) {
+    *out = ServiceNames{};
     for (const TestService& t : kTree) {
         if (_wcsicmp(t.dependsOn, name) != 0 || state_of(t.name) != SERVICE_RUNNING) continue;
-        if ((n + 1) * sizeof(ENUM_SERVICE_STATUSW) > size) return 0;
-        list[n] = ENUM_SERVICE_STATUSW{};
-        list[n].lpServiceName = const_cast<wchar_t*>(t.name);
-        n++;
+        if (out->count == 6) return 0;
+        wcscpy_s(out->names[out->count++], 100, t.name);
     }
-    *count = n;
     return 1;
 }
 
-struct ListerSwap {
-    DependentsLister old = g_list_dependents;
-    ListerSwap() { g_list_dependents = configured_dependents; }
-    ~ListerSwap() { g_list_dependents = old; }
-};
+// The real platform with the dependents listed from the configuration, because Wine's service
+// manager keeps EnumDependentServicesW a stub.
+TaskPlatform configured_platform() {
+    TaskPlatform p = *windows_task_platform();
+    p.list_dependents = configured_dependents;
+    return p;
+}
 
-std::vector<std::string> stopped_names() {
+std::vector<std::string> names_of(const ServiceNames& list) {
     std::vector<std::string> names;
-    for (int i = 0; i < g_stopped_dependents.count; i++) {
+    for (int i = 0; i < list.count; i++) {
         std::string n;
-        for (const wchar_t* p = g_stopped_dependents.names[i]; *p; p++)
+        for (const wchar_t* p = list.names[i]; *p; p++)
             n += (char)*p;
         names.push_back(n);
     }
@@ -182,38 +180,41 @@ TEST_F(Dependents, TheTreeIsRunning) {
 }
 
 TEST_F(Dependents, StoppedDeepestFirstAndStartedAgainInReverse) {
-    ListerSwap swap;
-    EXPECT_EQ(0u, run_task(L"spool-restart", L""));
+    const TaskPlatform platform = configured_platform();
+    ServiceNames stopped = {};
+    EXPECT_EQ(0u, cycle_service(&platform, L"Spooler", 1, 0, &stopped));
     const std::vector<std::string> expected = {
         "stop VantrelDepD",  "stop VantrelDepB",  "stop VantrelDepA",
         "start VantrelDepA", "start VantrelDepB", "start VantrelDepD",
     };
     EXPECT_EQ(expected, events()) << "the one already stopped (VantrelDepC) is not started";
-    EXPECT_EQ((std::vector<std::string>{"VantrelDepD", "VantrelDepB", "VantrelDepA"}), stopped_names());
+    EXPECT_EQ((std::vector<std::string>{"VantrelDepD", "VantrelDepB", "VantrelDepA"}), names_of(stopped));
     EXPECT_EQ((DWORD)SERVICE_RUNNING, state_of(L"Spooler"));
     EXPECT_EQ((DWORD)SERVICE_RUNNING, state_of(L"VantrelDepD"));
     EXPECT_EQ((DWORD)SERVICE_STOPPED, state_of(L"VantrelDepC"));
 
-    // The next cycle empties the list first: with nothing stopped on its account it starts nothing.
-    EXPECT_EQ(0u, run_task(L"spool-start", L""));
-    EXPECT_EQ(0, g_stopped_dependents.count);
+    // The next cycle starts with an empty list: with nothing stopped on its account it starts nothing.
+    EXPECT_EQ(0u, cycle_service(&platform, L"Spooler", 0, 0, &stopped));
+    EXPECT_EQ(0, stopped.count);
 }
 
 TEST_F(Dependents, WinesOwnListingIsAStubSoTheSpoolerStopsAlone) {
     // Wine's EnumDependentServicesW answers success with no services; the cycle then stops and
     // starts the spooler only, and Wine's service manager lets the dependents run on.
-    EXPECT_EQ(0u, run_task(L"spool-restart", L""));
-    EXPECT_EQ(0, g_stopped_dependents.count);
+    ServiceNames stopped = {};
+    EXPECT_EQ(0u, cycle_service(windows_task_platform(), L"Spooler", 1, 0, &stopped));
+    EXPECT_EQ(0, stopped.count);
     EXPECT_EQ(std::vector<std::string>{}, events());
     EXPECT_EQ((DWORD)SERVICE_RUNNING, state_of(L"VantrelDepA"));
 }
 
 TEST_F(Dependents, ADependentThatRefusesToStopIsNeitherRecordedNorStarted) {
-    ListerSwap swap;
-    uint32_t result = cycle_service(L"VantrelRoot", 1, 0);
+    const TaskPlatform platform = configured_platform();
+    ServiceNames stopped = {};
+    uint32_t result = cycle_service(&platform, L"VantrelRoot", 1, 0, &stopped);
     // Windows refuses to stop a service whose dependent still runs (1051); Wine stops it anyway.
     EXPECT_TRUE(result == 0 || result == ERROR_DEPENDENT_SERVICES_RUNNING) << result;
-    EXPECT_EQ(0, g_stopped_dependents.count);
+    EXPECT_EQ(0, stopped.count);
     for (const std::string& e : events())
         EXPECT_EQ(std::string::npos, e.find("VantrelStubborn")) << e;
     EXPECT_EQ((DWORD)SERVICE_RUNNING, state_of(L"VantrelStubborn"));
@@ -221,12 +222,12 @@ TEST_F(Dependents, ADependentThatRefusesToStopIsNeitherRecordedNorStarted) {
 
 TEST_F(Dependents, AClearWhoseStopFailsTouchesNoFile) {
     wchar_t folder[260];
-    spool_folder_path(folder, _countof(folder));
+    windows_task_platform()->spool_folder(nullptr, folder, _countof(folder));
     CreateDirectoryW(folder, nullptr);
     std::wstring job = std::wstring(folder) + L"\\00007.SPL";
     ASSERT_TRUE(write_test_file(job, 10));
     // The service refuses the stop control, so the cycle's stop fails with Windows' own answer.
-    uint32_t result = cycle_service(L"VantrelStubborn", 1, 1);
+    uint32_t result = cycle_service(windows_task_platform(), L"VantrelStubborn", 1, 1, nullptr);
     EXPECT_EQ((uint32_t)ERROR_INVALID_SERVICE_CONTROL, result);
     EXPECT_NE(INVALID_FILE_ATTRIBUTES, GetFileAttributesW(job.c_str())) << "the spool folder was emptied";
     EXPECT_EQ((DWORD)SERVICE_RUNNING, state_of(L"VantrelStubborn"));

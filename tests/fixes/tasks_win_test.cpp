@@ -98,18 +98,19 @@ TEST(SpoolerCycle, RestartWithTheSpoolerStoppedStartsIt) {
     stop_spooler();
     ASSERT_EQ((DWORD)SERVICE_STOPPED, spooler_state());
     // Nothing to stop, so the answer is the start's.
-    EXPECT_EQ(0u, run_task(L"spool-restart", L""));
+    ServiceNames stopped = {};
+    EXPECT_EQ(0u, cycle_service(windows_task_platform(), L"Spooler", 1, 0, &stopped));
     EXPECT_EQ((DWORD)SERVICE_RUNNING, spooler_state());
-    EXPECT_EQ(0, g_stopped_dependents.count);
+    EXPECT_EQ(0, stopped.count);
     stop_spooler();
-    EXPECT_EQ(0u, run_task(L"spool-start", L""));
+    EXPECT_EQ(0u, run_task_command(L"spool-start", L""));
     EXPECT_EQ((DWORD)SERVICE_RUNNING, spooler_state());
-    EXPECT_EQ(0u, run_task(L"spool-start", L"")) << "starting a running spooler is no failure";
+    EXPECT_EQ(0u, run_task_command(L"spool-start", L"")) << "starting a running spooler is no failure";
 }
 
 TEST(SpoolerCycle, ClearDeletesFilesAndReadOnlyFilesButNotSubFolders) {
     wchar_t folder[260];
-    spool_folder_path(folder, _countof(folder));
+    windows_task_platform()->spool_folder(nullptr, folder, _countof(folder));
     std::wstring f = folder;
     CreateDirectoryW(f.c_str(), nullptr);
     std::wstring sub = f + L"\\keep";
@@ -118,8 +119,8 @@ TEST(SpoolerCycle, ClearDeletesFilesAndReadOnlyFilesButNotSubFolders) {
     std::wstring a = write_file(f + L"\\00001.SPL");
     std::wstring b = write_file(f + L"\\00001.SHD", FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN);
     ASSERT_TRUE(exists(a) && exists(b) && exists(inner));
-    ASSERT_EQ(0u, run_task(L"spool-start", L""));
-    EXPECT_EQ(0u, run_task(L"spool-clear", L""));
+    ASSERT_EQ(0u, run_task_command(L"spool-start", L""));
+    EXPECT_EQ(0u, run_task_command(L"spool-clear", L""));
     EXPECT_EQ((DWORD)SERVICE_RUNNING, spooler_state());
     EXPECT_FALSE(exists(a));
     EXPECT_FALSE(exists(b)) << "read-only files are deleted";
@@ -131,11 +132,11 @@ TEST(SpoolerCycle, ClearDeletesFilesAndReadOnlyFilesButNotSubFolders) {
 
 TEST(SpoolerCycle, FilesInUseAreLeftAndTheCycleStillSucceeds) {
     wchar_t folder[260];
-    spool_folder_path(folder, _countof(folder));
+    windows_task_platform()->spool_folder(nullptr, folder, _countof(folder));
     std::wstring busy = write_file(std::wstring(folder) + L"\\busy.SPL");
     HANDLE held = CreateFileW(busy.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(INVALID_HANDLE_VALUE, held);
-    EXPECT_EQ(0u, run_task(L"spool-clear", L"")) << "a file in use is skipped, not a failure";
+    EXPECT_EQ(0u, run_task_command(L"spool-clear", L"")) << "a file in use is skipped, not a failure";
     EXPECT_TRUE(exists(busy));
     CloseHandle(held);
     DeleteFileW(busy.c_str());
@@ -144,50 +145,52 @@ TEST(SpoolerCycle, FilesInUseAreLeftAndTheCycleStillSucceeds) {
 TEST(SpoolAuto, NumberAndText) {
     DWORD before = spooler_start_type();
     ASSERT_NE(0xFFFFFFFFu, before);
-    uint32_t two = run_task(L"spool-auto", L"2");
+    uint32_t two = run_task_command(L"spool-auto", L"2");
     DWORD after = spooler_start_type();
     std::printf("spool-auto 2 answered %u; start type %lu before, %lu after\n", two, before, after);
     EXPECT_EQ(0u, two);
     EXPECT_EQ(2u, after);
     // Not a number asks for start type 0 (boot), which the service manager refuses for a program
     // service with its own 87; the start type stays.
-    EXPECT_EQ(87u, run_task(L"spool-auto", L"automatic"));
+    EXPECT_EQ(87u, run_task_command(L"spool-auto", L"automatic"));
     EXPECT_EQ(2u, spooler_start_type());
     // Numbers that do not fit reach the service manager as a start type it refuses, never as
     // SERVICE_NO_CHANGE, which would report success for nothing done.
-    EXPECT_EQ(87u, run_task(L"spool-auto", L"4294967295"));
-    EXPECT_EQ(87u, run_task(L"spool-auto", L"99999999999"));
+    EXPECT_EQ(87u, run_task_command(L"spool-auto", L"4294967295"));
+    EXPECT_EQ(87u, run_task_command(L"spool-auto", L"99999999999"));
     EXPECT_EQ(2u, spooler_start_type());
-    run_task(L"spool-auto", std::to_wstring(before).c_str());
+    run_task_command(L"spool-auto", std::to_wstring(before).c_str());
     EXPECT_EQ(before, spooler_start_type());
 }
 
 TEST(PortTasks, AddressSnmpAndBadArguments) {
     PortKey port(L"VantrelTestPort");
     // The key is written, then the spooler restarts so the port monitor reads it again.
-    EXPECT_EQ(0u, run_task(L"port-addr", L"VantrelTestPort|192.168.7.20"));
+    EXPECT_EQ(0u, run_task_command(L"port-addr", L"VantrelTestPort|192.168.7.20"));
     EXPECT_EQ((DWORD)SERVICE_RUNNING, spooler_state());
     EXPECT_EQ(L"192.168.7.20", port.get(L"HostName"));
     EXPECT_EQ(L"192.168.7.20", port.get(L"IPAddress"));
-    EXPECT_EQ(0u, run_task(L"port-addr", L"VantrelTestPort|printer.office.example"));
+    EXPECT_EQ(0u, run_task_command(L"port-addr", L"VantrelTestPort|printer.office.example"));
     EXPECT_EQ(L"printer.office.example", port.get(L"HostName"));
     EXPECT_EQ(L"192.168.7.20", port.get(L"IPAddress")) << "a host name leaves the address alone";
-    EXPECT_EQ(87u, run_task(L"port-addr", L"VantrelTestPort 10.9.9.9"));
-    EXPECT_EQ(87u, run_task(L"port-addr", L""));
-    EXPECT_EQ(87u, run_task(L"port-addr", L"|10.9.9.9")) << "an empty port name would write on the Ports key";
-    EXPECT_EQ(87u, run_task(L"port-addr", L"VantrelTestPort\\..|10.9.9.9"));
+    EXPECT_EQ(87u, run_task_command(L"port-addr", L"VantrelTestPort 10.9.9.9"));
+    EXPECT_EQ(87u, run_task_command(L"port-addr", L""));
+    EXPECT_EQ(87u, run_task_command(L"port-addr", L"|10.9.9.9"))
+        << "an empty port name would write on the Ports key";
+    EXPECT_EQ(87u, run_task_command(L"port-addr", L"VantrelTestPort\\..|10.9.9.9"));
     EXPECT_EQ(L"printer.office.example", port.get(L"HostName"));
     for (size_t n : {200, 300}) // an address cut to fit is refused
-        EXPECT_EQ(87u, run_task(L"port-addr", (L"VantrelTestPort|" + std::wstring(n, L'h')).c_str())) << n;
+        EXPECT_EQ(87u, run_task_command(L"port-addr", (L"VantrelTestPort|" + std::wstring(n, L'h')).c_str()))
+            << n;
     EXPECT_EQ(L"printer.office.example", port.get(L"HostName")) << "nothing written";
-    EXPECT_EQ((DWORD)ERROR_FILE_NOT_FOUND, run_task(L"port-addr", L"NoSuchPort|10.9.9.9"));
+    EXPECT_EQ((DWORD)ERROR_FILE_NOT_FOUND, run_task_command(L"port-addr", L"NoSuchPort|10.9.9.9"));
 
-    EXPECT_EQ(0u, run_task(L"snmp-off", L"VantrelTestPort"));
+    EXPECT_EQ(0u, run_task_command(L"snmp-off", L"VantrelTestPort"));
     EXPECT_EQ(L"0", port.get(L"SNMP Enabled"));
-    EXPECT_EQ(0u, run_task(L"snmp-on", L"VantrelTestPort"));
+    EXPECT_EQ(0u, run_task_command(L"snmp-on", L"VantrelTestPort"));
     EXPECT_EQ(L"1", port.get(L"SNMP Enabled"));
-    EXPECT_EQ(87u, run_task(L"snmp-off", L""));
-    EXPECT_EQ((DWORD)ERROR_FILE_NOT_FOUND, run_task(L"snmp-off", L"NoSuchPort"));
+    EXPECT_EQ(87u, run_task_command(L"snmp-off", L""));
+    EXPECT_EQ((DWORD)ERROR_FILE_NOT_FOUND, run_task_command(L"snmp-off", L"NoSuchPort"));
 }
 
 TEST(PrinterTasks, UnknownPrinterGivesTheSpoolersError) {
@@ -200,9 +203,9 @@ TEST(PrinterTasks, UnknownPrinterGivesTheSpoolersError) {
     if (opened) ClosePrinter(h);
     ASSERT_NE(0u, expected);
     for (auto verb : {L"pause", L"resume", L"purge", L"online", L"offline", L"delete"})
-        EXPECT_EQ(expected, run_task(verb, L"No Such Printer")) << verb;
+        EXPECT_EQ(expected, run_task_command(verb, L"No Such Printer")) << verb;
     for (auto verb : {L"pause", L"resume", L"purge", L"online", L"offline", L"delete"})
-        EXPECT_EQ(87u, run_task(verb, L"")) << verb << ": an empty name would reach the print server";
+        EXPECT_EQ(87u, run_task_command(verb, L"")) << verb << ": an empty name would reach the print server";
 }
 
 TEST(WindowsFeatureTasks, AnswerWithWindowsOwnError) {
@@ -213,10 +216,10 @@ TEST(WindowsFeatureTasks, AnswerWithWindowsOwnError) {
     GetSystemDirectoryW(dism, MAX_PATH);
     text_append(dism, _countof(dism), L"\\dism.exe");
     if (!exists(dism)) {
-        EXPECT_EQ((DWORD)ERROR_FILE_NOT_FOUND, run_task(L"pdf", L""));
+        EXPECT_EQ((DWORD)ERROR_FILE_NOT_FOUND, run_task_command(L"pdf", L""));
     }
-    uint32_t on = run_task(L"oplog-on", L"");
-    uint32_t off = run_task(L"oplog-off", L"");
+    uint32_t on = run_task_command(L"oplog-on", L"");
+    uint32_t off = run_task_command(L"oplog-off", L"");
     std::printf("oplog-on answered %u, oplog-off %u\n", on, off);
     EXPECT_NE(87u, on);
     EXPECT_NE(87u, off);

@@ -10,7 +10,7 @@ int main(int argc, char** argv) {
     int wargc = 0;
     wchar_t** wargv = CommandLineToArgvW(GetCommandLineW(), &wargc);
     if (wargv && wargc >= 3 && wcscmp(wargv[1], L"/task") == 0)
-        return (int)run_task(wargv[2], wargc >= 4 ? wargv[3] : L"");
+        return (int)run_task_command(wargv[2], wargc >= 4 ? wargv[3] : L"");
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

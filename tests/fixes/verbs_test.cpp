@@ -29,9 +29,9 @@ TEST(Verbs, SixteenExactVerbsWithTheirAdminFlags) {
     EXPECT_EQ(VerbNone, find_task_verb(L"pause "));
     EXPECT_EQ(VerbNone, find_task_verb(L""));
     EXPECT_EQ(VerbNone, find_task_verb(nullptr));
-    EXPECT_EQ(87u, run_task(L"Pause", L"Printer"));
-    EXPECT_EQ(87u, run_task(L"format-c", L""));
-    EXPECT_EQ(87u, run_task(nullptr, nullptr));
+    EXPECT_EQ(87u, run_task_command(L"Pause", L"Printer"));
+    EXPECT_EQ(87u, run_task_command(L"format-c", L""));
+    EXPECT_EQ(87u, run_task_command(nullptr, nullptr));
 }
 
 TEST(Verbs, PortAddressSplitsAtTheFirstBar) {
@@ -43,7 +43,7 @@ TEST(Verbs, PortAddressSplitsAtTheFirstBar) {
     EXPECT_STREQ(L"P", port);
     EXPECT_STREQ(L"a|b", addr);
     EXPECT_FALSE(split_port_address(L"no bar here", port, _countof(port), addr, _countof(addr)));
-    EXPECT_EQ(87u, run_task(L"port-addr", L"no bar here"));
+    EXPECT_EQ(87u, run_task_command(L"port-addr", L"no bar here"));
     // A part that would be cut is refused, never stored shortened.
     wchar_t small[200];
     std::wstring fits = L"P|" + std::wstring(199, L'a'), over = L"P|" + std::wstring(200, L'a');
@@ -51,9 +51,10 @@ TEST(Verbs, PortAddressSplitsAtTheFirstBar) {
     EXPECT_FALSE(split_port_address(over.c_str(), port, _countof(port), small, _countof(small)));
 }
 
-TEST(Verbs, StartTypeIsLeadingDecimal) {
+TEST(Verbs, StartTypeIsAWholeDecimalNumber) {
     EXPECT_EQ(2u, parse_start_type(L"2"));
-    EXPECT_EQ(3u, parse_start_type(L"3x"));
+    EXPECT_EQ(0u, parse_start_type(L"3x")) << "a number with trailing text is no start type";
+    EXPECT_EQ(0u, parse_start_type(L"2abc"));
     EXPECT_EQ(0u, parse_start_type(L"auto"));
     EXPECT_EQ(0u, parse_start_type(L""));
     EXPECT_EQ(0u, parse_start_type(L"99999999999")) << "never SERVICE_NO_CHANGE: see SpoolAuto";

@@ -12,7 +12,7 @@
 #include "core/state.h"
 #include "core/text.h"
 #include "history/changes.h"
-#include "history/log_file.h"
+#include "core/log_file.h"
 
 namespace {
 const wchar_t kSep = L'\x1F';

@@ -61,7 +61,7 @@ static int search(const wchar_t* range) {
     text_copy(g_process.scanRange, _countof(g_process.scanRange), range);
     g_settings.askPrinter = 1;
     SearchRequest request = {};
-    search_request_now(0, &request);
+    search_request_of(nullptr, 0, g_settings.askPrinter, g_process.scanRange, &request);
     ULONGLONG start = GetTickCount64();
     NetworkSearchResult* result = run_network_search(&request, nullptr);
     ULONGLONG took = GetTickCount64() - start;

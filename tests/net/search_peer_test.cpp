@@ -11,7 +11,6 @@
 #include "core/settings.h"
 #include "core/state.h"
 #include "core/text.h"
-#include "core/ui_services.h"
 #include "net/search.h"
 
 namespace {
@@ -25,7 +24,7 @@ using Result = std::unique_ptr<NetworkSearchResult, decltype(&search_result_free
 
 Result search() {
     SearchRequest request = {};
-    search_request_now(0, &request);
+    search_request_of(nullptr, 0, g_settings.askPrinter, g_process.scanRange, &request);
     return Result(run_network_search(&request, nullptr), &search_result_free);
 }
 
@@ -107,11 +106,12 @@ TEST(SearchPeer, OneSearchAtATimeAndItsMessagesReachTheWindow) {
     HWND w =
         CreateWindowW(L"VantrelSearchTest", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, wc.hInstance, nullptr);
     ASSERT_NE(nullptr, w);
-    g_ui.main_window = [] { return (void*)g_test_window; };
     g_test_window = w;
-    ASSERT_EQ(1, start_network_search(1));
+    SearchRequest request = {};
+    search_request_of(nullptr, 1, g_settings.askPrinter, g_process.scanRange, &request);
+    ASSERT_EQ(1, start_search_thread(&request, w));
     EXPECT_EQ(1, network_search_in_progress());
-    EXPECT_EQ(0, start_network_search(1)) << "a second start during a search is ignored";
+    EXPECT_EQ(0, start_search_thread(&request, w)) << "a second start during a search is ignored";
     ULONGLONG end = GetTickCount64() + 30000;
     MSG m;
     while (!g_done_count && GetTickCount64() < end) {
@@ -129,6 +129,5 @@ TEST(SearchPeer, OneSearchAtATimeAndItsMessagesReachTheWindow) {
         EXPECT_LE(g_progress[i - 1], g_progress[i]);
     EXPECT_EQ(100, g_progress.back());
     search_result_free(g_done);
-    ui_services_defaults(&g_ui);
     DestroyWindow(w);
 }

@@ -10,6 +10,7 @@
 #include <string>
 
 #include "core/findings.h"
+#include "core/session.h"
 #include "core/state.h"
 #include "reports/details.h"
 #include "reports/json_report.h"
@@ -346,11 +347,10 @@ TEST(Report, EveryRecordAtItsCapacity) {
     EXPECT_GT(bytes.size(), t.size());
     EXPECT_EQ("\r\n--- end of report ---\r\n", bytes.substr(bytes.size() - 25));
 
-    Snapshot* saved = g_snapshot;
-    NetworkSearchResult* saved_search = g_search_result;
-    g_snapshot = r.s, g_search_result = r.search, g_findings = *r.list;
-    wchar_t* json = build_json_report();
-    g_snapshot = saved, g_search_result = saved_search, g_findings.count = 0;
+    std::unique_ptr<Session> session(new Session());
+    session_init(session.get());
+    session->snapshot = r.s, session->search = r.search, session->findings = *r.list;
+    wchar_t* json = build_json_report(session.get());
     ASSERT_NE(nullptr, json);
     EXPECT_GT(wcslen(json), 400000u);
     ASSERT_EQ(0u, write_json_file(path.c_str(), json));
@@ -398,17 +398,17 @@ TEST(Report, CrLfCopy) {
     EXPECT_EQ(lines.size() / 10 * 11, wcslen(big.c_str()));
 }
 
-TEST(Report, OverTheProcessState) {
+TEST(Report, OverASession) {
+    std::unique_ptr<Session> session(new Session());
+    session_init(session.get());
     Snapshot* s = snapshot_new();
     PrinterRecord* p = snapshot_add_printer(s);
     wcscpy(p->name, L"Front");
-    Snapshot* saved = g_snapshot;
-    g_snapshot = s;
-    g_findings.count = 0;
-    add_finding(L"test-rule", SeverityProblem, 0, NoFix, L"Front", L"Broken", L"Text");
-    g_report_buffer[0] = 0;
-    build_report(1);
-    std::wstring t = g_report_buffer;
+    session_take_snapshot(session.get(), s);
+    add_finding_to(&session->findings, L"test-rule", SeverityProblem, 0, NoFix, L"Front", L"Broken", L"Text");
+    std::vector<wchar_t> buffer(kReportCapacity);
+    build_report(session.get(), 1, buffer.data(), buffer.size());
+    std::wstring t = buffer.data();
     ReportPcInfo pc;
     report_read_pc_info(&pc);
     EXPECT_NE(0, pc.computerName[0]) << "the computer has a name";
@@ -418,9 +418,7 @@ TEST(Report, OverTheProcessState) {
     EXPECT_NE(std::wstring::npos, t.find(L"\nVantrel version: 1.1.0\n"));
     EXPECT_NE(std::wstring::npos, t.find(L"[PROBLEM] Front: Broken\n    Text\n"));
     wchar_t page[2000] = L"";
-    printer_details(0, page, _countof(page));
+    printer_details(session.get(), 0, page, _countof(page));
     EXPECT_EQ(0, wcsncmp(page, L"Front\nOverall: ", 15));
-    g_findings.count = 0;
-    g_snapshot = saved;
-    snapshot_free(s);
+    snapshot_free(session->snapshot);
 }

@@ -5,7 +5,9 @@
 #include <string>
 
 #include "core/text.h"
-#include "ui/secondary.h"
+#include "ui/notes.h"
+#include "ui/settings_page.h"
+#include "ui/update_bar.h"
 
 namespace {
 std::wstring first_line(const wchar_t* notes) {

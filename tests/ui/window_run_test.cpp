@@ -16,7 +16,7 @@
 #include "core/settings.h"
 #include "fixes/tasks.h"
 #include "history/changes.h"
-#include "history/undo_plan.h"
+#include "fixes/undo_plan.h"
 #include "tests/support/remote_controls.h"
 #include "tests/support/running_window.h"
 #include "tests/support/test_pc.h"
@@ -107,7 +107,7 @@ struct WindowRun : ::testing::Test {
 } // namespace
 
 TEST_F(WindowRun, DemonstrationShowsEveryViewSavesTheReportAndChangesNothing) {
-    record_change(2, kPrinterB, kOfflineB);
+    record_change(OfflineUnticked, kPrinterB, kOfflineB);
     RunningWindow w(L"/demo");
     ASSERT_NE(nullptr, w.window);
     ASSERT_TRUE(w.checked()) << w.status().c_str();
@@ -246,7 +246,7 @@ TEST_F(WindowRun, DemonstrationShowsEveryViewSavesTheReportAndChangesNothing) {
 TEST_F(WindowRun, OnTheTestPcEveryPrinterIsListedAndRecordedChangesArePutBack) {
     // "Use Printer Offline" on A, to be found and fixed; a printer on FILE: counts as one of
     // Windows' own, so have it checked like any other.
-    ASSERT_EQ(0u, run_task(L"offline", kPrinterA));
+    ASSERT_EQ(0u, run_task_command(L"offline", kPrinterA));
     ASSERT_TRUE(is_offline(kPrinterA));
     ASSERT_TRUE(set_reg_dword(HKEY_CURRENT_USER, VANTREL_SETTINGS_KEY, L"CheckVirtual", 1));
     RunningWindow w(L"/scanrange 127.0.0.1/32");
@@ -312,10 +312,11 @@ TEST_F(WindowRun, OnTheTestPcEveryPrinterIsListedAndRecordedChangesArePutBack) {
     ASSERT_TRUE(SetDefaultPrinterW(kPrinterB));
     const wchar_t* made_default = L"Made \"Undo Printer B\" the default printer (it was \"Undo Printer A\")";
     const wchar_t* offline_a = L"Switched off \"Use Printer Offline\" for \"Undo Printer A\"";
-    record_change(0, L"", L"Restarted the Print Spooler service");
-    record_change(6, kPrinterA, made_default);
-    record_change(2, L"Removed Printer", L"Switched off \"Use Printer Offline\" for \"Removed Printer\"");
-    record_change(2, kPrinterB, kOfflineB);
+    record_change(NothingToPutBack, L"", L"Restarted the Print Spooler service");
+    record_change(DefaultPrinterSet, kPrinterA, made_default);
+    record_change(OfflineUnticked, L"Removed Printer",
+                  L"Switched off \"Use Printer Offline\" for \"Removed Printer\"");
+    record_change(OfflineUnticked, kPrinterB, kOfflineB);
     ASSERT_FALSE(is_offline(kPrinterB));
 
     undo = w.open_undo();

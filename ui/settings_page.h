@@ -1,6 +1,5 @@
-// The secondary windows' logic without a window: the Settings page's rows and where each control
-// goes, the update bar's text and button places, and the text of the notes window. The _win files
-// beside this one only create controls at these places and paint these texts.
+// The Settings page without a window: its rows and where each control goes. settings_page_win.cpp
+// only creates the controls at these places.
 #pragma once
 
 #include <stddef.h>
@@ -63,27 +62,3 @@ void settings_page_layout(int32_t dpi, int32_t page_width, PageLayout* out);
 // Where the page's content starts for a scroll position, and the largest scroll position.
 int32_t page_scroll_limit(int32_t content_height, int32_t client_height);
 int32_t page_scroll_clamp(int32_t position, int32_t content_height, int32_t client_height);
-
-// The update bar. The first line of release notes as the bar shows it: leading spaces and bullet
-// marks ("*", "-", U+2022) skipped, at most 150 characters up to the first line break.
-void release_notes_first_line(const wchar_t* notes, wchar_t* out, size_t cap);
-
-// The bar's text (cut at 599 characters when out has room for more).
-void update_bar_text(const wchar_t* new_version, const wchar_t* running_version, const wchar_t* notes,
-                     int32_t downloading, int32_t percent, wchar_t* out, size_t cap);
-
-struct BarRect {
-    int32_t left, top, right, bottom;
-};
-
-// The three buttons (index 0 "Update now", 1 "What's new", 2 "Later") and the text's rectangle,
-// for a bar of the given client size.
-void update_bar_buttons(int32_t width, int32_t height, int32_t dpi, BarRect out[3]);
-BarRect update_bar_text_rect(int32_t width, int32_t height, int32_t dpi);
-BarRect update_bar_glyph_rect(int32_t height, int32_t dpi);
-
-// The notes window's text: the header unchanged (at most 39,900 characters), then the body with each
-// bare line feed turned into CR LF; the whole stops at 39,990 characters (or cap - 1 when smaller).
-void build_notes_text(const wchar_t* header, const wchar_t* body, wchar_t* out, size_t cap);
-
-enum : int32_t { kNotesTextCapacity = 40000 };

@@ -9,7 +9,7 @@
 #include "core/settings.h"
 #include "core/state.h"
 #include "core/text.h"
-#include "history/log_file.h"
+#include "core/log_file.h"
 
 namespace {
 std::string read_file(const wchar_t* path) {

@@ -1,5 +1,5 @@
 // The defaults of the interface services.
-#include "core/ui_services.h"
+#include "ui/ui_services.h"
 
 static void* no_window() {
     return nullptr;
@@ -17,11 +17,10 @@ static int32_t no_clipboard(const wchar_t*) {
 }
 static void no_refresh(uint32_t) {}
 static void no_view(int32_t) {}
-static void no_check(int32_t, const wchar_t*) {}
 static void no_topmost(int32_t) {}
 
 static const UiServices kDefaults = {no_window, no_text,  no_text,      no_box,     no_printer, no_printer,
-                                     no_view,   no_notes, no_clipboard, no_refresh, no_check,   no_topmost};
+                                     no_view,   no_notes, no_clipboard, no_refresh, no_topmost};
 
 void ui_services_defaults(UiServices* out) {
     *out = kDefaults;

@@ -1,7 +1,8 @@
 // History & Undo without Windows: texts, the undo of each change kind and the run's counters.
-#include "undo_plan.h"
+#include "fixes/undo_plan.h"
 
 #include "core/text.h"
+#include "fixes/actions.h"
 
 // Windows' code for a prompt the user declined; the run stops there rather than asking again for
 // every remaining row.
@@ -14,7 +15,7 @@ UndoStep undo_step(int32_t change_kind) {
         s.how = UndoNothing;
         break;
     case SnmpSwitchedOff:
-        s.verb = VerbSnmpOn, s.needsAdmin = 1;
+        s.verb = VerbSnmpOn;
         break;
     case OfflineUnticked:
         s.verb = VerbOffline;
@@ -26,25 +27,31 @@ UndoStep undo_step(int32_t change_kind) {
         s.verb = VerbResume;
         break;
     case WindowsDefaultOff:
-        s.how = UndoLegacyDefault, s.useDetail = 0;
+        s.verb = VerbLegacyDefaultOff, s.useDetail = 0;
         break;
     case DefaultPrinterSet:
-        s.how = UndoDefaultPrinter;
+        s.verb = VerbSetDefault;
         break;
     case SpoolerStartTypeSet:
-        s.verb = VerbSpoolAuto, s.needsAdmin = 1;
+        s.verb = VerbSpoolAuto;
         break;
     case OperationalLogOn:
-        s.verb = VerbOplogOff, s.needsAdmin = 1, s.useDetail = 0;
+        s.verb = VerbOplogOff, s.useDetail = 0;
         break;
     case PortAddressSet:
-        s.verb = VerbPortAddr, s.needsAdmin = 1;
+        s.verb = VerbPortAddr;
         break;
     default:
         s.how = UndoUnknownKind, s.useDetail = 0;
         break;
     }
+    if (s.how == UndoTask) s.needsAdmin = task_needs_admin(s.verb);
     return s;
+}
+
+void undo_change_plan(const UndoStep* step, const wchar_t* detail, const wchar_t* undid_description,
+                      ChangePlan* out) {
+    change_plan(out, step ? step->verb : VerbNone, detail, NothingToPutBack, L"", undid_description);
 }
 
 const wchar_t* undo_column_text(int32_t change_kind) {
@@ -71,7 +78,9 @@ UndoTally undo_ticked_records(const ChangeList* list, const UndoOps* ops) {
     UndoTally t = {0, 0, 0, 0};
     if (!list || !ops) return t;
     for (int32_t i = 0; i < list->count && i < CHANGE_LIST_CAPACITY && !t.stopped; i++) {
-        if (!ops->is_ticked(ops->context, i)) continue;
+        const int32_t ticked = ops->is_ticked(ops->context, i);
+        if (ticked < 0) break;
+        if (!ticked) continue;
         t.ticked++;
         const ChangeRecord* r = &list->records[i];
         const UndoStep step = undo_step(r->changeKind);
@@ -80,19 +89,16 @@ UndoTally undo_ticked_records(const ChangeList* list, const UndoOps* ops) {
             t.failed++;
             continue;
         }
-        const uint32_t result = ops->perform(ops->context, &step, step.useDetail ? r->detail : L"");
+        wchar_t undid[560];
+        undo_record_description(r->description, undid, _countof(undid));
+        const uint32_t result = ops->perform(ops->context, &step, step.useDetail ? r->detail : L"", undid);
         if (result == kDeclined) {
             t.stopped = 1;
         } else if (result != 0) {
             t.failed++;
         } else {
-            // Demonstration mode neither forgets nor records: the history belongs to the real PC.
-            if (!ops->demo) {
-                ops->forget(ops->context, r->valueName);
-                wchar_t undid[560];
-                undo_record_description(r->description, undid, _countof(undid));
-                ops->record(ops->context, undid);
-            }
+            // Demonstration mode never forgets: the history belongs to the real PC.
+            if (!ops->demo) ops->forget(ops->context, r->valueName);
             t.putBack++;
         }
     }

@@ -1,5 +1,5 @@
 // The log's Windows side: the folder, the append-only file and the UTF-8 conversion.
-#include "log_file.h"
+#include "core/log_file.h"
 
 #include <windows.h>
 #include <shlobj.h>

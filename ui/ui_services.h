@@ -1,7 +1,8 @@
-// The one seam between the interface and everything below it. Lower layers (the check cycle, the
-// search, the action runner, the settings) reach the window only through this table. The main
-// window installs its entries when it is created; until then, and in the headless modes, the
-// defaults do nothing harmful, so no caller tests for null and tests swap the table freely.
+// What the window offers the rest of the interface and the frame above it (the check cycle): the
+// status line, message boxes, the selected printer, notes, the clipboard and the refreshes. Nothing
+// below the interface uses it: lower layers return outcomes instead. The main window installs its
+// entries when it is created; until then, and in the headless modes, the defaults do nothing
+// harmful, so no caller tests for null and tests swap the table freely.
 #pragma once
 
 #include <stdint.h>
@@ -27,7 +28,6 @@ struct UiServices {
     void (*show_notes)(const wchar_t* title, const wchar_t* header, const wchar_t* body);
     int32_t (*copy_to_clipboard)(const wchar_t* text); // 1 when the text is on the clipboard
     void (*refresh)(uint32_t flags);                   // RefreshFlags
-    void (*start_check)(int32_t with_network_test, const wchar_t* address); // address null = all
     void (*set_topmost)(int32_t topmost);
 };
 

@@ -1,5 +1,5 @@
 // The pure part of the log: the line layout.
-#include "log_file.h"
+#include "core/log_file.h"
 
 #include "core/text.h"
 

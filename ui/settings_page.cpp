@@ -1,9 +1,9 @@
-// Rows, positions and texts of the Settings page, the update bar and the notes window.
-#include "secondary.h"
+// Rows and positions of the Settings page.
+#include "ui/settings_page.h"
 
+#include "core/dpi.h"
 #include "core/text.h"
 #include "ui/commands.h"
-#include "ui/layout.h"
 
 const SettingRow kSettingRows[] = {
     {110, L"AutoCheck", &Settings::autoCheck, L"Keep checking automatically",
@@ -87,11 +87,6 @@ const SettingRow* setting_row(int32_t id) {
     return nullptr;
 }
 
-// Each size scaled on its own, never accumulated; an unknown DPI counts as 96.
-static int32_t at_dpi(int32_t v96, int32_t dpi) {
-    return scale_to_dpi(v96, dpi > 0 ? dpi : 96);
-}
-
 namespace {
 // Page geometry at 96 DPI.
 enum : int32_t {
@@ -128,8 +123,9 @@ struct Placer {
     void add(int32_t kind, int32_t id, int32_t x, int32_t y, int32_t w, int32_t h, const wchar_t* text,
              const wchar_t* tip) {
         if (out->count >= kMaxPageItems) return;
-        out->items[out->count++] = {kind, id, at_dpi(x, dpi), at_dpi(y, dpi), at_dpi(w, dpi), at_dpi(h, dpi),
-                                    text, tip};
+        out->items[out->count++] = {
+            kind, id, scale_to_dpi(x, dpi), scale_to_dpi(y, dpi), scale_to_dpi(w, dpi), scale_to_dpi(h, dpi),
+            text, tip};
         if (y + h > bottom96) bottom96 = y + h;
     }
     // Lays the sections out downwards from y (96-DPI units); returns the y after the last one.
@@ -160,14 +156,14 @@ void settings_page_layout(int32_t dpi, int32_t page_width, PageLayout* out) {
     // Narrower than the right column's explanations (x + 18 + 482), their wrapped lines lose their ends
     // at the page's edge. A little narrower, the controls are cut to the page and the texts, which wrap
     // at words, still fit in their two lines; much narrower, the right column goes under the left.
-    int32_t right_needs = at_dpi(kRightX + kExplainIndent + kMinExplainWidth, dpi);
+    int32_t right_needs = scale_to_dpi(kRightX + kExplainIndent + kMinExplainWidth, dpi);
     out->stacked = page_width > 0 && page_width < right_needs;
     int32_t right_end = out->stacked
                             ? p.column(kRightSections, (int32_t)_countof(kRightSections), kLeftX, left_end, 1)
                             : p.column(kRightSections, (int32_t)_countof(kRightSections), kRightX, kTopY, 0);
     p.add(PageButton, CmdCheckUpdatesNow, out->stacked ? kLeftX : kRightX, right_end, kButtonWidth,
           kButtonHeight, L"Check now", VANTREL_CHECK_NOW_TIP);
-    out->contentHeight = at_dpi(p.bottom96 + kBottomMargin, dpi);
+    out->contentHeight = scale_to_dpi(p.bottom96 + kBottomMargin, dpi);
     for (int32_t i = 0; i < out->count && page_width > 0; i++) {
         PageItem& it = out->items[i];
         if (it.x + it.w > page_width) it.w = page_width > it.x ? page_width - it.x : 0;
@@ -183,71 +179,4 @@ int32_t page_scroll_clamp(int32_t position, int32_t content_height, int32_t clie
     int32_t limit = page_scroll_limit(content_height, client_height);
     if (position > limit) position = limit;
     return position > 0 ? position : 0;
-}
-
-void release_notes_first_line(const wchar_t* notes, wchar_t* out, size_t cap) {
-    if (!out || cap == 0) return;
-    out[0] = 0;
-    if (!notes) return;
-    const wchar_t* p = notes;
-    while (*p == L' ' || *p == L'*' || *p == L'-' || *p == L'\u2022')
-        p++;
-    size_t n = 0;
-    // A carriage return ends the line too: notes written on Windows carry CR LF, and the bar draws one line.
-    while (p[n] && p[n] != L'\n' && p[n] != L'\r' && n < 150 && n + 1 < cap) {
-        out[n] = p[n];
-        n++;
-    }
-    out[n] = 0;
-}
-
-void update_bar_text(const wchar_t* new_version, const wchar_t* running_version, const wchar_t* notes,
-                     int32_t downloading, int32_t percent, wchar_t* out, size_t cap) {
-    if (!out || cap == 0) return;
-    size_t limit = cap < 600 ? cap : 600;
-    if (downloading) {
-        text_format(out, limit,
-                    L"Downloading Vantrel %ls\u2026 %d%%   (Vantrel will restart by itself when it's done)",
-                    new_version ? new_version : L"", percent < 0 ? 0 : (int)percent);
-        return;
-    }
-    wchar_t first[151];
-    release_notes_first_line(notes, first, _countof(first));
-    text_format(out, limit, L"Vantrel %ls is available (you have %ls).   %ls",
-                new_version ? new_version : L"", running_version ? running_version : L"", first);
-}
-
-void update_bar_buttons(int32_t width, int32_t height, int32_t dpi, BarRect out[3]) {
-    int32_t w = at_dpi(104, dpi), h = at_dpi(28, dpi);
-    int32_t top = (height - h) / 2;
-    int32_t right = width - at_dpi(10, dpi);
-    for (int32_t i = 2; i >= 0; i--) {
-        out[i] = {right - w, top, right, top + h};
-        right = right - w - at_dpi(6, dpi);
-    }
-}
-
-BarRect update_bar_text_rect(int32_t width, int32_t height, int32_t dpi) {
-    return {at_dpi(42, dpi), 0, width - at_dpi(350, dpi), height};
-}
-
-BarRect update_bar_glyph_rect(int32_t height, int32_t dpi) {
-    return {at_dpi(10, dpi), 0, at_dpi(40, dpi), height};
-}
-
-void build_notes_text(const wchar_t* header, const wchar_t* body, wchar_t* out, size_t cap) {
-    if (!out || cap == 0) return;
-    size_t limit = cap - 1 < 39990 ? cap - 1 : 39990;
-    size_t n = 0;
-    for (const wchar_t* p = header; p && *p && n < 39900 && n < limit; p++)
-        out[n++] = *p;
-    for (const wchar_t* p = body; p && *p && n < limit; p++) {
-        // The body's text was built with bare line feeds; the edit control breaks lines only at CR LF.
-        if (*p == L'\n' && (p == body || p[-1] != L'\r')) {
-            if (n + 2 > limit) break;
-            out[n++] = L'\r';
-        }
-        out[n++] = *p;
-    }
-    out[n] = 0;
 }

@@ -1,7 +1,8 @@
 // What History & Undo shows for each recorded change and how it puts one back: the list's texts,
-// the way each change kind is undone, the walk over the ticked rows with its counters, and the one
-// summary message the user gets at the end. The window (ui/undo_window_win.cpp) supplies the
-// Windows side through UndoOps, so the whole walk can be exercised without a window or a PC.
+// the task verb that undoes each change kind, the walk over the ticked rows with its counters, and
+// the one summary message the user gets at the end. Every undo is a change like any other and goes
+// through the action runner; the window (ui/undo_window_win.cpp) supplies the rest through UndoOps,
+// so the whole walk can be exercised without a window or a PC.
 #pragma once
 
 #include <stddef.h>
@@ -13,17 +14,15 @@
 
 // How one change kind is put back.
 enum UndoHow : int32_t {
-    UndoNothing = 0,        // kind 0: the record stands as a record only
-    UndoTask = 1,           // a task verb through the action runner
-    UndoLegacyDefault = 2,  // "LegacyDefaultPrinterMode" = 0 under the user's Windows key, directly
-    UndoDefaultPrinter = 3, // SetDefaultPrinterW with the detail, directly
-    UndoUnknownKind = 4,    // a kind this program does not know: always counts as failed
+    UndoNothing = 0,     // kind 0: the record stands as a record only
+    UndoTask = 1,        // a task verb through the action runner
+    UndoUnknownKind = 4, // a kind this program does not know: always counts as failed
 };
 
 struct UndoStep {
     UndoHow how;
     TaskVerb verb;      // for UndoTask
-    int32_t needsAdmin; // for UndoTask
+    int32_t needsAdmin; // the verb's own flag
     int32_t useDetail;  // the task's argument is the record's detail (otherwise empty)
 };
 
@@ -45,15 +44,23 @@ struct UndoTally {
     int32_t stopped; // an elevation prompt was declined; later rows were not tried
 };
 
-// What the walk needs from Windows. perform returns a Windows error code (0 = put back).
+// What the walk needs from its caller. perform runs the step's verb with the record's detail
+// through the action runner, which records the undo itself ("Undid: ...", nothing to put back),
+// and returns a Windows error code (0 = put back). is_ticked answers for the rows as they were when
+// Undo was pressed; once it answers -1 the walk stops cleanly before the next row.
 struct UndoOps {
     void* context;
     int32_t (*is_ticked)(void* context, int32_t row);
-    uint32_t (*perform)(void* context, const UndoStep* step, const wchar_t* detail);
-    void (*forget)(void* context, const wchar_t* value_name);        // delete_change
-    void (*record)(void* context, const wchar_t* undid_description); // record_change(0, "", ...)
-    int32_t demo; // nothing is recorded in demonstration mode
+    uint32_t (*perform)(void* context, const UndoStep* step, const wchar_t* detail,
+                        const wchar_t* undid_description);
+    void (*forget)(void* context, const wchar_t* value_name); // delete_change
+    int32_t demo;                                             // nothing is forgotten in demonstration mode
 };
+
+// The runner's plan of one undo: the step's verb with the detail, recorded as "Undid: ...".
+struct ChangePlan;
+void undo_change_plan(const UndoStep* step, const wchar_t* detail, const wchar_t* undid_description,
+                      ChangePlan* out);
 
 // Walks the records in list order (newest first), undoing each ticked one, and stops at the first
 // declined elevation prompt, keeping what was already put back.

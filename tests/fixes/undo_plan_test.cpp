@@ -10,17 +10,19 @@
 #include <vector>
 
 #include "core/text.h"
-#include "history/undo_plan.h"
+#include "fixes/undo_plan.h"
 
 namespace {
 // A history, the rows ticked in it, what each undo answers (by detail; absent = 0), the steps taken
-// and, in order, what the walk asked of Windows: "undo DETAIL", "forget NAME", "record TEXT".
+// and, in order, what the walk asked: "undo DETAIL", then for a success the runner's own record
+// "record TEXT", then "forget NAME". stopAfter: is_ticked answers -1 (stop) from that row on.
 struct Undo {
     std::unique_ptr<ChangeList> list{new ChangeList()};
     std::set<int32_t> ticked;
     std::map<std::wstring, uint32_t> answers;
     std::vector<UndoStep> steps;
     std::vector<std::wstring> log;
+    int32_t stopAfter = 1 << 30;
 
     // Rows are named by their position and ticked as they are added.
     Undo& add(int32_t kind, const std::wstring& detail, const wchar_t* description = L"Changed") {
@@ -33,19 +35,22 @@ struct Undo {
         return *this;
     }
     UndoTally run(int demo = 0) {
-        UndoOps ops = {this, is_ticked, perform, forget, record, demo};
+        UndoOps ops = {this, is_ticked, perform, forget, demo};
         return undo_ticked_records(list.get(), &ops);
     }
     static Undo& of(void* c) { return *static_cast<Undo*>(c); }
-    static int32_t is_ticked(void* c, int32_t row) { return (int32_t)of(c).ticked.count(row); }
-    static uint32_t perform(void* c, const UndoStep* step, const wchar_t* detail) {
+    static int32_t is_ticked(void* c, int32_t row) {
+        return row >= of(c).stopAfter ? -1 : (int32_t)of(c).ticked.count(row);
+    }
+    static uint32_t perform(void* c, const UndoStep* step, const wchar_t* detail, const wchar_t* undid) {
         of(c).steps.push_back(*step);
         of(c).log.push_back(L"undo " + std::wstring(detail));
         auto it = of(c).answers.find(detail);
-        return it == of(c).answers.end() ? 0 : it->second;
+        uint32_t answer = it == of(c).answers.end() ? 0 : it->second;
+        if (!answer) of(c).log.push_back(L"record " + std::wstring(undid));
+        return answer;
     }
     static void forget(void* c, const wchar_t* name) { of(c).log.push_back(L"forget " + std::wstring(name)); }
-    static void record(void* c, const wchar_t* text) { of(c).log.push_back(L"record " + std::wstring(text)); }
 };
 } // namespace
 
@@ -56,8 +61,8 @@ TEST(UndoRun, EveryKindIsPutBackItsOwnWay) {
         {OfflineUnticked, {UndoTask, VerbOffline, 0, 1}},
         {PrinterResumed, {UndoTask, VerbPause, 0, 1}},
         {PrinterPaused, {UndoTask, VerbResume, 0, 1}},
-        {WindowsDefaultOff, {UndoLegacyDefault, VerbNone, 0, 0}},
-        {DefaultPrinterSet, {UndoDefaultPrinter, VerbNone, 0, 1}},
+        {WindowsDefaultOff, {UndoTask, VerbLegacyDefaultOff, 0, 0}},
+        {DefaultPrinterSet, {UndoTask, VerbSetDefault, 0, 1}},
         {SpoolerStartTypeSet, {UndoTask, VerbSpoolAuto, 1, 1}},
         {OperationalLogOn, {UndoTask, VerbOplogOff, 1, 0}},
         {PortAddressSet, {UndoTask, VerbPortAddr, 1, 1}},
@@ -70,8 +75,8 @@ TEST(UndoRun, EveryKindIsPutBackItsOwnWay) {
         std::wstring detail = L"detail " + std::to_wstring(k.first);
         r.add(k.first, detail, L"Did \"it\"");
         expected.insert(expected.end(),
-                        {L"undo " + (k.second.useDetail ? detail : L""),
-                         L"forget " + std::to_wstring(r.list->count - 1), L"record Undid: Did \"it\""});
+                        {L"undo " + (k.second.useDetail ? detail : L""), L"record Undid: Did \"it\"",
+                         L"forget " + std::to_wstring(r.list->count - 1)});
     }
     UndoTally t = r.run();
     EXPECT_EQ((std::vector<int>{11, 9, 1, 0}), (std::vector<int>{t.ticked, t.putBack, t.failed, t.stopped}));
@@ -102,20 +107,31 @@ TEST(UndoRun, AVanishedPrinterFailsAndADeclinedPromptStopsTheRun) {
     r.answers[L"IP_10.0.0.5|10.0.0.9"] = 1223; // ERROR_CANCELLED: the elevation prompt was declined
     UndoTally t = r.run();
     EXPECT_EQ((std::vector<int>{1, 1, 1}), (std::vector<int>{t.putBack, t.failed, t.stopped}));
-    EXPECT_EQ(
-        (std::vector<std::wstring>{L"undo Front", L"forget 0", L"record Undid: Paused the printer \"Front\"",
-                                   L"undo Gone", L"undo IP_10.0.0.5|10.0.0.9"}),
-        r.log)
+    EXPECT_EQ((std::vector<std::wstring>{L"undo Front", L"record Undid: Paused the printer \"Front\"",
+                                         L"forget 0", L"undo Gone", L"undo IP_10.0.0.5|10.0.0.9"}),
+              r.log)
         << "the failed and stopped rows keep their records; the row after the declined prompt is not tried";
     EXPECT_TRUE(undo_wants_check(&t));
 }
 
-TEST(UndoRun, DemonstrationModeNeitherRecordsNorForgets) {
+TEST(UndoRun, AStopRequestEndsTheRunAfterTheChangeInProgress) {
+    Undo r;
+    r.add(PrinterPaused, L"A").add(PrinterPaused, L"B").add(PrinterPaused, L"C");
+    r.stopAfter = 1; // the window was closed while row 0 was being undone
+    UndoTally t = r.run();
+    EXPECT_EQ((std::vector<int>{1, 1, 0}), (std::vector<int>{t.ticked, t.putBack, t.failed}));
+    EXPECT_EQ((std::vector<std::wstring>{L"undo A", L"record Undid: Changed", L"forget 0"}), r.log)
+        << "the rows after it are neither undone nor counted";
+}
+
+TEST(UndoRun, DemonstrationModeNeverForgets) {
     Undo r;
     r.add(OperationalLogOn, L"ignored", L"Switched on Windows' detailed print log");
     UndoTally t = r.run(1);
     EXPECT_EQ(1, t.putBack);
-    EXPECT_EQ(std::vector<std::wstring>{L"undo "}, r.log) << "the history belongs to the real PC";
+    EXPECT_EQ((std::vector<std::wstring>{L"undo ", L"record Undid: Switched on Windows' detailed print log"}),
+              r.log)
+        << "the history belongs to the real PC (and the runner itself refuses in demonstration mode)";
     wchar_t text[300];
     undo_summary(&t, text, _countof(text));
     EXPECT_STREQ(L"1 change put back.", text);
