@@ -12,6 +12,7 @@
 #include <wchar.h>
 
 #include "core/classify.h"
+#include "core/print_policy.h"
 #include "core/settings.h"
 #include "core/snapshot.h"
 
@@ -29,9 +30,6 @@ enum RegistryRoot : int32_t {
     L"SYSTEM\\CurrentControlSet\\Control\\Print\\Monitors\\Standard TCP/IP Port\\Ports"
 #define VANTREL_WINDOWS_KEY L"Software\\Microsoft\\Windows NT\\CurrentVersion\\Windows"
 #define VANTREL_WPP_KEY L"SOFTWARE\\Policies\\Microsoft\\Windows NT\\Printers\\WPP"
-#define VANTREL_POINT_AND_PRINT_KEY L"SOFTWARE\\Policies\\Microsoft\\Windows NT\\Printers\\PointAndPrint"
-#define VANTREL_PRINTER_RPC_KEY L"SOFTWARE\\Policies\\Microsoft\\Windows NT\\Printers\\RPC"
-#define VANTREL_PRINT_KEY L"SYSTEM\\CurrentControlSet\\Control\\Print"
 #define VANTREL_CURRENT_VERSION_KEY L"SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion"
 
 // The Print Spooler service as the service manager reported it.

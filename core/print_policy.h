@@ -7,6 +7,11 @@
 
 #include "core/snapshot.h"
 
+// Where the values live, under HKEY_LOCAL_MACHINE.
+#define VANTREL_POINT_AND_PRINT_KEY L"SOFTWARE\\Policies\\Microsoft\\Windows NT\\Printers\\PointAndPrint"
+#define VANTREL_PRINTER_RPC_KEY L"SOFTWARE\\Policies\\Microsoft\\Windows NT\\Printers\\RPC"
+#define VANTREL_PRINT_KEY L"SYSTEM\\CurrentControlSet\\Control\\Print"
+
 // Windows 11 version 22H2 (build 22621) and later reach shared printers over RPC on TCP unless
 // the RpcUseNamedPipeProtocol policy is 1; earlier builds use named pipes (SMB) only.
 enum { kRpcOverTcpFirstBuild = 22621 };
