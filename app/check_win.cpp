@@ -15,6 +15,7 @@
 #include "core/state.h"
 #include "core/text.h"
 #include "core/thread_win.h"
+#include "net/addresses.h"
 #include "net/installed.h"
 #include "net/search.h"
 #include "ui/ui_services.h"
@@ -117,6 +118,13 @@ int start_network_search(Session* session, int show_view) {
         g_ui.refresh(RefreshLists | RefreshBanner | RefreshRibbon);
         if (show_view) g_ui.switch_view(ViewNetworkPrinters);
         return 1;
+    }
+    // A scan range that does not parse is never widened into the PC's own networks: nothing is
+    // swept, and the status line says which range was refused and why.
+    wchar_t refused[200];
+    if (scan_range_refusal(g_process.scanRange, refused, _countof(refused))) {
+        g_ui.status_text(refused);
+        return 0;
     }
     SearchRequest request = {};
     search_request_of(session->snapshot, show_view, g_settings.askPrinter, g_process.scanRange, &request);

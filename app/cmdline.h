@@ -1,7 +1,7 @@
-// Choosing the mode from the command line. The raw line is searched for the flag switches as
-// substrings, the mode switches are tested on the words the line splits into; every switch is
-// accepted in any case, so a script's "/QUIET" is as quiet as "/quiet". Pure: the caller splits the
-// line (CommandLineToArgvW).
+// Choosing the mode from the command line. Every switch is a whole argument, accepted in any case
+// (a script's "/QUIET" is as quiet as "/quiet"); a file name, address, community or range that
+// merely contains a switch's name is just that argument. Pure: the caller splits the line
+// (CommandLineToArgvW).
 #pragma once
 
 #include <stdint.h>
@@ -28,17 +28,20 @@ struct CommandLine {
     const wchar_t* netCommunity;
     int32_t quiet;
     int32_t demo;
-    int32_t updated;           // "/updated " present: the new copy after a self-update
-    int32_t admin;             // "/admin" present: the elevated copy started for a fix
+    int32_t updated;           // "/updated OLDVERSION": the new copy after a self-update
+    int32_t admin;             // "/admin": the elevated copy started for a fix
     int32_t mayWait;           // updated or admin: wait for the old copy to let go of the mutex
-    wchar_t updatedFrom[64];   // the word after "/updated " (at most 63 characters); "" when absent
-    wchar_t scanRange[64];     // empty = sweep the local subnets
+    wchar_t updatedFrom[64];   // the argument after "/updated" (at most 63 characters); "" when absent
+    wchar_t scanRange[64];     // as given (one blank when given empty); empty = sweep the local subnets
     const wchar_t* reportFile; // "/report": the file to write; "" when absent
     int32_t reportSummary;     // "/summary" with "/report": the summary instead of the full report
     int32_t reportScan;        // "/scan" with "/report": a network search runs before the report
     int32_t reportJson;        // "/json" with "/report": the JSON document instead of the text
 };
 
-// argv[0] is the program path; argv may be null when splitting failed, which skips the mode tests
-// that need the words (the program then starts windowed).
-void parse_command_line(const wchar_t* raw, int argc, wchar_t* const* argv, CommandLine* out);
+// argv[0] is the program path; argv may be null when splitting failed (the program then starts
+// windowed with no switch set).
+void parse_command_line(int argc, wchar_t* const* argv, CommandLine* out);
+
+// Whether an argument is one of the switches (in any case).
+int is_command_line_switch(const wchar_t* argument);

@@ -48,7 +48,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
 
     int argc = 0;
     wchar_t** argv = CommandLineToArgvW(g_app.rawCommandLine, &argc);
-    parse_command_line(g_app.rawCommandLine, argc, argv, &g_app.cmd);
+    parse_command_line(argc, argv, &g_app.cmd);
     const CommandLine& cmd = g_app.cmd;
 
     if (cmd.mode == ModeTask) return (int)run_task_command(cmd.taskVerb, cmd.taskArgument);

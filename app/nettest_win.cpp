@@ -1,5 +1,6 @@
 // "/nettest address [community] [/quiet]": test one address, write the page to the temporary
-// folder, show it unless asked to be quiet. No mutex, no settings, no window.
+// folder, show it unless asked to be quiet; exit 0, or 87 for an address that is no host name or
+// IPv4 address. No mutex, no settings, no window.
 #include <winsock2.h>
 #include <windows.h>
 
@@ -24,7 +25,26 @@ static void write_utf8_file(const wchar_t* path, const wchar_t* text) {
     CloseHandle(file);
 }
 
+static void write_nettest_file(const wchar_t* text) {
+    wchar_t folder[MAX_PATH + 1] = L"";
+    DWORD len = GetTempPathW(_countof(folder), folder);
+    if (len > 0 && len < _countof(folder)) {
+        wchar_t path[MAX_PATH + 40];
+        text_format(path, _countof(path), L"%ls%ls", folder, VANTREL_NETTEST_FILE);
+        write_utf8_file(path, text);
+    }
+}
+
 int run_nettest_mode(const CommandLine* cmd) {
+    // An empty or malformed address is tested not at all: the file (which an earlier test may have
+    // left saying all was well) and the box say so instead, and the exit code is a bad argument.
+    static wchar_t refusal[600];
+    if (nettest_refusal_text(cmd->netAddress, refusal, _countof(refusal))) {
+        write_nettest_file(refusal);
+        if (!cmd->quiet)
+            MessageBoxW(nullptr, refusal, L"Vantrel \x2014 network test", MB_OK | MB_ICONWARNING);
+        return ERROR_INVALID_PARAMETER;
+    }
     WSADATA wsa;
     int sockets = WSAStartup(MAKEWORD(2, 2), &wsa) == 0;
 
@@ -41,13 +61,7 @@ int run_nettest_mode(const CommandLine* cmd) {
     static wchar_t text[8000];
     build_nettest_text(s, &session->findings, text, _countof(text));
 
-    wchar_t folder[MAX_PATH + 1] = L"";
-    DWORD len = GetTempPathW(_countof(folder), folder);
-    if (len > 0 && len < _countof(folder)) {
-        wchar_t path[MAX_PATH + 40];
-        text_format(path, _countof(path), L"%ls%ls", folder, VANTREL_NETTEST_FILE);
-        write_utf8_file(path, text);
-    }
+    write_nettest_file(text);
     if (!cmd->quiet) MessageBoxW(nullptr, text, L"Vantrel \x2014 network test", MB_OK | MB_ICONINFORMATION);
     session->snapshot = nullptr;
     if (sockets) WSACleanup();

@@ -20,6 +20,7 @@
 #include "core/settings.h"
 #include "core/session.h"
 #include "core/state.h"
+#include "net/addresses.h"
 #include "net/netlogic.h"
 #include "net/search.h"
 #include "reports/json_report.h"
@@ -74,6 +75,10 @@ int run_report_mode(const CommandLine* cmd) {
     load_settings(&g_settings, g_process.demo);
     Session* session = &g_report_session;
     session_init(session);
+    // A search asked for with a range that does not parse sweeps nothing; the report (and the
+    // document) still says which range was refused and why, and the exit code says it was a bad
+    // argument.
+    const int range_refused = cmd->reportScan && scan_range_refusal(g_process.scanRange, nullptr, 0);
     uint32_t error = 0;
     if (g_process.demo) {
         error = demo_first_check(session);
@@ -81,7 +86,7 @@ int run_report_mode(const CommandLine* cmd) {
         WSADATA wsa;
         int sockets = WSAStartup(MAKEWORD(2, 2), &wsa) == 0;
         net_cache_init();
-        error = pc_first_check(session, cmd->reportScan);
+        error = pc_first_check(session, cmd->reportScan && !range_refused);
         if (sockets) WSACleanup();
     }
     if (error) return (int)error;
@@ -91,12 +96,12 @@ int run_report_mode(const CommandLine* cmd) {
         if (!json) return ERROR_NOT_ENOUGH_MEMORY;
         error = write_json_file(cmd->reportFile, json);
         free(json);
-        return (int)error;
+    } else {
+        wchar_t* text = static_cast<wchar_t*>(malloc(kReportCapacity * sizeof(wchar_t)));
+        if (!text) return ERROR_NOT_ENOUGH_MEMORY;
+        build_report(session, cmd->reportSummary ? 0 : 1, text, kReportCapacity);
+        error = write_report_file(cmd->reportFile, text);
+        free(text);
     }
-    wchar_t* text = static_cast<wchar_t*>(malloc(kReportCapacity * sizeof(wchar_t)));
-    if (!text) return ERROR_NOT_ENOUGH_MEMORY;
-    build_report(session, cmd->reportSummary ? 0 : 1, text, kReportCapacity);
-    error = write_report_file(cmd->reportFile, text);
-    free(text);
-    return (int)error;
+    return (int)(error ? error : range_refused ? ERROR_INVALID_PARAMETER : 0);
 }

@@ -134,10 +134,20 @@ void apply_known_identity(PrinterRecord* p, const wchar_t* value) {
     parse_known_value(value, p->knownMac, _countof(p->knownMac), p->knownSerial, _countof(p->knownSerial));
 }
 
+// A number of jobs added to a left-out count, which never wraps.
+static void count_left_out(int32_t* left_out, uint64_t more) {
+    const uint64_t total = (uint64_t)(*left_out < 0 ? 0 : *left_out) + more;
+    *left_out = total > INT32_MAX ? INT32_MAX : (int32_t)total;
+}
+
 void collect_printer(Snapshot* s, const RawPrinter* raw, const PortTable* ports,
                      const CollectorPlatform* platform) {
     PrinterRecord* p = collect_printer_basics(s, raw);
-    if (!p) return;
+    if (!p) {
+        // A printer left out takes its queue with it: its jobs are never listed.
+        count_left_out(&s->jobsLeftOut, raw->jobs);
+        return;
+    }
     wchar_t port[260];
     cut_at_comma(port, _countof(port), p->portName);
     RawTcpPort tcp;
@@ -242,10 +252,12 @@ struct JobPass {
     Snapshot* s;
     int32_t printerIndex;
     uint64_t now;
+    int32_t listed; // jobs the platform gave for this printer
 };
 
 static void take_job(void* arg, const RawJob* raw) {
     JobPass* pass = static_cast<JobPass*>(arg);
+    pass->listed++;
     collect_job(pass->s, pass->printerIndex, raw, pass->now);
 }
 
@@ -306,11 +318,16 @@ Snapshot* collector_run(CheckRequest* request, const Settings* settings, const C
     platform->list_printers(ctx, take_printer, &printers);
     port_table_free(&ports);
 
-    JobPass jobs = {s, 0, platform->now(ctx)};
+    JobPass jobs = {s, 0, platform->now(ctx), 0};
     for (int32_t i = 0; i < s->printerCount; i++) {
         if (!s->printers[i].jobCount || !s->printers[i].name[0]) continue;
         jobs.printerIndex = i;
+        jobs.listed = 0;
         platform->list_jobs(ctx, s->printers[i].name, take_job, &jobs);
+        // Only the first kJobsAskedPerPrinter are asked for; a queue that filled them holds the rest
+        // Windows counts. (A shorter answer means jobs ended meanwhile, not that any were left out.)
+        if (jobs.listed >= kJobsAskedPerPrinter && s->printers[i].jobCount > jobs.listed)
+            count_left_out(&s->jobsLeftOut, (uint64_t)(s->printers[i].jobCount - jobs.listed));
     }
 
     platform->list_drivers(ctx, take_driver, s);

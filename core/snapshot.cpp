@@ -1,6 +1,7 @@
 // Allocation of snapshots, the bounded adders and the readable job status.
 #include "snapshot.h"
 
+#include <stdint.h>
 #include <stdlib.h>
 #include <string.h>
 
@@ -16,15 +17,19 @@ void snapshot_free(Snapshot* s) {
     free(s);
 }
 
-template <typename T> static T* take_slot(T* items, int32_t* count, int32_t capacity) {
-    if (*count < 0 || *count >= capacity) return nullptr;
+template <typename T> static T* take_slot(T* items, int32_t* count, int32_t capacity, int32_t* left_out) {
+    if (*count < 0 || *count >= capacity) {
+        if (left_out && *left_out < INT32_MAX) ++*left_out;
+        return nullptr;
+    }
     T* item = &items[(*count)++];
     memset(item, 0, sizeof(*item));
     return item;
 }
 
 PrinterRecord* snapshot_add_printer(Snapshot* s) {
-    PrinterRecord* p = s ? take_slot(s->printers, &s->printerCount, kMaxPrinters) : nullptr;
+    PrinterRecord* p =
+        s ? take_slot(s->printers, &s->printerCount, kMaxPrinters, &s->printersLeftOut) : nullptr;
     if (p) {
         p->driverIndex = -1;
         p->net.pageCount = -1;
@@ -33,15 +38,15 @@ PrinterRecord* snapshot_add_printer(Snapshot* s) {
 }
 
 JobRecord* snapshot_add_job(Snapshot* s) {
-    return s ? take_slot(s->jobs, &s->jobCount, kMaxJobs) : nullptr;
+    return s ? take_slot(s->jobs, &s->jobCount, kMaxJobs, &s->jobsLeftOut) : nullptr;
 }
 
 DriverRecord* snapshot_add_driver(Snapshot* s) {
-    return s ? take_slot(s->drivers, &s->driverCount, kMaxDrivers) : nullptr;
+    return s ? take_slot(s->drivers, &s->driverCount, kMaxDrivers, &s->driversLeftOut) : nullptr;
 }
 
 LogEntry* snapshot_add_log_entry(Snapshot* s) {
-    return s ? take_slot(s->logEntries, &s->logCount, kMaxLogEntries) : nullptr;
+    return s ? take_slot(s->logEntries, &s->logCount, kMaxLogEntries, nullptr) : nullptr;
 }
 
 PoolMember* snapshot_add_pool_member(Snapshot* s) {

@@ -1,7 +1,8 @@
 // The data of one check. A Snapshot is one flat, zero-initialised block: fixed-capacity arrays with
 // counts, UTF-16 texts that always hold their terminator, records that name each other by index
-// (never by pointer) so the whole thing is freed in one go. Entries beyond a capacity are dropped
-// without a message.
+// (never by pointer) so the whole thing is freed in one go. Entries beyond a capacity are dropped,
+// but the printers, jobs and drivers dropped are counted, so every report can say how many it
+// does not show.
 #pragma once
 
 #include <stddef.h>
@@ -217,6 +218,11 @@ struct Snapshot {
     wchar_t sessionUserName[128];
     int32_t networkTested;
     LocalTime checkTime;
+    // What Windows listed beyond the capacities: printers past kMaxPrinters; jobs past kMaxJobs,
+    // past what is asked of one printer, and those of the printers left out; drivers past kMaxDrivers.
+    int32_t printersLeftOut;
+    int32_t jobsLeftOut;
+    int32_t driversLeftOut;
     PoolMember poolMembers[kMaxPoolMembers];
     int32_t poolMemberCount;
     // Point and Print (HKLM\SOFTWARE\Policies\Microsoft\Windows NT\Printers\PointAndPrint):
@@ -266,8 +272,9 @@ inline int32_t clamp_count(int32_t count, int32_t capacity) {
 Snapshot* snapshot_new();
 void snapshot_free(Snapshot* s);
 
-// The next free entry, zeroed and counted, or null at capacity (the entry is then dropped). A new
-// printer starts with no driver (driverIndex -1) and no reported page count (pageCount -1).
+// The next free entry, zeroed and counted, or null at capacity (the entry is then dropped and
+// counted in printersLeftOut, jobsLeftOut or driversLeftOut). A new printer starts with no driver
+// (driverIndex -1) and no reported page count (pageCount -1).
 PrinterRecord* snapshot_add_printer(Snapshot* s);
 JobRecord* snapshot_add_job(Snapshot* s);
 DriverRecord* snapshot_add_driver(Snapshot* s);

@@ -207,11 +207,15 @@ int ber_decode_get_response(const uint8_t* data, size_t length, BerValue* value)
     if (!datagram.expect(kBerTagSequence, &message)) return 0;
     if (!message.skip() || !message.skip()) return 0; // version, community
     if (!message.expect(kBerTagGetResponse, &pdu)) return 0;
-    if (!pdu.skip()) return 0; // request-id
 
     uint8_t tag;
     const uint8_t* contents;
     size_t len;
+    // The request-id: ours are sent as four octets; five allow a leading zero octet.
+    if (!pdu.element(&tag, &contents, &len) || tag != kBerTagInteger || len < 1 || len > 5) return 0;
+    uint32_t request_id = 0;
+    for (size_t i = 0; i < len; ++i)
+        request_id = (request_id << 8) | contents[i];
     if (!pdu.element(&tag, &contents, &len) || len == 0) return 0; // error-status
     for (size_t i = 0; i < len; ++i)
         if (contents[i] != 0) return 0;
@@ -227,7 +231,16 @@ int ber_decode_get_response(const uint8_t* data, size_t length, BerValue* value)
     value->tag = tag;
     value->octets = contents;
     value->length = len;
+    value->requestId = request_id;
     return 1;
+}
+
+int ber_tag_is_text(uint8_t tag) {
+    return tag == kBerTagOctetString;
+}
+
+int ber_tag_is_number(uint8_t tag) {
+    return tag == kBerTagInteger || tag == kBerTagCounter32 || tag == kBerTagGauge32;
 }
 
 int32_t ber_read_int(const uint8_t* octets, size_t length, int32_t fallback) {

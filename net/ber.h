@@ -16,6 +16,9 @@ enum {
     kBerTagSequence = 0x30,
     kBerTagGetRequest = 0xA0,
     kBerTagGetResponse = 0xA2,
+    // The application types of SNMP's SMI (RFC 1155) that carry numbers.
+    kBerTagCounter32 = 0x41,
+    kBerTagGauge32 = 0x42,
 };
 
 // The identifier of the next request: one process-wide counter that starts at 4096 and that every
@@ -44,14 +47,22 @@ struct BerValue {
     uint8_t tag;
     const uint8_t* octets;
     size_t length;
+    uint32_t requestId; // the answer's request-id, for the client to hold against the one it sent
 };
 
 // Checks a GetResponse and finds its first value. Fails (returns 0) on any element header whose
 // contents do not lie wholly inside the datagram, a long length form other than 0x81 or 0x82, an
 // outer tag other than SEQUENCE, a PDU other than GetResponse, a non-zero error-status, missing
-// VarBindList, VarBind or name elements, and a value that is NULL or an exception (tag 0x80 and up).
-// Neither the request-id nor the name is compared with the request's.
+// VarBindList, VarBind or name elements, a request-id that is not an INTEGER of 1 to 5 octets, and a
+// value that is NULL or an exception (tag 0x80 and up). The request-id is handed back (its low 32
+// bits) for the caller to compare; the name is not compared.
 int ber_decode_get_response(const uint8_t* data, size_t length, BerValue* value);
+
+// Whether a value's tag fits the field it is read into: OCTET STRING for texts (and the octets of a
+// MAC address or of an error bit string), INTEGER, Counter32 or Gauge32 for numbers. Anything else
+// (a SEQUENCE, an OID, a text where a number belongs) counts as no answer for that field.
+int ber_tag_is_text(uint8_t tag);
+int ber_tag_is_number(uint8_t tag);
 
 // Reads 1 to 5 octets as a big-endian two's-complement number into 32 bits (with five, the first
 // octet is shifted out). Any other length gives fallback.

@@ -4,6 +4,7 @@
 #include <string.h>
 
 #include "core/text.h"
+#include "net/addresses.h"
 #include "net/ipv4.h"
 
 static uint32_t prefix_mask(int prefix) {
@@ -90,25 +91,7 @@ void add_range(SweepList* list, wchar_t* ranges_text, size_t ranges_cap, uint32_
 }
 
 int parse_scan_range(const wchar_t* text, uint32_t* address, int* prefix) {
-    if (!text) return 0;
-    wchar_t part[64];
-    text_copy(part, _countof(part), text);
-    int p = 24;
-    wchar_t* slash = wcschr(part, L'/');
-    if (slash) {
-        *slash = 0;
-        const wchar_t* digits = slash + 1;
-        if (*digits >= L'0' && *digits <= L'9') {
-            int value = 0;
-            while (*digits >= L'0' && *digits <= L'9' && value < 1000)
-                value = value * 10 + (*digits++ - L'0');
-            p = value;
-        }
-    }
-    if (p < 22) p = 22; // never more than a /22 (1022 addresses) from one command-line range
-    if (!parse_ipv4(part, address)) return 0;
-    *prefix = p;
-    return 1;
+    return check_scan_range(text, address, prefix, nullptr, 0);
 }
 
 void choose_ranges(SweepList* list, wchar_t* ranges_text, size_t ranges_cap, const wchar_t* scan_range,

@@ -62,8 +62,7 @@ struct SweepList {
 // not in the list yet are appended, up to 2048 addresses in all.
 void add_range(SweepList* list, wchar_t* ranges_text, size_t ranges_cap, uint32_t address, int prefix);
 
-// The scan range given on the command line: the address before the first "/" and the prefix after
-// it (24 without one, at least 22). Returns 0 when the address does not parse.
+// The scan range given on the command line: check_scan_range (net/addresses.h) without the reason.
 int parse_scan_range(const wchar_t* text, uint32_t* address, int* prefix);
 
 // Fills the sweep list the way the search chooses its ranges: the scan range alone when one is

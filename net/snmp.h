@@ -16,22 +16,25 @@
 
 // One GetRequest and the reading of one answer within timeout_ms. destination has port 161
 // already; community is 8-bit text; oid_text is dotted decimal. A datagram from any other address
-// or port is not an answer and is ignored while the wait goes on. On success returns 1 with the
-// value's tag and at most max_length value octets.
+// or port, or answering another request (its request-id differs), is not an answer and is ignored
+// while the wait goes on. On success returns 1 with the value's tag and at most max_length value
+// octets; the caller judges the tag (ber_tag_is_text, ber_tag_is_number).
 int snmp_get(SOCKET s, const sockaddr_in* destination, const char* community, const char* oid_text,
              int timeout_ms, size_t max_length, uint8_t* tag, uint8_t* value, size_t* value_length);
 
-// An integer value (any tag) of 1 to 5 octets within 700 ms, else fallback.
+// An INTEGER, Counter32 or Gauge32 value of 1 to 5 octets within 700 ms, else fallback.
 int32_t snmp_get_int(SOCKET s, const sockaddr_in* destination, const char* community, const char* oid_text,
                      int32_t fallback);
 
-// A text value: UTF-8 if it is valid, else the ANSI code page; control characters become spaces.
-// The field is emptied first. Returns 1 when the GET succeeded, even with an empty text.
+// A text value (an OCTET STRING; any other type is no answer): UTF-8 if it is valid, else the ANSI
+// code page; control characters become spaces. The field is emptied first. Returns 1 when the GET
+// succeeded with a text, even an empty one.
 int snmp_get_text(SOCKET s, const sockaddr_in* destination, const char* community, const char* oid_text,
                   int timeout_ms, wchar_t* field, size_t capacity);
 
-// The community as it goes on the wire: converted to the ANSI code page and cut to 63 octets, however
-// long it is; the default community only when it is empty (or converts to nothing). out holds 64.
+// The community as it goes on the wire: in the ANSI code page when all its characters are there,
+// otherwise in UTF-8; cut to 63 octets however long it is (never inside a UTF-8 character); the
+// default community only when it is empty (or converts to nothing). out holds 64.
 void snmp_community_octets(const wchar_t* community, char out[64]);
 
 // Called once, just before the interfaces' physical addresses are asked, when the query got that

@@ -27,8 +27,9 @@ int snmp_get(SOCKET s, const sockaddr_in* destination, const char* community, co
     if (value_length) *value_length = 0;
     if (s == INVALID_SOCKET || !destination || !community || !oid_text) return 0;
     uint8_t request[kBerMaxMessage];
+    const uint32_t request_id = snmp_next_request_id();
     size_t request_length = ber_encode_get_request(request, sizeof(request), (const uint8_t*)community,
-                                                   strlen(community), oid_text, snmp_next_request_id());
+                                                   strlen(community), oid_text, request_id);
     if (request_length == 0) return 0;
     if (sendto(s, (const char*)request, (int)request_length, 0, (const sockaddr*)destination,
                sizeof(*destination)) != (int)request_length)
@@ -51,6 +52,9 @@ int snmp_get(SOCKET s, const sockaddr_in* destination, const char* community, co
             continue;
         BerValue v;
         if (!ber_decode_get_response(answer, (size_t)n, &v)) return 0;
+        // A late answer to an earlier question (its time-out passed, the next one was asked) is not
+        // this one's: it is skipped and the wait goes on, so it never lands in the wrong field.
+        if (v.requestId != request_id) continue;
         size_t cut = v.length < max_length ? v.length : max_length;
         if (tag) *tag = v.tag;
         if (value && cut) memcpy(value, v.octets, cut);
@@ -64,7 +68,8 @@ int32_t snmp_get_int(SOCKET s, const sockaddr_in* destination, const char* commu
                      int32_t fallback) {
     uint8_t tag = 0, value[16];
     size_t length = 0;
-    if (!snmp_get(s, destination, community, oid_text, 700, sizeof(value), &tag, value, &length))
+    if (!snmp_get(s, destination, community, oid_text, 700, sizeof(value), &tag, value, &length) ||
+        !ber_tag_is_number(tag))
         return fallback;
     return ber_read_int(value, length, fallback);
 }
@@ -82,7 +87,8 @@ int snmp_get_text(SOCKET s, const sockaddr_in* destination, const char* communit
     field[0] = 0;
     uint8_t tag = 0, value[399];
     size_t length = 0;
-    if (!snmp_get(s, destination, community, oid_text, timeout_ms, sizeof(value), &tag, value, &length))
+    if (!snmp_get(s, destination, community, oid_text, timeout_ms, sizeof(value), &tag, value, &length) ||
+        !ber_tag_is_text(tag))
         return 0;
     if (length == 0) return 1;
     wchar_t wide[400];
@@ -99,6 +105,22 @@ int snmp_get_text(SOCKET s, const sockaddr_in* destination, const char* communit
     return 1;
 }
 
+// The community in the ANSI code page when every character has its own form there, else in UTF-8
+// (as printers' web pages store a community typed with such characters); never with '?' or a
+// look-alike in place of a character. Returns the octets written, 0 when nothing converts.
+static int community_bytes(const wchar_t* community, int units, char* out, int cap) {
+    if (GetACP() != CP_UTF8) {
+        // WC_NO_BEST_FIT_CHARS: a character without an exact form takes the default character, and
+        // used_default reports it, instead of a silent look-alike ("e" for "\x0113").
+        BOOL used_default = FALSE;
+        const int n = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, community, units, out, cap, nullptr,
+                                          &used_default);
+        if (n > 0 && !used_default) return n;
+    }
+    // CP_UTF8 takes neither flags nor the default-character arguments.
+    return WideCharToMultiByte(CP_UTF8, 0, community, units, out, cap, nullptr, nullptr);
+}
+
 void snmp_community_octets(const wchar_t* community, char out[64]) {
     out[0] = 0;
     if (community && community[0]) {
@@ -108,10 +130,13 @@ void snmp_community_octets(const wchar_t* community, char out[64]) {
         // another community's answers as this one's).
         int units = (int)wcsnlen(community, 126);
         char longer[126 * 4 + 1];
-        int n = WideCharToMultiByte(CP_ACP, 0, community, units, longer, (int)sizeof(longer) - 1, nullptr,
-                                    nullptr);
+        int n = community_bytes(community, units, longer, (int)sizeof(longer) - 1);
         if (n > 0) {
             size_t keep = (size_t)n < 63 ? (size_t)n : 63;
+            // A cut inside a UTF-8 sequence would send half a character: end before its lead octet.
+            if ((size_t)n > keep && ((unsigned char)longer[keep] & 0xC0) == 0x80)
+                while (keep > 0 && ((unsigned char)longer[keep] & 0xC0) == 0x80)
+                    keep--;
             memcpy(out, longer, keep);
             out[keep] = 0;
         }
@@ -152,7 +177,7 @@ void snmp_query_printer(NetTestResult* result, uint32_t address, const wchar_t* 
         snprintf(oid, sizeof(oid), "1.3.6.1.2.1.2.2.1.6.%d", i);
         uint8_t tag, octets[16];
         size_t length = 0;
-        if (snmp_get(s, &to, name, oid, 500, sizeof(octets), &tag, octets, &length))
+        if (snmp_get(s, &to, name, oid, 500, sizeof(octets), &tag, octets, &length) && ber_tag_is_text(tag))
             format_mac(octets, length, 1, result->mac, _countof(result->mac));
     }
 
@@ -162,7 +187,7 @@ void snmp_query_printer(NetTestResult* result, uint32_t address, const wchar_t* 
     uint8_t tag, bits[8];
     size_t bits_length = 0;
     if (snmp_get(s, &to, name, "1.3.6.1.2.1.25.3.5.1.2.1", 700, sizeof(bits), &tag, bits, &bits_length) &&
-        bits_length >= 1) {
+        ber_tag_is_text(tag) && bits_length >= 1) {
         result->haveErrorState = 1;
         result->errorBits = bits[0] * 256 + (bits_length >= 2 ? bits[1] : 0);
     }

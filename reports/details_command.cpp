@@ -79,3 +79,11 @@ void report_saved_status(const wchar_t* path, wchar_t* out, size_t cap) {
     text_format(line, _countof(line), L"Report saved to %ls", path ? path : L"");
     text_copy(out, cap, line);
 }
+
+void report_not_saved_text(const wchar_t* path, const wchar_t* windows_text, uint32_t code, wchar_t* out,
+                           size_t cap) {
+    text_format(out, cap,
+                L"The report could not be saved to %ls.\n\nWindows said: %ls (error %lu)\n\nNothing was "
+                L"changed there. Try the Desktop or Documents folder.",
+                path ? path : L"", windows_text ? windows_text : L"", (unsigned long)code);
+}

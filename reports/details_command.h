@@ -42,3 +42,8 @@ void report_file_name(const wchar_t* computer_name, int year, int month, int day
 
 // "Report saved to %ls", at most 319 characters.
 void report_saved_status(const wchar_t* path, wchar_t* out, size_t cap);
+
+// The warning shown when Save Report could not write the file: the path, Windows' own explanation
+// with its code, and that the file there (if any) was left as it was.
+void report_not_saved_text(const wchar_t* path, const wchar_t* windows_text, uint32_t code, wchar_t* out,
+                           size_t cap);

@@ -191,3 +191,11 @@ const wchar_t* verdict_colour_name(VerdictColour colour) {
         return L"gray";
     }
 }
+
+void shown_count_text(int32_t shown, int32_t left_out, const wchar_t* one, const wchar_t* many,
+                      const wchar_t* many_shown, wchar_t* out, size_t cap) {
+    if (left_out > 0)
+        text_format(out, cap, L"%d of %lld %ls shown", shown, (long long)shown + left_out, many_shown);
+    else
+        text_format(out, cap, L"%d %ls", shown, shown == 1 ? one : many);
+}

@@ -71,3 +71,9 @@ struct Verdict {
 void verdict_of_records(const Snapshot* s, const FindingList* findings, int32_t demo, Verdict* out);
 // "gray", "red", "amber", "green", "blue".
 const wchar_t* verdict_colour_name(VerdictColour colour);
+
+// How many of a kind of record the reports show: "68 printers", "1 printer", or, when the snapshot
+// had to leave some out, "64 of 68 printers shown" (many_shown is the plural used then, so jobs
+// can read "200 of 230 waiting jobs shown" beside "5 jobs waiting").
+void shown_count_text(int32_t shown, int32_t left_out, const wchar_t* one, const wchar_t* many,
+                      const wchar_t* many_shown, wchar_t* out, size_t cap);

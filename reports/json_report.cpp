@@ -6,6 +6,7 @@
 #include "core/classify.h"
 #include "core/print_policy.h"
 #include "core/text.h"
+#include "net/addresses.h"
 #include "reports/facts.h"
 
 // The FixKind enumerators' names, which scripts can rely on while the labels are for people.
@@ -185,6 +186,18 @@ static void print_log_object(JsonWriter* w, const Snapshot* s) {
     json_end_object(w);
 }
 
+// The "/scanrange" given, and whether it was refused.
+static void scan_range_object(JsonWriter* w, const ReportInput* r) {
+    if (!r->scanRange || !r->scanRange[0]) return json_null(w, L"scanRange");
+    wchar_t why[120];
+    const int accepted = check_scan_range(r->scanRange, nullptr, nullptr, why, _countof(why));
+    json_object(w, L"scanRange");
+    json_text(w, L"range", r->scanRange);
+    json_flag(w, L"refused", !accepted);
+    json_text_or_null(w, L"reason", accepted ? L"" : why);
+    json_end_object(w);
+}
+
 static void search_object(JsonWriter* w, const JsonReportInput* in) {
     const NetworkSearchResult* r = in->report.search;
     if (!r) return json_null(w, L"networkSearch");
@@ -254,9 +267,14 @@ size_t build_json_report_of(const JsonReportInput* in, wchar_t* buf, size_t cap)
     for (int32_t i = 0; i < clamp_count(s->printerCount, kMaxPrinters); i++)
         json_printer(&w, in, i);
     json_end_array(&w);
+    // What Windows listed beyond the snapshot's capacities, so a script can tell "64" from "64 of 68".
+    json_number(&w, L"printersLeftOut", s->printersLeftOut);
     jobs_array(&w, s);
+    json_number(&w, L"jobsLeftOut", s->jobsLeftOut);
     drivers_array(&w, s);
+    json_number(&w, L"driversLeftOut", s->driversLeftOut);
     print_log_object(&w, s);
+    scan_range_object(&w, r);
     search_object(&w, in);
     json_end_object(&w);
     return json_finish(&w);

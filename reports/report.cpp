@@ -9,6 +9,7 @@
 #include "core/classify.h"
 #include "core/print_policy.h"
 #include "core/text.h"
+#include "net/addresses.h"
 #include "reports/details.h"
 #include "reports/append.h"
 #include "reports/facts.h"
@@ -180,6 +181,11 @@ static void found_printers_section(const ReportInput* in, ReportWriter* w) {
     int32_t count = r ? clamp_count(r->count, kMaxFoundPrinters) : 0;
     begin(w, SectionFound, -1, count);
     put(w, L"\n===== PRINTERS FOUND ON THE NETWORK =====\n");
+    wchar_t refused[200];
+    if (scan_range_refusal(in->scanRange, refused, _countof(refused))) {
+        put(w, L"%ls%ls\n", refused, r ? L"" : L" The network was not searched.");
+        if (!r) return;
+    }
     if (!r) {
         put(w, L"(the network was not searched; use Find Printers on the Home tab)\n");
         return;
@@ -261,9 +267,19 @@ void build_report_of(const ReportInput* in, int full, wchar_t* buf, size_t cap) 
         windows_version_text(&in->pc, windows, _countof(windows));
         put(w, L"Windows: %ls\nVantrel version: %ls\n", windows, in->version ? in->version : L"");
     }
-    put(w, L"Result: %d problem%ls, %d heads-up%ls, %d printer%ls, %d job%ls waiting\n", problems,
-        plural(problems), heads_ups, plural(heads_ups), s->printerCount, plural(s->printerCount), s->jobCount,
-        plural(s->jobCount));
+    wchar_t printers[80], jobs[80];
+    shown_count_text(s->printerCount, s->printersLeftOut, L"printer", L"printers", L"printers", printers,
+                     _countof(printers));
+    shown_count_text(s->jobCount, s->jobsLeftOut, L"job waiting", L"jobs waiting", L"waiting jobs", jobs,
+                     _countof(jobs));
+    put(w, L"Result: %d problem%ls, %d heads-up%ls, %ls, %ls\n", problems, plural(problems), heads_ups,
+        plural(heads_ups), printers, jobs);
+    if (s->driversLeftOut > 0) {
+        wchar_t drivers[80];
+        shown_count_text(s->driverCount, s->driversLeftOut, L"driver", L"drivers", L"drivers", drivers,
+                         _countof(drivers));
+        put(w, L"Printer drivers: %ls\n", drivers);
+    }
     put(w, L"Print Spooler: %ls, startup %ls\n", spooler_state_text(s->spoolerState),
         start_type_text(s->spoolerStartType));
     put(w, L"Default printer: %ls\n", s->defaultPrinter[0] ? s->defaultPrinter : L"(none)");

@@ -32,7 +32,8 @@ struct ReportInput {
     int32_t demo;
     int32_t elevated;
     int32_t checkVirtual;
-    const wchar_t* version; // the running version text
+    const wchar_t* version;   // the running version text
+    const wchar_t* scanRange; // "/scanrange" as given; null or empty when none was
     ReportPcInfo pc;
 };
 
@@ -56,11 +57,14 @@ void build_report(const Session* session, int full, wchar_t* buf, size_t cap);
 void report_read_pc_info(ReportPcInfo* pc);
 
 // Writes a report as Save Report does: UTF-8 with a byte-order mark and CR LF line ends, the whole
-// text however long. Returns 0, or the Windows error code of the create or write that failed.
+// text however long, whole or not at all (write_whole_file). Returns 0, or the Windows error code.
 uint32_t write_report_file(const wchar_t* path, const wchar_t* text);
 
-// Creates (or replaces) the file with exactly these bytes. Returns 0, or the Windows error code of
-// the create, write or close that failed.
+// Creates (or replaces) the file with exactly these bytes, whole or not at all: they are written to
+// a temporary file in the same folder, which replaces the target only once every byte is written.
+// On failure the temporary file is removed and a file already at path is left as it was. Returns 0,
+// or the Windows error code of the create, write, flush, close or rename that failed (112 for a
+// full disk).
 uint32_t write_whole_file(const wchar_t* path, const char* bytes, size_t count);
 
 // The CR LF copy of a report: every LF becomes CR LF. Copying stops only when out is full, and never

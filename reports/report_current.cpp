@@ -15,6 +15,7 @@ void report_input_of(const Session* session, ReportInput* input) {
     input->elevated = g_process.elevated;
     input->checkVirtual = g_settings.checkVirtual;
     input->version = VANTREL_VERSION_TEXT;
+    input->scanRange = g_process.scanRange;
     report_read_pc_info(&input->pc);
 }
 

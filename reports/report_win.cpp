@@ -22,16 +22,52 @@ void report_read_pc_info(ReportPcInfo* pc) {
                          _countof(pc->currentBuild));
 }
 
+// Writes all of the bytes, however many calls that takes: a disk that fills up answers the first
+// write with what still fitted and only the next one with its error (ERROR_DISK_FULL, 112), and
+// that error is what the caller must hear, not a made-up one.
+static uint32_t write_all(HANDLE file, const char* bytes, size_t count) {
+    while (count > 0) {
+        const DWORD ask = count > 0x10000000 ? 0x10000000 : (DWORD)count;
+        DWORD written = 0;
+        if (!WriteFile(file, bytes, ask, &written, nullptr)) return GetLastError();
+        if (written == 0) return ERROR_WRITE_FAULT; // no progress and no error: give up, never loop
+        bytes += written;
+        count -= written;
+    }
+    return 0;
+}
+
+// A new file next to the target, named after it and this process: "<path>.<pid>.tmp", or with a
+// counter when such a file is there already. Being in the same folder (the same volume) is what lets
+// the rename replace the target in one step.
+static HANDLE create_temporary_beside(const wchar_t* path, wchar_t* temporary, size_t cap) {
+    for (int attempt = 0; attempt < 16; attempt++) {
+        if (attempt == 0)
+            text_format(temporary, cap, L"%ls.%lu.tmp", path, (unsigned long)GetCurrentProcessId());
+        else
+            text_format(temporary, cap, L"%ls.%lu-%d.tmp", path, (unsigned long)GetCurrentProcessId(),
+                        attempt);
+        HANDLE file =
+            CreateFileW(temporary, GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (file != INVALID_HANDLE_VALUE || GetLastError() != ERROR_FILE_EXISTS) return file;
+    }
+    return INVALID_HANDLE_VALUE;
+}
+
 uint32_t write_whole_file(const wchar_t* path, const char* bytes, size_t count) {
-    HANDLE file = CreateFileW(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (!path || !path[0]) return ERROR_INVALID_PARAMETER;
+    wchar_t temporary[MAX_PATH + 40];
+    if (wcslen(path) + 30 >= _countof(temporary)) return ERROR_FILENAME_EXCED_RANGE;
+    HANDLE file = create_temporary_beside(path, temporary, _countof(temporary));
     if (file == INVALID_HANDLE_VALUE) return GetLastError();
-    uint32_t error = 0;
-    DWORD written = 0;
-    if (!WriteFile(file, bytes, (DWORD)count, &written, nullptr))
-        error = GetLastError();
-    else if (written != count)
-        error = ERROR_WRITE_FAULT;
+    uint32_t error = write_all(file, bytes, count);
+    // A share or a disk that accepts writes into its cache may refuse them only when they are flushed.
+    if (!error && !FlushFileBuffers(file)) error = GetLastError();
     if (!CloseHandle(file) && !error) error = GetLastError();
+    // MOVEFILE_REPLACE_EXISTING: the finished file takes the target's name in one rename, so the
+    // folder holds either the old file or the whole new one, never a cut one.
+    if (!error && !MoveFileExW(temporary, path, MOVEFILE_REPLACE_EXISTING)) error = GetLastError();
+    if (error) DeleteFileW(temporary);
     return error;
 }
 

@@ -190,3 +190,13 @@ void share_remove_cr(const wchar_t* text, wchar_t* out, size_t cap) {
         if (*p != L'\r') out[n++] = *p;
     out[n] = 0;
 }
+
+int32_t share_link_present(const wchar_t* link) {
+    for (const wchar_t* p = link; p && *p; p++)
+        if (*p != L' ' && *p != L'\t' && *p != L'\r' && *p != L'\n') return 1;
+    return 0;
+}
+
+const wchar_t* copy_link_result_line(const wchar_t* link) {
+    return share_link_present(link) ? VANTREL_LINK_COPIED : VANTREL_NO_LINK;
+}

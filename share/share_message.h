@@ -33,6 +33,8 @@ enum ShareMethod : int32_t {
 #define VANTREL_SHARE_SUBJECT L"Check out Vantrel - finds out why a printer will not print"
 #define VANTREL_SHARE_CAPTION L"Share Vantrel"
 #define VANTREL_LINK_COPIED L"Download link copied \x2014 paste it anywhere with Ctrl+V."
+#define VANTREL_NO_LINK                                                                                      \
+    L"There is no download link to copy \x2014 type one under \"Download link\" in the Share window first."
 
 enum {
     ShareMessageCap = 3000, // a composed message: at most 2999 characters
@@ -70,6 +72,11 @@ struct SharePlan {
 // message (line feeds as line breaks; carriage returns are dropped).
 void share_plan(int32_t method, const wchar_t* to, const wchar_t* phone, const wchar_t* subject,
                 const wchar_t* message, SharePlan* out);
+
+// Whether Copy Link has anything to copy: a link of blanks only is none. The line Copy Link shows
+// then (VANTREL_LINK_COPIED or VANTREL_NO_LINK).
+int32_t share_link_present(const wchar_t* link);
+const wchar_t* copy_link_result_line(const wchar_t* link);
 
 // The message box shown when Simple MAPI could not start an email with the program attached.
 void attachment_failure_text(wchar_t* out, size_t cap);

@@ -2,13 +2,15 @@
 # Runs a command inside a private network namespace that has only loopback, with a fresh Wine
 # prefix and a private Xvfb display, so no test (and no mistake in one) can send a packet off this
 # machine or depend on what an earlier run left behind. Wine's sockets are made by its wineserver,
-# so the prefix's wineserver is started in here too.
+# so the prefix's wineserver is started in here too. The mount namespace is private as well: a test
+# may mount a small file system (the full-disk tests) that only this run sees, and the wineserver,
+# which opens the files for the Windows programs, sees it too.
 # Usage: tools/sandbox.sh PREFIX_DIR command [args...]
 set -euo pipefail
 
 if [ "${VANTREL_SANDBOX:-}" != 1 ]; then
   export VANTREL_SANDBOX=1
-  exec unshare --net -- "$0" "$@"
+  exec unshare --net --mount -- "$0" "$@"
 fi
 
 ip link set lo up

@@ -20,6 +20,7 @@ struct ListSource {
     const Settings* settings;
     int32_t searchRunning;
     int32_t demo;
+    const wchar_t* scanRange; // "/scanrange" as given; the status line names it when it is refused
 };
 
 struct ColumnDef {

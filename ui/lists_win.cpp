@@ -24,6 +24,7 @@ ListSource current_list_source() {
     src.settings = &g_settings;
     src.searchRunning = network_search_in_progress();
     src.demo = g_process.demo;
+    src.scanRange = g_process.scanRange;
     return src;
 }
 

@@ -12,6 +12,7 @@
 #include "core/settings.h"
 #include "core/state.h"
 #include "core/text.h"
+#include "fixes/actions.h"
 #include "reports/details.h"
 #include "reports/details_command.h"
 #include "reports/report.h"
@@ -47,19 +48,17 @@ void save_report() {
     wchar_t* report = static_cast<wchar_t*>(malloc(kReportCapacity * sizeof(wchar_t)));
     if (!report) return;
     build_report(session, 1, report, kReportCapacity);
-    // Only a file that could not be created is reported: a write that fails half-way leaves what
-    // was written, and the user still has the path in the status line to look at.
-    HANDLE probe =
-        CreateFileW(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (probe == INVALID_HANDLE_VALUE) {
-        free(report);
-        g_ui.message_box(L"The report could not be saved there. Try the Desktop or Documents folder.",
-                         L"Vantrel", MB_ICONWARNING);
+    // The file is written whole or not at all, so a failure (a full disk, a folder that refuses
+    // new files) leaves the old report in place; the user hears Windows' own reason.
+    const uint32_t error = write_report_file(path, report);
+    free(report);
+    if (error) {
+        wchar_t said[300], text[900];
+        windows_error_text(error, said, _countof(said));
+        report_not_saved_text(path, said, error, text, _countof(text));
+        g_ui.message_box(text, L"Vantrel", MB_ICONWARNING);
         return;
     }
-    CloseHandle(probe);
-    write_report_file(path, report);
-    free(report);
     wchar_t line[320];
     report_saved_status(path, line, _countof(line));
     g_ui.status_text(line);

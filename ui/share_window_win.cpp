@@ -254,6 +254,7 @@ void share_shortcut(int32_t method) {
 }
 
 void copy_share_link() {
-    copy_text_to_clipboard(g_main.window, g_settings.shareLink);
-    g_ui.share_or_status_text(VANTREL_LINK_COPIED);
+    // An empty link is not copied over whatever the clipboard holds, and not reported as copied.
+    if (share_link_present(g_settings.shareLink)) copy_text_to_clipboard(g_main.window, g_settings.shareLink);
+    g_ui.share_or_status_text(copy_link_result_line(g_settings.shareLink));
 }

@@ -148,7 +148,7 @@ static void restart_updated(const wchar_t* program) {
     wchar_t arguments[200];
     // A technician's scan range holds for the new copy too, so an update never widens the sweep.
     if (g_process.scanRange[0])
-        text_format(arguments, _countof(arguments), L"/scanrange %ls /updated %ls", g_process.scanRange,
+        text_format(arguments, _countof(arguments), L"/scanrange \"%ls\" /updated %ls", g_process.scanRange,
                     VANTREL_VERSION_TEXT);
     else
         text_format(arguments, _countof(arguments), L"/updated %ls", VANTREL_VERSION_TEXT);

@@ -2,6 +2,7 @@
 #include "ui/lists.h"
 
 #include "core/text.h"
+#include "net/addresses.h"
 #include "reports/facts.h"
 #include "ui/list_parts.h"
 
@@ -64,15 +65,27 @@ void status_line_of(const ListSource* src, wchar_t* out, size_t cap) {
         networked++;
         tested += p->net.tested ? 1 : 0;
     }
-    wchar_t clock[40], line[kCellCapacity];
+    wchar_t clock[40], line[kCellCapacity], printers[80], jobs[80], drivers[90] = L"";
     clock_text(&s->checkTime, clock, _countof(clock));
+    shown_count_text(s->printerCount, s->printersLeftOut, L"printer", L"printers", L"printers", printers,
+                     _countof(printers));
+    shown_count_text(s->jobCount, s->jobsLeftOut, L"job waiting", L"jobs waiting", L"waiting jobs", jobs,
+                     _countof(jobs));
+    if (s->driversLeftOut > 0) { // said only when some were left out: the line names no drivers otherwise
+        wchar_t shown[80];
+        shown_count_text(s->driverCount, s->driversLeftOut, L"driver", L"drivers", L"drivers", shown,
+                         _countof(shown));
+        text_format(drivers, _countof(drivers), L"   •   %ls", shown);
+    }
     text_format(line, _countof(line),
-                L"Checked at %ls   •   Print Spooler: %ls   •   %d printer%ls   •   %d job%ls waiting   •   "
+                L"Checked at %ls   •   Print Spooler: %ls   •   %ls%ls   •   %ls   •   "
                 L"network printers tested: %d of %d%ls",
-                clock, spooler_word(s->spoolerState), s->printerCount, list_plural(s->printerCount),
-                s->jobCount, list_plural(s->jobCount), tested, networked,
+                clock, spooler_word(s->spoolerState), printers, drivers, jobs, tested, networked,
                 settings->autoCheck ? L"   •   checking again every 10 seconds"
                                     : L"   •   automatic checking is off");
+    wchar_t refused[200];
+    if (scan_range_refusal(src->scanRange, refused, _countof(refused)))
+        text_append(line, _countof(line), L"   •   %ls", refused);
     text_copy(out, cap, line);
 }
 

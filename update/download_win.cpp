@@ -15,6 +15,9 @@
 #include "update/version.h"
 
 int32_t update_download_path(const wchar_t* version, wchar_t* out, size_t cap) {
+    if (cap > 0) out[0] = 0;
+    // The version becomes part of the file name: only a release number keeps it inside the folder.
+    if (!is_release_version(version)) return 0;
     wchar_t temp[MAX_PATH + 1];
     const DWORD n = GetTempPathW(_countof(temp), temp);
     if (n == 0 || n >= _countof(temp)) return 0;
@@ -116,6 +119,10 @@ static wchar_t* sentence_copy(const wchar_t* text) {
 
 wchar_t* run_update_download(const DownloadStart* start) {
     wchar_t error[400] = L"";
+    // The check refused such an offer already; a start record made any other way is refused here
+    // too, before anything on the disk is touched.
+    if (!is_release_version(start->version))
+        return sentence_copy(L"The update information on the server is not a valid release.");
     DeleteFileW(start->path);
     HANDLE file =
         CreateFileW(start->path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);

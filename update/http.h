@@ -15,6 +15,7 @@ int32_t update_cancel_requested();
 // Memory mode (file null): *memory_result receives a malloc'ed copy of the body plus one zero byte,
 // at most max_size bytes of body; the caller frees it. File mode: the body goes into file (a HANDLE),
 // and with expected_size > 0 each chunk posts the percent to progress_window (an HWND, may be null).
+// Only an https:// address is fetched; any other scheme fails before a connection is made.
 // Returns 1 on success; otherwise 0 with the sentence in error_text (untouched when the memory buffer
 // could not be had).
 int32_t http_get(const wchar_t* url, char** memory_result, uint32_t max_size, void* file,

@@ -88,6 +88,12 @@ int32_t http_get(const wchar_t* url, char** memory_result, uint32_t max_size, vo
 
     UrlParts u;
     if (!split_url(url, &u)) return failed(error_text, error_capacity, L"Bad update address.");
+    // Only HTTPS proves where the manifest and the program come from; a plain address, whether
+    // built in, set as "UpdateManifest" or named by a manifest, is never fetched. (A redirect from
+    // HTTPS to HTTP is refused by WinHTTP's default redirect policy.)
+    if (u.scheme != INTERNET_SCHEME_HTTPS)
+        return failed(error_text, error_capacity,
+                      L"The update address is not HTTPS, so nothing was fetched from it: %ls", url);
 
     Handles h;
     const wchar_t* agent = L"Vantrel/" VANTREL_VERSION_STRING;

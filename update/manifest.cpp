@@ -166,3 +166,21 @@ uint32_t parse_unsigned(const wchar_t* text) {
         v = v * 10 + (uint32_t)(*text - L'0');
     return v;
 }
+
+int32_t is_release_version(const wchar_t* version) {
+    if (!version) return 0;
+    int parts = 0;
+    const wchar_t* p = version;
+    for (;;) {
+        int digits = 0;
+        for (; *p >= L'0' && *p <= L'9'; p++)
+            if (++digits > 5) return 0;
+        if (digits == 0 || ++parts > 4) return 0;
+        if (*p == 0) return 1;
+        if (*p++ != L'.') return 0;
+    }
+}
+
+int32_t is_https_address(const wchar_t* url) {
+    return url && text_starts_with_ci(url, L"https://");
+}

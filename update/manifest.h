@@ -34,5 +34,15 @@ void json_get_string(const char* text, const char* key, wchar_t* field, size_t c
 // Digits at the start of the text as an unsigned 32-bit number; anything else gives 0.
 uint32_t parse_unsigned(const wchar_t* text);
 
-// Fills the manifest values of info from the text and sets ok, or the incomplete-manifest error.
+// Whether a version is a release number: 1 to 4 decimal parts of 1 to 5 digits, joined by dots,
+// nothing else. The version names the download's file, so anything more (a "\\..\\" say) would let
+// the manifest choose where on the disk the file goes.
+int32_t is_release_version(const wchar_t* version);
+
+// Whether an address begins with "https://" (in any case).
+int32_t is_https_address(const wchar_t* url);
+
+// Fills the manifest values of info from the text and sets ok; otherwise the error says why the
+// manifest is refused: incomplete, a version that is not a release number, or a program file that is
+// not on an HTTPS address.
 void read_manifest(const char* text, UpdateInfo* info);

@@ -33,8 +33,17 @@ void read_manifest(const char* text, UpdateInfo* info) {
     wchar_t size[32];
     json_get_string(text, "size", size, 32);
     info->size = parse_unsigned(size);
-    info->ok = info->version[0] && info->exeUrl[0] && wcslen(info->sha256) == 64;
-    if (!info->ok) {
+    info->ok = 0;
+    if (!info->version[0] || !info->exeUrl[0] || wcslen(info->sha256) != 64)
         text_copy(info->error, _countof(info->error), L"The update information on the server is incomplete.");
-    }
+    else if (!is_release_version(info->version))
+        text_copy(info->error, _countof(info->error),
+                  L"The update information on the server is not a valid release: its version is not a "
+                  L"release number.");
+    else if (!is_https_address(info->exeUrl))
+        text_copy(info->error, _countof(info->error),
+                  L"The update information on the server offers the program over an address that is not "
+                  L"HTTPS, so nothing was downloaded.");
+    else
+        info->ok = 1;
 }

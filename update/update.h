@@ -39,10 +39,12 @@ UpdateInfo* run_update_check(const UpdateCheckStart* start);
 // Starts the check thread, which owns start (malloc'ed) and posts its UpdateInfo; 0 when it could not start.
 int32_t start_update_check_thread(UpdateCheckStart* start);
 
-// "%TEMP%Vantrel-update-%ls.exe"; 0 when it does not fit.
+// "%TEMP%Vantrel-update-%ls.exe"; 0 (and out empty) when the version is not a release number or the
+// path does not fit.
 int32_t update_download_path(const wchar_t* version, wchar_t* out, size_t cap);
 
-// Downloads and verifies; null on success (the file stays for the swap), otherwise a malloc'ed
+// Downloads and verifies (a version that is not a release number is refused before the disk is
+// touched); null on success (the file stays for the swap), otherwise a malloc'ed
 // sentence, the file deleted.
 wchar_t* run_update_download(const DownloadStart* start);
 // Starts the download thread, which owns start (malloc'ed) and posts MsgDownloadDone; 0 when it could not

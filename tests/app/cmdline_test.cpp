@@ -10,13 +10,13 @@
 
 namespace {
 struct Parsed {
-    std::wstring raw; // the parse points into it, as it points into the process's own line
+    std::wstring raw; // the split words live as long as this, as the process's own do
     CommandLine cmd;
     wchar_t** argv = nullptr;
     explicit Parsed(const std::wstring& line) : raw(line) {
         int argc = 0;
         argv = CommandLineToArgvW(raw.c_str(), &argc);
-        parse_command_line(raw.c_str(), argc, argv, &cmd);
+        parse_command_line(argc, argv, &cmd);
     }
     ~Parsed() { LocalFree(argv); }
 };
@@ -63,7 +63,7 @@ TEST(CommandLine, NetTestTakesACommunityUnlessTheThirdWordIsASwitch) {
     EXPECT_EQ(ModeWindow, d.cmd.mode);
 }
 
-TEST(CommandLine, FlagsAreSubstringsOfTheRawLineInAnyCase) {
+TEST(CommandLine, SwitchesAreWholeArgumentsInAnyCase) {
     Parsed a(L"Vantrel.exe /demo");
     EXPECT_TRUE(a.cmd.demo);
     EXPECT_FALSE(a.cmd.mayWait);
@@ -85,8 +85,25 @@ TEST(CommandLine, FlagsAreSubstringsOfTheRawLineInAnyCase) {
     Parsed q(L"Vantrel.exe /updated  \"1.0 beta\" /admin");
     EXPECT_STREQ(L"1.0 beta", q.cmd.updatedFrom);
     Parsed e(L"Vantrel.exe /updated");
-    EXPECT_FALSE(e.cmd.updated) << "the switch needs its trailing blank";
+    EXPECT_FALSE(e.cmd.updated) << "the switch needs its version";
     EXPECT_FALSE(e.cmd.mayWait);
+
+    // A path, range or community that only contains a switch's name is that argument and no more.
+    Parsed p(L"Vantrel.exe /report C:/Demo/x.txt");
+    EXPECT_EQ(ModeReport, p.cmd.mode);
+    EXPECT_STREQ(L"C:/Demo/x.txt", p.cmd.reportFile);
+    EXPECT_FALSE(p.cmd.demo);
+    Parsed j(L"Vantrel.exe /report \"D:\\out/json/admin/quiet.txt\" /scanrange 127.0.0.0/24/demo");
+    EXPECT_FALSE(j.cmd.reportJson || j.cmd.admin || j.cmd.demo || j.cmd.quiet);
+    EXPECT_STREQ(L"127.0.0.0/24/demo", j.cmd.scanRange);
+    Parsed n(L"Vantrel.exe /nettest printer/demo ab/quiet /report x");
+    EXPECT_STREQ(L"ab/quiet", n.cmd.netCommunity);
+    EXPECT_FALSE(n.cmd.quiet);
+    EXPECT_EQ(ModeNetTest, n.cmd.mode);
+    Parsed x(L"Vantrel.exe /demox /xadmin \"/updated 1.0\"");
+    EXPECT_FALSE(x.cmd.demo || x.cmd.admin || x.cmd.updated);
+    Parsed r(L"Vantrel.exe /report /Demo/x.txt");
+    EXPECT_STREQ(L"/Demo/x.txt", r.cmd.reportFile) << "a root-relative path is a file too";
 }
 
 TEST(CommandLine, TheLastScanRangeWinsAndAMissingOneIsIgnored) {
@@ -114,9 +131,9 @@ TEST(CommandLine, HostileInputNeverBreaksTheParse) {
     EXPECT_STREQ(L"/scanrange", b.cmd.scanRange);
 
     CommandLine cmd;
-    parse_command_line(nullptr, 5, nullptr, &cmd);
+    parse_command_line(5, nullptr, &cmd);
     EXPECT_EQ(ModeWindow, cmd.mode) << "a line that could not be split starts the window";
-    parse_command_line(L"Vantrel.exe /task x y", 0, nullptr, &cmd);
+    parse_command_line(0, nullptr, &cmd);
     EXPECT_EQ(ModeWindow, cmd.mode);
     EXPECT_STREQ(L"", cmd.taskVerb);
 }

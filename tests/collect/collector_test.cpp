@@ -303,13 +303,18 @@ TEST(Collector, KnownMacLongerThanItsFieldIsCut) {
     EXPECT_STREQ(p.knownSerial, L"S");
 }
 
-TEST(Collector, SixtyFifthPrinterIsDropped) {
+TEST(Collector, PrintersBeyondSixtyFourAreCountedAndTheirJobsWithThem) {
     FakePc pc;
-    for (int i = 0; i < 65; i++)
+    for (int i = 0; i < 68; i++) {
         pc.printers.push_back(printer(L"P" + std::to_wstring(i), L"USB001"));
+        pc.printers.back().jobs = i >= 64 ? 3 : 0;
+    }
     SnapshotHolder s(run_fake_check(&pc, 0));
     EXPECT_EQ(s->printerCount, 64);
     EXPECT_STREQ(s->printers[63].name, L"P63");
+    EXPECT_EQ(4, s->printersLeftOut);
+    EXPECT_EQ(12, s->jobsLeftOut) << "the queues of the printers left out";
+    EXPECT_EQ(0, s->driversLeftOut);
 }
 
 TEST(Collector, JobsAgesAndLimits) {
@@ -366,9 +371,16 @@ TEST(Collector, TwoHundredFirstJobIsDropped) {
         pc.printers.push_back(p);
         pc.jobs[p.name] = std::vector<FakeJob>(60);
     }
+    // One more queue, longer than the 60 jobs asked of one printer.
+    FakePrinter busy = printer(L"Busy", L"USB002");
+    busy.jobs = 75;
+    pc.printers.push_back(busy);
+    pc.jobs[busy.name] = std::vector<FakeJob>(75);
     SnapshotHolder s(run_fake_check(&pc, 0));
     EXPECT_EQ(s->jobCount, 200);
     EXPECT_EQ(s->jobs[199].printerIndex, 3);
+    EXPECT_EQ(40 + 60 + 15, s->jobsLeftOut) << "past 200, the busy queue's 60 listed and its 15 not asked";
+    EXPECT_EQ(0, s->printersLeftOut);
 }
 
 TEST(Collector, JobAge) {
@@ -413,6 +425,7 @@ TEST(Collector, HundredFiftyFirstDriverIsDropped) {
         pc.drivers.push_back(driver(L"D" + std::to_wstring(i), L"Windows x64", L""));
     SnapshotHolder s(run_fake_check(&pc, 0));
     EXPECT_EQ(s->driverCount, 150);
+    EXPECT_EQ(1, s->driversLeftOut);
 }
 
 TEST(Collector, NativeDriverCopyDecidesMissingFiles) {

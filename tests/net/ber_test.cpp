@@ -180,13 +180,21 @@ TEST(BerDecode, TruncatedLyingAndMisTaggedAnswersFail) {
     EXPECT_FALSE(decodes(tlv(0x30, cat({tlv(0x02, {0}), tlv(0x04, {}), pdu2}))));
 }
 
-TEST(BerDecode, NeitherTheRequestIdNorTheNameIsCompared) {
+TEST(BerDecode, TheRequestIdIsHandedBackAndTheNameIsNotCompared) {
     Bytes other_oid = tlv(0x06, {0x2B, 6, 1, 4, 1, 99});
-    Bytes pdu = tlv(0xA2, cat({tlv(0x02, {0x7F}), tlv(0x02, {0}), tlv(0x02, {0}),
-                               tlv(0x30, tlv(0x30, cat({other_oid, tlv(0x02, {7})})))}));
+    auto message = [&](const Bytes& id) {
+        Bytes pdu = tlv(0xA2, cat({id, tlv(0x02, {0}), tlv(0x02, {0}),
+                                   tlv(0x30, tlv(0x30, cat({other_oid, tlv(0x02, {7})})))}));
+        return tlv(0x30, cat({tlv(0x02, {0}), tlv(0x04, {'x'}), pdu}));
+    };
     BerValue v;
-    ASSERT_TRUE(decodes(tlv(0x30, cat({tlv(0x02, {0}), tlv(0x04, {'x'}), pdu})), &v));
+    ASSERT_TRUE(decodes(message(tlv(0x02, {0x7F})), &v));
     EXPECT_EQ(7, ber_read_int(v.octets, v.length, -9));
+    EXPECT_EQ(0x7Fu, v.requestId);
+    ASSERT_TRUE(decodes(message(tlv(0x02, {0, 0x80, 0, 0, 1})), &v)) << "five octets, a leading zero";
+    EXPECT_EQ(0x80000001u, v.requestId);
+    EXPECT_FALSE(decodes(message(tlv(0x04, {0x7F})))) << "a request-id that is no INTEGER";
+    EXPECT_FALSE(decodes(message(tlv(0x02, Bytes(6, 1)))));
 }
 
 TEST(BerInt, OneToFiveOctetsTwosComplement) {
@@ -219,4 +227,12 @@ TEST(Community, CutTo63OctetsHoweverLongNeverReplacedByTheDefault) {
     for (size_t length : {64u, 255u, 256u, 300u, 5000u})
         EXPECT_EQ(std::string(63, 'c'), octets(std::wstring(length, L'c').c_str())) << length;
     EXPECT_EQ("corpnet|public|public", octets(L"corpnet") + "|" + octets(L"") + "|" + octets(nullptr));
+
+    // A character no ANSI code page holds sends the community as UTF-8, as a printer's web page
+    // stores it, never with '?' in its place; the cut never splits a character.
+    EXPECT_EQ("print\xF0\x9F\x96\xA8\xC3\xA9", octets(L"print\xD83D\xDDA8\x00E9"));
+    EXPECT_EQ(std::string(62, 'c'), octets((std::wstring(62, L'c') + L"\xD83D\xDDA8").c_str()));
+    if (GetACP() == 1252) {
+        EXPECT_EQ("caf\xE9", octets(L"caf\x00E9")) << "in the ANSI code page when it fits";
+    }
 }

@@ -6,7 +6,9 @@
 
 #include <memory>
 #include <string>
+#include <utility>
 
+#include "net/addresses.h"
 #include "net/ipv4.h"
 #include "net/netlogic.h"
 
@@ -136,6 +138,14 @@ TEST(AddRange, CapsAt2048AddressesAnd40Ranges) {
     EXPECT_LE(wcslen(r.ranges), 399u);
 }
 
+TEST(Addresses, HostNamesAndIpv4AddressesOnly) {
+    for (const wchar_t* good : {L"printer", L"PRN-01.office.example.com", L"printer.local.", L"10.0.0.5"})
+        EXPECT_TRUE(is_name_or_ipv4(good)) << good;
+    for (const wchar_t* bad : {L"", L"999.1.1.1", L"1.2.3", L"-printer", L"a..b", L"a b", L"printer:9100"})
+        EXPECT_FALSE(is_name_or_ipv4(bad)) << bad;
+    EXPECT_FALSE(is_host_name(std::wstring(64, L'a').c_str())) << "a label of 64";
+}
+
 TEST(ScanRange, TheCommandLineRangeIsTheOnlyOne) {
     uint32_t a;
     int p;
@@ -146,6 +156,25 @@ TEST(ScanRange, TheCommandLineRangeIsTheOnlyOne) {
     EXPECT_EQ(ip(L"10.0.0.5"), a);
     EXPECT_FALSE(parse_scan_range(L"printer.local/24", &a, &p));
     EXPECT_FALSE(parse_scan_range(L"", &a, &p));
+    ASSERT_TRUE(parse_scan_range(L"10.0.0.0/31", &a, &p)) << "a range too small to sweep still parses";
+
+    // What does not parse is refused with the reason.
+    const std::pair<const wchar_t*, const wchar_t*> refused[] = {
+        {L"999.1.1.1/24", L"\"999.1.1.1\" is not an IPv4 address"},
+        {L"127.0.0.0/-1", L"\"-1\" is not a prefix length from 0 to 32"},
+        {L"127.0.0.0/", L"there is no prefix length after the \"/\""},
+        {L"/24/24", L"there is no address before the \"/\""},
+        {L"a,b", L"\"a,b\" is not an IPv4 address"},
+        {L" ", L"the range is empty"},
+    };
+    for (const auto& r : refused) {
+        wchar_t why[120];
+        EXPECT_FALSE(check_scan_range(r.first, &a, &p, why, _countof(why))) << r.first;
+        EXPECT_STREQ(r.second, why);
+    }
+    wchar_t sentence[200] = L"x";
+    EXPECT_FALSE(scan_range_refusal(L"", sentence, _countof(sentence))) << "none given";
+    EXPECT_STREQ(L"", sentence);
 
     LocalSubnet own[] = {{ip(L"192.168.3.4"), 24}};
     uint32_t extra[] = {ip(L"10.2.0.7"), ip(L"192.168.3.77")};

@@ -9,12 +9,12 @@
 #include "tests/support/test_support.h"
 
 namespace {
-std::string run_nettest(const std::wstring& args) {
+std::string run_nettest(const std::wstring& args, DWORD exit_code = 0) {
     wchar_t folder[MAX_PATH + 1];
     GetTempPathW(MAX_PATH + 1, folder);
     std::wstring path = std::wstring(folder) + L"Vantrel-nettest.txt";
     DeleteFileW(path.c_str());
-    EXPECT_EQ(0u, run_vantrel(args, 60000));
+    EXPECT_EQ(exit_code, run_vantrel(args, 60000)) << std::string(args.begin(), args.end());
     HANDLE file =
         CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
     if (file == INVALID_HANDLE_VALUE) return "";
@@ -64,4 +64,14 @@ TEST(NetTestMode, NothingAnsweringAndANameThatDoesNotResolve) {
     expect_has(t, "  Ports open: none\r\n");
     std::string n = run_nettest(L"/nettest no-such-printer.invalid /quiet");
     expect_has(n, "  The name \"no-such-printer.invalid\" could not be found on the network.\r\n");
+}
+
+// An address that is no host name and no IPv4 address is not tested, and nothing says "OK".
+TEST(NetTestMode, AnEmptyOrMalformedAddressTestsNothing) {
+    for (const wchar_t* args :
+         {L"/nettest \"\" /quiet", L"/nettest 999.1.1.1 /quiet", L"/nettest \"a b\" /quiet"}) {
+        std::string t = run_nettest(args, ERROR_INVALID_PARAMETER);
+        expect_has(t, "Nothing was tested");
+        EXPECT_EQ(std::string::npos, t.find("OK")) << t;
+    }
 }

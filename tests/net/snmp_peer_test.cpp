@@ -161,9 +161,9 @@ TEST(SnmpPeer, ALyingAgentLeavesEveryBadFieldAtItsDefault) {
     EXPECT_STREQ(L"", r->mac) << "noSuchName, oversized, GetRequest, seven octets";
     EXPECT_EQ(0, r->deviceStatus) << "noSuchInstance";
     EXPECT_EQ(0, r->printerStatus) << "answered too late";
-    // The late answer arrives while the error state is asked, and is taken for it.
-    EXPECT_EQ(1, r->haveErrorState);
-    EXPECT_EQ(0x0400, r->errorBits);
+    // The late answer arrives while the error state is asked; it answers another request.
+    EXPECT_EQ(0, r->haveErrorState) << "a stale answer is not taken for the next field";
+    EXPECT_EQ(0, r->errorBits);
     EXPECT_EQ(12345, r->pageCount) << "five octets, the first shifted out";
     ASSERT_EQ(1, r->supplyCount) << "endOfMibView for the second description";
     EXPECT_STREQ(L"Black toner", r->supplies[0].description);
@@ -208,6 +208,19 @@ TEST(SnmpPeer, SingleGetsOfNullExceptionsEmptyAndLongValues) {
     EXPECT_FALSE(snmp_get_text(u.s, &u.to, "public", "1.3.9999.1", 700, text, 10));
     EXPECT_STREQ(L"", text) << "a failed read leaves the field empty";
     EXPECT_FALSE(snmp_get(u.s, &u.to, "public", "not an oid", 700, 16, &tag, value, &length));
+}
+
+TEST(SnmpPeer, AValueOfTheWrongTypeOrForAnotherRequestIsNoAnswer) {
+    Udp u(L"127.0.0.30");
+    wchar_t text[40] = L"old";
+    EXPECT_FALSE(snmp_get_text(u.s, &u.to, "public", "1.3.9999.8", 700, text, 40)) << "a SEQUENCE";
+    EXPECT_STREQ(L"", text) << "nothing of the raw message, community included, is shown";
+    EXPECT_FALSE(snmp_get_text(u.s, &u.to, "public", "1.3.9999.9", 700, text, 40)) << "an INTEGER";
+    EXPECT_EQ(-7, snmp_get_int(u.s, &u.to, "public", "1.3.9999.10", -7)) << "a text for a number";
+    EXPECT_EQ(7, snmp_get_int(u.s, &u.to, "public", "1.3.9999.11", -7)) << "Gauge32 is a number";
+    EXPECT_TRUE(snmp_get_text(u.s, &u.to, "public", "1.3.9999.12", 700, text, 40));
+    EXPECT_STREQ(L"FRESH", text) << "the stale answer before it is skipped";
+    EXPECT_FALSE(snmp_get_text(u.s, &u.to, "public", "1.3.9999.13", 700, text, 40)) << "only a stale one";
 }
 
 TEST(SnmpPeer, NothingThereCostsTwoBoundedTries) {

@@ -39,7 +39,7 @@ def decode_oid(o):
         if not b & 0x80: nums.append(v); v = 0
     return '.'.join(map(str, nums))
 
-def response(community, rid, oid, value, status=0, pdu_tag=0xA2):
+def response(community, rid, oid, value, status=0, pdu_tag=0xA2):  # rid: the request-id's octets
     vb = tlv(0x30, tlv(0x06, oid) + value)
     pdu = tlv(pdu_tag, tlv(0x02, rid) + tlv(0x02, bytes([status])) + tlv(0x02, b'\0') + tlv(0x30, vb))
     return tlv(0x30, tlv(0x02, b'\0') + tlv(0x04, community) + pdu)
@@ -82,7 +82,7 @@ while time.time() < end:
     elif name == '1.3.6.1.2.1.25.3.5.1.1.1':   # hrPrinterStatus: answered after its time-out
         time.sleep(0.85)
         sock.sendto(ok(octets(b'\x04')), peer)
-    elif name == '1.3.6.1.2.1.25.3.5.1.2.1':   # error state: never answered (the late one above is taken)
+    elif name == '1.3.6.1.2.1.25.3.5.1.2.1':   # error state: never answered (the late one above is not its)
         pass
     elif name == '1.3.6.1.2.1.43.10.2.1.4.1.1':  # page count: five octets
         sock.sendto(ok(tlv(0x41, b'\x01\x00\x00\x30\x39')), peer)
@@ -103,3 +103,11 @@ while time.time() < end:
         elif n == 5: sock.sendto(bytes([0x30, 0x80]) + ok(octets(b'x'))[2:], peer)  # 0x80 length
         elif n == 6: sock.sendto(ok(octets(b'A' * 300)), peer)             # long text
         elif n == 7: sock.sendto(ok(octets(b'')), peer)                    # empty text
+        elif n == 8: sock.sendto(ok(tlv(0x30, octets(community))), peer)   # a SEQUENCE for a text
+        elif n == 9: sock.sendto(ok(tlv(0x02, b'\xff')), peer)              # an INTEGER for a text
+        elif n == 10: sock.sendto(ok(octets(b'\x01\x02')), peer)           # a text for a number
+        elif n == 11: sock.sendto(ok(tlv(0x42, b'\x07')), peer)             # Gauge32: a number
+        elif n in (12, 13):  # an answer to the request before, then (12 only) the real one
+            stale = (int.from_bytes(rid, 'big') - 1).to_bytes(len(rid), 'big')
+            sock.sendto(response(community, stale, oid, octets(b'STALE')), peer)
+            if n == 12: sock.sendto(ok(octets(b'FRESH')), peer)

@@ -155,6 +155,68 @@ TEST(ReportMode, ExitCodes) {
               run_vantrel(L"/demo /report \"" + temp_path(L"no-such-folder\\r.json") + L"\" /json", 30000));
 }
 
+// Switches are whole arguments: a folder called Demo in the report's path is no demonstration.
+TEST(ReportMode, APathWithDemoInItReportsThisPc) {
+    std::wstring folder = temp_path(L"Demo");
+    CreateDirectoryW(folder.c_str(), nullptr);
+    std::wstring path = folder + L"/x.txt";
+    for (auto& c : path)
+        if (c == L'\\') c = L'/';
+    ASSERT_NE(std::wstring::npos, path.find(L"/Demo/x.txt"));
+    ASSERT_EQ(0u, run_vantrel(L"/report " + path + L" /scanrange 127.0.0.0/30", 120000));
+    const std::wstring t = report_text(path);
+    EXPECT_EQ(0u, t.find(L"VANTREL REPORT \x2014 ")) << t.substr(0, 60).c_str();
+    EXPECT_EQ(std::wstring::npos, t.find(L"DEMO DATA"));
+    DeleteFileW(path.c_str());
+    RemoveDirectoryW(folder.c_str());
+}
+
+// A search with a range that does not parse sweeps nothing, says why in the report and the
+// document, and exits with the bad-argument code.
+TEST(ReportMode, ARefusedScanRange) {
+    const std::wstring path = temp_path(L"vantrel-refused-range.txt");
+    EXPECT_EQ((DWORD)ERROR_INVALID_PARAMETER,
+              run_vantrel(L"/report \"" + path + L"\" /scan /scanrange 999.1.1.1/24", 120000));
+    const std::wstring t = report_text(path);
+    EXPECT_NE(
+        std::wstring::npos,
+        t.find(L"===== PRINTERS FOUND ON THE NETWORK =====\nThe scan range \"999.1.1.1/24\" was refused: "
+               L"\"999.1.1.1\" is not an IPv4 address. The network was not searched.\n"));
+    const std::wstring json = temp_path(L"vantrel-refused-range.json");
+    EXPECT_EQ((DWORD)ERROR_INVALID_PARAMETER,
+              run_vantrel(L"/demo /report \"" + json + L"\" /json /scan /scanrange 127.0.0.0/", 60000));
+    JsonDocument j;
+    ASSERT_EQ("", read_json_report(json, L"", &j));
+    EXPECT_EQ(L"127.0.0.0/|true|there is no prefix length after the \"/\"|",
+              j.texts({"scanRange.range", "scanRange.refused", "scanRange.reason"}));
+    DeleteFileW(path.c_str());
+    DeleteFileW(json.c_str());
+}
+
+// With the disk full, or with room for only the first 4 KiB, the report and the document fail with
+// Windows' own error, the report that was there stays as it was and nothing else is left behind.
+TEST(ReportMode, AFullDiskKeepsThePreviousReport) {
+    for (const wchar_t* name : {L"r.txt", L"r.json"}) {
+        const bool json = name[2] == L'j';
+        for (DWORD room : {0u, 4096u}) {
+            const std::wstring folder = path_from_environment(L"VANTREL_SMALL_DISK");
+            ASSERT_FALSE(folder.empty()) << "no small disk (VANTREL_SMALL_DISK)";
+            const std::wstring path = folder + L"\\" + name;
+            ASSERT_TRUE(write_test_file(path, 1000)) << "the previous report";
+            FullDisk disk(room);
+            ASSERT_TRUE(disk.full) << disk.error;
+            EXPECT_EQ((DWORD)ERROR_DISK_FULL,
+                      run_vantrel(L"/demo /report \"" + path + L"\"" + (json ? L" /json" : L""), 60000))
+                << name << " " << room;
+            const std::string kept = read_test_file(path);
+            EXPECT_EQ(1000u, kept.size());
+            EXPECT_EQ("MZ", kept.substr(0, 2));
+            EXPECT_EQ(0, disk.temporary_files()) << "the temporary file is removed";
+            DeleteFileW(path.c_str());
+        }
+    }
+}
+
 TEST(ReportMode, RunsBesideAWindowedCopyWithoutAWindowOfItsOwn) {
     DWORD pid = 0;
     HANDLE window_copy = start_vantrel(L"/demo /scanrange 127.0.0.0/24", &pid);

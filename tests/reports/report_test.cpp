@@ -117,6 +117,15 @@ TEST(Report, CountsAndPlurals) {
         r.list->items[i].severity = SeverityProblem;
     EXPECT_EQ(L"Result: 240 problems, 0 heads-ups, 64 printers, 200 jobs waiting",
               line_starting(r.text(0), L"Result: "));
+    EXPECT_EQ(L"(missing)", line_starting(r.text(0), L"Printer drivers: "));
+    // What Windows listed beyond the capacities is counted in the header.
+    r.s->printersLeftOut = 4;
+    r.s->jobsLeftOut = 30;
+    r.s->driverCount = kMaxDrivers;
+    r.s->driversLeftOut = 20;
+    EXPECT_EQ(L"Result: 240 problems, 0 heads-ups, 64 of 68 printers shown, 200 of 230 waiting jobs shown",
+              line_starting(r.text(0), L"Result: "));
+    EXPECT_EQ(L"Printer drivers: 150 of 170 drivers shown", line_starting(r.text(0), L"Printer drivers: "));
 }
 
 TEST(Report, HeaderMarksSpoolerAndSessionNotes) {
@@ -337,6 +346,7 @@ void fill_to_capacity(Report& r) {
 TEST(Report, EveryRecordAtItsCapacity) {
     Report r;
     fill_to_capacity(r);
+    r.s->printersLeftOut = 4, r.s->jobsLeftOut = 1, r.s->driversLeftOut = 2;
     std::wstring t = r.text(1, kReportCapacity);
     EXPECT_NE(std::wstring::npos, t.find(L"\n--- end of report ---\n"));
     EXPECT_EQ(std::wstring::npos, t.find(L"incomplete"));
@@ -361,6 +371,7 @@ TEST(Report, EveryRecordAtItsCapacity) {
     EXPECT_EQ("", j.mistakes);
     EXPECT_EQ(L"64|240|200|150|80|256|", j.texts({"printers", "findings", "jobs", "drivers",
                                                   "printLog.entries", "networkSearch.printers"}));
+    EXPECT_EQ(L"4|1|2|", j.texts({"printersLeftOut", "jobsLeftOut", "driversLeftOut"}));
     EXPECT_EQ(r.list->items[239].text, j.text("findings.239.text"));
 
     t = r.text(1, 600000);

@@ -86,7 +86,8 @@ TEST(ShareRun, TheShareWindowSendsWhatItShows) {
     app.post(230);
     ShareDialog share = {wait_for_window(app.pid, L"NSShare", 10000)};
     ASSERT_NE(nullptr, share.window);
-    EXPECT_FALSE(IsWindowEnabled(app.window)) << "modal while open";
+    // The window is found as soon as it exists; the main window is disabled a moment later.
+    EXPECT_TRUE(wait_until([&] { return !IsWindowEnabled(app.window); }, 5000)) << "modal while open";
     EXPECT_EQ(composed(L""), share.message());
     EXPECT_NE(std::wstring::npos, share.text(306).find(L"Hi,\r\n\r\nCheck out")) << "CR LF in the edit";
 
@@ -129,4 +130,23 @@ TEST(ShareRun, TheShareWindowSendsWhatItShows) {
     EXPECT_TRUE(IsWindowEnabled(app.window));
     for (const wchar_t* protocol : {L"mailto", L"https", L"http", L"sms"})
         set_handler(protocol, L"");
+}
+
+// Copy Link with the link cleared says there is nothing to copy and leaves the clipboard alone.
+TEST(ShareRun, CopyLinkWithNoLinkCopiesNothing) {
+    delete_settings_key();
+    ASSERT_TRUE(set_reg_string(HKEY_CURRENT_USER, L"Software\\Corvalen\\Vantrel", L"ShareLink", L""));
+    VantrelWindow app(L"/demo");
+    ASSERT_TRUE(app.window && app.checked());
+    if (OpenClipboard(nullptr)) {
+        EmptyClipboard();
+        CloseClipboard();
+    }
+    app.post(235);
+    EXPECT_TRUE(wait_until([&] { return app.status() == std::wstring(L"  ") + VANTREL_NO_LINK; }, 10000))
+        << app.status().c_str();
+    EXPECT_EQ(L"", clipboard_text());
+    EXPECT_EQ(VANTREL_LINK_COPIED, std::wstring(copy_link_result_line(L"https://example.com/v")));
+    EXPECT_EQ(VANTREL_NO_LINK, std::wstring(copy_link_result_line(L" \t")));
+    delete_settings_key();
 }

@@ -15,7 +15,8 @@ KINDS = {
     "printers.#.tcp": "on", "printers.#.networkTest": "on", "printers.#.networkTest.snmp.pageCount": "in",
     "printers.#.networkTest.snmp.supplies.#.percent": "in", "jobs.#.printerIndex": "in",
     "networkSearch": "on", "networkSearch.printers.#.pageCount": "in", "networkSearch.addressesSwept": "i",
-    "printLog.entries.#.eventId": "i",
+    "printLog.entries.#.eventId": "i", "scanRange": "on", "printersLeftOut": "i", "jobsLeftOut": "i",
+    "driversLeftOut": "i",
 }
 
 
@@ -53,7 +54,8 @@ def kind_mistakes(leaves):
 # every printer's page heading, in order.
 def disagreements(doc, text):
     result = re.search(r"\nResult: ([^\n]*)", text)
-    counts = [int(n) for n in re.findall(r"(?<!\S)\d+", result.group(1))] if result else []
+    shown = re.sub(r" of \d+", "", result.group(1)) if result else ""  # "64 of 68 printers shown": 64
+    counts = [int(n) for n in re.findall(r"(?<!\S)\d+", shown)]
     findings = text.partition("\n===== FINDINGS =====\n")[2].partition("\n===== PRINTERS =====\n")[0]
     compared = (
         ("counts", [doc["verdict"][n] for n in ("problems", "headsUps", "printers", "jobs")]

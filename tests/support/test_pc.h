@@ -17,6 +17,19 @@ std::wstring from_utf8(const std::string& bytes);
 // The user's temporary folder with the name appended.
 std::wstring temp_path(const wchar_t* name);
 
+// The run's small disk (VANTREL_SMALL_DISK, mounted by tests/reports/small_disk.sh) filled by one
+// file until only `room` bytes are free; the file goes with the record. folder is empty when the
+// program was given no such disk, and full says whether the filling worked.
+struct FullDisk {
+    std::wstring folder, filler;
+    bool full = false;
+    DWORD error = 0; // what ended the filling (ERROR_DISK_FULL), or why it could not start
+    explicit FullDisk(DWORD room);
+    ~FullDisk();
+    // The files named "*.tmp" in the folder.
+    int temporary_files() const;
+};
+
 // Registry values, creating the key when needed.
 bool set_reg_string(HKEY root, const std::wstring& path, const wchar_t* name, const std::wstring& value);
 bool set_reg_dword(HKEY root, const std::wstring& path, const wchar_t* name, DWORD value);

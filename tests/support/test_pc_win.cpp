@@ -4,6 +4,8 @@
 
 #include <vector>
 
+#include "tests/support/test_support.h"
+
 bool write_test_file(const std::wstring& path, DWORD size) {
     HANDLE f = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
     if (f == INVALID_HANDLE_VALUE) return false;
@@ -42,6 +44,50 @@ std::wstring temp_path(const wchar_t* name) {
     DWORD n = GetTempPathW(MAX_PATH, folder);
     if (n == 0 || n > MAX_PATH) folder[0] = 0;
     return std::wstring(folder) + name;
+}
+
+FullDisk::FullDisk(DWORD room) {
+    folder = path_from_environment(L"VANTREL_SMALL_DISK");
+    if (folder.empty()) return;
+    filler = folder + L"\\filler.bin";
+    HANDLE f = CreateFileW(filler.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    if (f == INVALID_HANDLE_VALUE) {
+        error = GetLastError();
+        return;
+    }
+    static const std::string chunk(4096, 'f');
+    LONGLONG size = 0;
+    DWORD written = 0;
+    // Bounded: the disk is a few hundred KiB, the loop stops at 64 MiB whatever happens.
+    for (int i = 0; i < 16384; i++) {
+        if (!WriteFile(f, chunk.data(), (DWORD)chunk.size(), &written, nullptr) || written == 0) {
+            error = GetLastError();
+            full = true;
+            break;
+        }
+        size += written;
+    }
+    if (full && room > 0) {
+        LARGE_INTEGER end;
+        end.QuadPart = size > (LONGLONG)room ? size - room : 0;
+        full = SetFilePointerEx(f, end, nullptr, FILE_BEGIN) && SetEndOfFile(f);
+        if (!full) error = GetLastError();
+    }
+    CloseHandle(f);
+}
+
+FullDisk::~FullDisk() {
+    if (!filler.empty()) DeleteFileW(filler.c_str());
+}
+
+int FullDisk::temporary_files() const {
+    WIN32_FIND_DATAW data;
+    HANDLE find = FindFirstFileW((folder + L"\\*.tmp").c_str(), &data);
+    int n = 0;
+    for (bool more = find != INVALID_HANDLE_VALUE; more; more = FindNextFileW(find, &data))
+        n++;
+    if (find != INVALID_HANDLE_VALUE) FindClose(find);
+    return n;
 }
 
 static bool set_value(HKEY root, const std::wstring& path, const wchar_t* name, DWORD type, const void* data,

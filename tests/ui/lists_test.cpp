@@ -343,3 +343,26 @@ TEST(BadInput, EveryCapacityFilledNothingOverflows) {
     EXPECT_EQ(0, bottom_row_count(nullptr, 0));
     EXPECT_EQ(0, printer_row_count(nullptr));
 }
+
+// The status line counts what the snapshot had no room for, and names a refused scan range.
+TEST(StatusLine, SaysHowManyWereShownAndARefusedRange) {
+    Lists l;
+    l.printer(L"P");
+    l.s->printerCount = kMaxPrinters;
+    l.s->printersLeftOut = 4;
+    l.s->jobCount = kMaxJobs;
+    l.s->jobsLeftOut = 30;
+    l.s->driverCount = kMaxDrivers;
+    l.s->driversLeftOut = 1;
+    l.src.scanRange = L"127.0.0.0/-1";
+    wchar_t line[kCellCapacity];
+    status_line_of(&l.src, line, _countof(line));
+    const std::wstring t = line;
+    EXPECT_NE(std::wstring::npos,
+              t.find(L"   \x2022   64 of 68 printers shown   \x2022   150 of 151 drivers shown   "
+                     L"\x2022   200 of 230 waiting jobs shown   "))
+        << line;
+    EXPECT_NE(
+        std::wstring::npos,
+        t.find(L"   \x2022   The scan range \"127.0.0.0/-1\" was refused: \"-1\" is not a prefix length"));
+}

@@ -4,6 +4,9 @@ vantrel_test(ui_run_tests
   ${CMAKE_CURRENT_LIST_DIR}/window_run_test.cpp)
 target_link_libraries(ui_run_tests PRIVATE vantrel_ui vantrel_app vantrel_reports vantrel_fixes vantrel_history
                       vantrel_collect vantrel_net vantrel_core comctl32 gdi32 user32 shell32 winspool)
+# Save Report onto a full disk uses the small disk of the report tests (tests/reports).
+set_tests_properties(ui_run_tests PROPERTIES FIXTURES_REQUIRED small_disk)
+set_property(TEST ui_run_tests APPEND PROPERTY ENVIRONMENT "VANTREL_SMALL_DISK=${CMAKE_BINARY_DIR}/small_disk")
 
 # Not a test: the screenshot script (tools/screenshots.sh) switches views with it.
 add_executable(send_command ${CMAKE_CURRENT_LIST_DIR}/send_command.cpp)

@@ -214,6 +214,47 @@ TEST_F(WindowRun, DemonstrationShowsEveryViewSavesTheReportAndChangesNothing) {
     ASSERT_GT(text.size(), end.size());
     EXPECT_EQ(end, text.substr(text.size() - end.size()));
 
+    // Saved over a report on a full disk: Windows' own reason in a warning, the old report kept.
+    {
+        const std::wstring kept = path_from_environment(L"VANTREL_SMALL_DISK") + L"\\kept.txt";
+        ASSERT_TRUE(write_test_file(kept, 1000));
+        FullDisk full(0);
+        ASSERT_TRUE(full.full);
+        w.post(211);
+        HWND dialog = w.box();
+        ASSERT_NE(nullptr, dialog);
+        SendMessageW(file_name_edit(dialog), WM_SETTEXT, 0, (LPARAM)kept.c_str());
+        PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+        // Windows asks whether to replace the file (a second box beside the dialog); then the warning.
+        HWND replace = nullptr;
+        auto second_box = [&] {
+            DWORD owner = 0;
+            while ((replace = FindWindowExW(nullptr, replace, L"#32770", nullptr)) != nullptr)
+                if (replace != dialog && GetWindowThreadProcessId(replace, &owner) && owner == w.pid &&
+                    IsWindowVisible(replace))
+                    return true;
+            return false;
+        };
+        ASSERT_TRUE(wait_until(second_box, 15000));
+        ASSERT_TRUE(answer_box(replace, IDYES));
+        ASSERT_TRUE(wait_until([&] { return !IsWindow(dialog); }, 10000));
+        HWND warning = w.box();
+        const std::wstring message = box_message(warning);
+        ASSERT_TRUE(answer_box(warning, IDOK));
+        wchar_t said[300] = L"";
+        FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, ERROR_DISK_FULL,
+                       0, said, 300, nullptr);
+        EXPECT_EQ(0u, message.find(L"The report could not be saved to " + kept)) << message.c_str();
+        EXPECT_NE(std::wstring::npos,
+                  message.find(L"Windows said: " + std::wstring(said, wcscspn(said, L"\r\n"))))
+            << message.c_str();
+        EXPECT_NE(std::wstring::npos, message.find(L" (error 112)"));
+        EXPECT_EQ(1000u, read_test_file(kept).size());
+        EXPECT_EQ(0, full.temporary_files());
+        EXPECT_NE(L"  Report saved to " + kept, w.status());
+        DeleteFileW(kept.c_str());
+    }
+
     // History & Undo shows the real PC's history but puts nothing back.
     HWND undo = w.open_undo();
     ASSERT_NE(nullptr, undo);

@@ -133,6 +133,34 @@ TEST_F(UpdatePeer, EveryBadManifestOrFileIsRefusedAndTheFileDeleted) {
             << c.first.c_str() << ": " << got.c_str();
         EXPECT_FALSE(file_exists(path)) << c.first.c_str();
     }
+    // A version that is a path: the file it would name (outside the temporary folder) is left alone,
+    // by the check and by a download started with that version all the same.
+    wchar_t temp[MAX_PATH], victim[MAX_PATH];
+    GetTempPathW(MAX_PATH, temp);
+    const std::wstring walk = std::wstring(temp) + L"Vantrel-update-9\\..\\..\\..\\..\\victim.exe";
+    ASSERT_NE(0u, GetFullPathNameW(walk.c_str(), MAX_PATH, victim, nullptr));
+    ASSERT_TRUE(write_test_file(victim, 1234));
+    std::wstring path;
+    EXPECT_NE(
+        std::wstring::npos,
+        check_and_download(server_url(L"/path-version/latest.json"), &path).find(L"not a valid release"));
+    DownloadStart start = {};
+    wcscpy(start.version, L"9\\..\\..\\..\\..\\victim");
+    wcsncpy(start.exeUrl, (server_url(L"/files/Vantrel.exe")).c_str(), 599);
+    wcsncpy(start.path, walk.c_str(), 259);
+    wchar_t* refused = run_update_download(&start);
+    EXPECT_NE(nullptr, refused);
+    free(refused);
+    EXPECT_EQ(1234u, size_of(victim)) << "the file outside the temporary folder is untouched";
+    DeleteFileW(victim);
+
+    // Plain HTTP, for the program file or the manifest itself, is refused before anything is fetched.
+    EXPECT_NE(std::wstring::npos,
+              check_and_download(server_url(L"/plain-exe/latest.json"), &path).find(L"not HTTPS"));
+    std::wstring plain = server_url(L"/good/latest.json");
+    plain.replace(0, 5, L"http");
+    EXPECT_EQ(0u, check_and_download(plain, &path).find(L"The update address is not HTTPS"));
+
     // The check clears a cancel request; the fetch itself honours one.
     char* body = nullptr;
     wchar_t error[400] = L"";

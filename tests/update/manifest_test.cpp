@@ -88,6 +88,29 @@ TEST(ReadManifest, CompleteOnlyWithVersionAddressAnd64HexDigits) {
     info = read("\"version\": \"1.2.0\", ", "", hash);
     EXPECT_EQ(0, info->ok) << "no address";
     EXPECT_NE(nullptr, wcsstr(info->error, L"incomplete"));
+
+    // The version names the download's file: a path in it is no release.
+    info = read("\"version\": \"9\\\\..\\\\..\\\\victim\", ", "https://h/x", hash);
+    EXPECT_EQ(L"9\\..\\..\\victim", std::wstring(info->version));
+    EXPECT_EQ(0, info->ok);
+    EXPECT_NE(nullptr, wcsstr(info->error, L"not a valid release"));
+    info = read("\"version\": \"1.2.0\", ", "http://h/x", hash);
+    EXPECT_EQ(0, info->ok) << "a program offered over plain HTTP";
+    EXPECT_NE(nullptr, wcsstr(info->error, L"not HTTPS"));
+    EXPECT_EQ(1, read("\"version\": \"1.2.0\", ", "HTTPS://h/x", hash)->ok);
+}
+
+TEST(ReadManifest, AReleaseNumberIsOneToFourPartsOfAtMostFiveDigits) {
+    for (const wchar_t* good : {L"1", L"1.2.0", L"1.2.3.4", L"99999.0.00001"})
+        EXPECT_TRUE(is_release_version(good)) << good;
+    for (const wchar_t* bad : {L"", L"1.2.3.4.5", L"123456", L"1..2", L"1.", L".1", L"1.2a", L" 1.2", L"-1",
+                               L"1,2", L"9\\..\\victim", L"1.2/../x", L"\x0661.2"})
+        EXPECT_FALSE(is_release_version(bad)) << bad;
+    wchar_t path[260] = L"x";
+    EXPECT_EQ(0, update_download_path(L"9\\..\\..\\victim", path, 260));
+    EXPECT_STREQ(L"", path) << "no path is made for it";
+    ASSERT_EQ(1, update_download_path(L"1.2.0", path, 260));
+    EXPECT_NE(nullptr, wcsstr(path, L"\\Vantrel-update-1.2.0.exe"));
 }
 
 TEST(CompareVersions, NumbersNotTextsAndPercentsWithin100) {

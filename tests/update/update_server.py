@@ -51,9 +51,9 @@ def put(name, data):
         f.write(data)
 
 
-def manifest(folder, exe_path, body, version="1.2.0", size=None, sha=None):
+def manifest(folder, exe_path, body, version="1.2.0", size=None, sha=None, exe_base=base):
     put(f"{folder}/latest.json", json.dumps({
-        "version": version, "exe": f"{base}/{exe_path}", "sha256": sha or hashlib.sha256(body).hexdigest(),
+        "version": version, "exe": f"{exe_base}/{exe_path}", "sha256": sha or hashlib.sha256(body).hexdigest(),
         "notes": "* Faster network tests", "size": len(body) if size is None else size}).encode())
 
 
@@ -74,6 +74,9 @@ def make_files():
     manifest("dropped", "drop/files/Vantrel.exe", good)
     manifest("slowly", "slow/files/Vantrel.exe", good)
     manifest("missing", "files/no-such.exe", good)
+    # A version that walks out of the temporary folder, and a program offered over plain HTTP.
+    manifest("path-version", "files/Vantrel.exe", good, version="9\\..\\..\\..\\..\\victim")
+    manifest("plain-exe", "files/Vantrel.exe", good, exe_base=f"http://localhost:{PORT}")
     # Exactly the largest manifest accepted, and one byte more.
     for name, total in (("max", 262144), ("over", 262145)):
         head = f'{{"version": "1.2.0", "exe": "{base}/files/Vantrel.exe", "sha256": "{"a" * 64}", "x": "'
