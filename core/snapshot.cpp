@@ -50,7 +50,7 @@ LogEntry* snapshot_add_log_entry(Snapshot* s) {
 }
 
 PoolMember* snapshot_add_pool_member(Snapshot* s) {
-    return s ? take_slot(s->poolMembers, &s->poolMemberCount, kMaxPoolMembers) : nullptr;
+    return s ? take_slot(s->poolMembers, &s->poolMemberCount, kMaxPoolMembers, nullptr) : nullptr;
 }
 
 static const struct {
