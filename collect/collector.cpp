@@ -7,7 +7,6 @@
 
 #include "core/classify.h"
 #include "core/known.h"
-#include "core/parallel.h"
 #include "core/text.h"
 
 void collect_spooler(Snapshot* s, const RawService* service) {
@@ -111,16 +110,21 @@ void read_tcp_port_values(const CollectorPlatform* platform, const wchar_t* port
                           _countof(out->snmpCommunity));
 }
 
+void tcp_port_values_of(const RawTcpPort* tcp, TcpPortValues* out) {
+    // A value the port monitor did not store reads as 0, which the classification takes as its default.
+    *out = TcpPortValues{};
+    text_copy(out->hostName, _countof(out->hostName), tcp->hostName);
+    text_copy(out->ipAddress, _countof(out->ipAddress), tcp->ipAddress);
+    out->portNumber = tcp->havePortNumber ? (int32_t)tcp->portNumber : 0;
+    out->protocol = tcp->haveProtocol ? (int32_t)tcp->protocol : 0;
+    out->snmpEnabled = tcp->haveSnmpEnabled && tcp->snmpEnabled ? 1 : 0;
+    text_copy(out->snmpCommunity, _countof(out->snmpCommunity), tcp->snmpCommunity);
+}
+
 void apply_port_class(PrinterRecord* p, const wchar_t* port_name, const wchar_t* monitor,
                       const RawTcpPort* tcp) {
-    // A value the port monitor did not store reads as 0, which the classification takes as its default.
-    TcpPortValues values = {};
-    text_copy(values.hostName, _countof(values.hostName), tcp->hostName);
-    text_copy(values.ipAddress, _countof(values.ipAddress), tcp->ipAddress);
-    values.portNumber = tcp->havePortNumber ? (int32_t)tcp->portNumber : 0;
-    values.protocol = tcp->haveProtocol ? (int32_t)tcp->protocol : 0;
-    values.snmpEnabled = tcp->haveSnmpEnabled && tcp->snmpEnabled ? 1 : 0;
-    text_copy(values.snmpCommunity, _countof(values.snmpCommunity), tcp->snmpCommunity);
+    TcpPortValues values;
+    tcp_port_values_of(tcp, &values);
     classify_printer_port_named(p, port_name, monitor, &values);
     p->isVirtual = is_virtual_printer(p->driverName, p->kind) ? 1 : 0;
 }
@@ -149,6 +153,7 @@ void collect_printer(Snapshot* s, const RawPrinter* raw, const PortTable* ports,
     RawTcpPort tcp;
     read_tcp_port_values(platform, port, &tcp);
     apply_port_class(p, port, port_table_monitor(ports, port), &tcp);
+    collect_pool_members(s, (int32_t)(p - s->printers), ports, platform);
     if (p->name[0]) {
         wchar_t known[kKnownValueCapacity];
         if (platform->read_string(platform->ctx, RootCurrentUser, VANTREL_KNOWN_KEY, p->name, known,
@@ -226,81 +231,6 @@ void apply_policies(Snapshot* s, int have_legacy_mode, uint32_t legacy_mode, int
         if (text_contains_ci(s->printers[i].driverName, L"Microsoft Print To PDF")) s->pdfPrinterMissing = 0;
     if (s->spoolerState != 4) s->pdfPrinterMissing = 0; // a stopped spooler lists no printers at all
     s->protectedPrintPolicy = (have_wpp && wpp == 1) ? 1 : 0;
-}
-
-int32_t choose_network_tests(const Snapshot* s, const CheckRequest* request, const Settings* settings,
-                             int32_t* which) {
-    int32_t count = 0;
-    for (int32_t i = 0; i < s->printerCount; i++) {
-        const PrinterRecord* p = &s->printers[i];
-        if (!p->address[0]) continue;
-        if (p->isVirtual && !settings->checkVirtual) continue;
-        if (request->onlyAddress[0] && !text_equal_ci(request->onlyAddress, p->address)) continue;
-        int earlier = 0;
-        for (int32_t k = 0; k < count && !earlier; k++)
-            earlier = text_equal_ci(s->printers[which[k]].address, p->address);
-        if (earlier) continue; // the cached copy gives it the same result
-        which[count++] = i;
-    }
-    return count;
-}
-
-namespace {
-struct NetTests {
-    const Snapshot* s;
-    const Settings* settings;
-    const CollectorPlatform* platform;
-    const int32_t* which;
-    NetTestResult* results;
-};
-
-void test_printer(const NetTests* tests, int32_t k, NetTestResult* result) {
-    const PrinterRecord* p = &tests->s->printers[tests->which[k]];
-    int ask_snmp = tests->settings->askPrinter && p->kind != KindShared;
-    tests->platform->net_test(tests->platform->ctx, result, p->address, ask_snmp, p->snmpCommunity);
-}
-
-void run_one_network_test(void* arg, int k) {
-    const NetTests* tests = static_cast<const NetTests*>(arg);
-    test_printer(tests, k, &tests->results[k]);
-}
-} // namespace
-
-void run_network_tests(Snapshot* s, const CheckRequest* request, const Settings* settings,
-                       const CollectorPlatform* platform) {
-    s->networkTested = 1;
-    if (!platform->net_test || s->printerCount <= 0) return;
-    int32_t which[kMaxPrinters]; // printerCount never exceeds the array it counts
-    int32_t count = choose_network_tests(s, request, settings, which);
-    NetTestResult* results =
-        static_cast<NetTestResult*>(calloc(count > 0 ? (size_t)count : 1, sizeof(NetTestResult)));
-    NetTests tests = {s, settings, platform, which, results};
-    if (results) run_parallel(count, platform->netWorkers, run_one_network_test, &tests);
-    for (int32_t k = 0; k < count; k++) {
-        NetTestResult single;
-        NetTestResult* result = results ? &results[k] : &single;
-        if (!results) { // short of memory: one test at a time
-            memset(&single, 0, sizeof(single));
-            test_printer(&tests, k, &single);
-        }
-        PrinterRecord* p = &s->printers[which[k]];
-        if (!result->tested) {
-            // A test that gave up before filling anything still counts as tried at this address.
-            text_copy(result->target, _countof(result->target), p->address);
-            result->tested = 1;
-            result->pageCount = -1;
-        }
-        platform->cache_put(platform->ctx, result);
-        p->net = *result;
-    }
-    free(results);
-}
-
-void merge_cached_results(Snapshot* s, const CollectorPlatform* platform) {
-    for (int32_t i = 0; i < s->printerCount; i++) {
-        PrinterRecord* p = &s->printers[i];
-        if (p->address[0]) platform->cache_get(platform->ctx, p->address, &p->net);
-    }
 }
 
 struct PrinterPass {
@@ -407,7 +337,10 @@ Snapshot* collector_run(CheckRequest* request, const Settings* settings, const C
     }
     match_printers_to_drivers(s);
 
-    if (settings->readEventLog) platform->read_print_logs(ctx, s);
+    if (settings->readEventLog) {
+        platform->read_print_logs(ctx, s);
+        collect_spooler_crashes(s, platform, jobs.now);
+    }
 
     collect_accounts(s, platform);
 
@@ -417,9 +350,11 @@ Snapshot* collector_run(CheckRequest* request, const Settings* settings, const C
     int have_wpp = platform->read_dword(ctx, RootLocalMachine, VANTREL_WPP_KEY,
                                         L"WindowsProtectedPrintGroupPolicyState", &wpp);
     apply_policies(s, have_legacy, legacy, have_wpp, wpp);
+    collect_print_policies(s, platform);
 
     if (request && request->withNetworkTest) run_network_tests(s, request, settings, platform);
     merge_cached_results(s, platform);
+    collect_connection_errors(s, platform);
 
     hand_over(s, request, platform, &posted);
     return posted;

@@ -2,8 +2,9 @@
 // Everything here works on plain records of what Windows returned; the calls themselves sit behind
 // CollectorPlatform, whose Windows implementation (collector_win.cpp) only asks and copies. The
 // collector calls the platform in a fixed order (service, spool folder, ports, default printer,
-// printers with their port values and remembered identity, jobs, drivers, driver files, print logs,
-// accounts, policies, network tests, cache, hand-over), so a test platform can replay a whole PC.
+// printers with their port values, pool ports and remembered identity, jobs, drivers, driver
+// files, print logs and spooler crashes, accounts, policies, network tests, cache, printer
+// connections, hand-over), so a test platform can replay a whole PC.
 #pragma once
 
 #include <stddef.h>
@@ -11,6 +12,7 @@
 #include <wchar.h>
 
 #include "core/classify.h"
+#include "core/print_policy.h"
 #include "core/settings.h"
 #include "core/snapshot.h"
 
@@ -28,6 +30,7 @@ enum RegistryRoot : int32_t {
     L"SYSTEM\\CurrentControlSet\\Control\\Print\\Monitors\\Standard TCP/IP Port\\Ports"
 #define VANTREL_WINDOWS_KEY L"Software\\Microsoft\\Windows NT\\CurrentVersion\\Windows"
 #define VANTREL_WPP_KEY L"SOFTWARE\\Policies\\Microsoft\\Windows NT\\Printers\\WPP"
+#define VANTREL_CURRENT_VERSION_KEY L"SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion"
 
 // The Print Spooler service as the service manager reported it.
 struct RawService {
@@ -96,11 +99,21 @@ struct RawTcpPort {
     wchar_t snmpCommunity[kPortCommunityCapacity];
 };
 
+// A Service Control Manager event from the System log that says a service ended unexpectedly.
+struct RawServiceCrash {
+    uint32_t eventId;           // 7031 (Windows restarts it) or 7034 (no recovery action)
+    const wchar_t* serviceName; // the event's first parameter: the service's display name
+    uint64_t time;              // UTC, 100 ns units since 1601-01-01
+    int32_t localValid;         // time could be turned into local time
+    LocalTime local;
+};
+
 typedef void (*TakeFolderEntry)(void* arg, int is_directory, uint64_t size);
 typedef void (*TakePort)(void* arg, const RawPort* port);
 typedef void (*TakePrinter)(void* arg, const RawPrinter* printer);
 typedef void (*TakeJob)(void* arg, const RawJob* job);
 typedef void (*TakeDriver)(void* arg, const RawDriver* driver);
+typedef void (*TakeServiceCrash)(void* arg, const RawServiceCrash* crash);
 
 // The Windows operations the collector uses, in the order it uses them. Every operation gets ctx
 // first. A listing hands its entries over one by one while its buffer is alive and returns 1 when
@@ -143,6 +156,14 @@ struct CollectorPlatform {
     // How many network tests may run at once (net_test is then called from several threads);
     // 0 or 1 runs them one after another on the worker's thread.
     int netWorkers;
+    // Opens a printer connection and closes it again: 0 when Windows opened it, else its error
+    // code, with Windows' own message for it in message.
+    uint32_t (*open_connection)(void* ctx, const wchar_t* printer, wchar_t* message, size_t cap);
+    // The System log's unexpected service ends (events 7031 and 7034) of the day before now;
+    // 0 when the log cannot be queried.
+    int (*list_service_crashes)(void* ctx, uint64_t now, TakeServiceCrash take, void* arg);
+    // A service's display name, as the Service Control Manager writes it into its events.
+    void (*service_display_name)(void* ctx, const wchar_t* service, wchar_t* buf, size_t cap);
 };
 
 // The worker's whole body: allocates the snapshot, fills it, runs the requested network tests,
@@ -174,6 +195,8 @@ const wchar_t* port_table_monitor(const PortTable* table, const wchar_t* port_na
 // Step by step for one printer; collect_printer does all of them with the platform's registry.
 PrinterRecord* collect_printer_basics(Snapshot* s, const RawPrinter* raw);
 void read_tcp_port_values(const CollectorPlatform* platform, const wchar_t* port_name, RawTcpPort* out);
+// What the port monitor stored, in the form the classification takes.
+void tcp_port_values_of(const RawTcpPort* tcp, TcpPortValues* out);
 void apply_port_class(PrinterRecord* p, const wchar_t* port_name, const wchar_t* monitor,
                       const RawTcpPort* tcp);
 void apply_known_identity(PrinterRecord* p, const wchar_t* value);
@@ -189,11 +212,35 @@ void match_printers_to_drivers(Snapshot* s);
 // Steps 13 to 15: the default-printer mode, the PDF printer and the protected print policy.
 void apply_policies(Snapshot* s, int have_legacy_mode, uint32_t legacy_mode, int have_wpp, uint32_t wpp);
 
+// The print-related policies and settings of the registry, and the Windows build.
+void collect_print_policies(Snapshot* s, const CollectorPlatform* platform);
+
+// A pooled printer's ports (its port list names more than one), each with its kind and address.
+void collect_pool_members(Snapshot* s, int32_t printer_index, const PortTable* ports,
+                          const CollectorPlatform* platform);
+
+// Counts the Print Spooler's unexpected ends of the last 24 hours among the events, and keeps the
+// latest one's time. display_name is what the events call the spooler.
+void count_spooler_crash(Snapshot* s, const wchar_t* display_name, uint64_t now,
+                         const RawServiceCrash* crash);
+void collect_spooler_crashes(Snapshot* s, const CollectorPlatform* platform, uint64_t now);
+
+// Opens every connection whose print server answered in the network result the printer holds, and
+// keeps the error of each that Windows refused.
+void collect_connection_errors(Snapshot* s, const CollectorPlatform* platform);
+
 // The printers whose addresses the request's network tests cover, in printer order: those with an
 // address, skipping virtual printers unless CheckVirtual, other addresses when the request names
 // one, and every later printer on an address already chosen. Fills which; returns the count.
 int32_t choose_network_tests(const Snapshot* s, const CheckRequest* request, const Settings* settings,
                              int32_t* which);
+
+// The pool ports the request's tests cover besides the chosen printers' addresses (printers,
+// printer_count): each address once. Fills which with pool member indexes; returns the count.
+int32_t choose_pool_tests(const Snapshot* s, const CheckRequest* request, const int32_t* printers,
+                          int32_t printer_count, int32_t* which);
+// A pool port's tested and answered flags from a network result for its address.
+void pool_member_result(PoolMember* member, const NetTestResult* n);
 
 // Network tests for the request, up to netWorkers at a time; their results go into the cache and
 // the printers in printer order, as if they had run one after another.

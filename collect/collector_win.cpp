@@ -11,6 +11,7 @@
 #include "collect/collector_win.h"
 #include "collect/net_cache.h"
 #include "collect/printlog.h"
+#include "collect/service_log_win.h"
 #include "core/registry.h"
 #include "core/settings.h"
 #include "core/text.h"
@@ -245,6 +246,42 @@ static void win_session_user_name(void*, int console, wchar_t* buf, size_t cap) 
     }
 }
 
+// Windows' own words for an error, on one line; empty when it has none.
+static void windows_message(uint32_t error, wchar_t* out, size_t cap) {
+    out[0] = 0;
+    DWORD n = FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error, 0,
+                             out, (DWORD)cap, nullptr);
+    if (n == 0 || n >= cap) out[0] = 0;
+    for (wchar_t* c = out; *c; c++)
+        if (*c == L'\r' || *c == L'\n') *c = L' ';
+    for (size_t len = wcslen(out); len > 0 && out[len - 1] == L' ';)
+        out[--len] = 0;
+}
+
+static uint32_t win_open_connection(void*, const wchar_t* printer, wchar_t* message, size_t cap) {
+    wchar_t name[260];
+    text_copy(name, _countof(name), printer);
+    HANDLE handle = nullptr;
+    message[0] = 0;
+    if (OpenPrinterW(name, &handle, nullptr) && handle) {
+        ClosePrinter(handle);
+        return 0;
+    }
+    uint32_t error = GetLastError();
+    if (error == 0) error = ERROR_INVALID_PRINTER_NAME; // refused without saying why
+    windows_message(error, message, cap);
+    return error;
+}
+
+static void win_service_display_name(void*, const wchar_t* service, wchar_t* buf, size_t cap) {
+    buf[0] = 0;
+    SC_HANDLE manager = OpenSCManagerW(nullptr, nullptr, SC_MANAGER_CONNECT);
+    if (!manager) return;
+    DWORD n = (DWORD)cap;
+    if (!GetServiceDisplayNameW(manager, service, buf, &n)) buf[0] = 0;
+    CloseServiceHandle(manager);
+}
+
 static int win_net_test(void*, NetTestResult* result, const wchar_t* target, int ask_snmp,
                         const wchar_t* community) {
     return net_test_printer(result, target, ask_snmp, community);
@@ -300,6 +337,9 @@ void windows_collector_platform(const CheckWorker* worker, CollectorPlatform* ou
         win_check_finished,
         win_free_request,
         kNetworkWorkers,
+        win_open_connection,
+        list_service_crashes,
+        win_service_display_name,
     };
 }
 

@@ -23,6 +23,12 @@ static void seal_snapshot(Snapshot* s) {
     seal(s->defaultPrinter);
     seal(s->userName);
     seal(s->sessionUserName);
+    seal(s->lastSpoolerCrashText);
+    s->poolMemberCount = clamp_count(s->poolMemberCount, kMaxPoolMembers);
+    for (int i = 0; i < s->poolMemberCount; i++) {
+        seal(s->poolMembers[i].portName);
+        seal(s->poolMembers[i].address);
+    }
     for (int i = 0; i < s->printerCount; i++) {
         PrinterRecord* p = &s->printers[i];
         seal(p->name);
@@ -37,6 +43,7 @@ static void seal_snapshot(Snapshot* s) {
         seal(p->knownMac);
         seal(p->knownSerial);
         seal(p->headline);
+        seal(p->connectErrorText);
         NetTestResult* n = &p->net;
         seal(n->target);
         seal(n->ipText);
@@ -139,11 +146,13 @@ void diagnose_at(const DiagnosisInput* input, FindingList* list, uint64_t now_ut
         if (!p->isVirtual && p->kind != KindRemoteDesktop) real_printers++;
         if (p->isVirtual && !ctx.settings->checkVirtual) continue;
         if (!rules_printer(&ctx, i)) continue; // a Remote Desktop printer gets its note only
+        rules_print_printer(&ctx, i);
         if (p->address[0] && p->net.tested) rules_network(&ctx, i);
         rules_jobs(&ctx, i);
     }
 
     rules_system(&ctx, real_printers);
+    rules_print_pc(&ctx);
 
     sort_by_severity(list);
     summarise_printers(&ctx);

@@ -27,6 +27,9 @@ static const wchar_t* const kFixLabels[kFixKindCount] = {
     L"Find the maker's driver",
     L"Point Windows at the new address",
     L"Search the network for this printer",
+    L"Reach print servers over named pipes (a stop-gap)",
+    L"Put the Point and Print protection back",
+    L"Remove the RPC privacy override",
 };
 
 const wchar_t* severity_label(int32_t severity) {

@@ -32,7 +32,10 @@ enum FixKind : int32_t {
     FindDriver = 16,
     PointToNewAddress = 17,
     SearchNetwork = 18,
-    kFixKindCount = 19,
+    UseNamedPipesForPrinting = 19,
+    RestorePointAndPrint = 20,
+    RemoveRpcPrivacyOverride = 21,
+    kFixKindCount = 22,
 };
 
 // A finding's rule is a short lower-case id ("printer-paused") that scripts and fleet tools key on:

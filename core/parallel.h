@@ -5,8 +5,8 @@
 
 // How many printers' network tests, or search responders, are worked on at once. Sixteen covers
 // every network printer of an ordinary office PC in one round (a print server with more takes a
-// round per sixteen), while one test holds at most seven sockets and four helper threads, so a
-// check never has more than 112 sockets open or 80 threads waiting.
+// round per sixteen), while one test holds at most eight sockets and four helper threads, so a
+// check never has more than 128 sockets open or 80 threads waiting.
 enum { kNetworkWorkers = 16, kMaxParallelWorkers = 64 };
 
 typedef void (*ParallelJob)(void* arg, int index);

@@ -29,5 +29,16 @@ void rules_jobs(const RuleContext* ctx, int32_t index);
 // address and a test result.
 void rules_network(const RuleContext* ctx, int32_t index);
 
+// A connection's print server as its network test found it: the name, whether it answers at all,
+// and whether it answers the way this PC reaches it (RPC over TCP or named pipes).
+void rules_print_server(const RuleContext* ctx, int32_t index);
+
+// One printer's connection error, Point and Print driver installation, pool ports and IPP class
+// driver (rules_print.cpp).
+void rules_print_printer(const RuleContext* ctx, int32_t index);
+
+// After the printer loop: a spooler that keeps crashing, Point and Print left open, RPC privacy off.
+void rules_print_pc(const RuleContext* ctx);
+
 // After the printer loop: default printer, PDF printer, account, print logs, policy.
 void rules_system(const RuleContext* ctx, int32_t real_printer_count);

@@ -4,6 +4,7 @@
 #include "rules.h"
 
 #include "moved.h"
+#include "print_policy.h"
 #include "text.h"
 
 // What SNMP version 1 agents answer to unless set otherwise.
@@ -131,7 +132,12 @@ void rules_network(const RuleContext* ctx, int32_t index) {
     FindingList* list = ctx->list;
 
     if (p->kind == KindShared) {
-        shared_printer_rules(ctx, index);
+        // A connection goes through the print server's spooler (RPC); a local port that writes to
+        // a share goes through Windows sharing alone.
+        if (p->isConnection)
+            rules_print_server(ctx, index);
+        else
+            shared_printer_rules(ctx, index);
         return;
     }
 
@@ -195,20 +201,28 @@ void rules_network(const RuleContext* ctx, int32_t index) {
 
     if (p->kind == KindTcpIp && p->snmpEnabled && n->snmpAsked && !n->snmpAnswered) {
         int offline = (p->status & 0x80) != 0;
+        // A pool learns from its ports' SNMP status which of its printers is free, so switching it
+        // off is never offered for one.
+        int pooled = is_pooled_printer(p);
         add_finding_to(
             list, offline ? L"snmp-false-offline" : L"snmp-not-answered",
-            offline ? SeverityProblem : SeverityHeadsUp, index, SnmpStatusOff, p->portName,
+            offline ? SeverityProblem : SeverityHeadsUp, index, pooled ? NoFix : SnmpStatusOff, p->portName,
             offline ? L"Windows shows this printer Offline, but it is on the network and accepting jobs"
                     : L"This printer may show as Offline for no reason (SNMP status)",
             L"The port for this printer has \"SNMP Status Enabled\" ticked. That makes Windows ask the "
             L"printer \"are you there?\" in a language called SNMP. This printer does not answer SNMP (it "
             L"is switched off on the printer, or uses a different community name than \"%ls\"), so Windows "
             L"decides the printer is Offline %ls even though it is reachable at %ls and its print port is "
-            L"open.\n\nThe fix: switch off SNMP status on this port. Windows then simply sends the job. "
-            L"This is one of the most common causes of \"printer offline\" on network printers, and the "
-            L"change is safe and can be undone from History & Undo.",
+            L"open.\n\n%ls",
             p->snmpCommunity[0] ? p->snmpCommunity : kDefaultCommunity,
-            offline ? L"and holds every job" : L"from time to time", n->ipText);
+            offline ? L"and holds every job" : L"from time to time", n->ipText,
+            pooled ? L"This printer is a pool, and Windows needs SNMP status on a pool's ports to tell which "
+                     L"of its printers is free, so switching it off is not offered here. Make the printer "
+                     L"answer SNMP instead: switch SNMP on in the printer's own settings, or set the port's "
+                     L"community to the printer's."
+                   : L"The fix: switch off SNMP status on this port. Windows then simply sends the job. This "
+                     L"is one of the most common causes of \"printer offline\" on network printers, and the "
+                     L"change is safe and can be undone from History & Undo.");
     }
 
     if (!n->snmpAnswered) return;

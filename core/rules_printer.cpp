@@ -2,6 +2,7 @@
 // port, the driver, and the jobs waiting in its queue. Findings carry the printer's index and name.
 #include "rules.h"
 
+#include "print_policy.h"
 #include "text.h"
 
 static const struct {
@@ -139,8 +140,9 @@ int rules_printer(const RuleContext* ctx, int32_t index) {
             L"This driver sends plain text only: no fonts, no graphics, no layout. Documents come out as "
             L"gibberish or pages of symbols. It is only right for some receipt and dot-matrix printers.\n\n"
             L"Install the printer's real driver (Fix This finds the maker's download page).");
-    else if (text_contains_ci(p->driverName, L"Class Driver") ||
-             text_contains_ci(p->driverName, L"Microsoft enhanced Point"))
+    else if ((text_contains_ci(p->driverName, L"Class Driver") ||
+              text_contains_ci(p->driverName, L"Microsoft enhanced Point")) &&
+             !is_ipp_class_driver(p->driverName)) // which has a note of its own
         add_finding_to(
             list, L"generic-driver", SeverityNote, index, FindDriver, name,
             L"Uses a generic Windows driver, not the manufacturer's",

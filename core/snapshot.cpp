@@ -49,6 +49,10 @@ LogEntry* snapshot_add_log_entry(Snapshot* s) {
     return s ? take_slot(s->logEntries, &s->logCount, kMaxLogEntries, nullptr) : nullptr;
 }
 
+PoolMember* snapshot_add_pool_member(Snapshot* s) {
+    return s ? take_slot(s->poolMembers, &s->poolMemberCount, kMaxPoolMembers, nullptr) : nullptr;
+}
+
 static const struct {
     uint32_t bit;
     const wchar_t* name;

@@ -17,6 +17,7 @@ enum {
     kMaxSupplies = 8,
     kPortProbeCount = 6,
     kNetCacheCapacity = 64,
+    kMaxPoolMembers = 32,
 };
 
 // Severity of a finding; the label table is indexed by the value.
@@ -57,6 +58,8 @@ enum DriverLanguage : int32_t {
 
 // The ports probed by the network test, in the order of NetTestResult::portOpen.
 extern const int kProbePorts[kPortProbeCount];
+// Probed beside them for NetTestResult::rpcPortOpen.
+enum { kRpcEndpointPort = 135 };
 
 // Local date and time; laid out like Windows' SYSTEMTIME so the collector can fill it directly.
 struct LocalTime {
@@ -77,6 +80,9 @@ struct NetTestResult {
     int32_t pingOk;
     int32_t pingMs;
     int32_t portOpen[kPortProbeCount];
+    // TCP 135, the RPC endpoint mapper, accepted a connection. Only a print server is expected to
+    // answer there: Windows 11 22H2 and later reach a shared printer over RPC on TCP through it.
+    int32_t rpcPortOpen;
     // The SNMP-filled fields (SnmpStatus) follow, with mac and hostName among them.
     int32_t snmpAsked;
     int32_t snmpAnswered;
@@ -122,6 +128,10 @@ struct PrinterRecord {
     wchar_t knownMac[24];
     wchar_t knownSerial[80];
     NetTestResult net;
+    // A connection to a shared printer that Windows refused to open: its error code and Windows' own
+    // words for it. 0 and empty when it opened, or was not tried (its print server did not answer).
+    uint32_t connectError;
+    wchar_t connectErrorText[200];
     Severity worstSeverity;
     int32_t findingCount;
     wchar_t headline[300];
@@ -162,6 +172,25 @@ struct LogEntry {
     int32_t channel; // 0 Admin, 1 Operational
 };
 
+// One port of a printer pool (a printer whose port list names more than one port): Windows hands
+// each job to whichever of the pool's printers is free.
+struct PoolMember {
+    int32_t printerIndex;
+    int32_t position; // place in the printer's port list, from 0
+    wchar_t portName[260];
+    ConnectionKind kind;
+    wchar_t address[200]; // empty when the port has no network address
+    int32_t tested;       // a network test result for address exists
+    int32_t answered;     // that test was answered: a ping or an open port
+};
+
+// A DWORD policy or setting from the registry: present says the value exists at all, which for
+// these values means something different from any number (absent is Windows' own default).
+struct PolicyValue {
+    int32_t present;
+    uint32_t value;
+};
+
 struct Snapshot {
     PrinterRecord printers[kMaxPrinters];
     int32_t printerCount;
@@ -194,6 +223,31 @@ struct Snapshot {
     int32_t printersLeftOut;
     int32_t jobsLeftOut;
     int32_t driversLeftOut;
+    PoolMember poolMembers[kMaxPoolMembers];
+    int32_t poolMemberCount;
+    // Point and Print (HKLM\SOFTWARE\Policies\Microsoft\Windows NT\Printers\PointAndPrint):
+    // "RestrictDriverInstallationToAdministrators" (1 or absent: only administrators install drivers
+    // through Point and Print; 0: anyone may), "NoWarningNoElevationOnInstall" and
+    // "UpdatePromptSettings" (0 or absent: Windows warns and asks for elevation when a connection
+    // installs or updates a driver; anything else: it does not).
+    PolicyValue restrictDriverInstallation;
+    PolicyValue noWarningNoElevationOnInstall;
+    PolicyValue updatePromptSettings;
+    // "RpcAuthnLevelPrivacyEnabled" under HKLM\SYSTEM\CurrentControlSet\Control\Print: 0 lets the
+    // spooler accept print connections without RPC packet privacy (only this PC's role as a print
+    // server is affected); 1 or absent enforces it.
+    PolicyValue rpcAuthnLevelPrivacy;
+    // "RpcUseNamedPipeProtocol" under HKLM\SOFTWARE\Policies\Microsoft\Windows NT\Printers\RPC: 1
+    // makes this PC reach print servers over RPC on named pipes (SMB, port 445) instead of RPC over TCP.
+    PolicyValue rpcUseNamedPipe;
+    int32_t windowsBuild; // "CurrentBuild" as a number; 0 = not read
+    // The Print Spooler's unexpected ends in the System log over the last 24 hours (Service Control
+    // Manager events 7031 and 7034), and the local time of the latest; serviceLogRead says the log
+    // could be queried at all.
+    int32_t serviceLogRead;
+    int32_t spoolerCrashCount;
+    uint64_t lastSpoolerCrash; // UTC, 100 ns units since 1601-01-01
+    wchar_t lastSpoolerCrashText[40];
 };
 
 // What starting one check asks for.
@@ -225,6 +279,7 @@ PrinterRecord* snapshot_add_printer(Snapshot* s);
 JobRecord* snapshot_add_job(Snapshot* s);
 DriverRecord* snapshot_add_driver(Snapshot* s);
 LogEntry* snapshot_add_log_entry(Snapshot* s);
+PoolMember* snapshot_add_pool_member(Snapshot* s);
 
 // Readable job status: Windows' own status text, then the name of every set status bit in a fixed
 // order, separated by ", "; "Waiting" when that leaves nothing.

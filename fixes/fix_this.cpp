@@ -227,6 +227,86 @@ void port_address_plan(const wchar_t* subject, const wchar_t* port, const wchar_
                 port ? port : L"", new_address ? new_address : L"", old_text ? old_text : L"unknown");
 }
 
+#define NAMED_PIPES_TEXT                                                                                     \
+    L"Set the policy RpcUseNamedPipeProtocol to 1?\n\nThis PC then reaches every print server over named "   \
+    L"pipes (Windows sharing, port 445) instead of RPC over TCP, as Windows 10 does. That is less "          \
+    L"protected, "                                                                                           \
+    L"and it is a stop-gap: the lasting cure is on the print server \"%ls\", whose firewall blocks RPC "     \
+    L"(port "                                                                                                \
+    L"135).\n\nWindows will ask for administrator permission. Take it back from History & Undo once the "    \
+    L"server is fixed."
+#define POINT_AND_PRINT_TEXT                                                                                 \
+    L"Put the Point and Print protection back?\n\nVantrel sets RestrictDriverInstallationToAdministrators "  \
+    L"to "                                                                                                   \
+    L"1 and NoWarningNoElevationOnInstall and UpdatePromptSettings to 0. Only administrators can then "      \
+    L"install "                                                                                              \
+    L"a printer driver from a print server, with Windows' warning and prompt: someone adding a shared "      \
+    L"printer "                                                                                              \
+    L"whose driver is new to this PC will need an administrator.\n\nA group policy may set the old values "  \
+    L"again at its next refresh. Windows will ask for administrator permission. You can put the old values " \
+    L"back from History & Undo."
+#define RPC_PRIVACY_TEXT                                                                                     \
+    L"Remove RpcAuthnLevelPrivacyEnabled?\n\nThis PC's Print Spooler then requires RPC privacy from every "  \
+    L"computer that prints to the printers this PC shares, as Windows does by default. A computer too far "  \
+    L"behind on its updates cannot print to them until it is updated.\n\nWindows will ask for "              \
+    L"administrator "                                                                                        \
+    L"permission. You can put the value back from History & Undo."
+
+// What History & Undo puts back: the value as it was, empty when it did not exist.
+static void policy_text(const PolicyValue* v, wchar_t* out, size_t cap) {
+    if (v->present)
+        text_format(out, cap, L"%lu", (unsigned long)v->value);
+    else
+        text_copy(out, cap, L"");
+}
+
+static int print_policy_plan(FixKind fix, const Finding* f, const Snapshot* s, FixPlan* out) {
+    static const PolicyValue kAbsent = {0, 0};
+    wchar_t a[16], b[16], c[16];
+    out->alwaysConfirm = 1; // each weakens or tightens how this PC prints with others
+    switch (fix) {
+    case UseNamedPipesForPrinting:
+        plan_verb(out, VerbRpcNamedPipes);
+        out->changeKind = NamedPipesPolicySet;
+        text_copy(out->argument, _countof(out->argument), L"1");
+        policy_text(s ? &s->rpcUseNamedPipe : &kAbsent, out->detail, _countof(out->detail));
+        text_format(
+            out->description, _countof(out->description),
+            L"Set the policy RpcUseNamedPipeProtocol to 1, so this PC reaches print servers over named "
+            L"pipes (a stop-gap while \"%ls\" blocks RPC)",
+            f->subject);
+        out->confirmTitle = L"Reach Print Servers over Named Pipes";
+        text_format(out->confirmText, _countof(out->confirmText), NAMED_PIPES_TEXT, f->subject);
+        return 1;
+    case RestorePointAndPrint:
+        plan_verb(out, VerbPointAndPrint);
+        out->changeKind = PointAndPrintSet;
+        text_copy(out->argument, _countof(out->argument), L"1,0,0");
+        policy_text(s ? &s->restrictDriverInstallation : &kAbsent, a, _countof(a));
+        policy_text(s ? &s->noWarningNoElevationOnInstall : &kAbsent, b, _countof(b));
+        policy_text(s ? &s->updatePromptSettings : &kAbsent, c, _countof(c));
+        text_format(out->detail, _countof(out->detail), L"%ls,%ls,%ls", a, b, c);
+        text_copy(out->description, _countof(out->description),
+                  L"Put the Point and Print protection back (printer drivers from print servers only by "
+                  L"administrators, with Windows' warning and prompt)");
+        out->confirmTitle = L"Point and Print";
+        text_copy(out->confirmText, _countof(out->confirmText), POINT_AND_PRINT_TEXT);
+        return 1;
+    case RemoveRpcPrivacyOverride:
+        plan_verb(out, VerbRpcPrivacy);
+        out->changeKind = RpcPrivacySet;
+        policy_text(s ? &s->rpcAuthnLevelPrivacy : &kAbsent, out->detail, _countof(out->detail));
+        text_copy(
+            out->description, _countof(out->description),
+            L"Removed RpcAuthnLevelPrivacyEnabled, so this PC's Print Spooler requires RPC privacy again");
+        out->confirmTitle = L"RPC Privacy";
+        text_copy(out->confirmText, _countof(out->confirmText), RPC_PRIVACY_TEXT);
+        return 1;
+    default:
+        return 0;
+    }
+}
+
 int fix_plan_of(const Finding* f, const Snapshot* s, const wchar_t* old_port_address, FixPlan* out) {
     plan_clear(out);
     if (!f) return 0;
@@ -261,6 +341,10 @@ int fix_plan_of(const Finding* f, const Snapshot* s, const wchar_t* old_port_add
         port_address_plan(f->subject, port, address, old_port_address, out);
         return 1;
     }
+    case UseNamedPipesForPrinting:
+    case RestorePointAndPrint:
+    case RemoveRpcPrivacyOverride:
+        return print_policy_plan(f->fix, f, s, out);
     default:
         return 0;
     }

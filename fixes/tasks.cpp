@@ -3,6 +3,7 @@
 #include "tasks.h"
 
 #include "core/classify.h"
+#include "core/print_policy.h"
 #include "core/text.h"
 #include "net/ipv4.h"
 
@@ -26,6 +27,9 @@ const TaskVerbInfo g_task_verbs[VerbCount] = {
     {L"set-default", 0},
     {L"legacy-default-on", 0},
     {L"legacy-default-off", 0},
+    {L"rpc-named-pipes", 1},
+    {L"point-and-print", 1},
+    {L"rpc-privacy", 1},
 };
 
 #define SPOOLER_SERVICE L"Spooler"
@@ -85,6 +89,62 @@ uint32_t parse_start_type(const wchar_t* text) {
         if (value >= 0xFFFFFFFFu) return 0;
     }
     return (uint32_t)value;
+}
+
+int parse_policy_value(const wchar_t* text, int* present, uint32_t* value) {
+    *present = 0;
+    *value = 0;
+    if (!text || !*text) return 1;
+    uint64_t v = 0;
+    for (const wchar_t* p = text; *p; p++) {
+        if (*p < L'0' || *p > L'9') return 0;
+        v = v * 10 + (uint64_t)(*p - L'0');
+        if (v > 0xFFFFFFFFu) return 0;
+    }
+    *present = 1;
+    *value = (uint32_t)v;
+    return 1;
+}
+
+// Sets or removes one HKLM value. Removing a value (or key) that is not there already is done.
+static uint32_t put_policy(const TaskPlatform* t, const wchar_t* key, const wchar_t* name, int present,
+                           uint32_t value) {
+    if (present) return t->set_dword(t->ctx, TaskRootLocalMachine, key, name, value, 1);
+    uint32_t rc = t->delete_value(t->ctx, TaskRootLocalMachine, key, name);
+    return rc == 2 ? TaskOk : rc; // ERROR_FILE_NOT_FOUND
+}
+
+static uint32_t set_one_policy(const TaskPlatform* t, const wchar_t* key, const wchar_t* name,
+                               const wchar_t* argument) {
+    int present = 0;
+    uint32_t value = 0;
+    if (!parse_policy_value(argument, &present, &value)) return TaskBadVerb;
+    return put_policy(t, key, name, present, value);
+}
+
+// "restrict,install,update": RestrictDriverInstallationToAdministrators, NoWarningNoElevationOnInstall
+// and UpdatePromptSettings, all three checked before any is written.
+static uint32_t set_point_and_print(const TaskPlatform* t, const wchar_t* argument) {
+    static const wchar_t* const kNames[3] = {L"RestrictDriverInstallationToAdministrators",
+                                             L"NoWarningNoElevationOnInstall", L"UpdatePromptSettings"};
+    wchar_t copy[100];
+    if (text_length(argument, _countof(copy)) >= _countof(copy)) return TaskBadVerb;
+    text_copy(copy, _countof(copy), argument);
+    int present[3];
+    uint32_t value[3];
+    wchar_t* part = copy;
+    for (int i = 0; i < 3; i++) {
+        wchar_t* comma = wcschr(part, L',');
+        if ((i < 2) != (comma != nullptr)) return TaskBadVerb; // exactly three parts
+        if (comma) *comma = 0;
+        if (!parse_policy_value(part, &present[i], &value[i])) return TaskBadVerb;
+        part = comma ? comma + 1 : part;
+    }
+    for (int i = 0; i < 3; i++) {
+        uint32_t rc = put_policy(t, VANTREL_POINT_AND_PRINT_KEY, kNames[i], present[i], value[i]);
+        if (rc != TaskOk) return rc;
+    }
+    return TaskOk;
 }
 
 // A port name becomes part of a registry path: an empty one would write on the Ports key itself and
@@ -230,6 +290,12 @@ uint32_t run_task(TaskVerb verb, const wchar_t* argument, const TaskPlatform* t)
         return t->set_dword(t->ctx, TaskRootCurrentUser, USER_WINDOWS_KEY, L"LegacyDefaultPrinterMode", 1, 1);
     case VerbLegacyDefaultOff:
         return t->set_dword(t->ctx, TaskRootCurrentUser, USER_WINDOWS_KEY, L"LegacyDefaultPrinterMode", 0, 0);
+    case VerbRpcNamedPipes:
+        return set_one_policy(t, VANTREL_PRINTER_RPC_KEY, L"RpcUseNamedPipeProtocol", argument);
+    case VerbPointAndPrint:
+        return set_point_and_print(t, argument);
+    case VerbRpcPrivacy:
+        return set_one_policy(t, VANTREL_PRINT_KEY, L"RpcAuthnLevelPrivacyEnabled", argument);
     default:
         return on_printer(t, verb, argument);
     }

@@ -36,6 +36,9 @@ enum TaskVerb : int32_t {
     VerbSetDefault,       // the user's default printer (argument: the printer)
     VerbLegacyDefaultOn,  // "Let Windows manage my default printer" off
     VerbLegacyDefaultOff, // and on again
+    VerbRpcNamedPipes,    // the RpcUseNamedPipeProtocol policy (argument: its value, empty removes it)
+    VerbPointAndPrint,    // the three Point and Print values ("restrict,install,update"; empty removes one)
+    VerbRpcPrivacy,       // RpcAuthnLevelPrivacyEnabled (argument: its value, empty removes it)
     VerbCount
 };
 
@@ -60,6 +63,10 @@ int split_port_address(const wchar_t* argument, wchar_t* port, size_t port_cap, 
 // and a number of 4294967295 (SERVICE_NO_CHANGE) or more, reads as 0, a start type the service
 // manager refuses for the spooler.
 uint32_t parse_start_type(const wchar_t* text);
+
+// A value of the policy verbs: "" means the value is removed (Windows' own default again), decimal
+// digits set it. 0 for anything else, and for a number beyond 32 bits.
+int parse_policy_value(const wchar_t* text, int* present, uint32_t* value);
 
 // Registry roots the platform writes under.
 enum TaskRoot : int32_t {

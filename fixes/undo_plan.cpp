@@ -41,6 +41,15 @@ UndoStep undo_step(int32_t change_kind) {
     case PortAddressSet:
         s.verb = VerbPortAddr;
         break;
+    case NamedPipesPolicySet:
+        s.verb = VerbRpcNamedPipes;
+        break;
+    case PointAndPrintSet:
+        s.verb = VerbPointAndPrint;
+        break;
+    case RpcPrivacySet:
+        s.verb = VerbRpcPrivacy;
+        break;
     default:
         s.how = UndoUnknownKind, s.useDetail = 0;
         break;

@@ -18,6 +18,9 @@ enum ChangeKind : int32_t {
     SpoolerStartTypeSet = 7,
     OperationalLogOn = 8,
     PortAddressSet = 9,
+    NamedPipesPolicySet = 10, // detail: RpcUseNamedPipeProtocol before, empty when it was absent
+    PointAndPrintSet = 11,    // detail: the three Point and Print values before, "restrict,install,update"
+    RpcPrivacySet = 12,       // detail: RpcAuthnLevelPrivacyEnabled before, empty when it was absent
 };
 
 #define CHANGE_SEPARATOR L'\x1F'

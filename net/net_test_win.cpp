@@ -1,5 +1,5 @@
 // The network test over Winsock and IP Helper. Every wait is bounded: two 1000 ms echoes at most,
-// one 900 ms budget for all six ports, and the SNMP query's own time-outs; after the name lookup
+// one 900 ms budget for all seven ports, and the SNMP query's own time-outs; after the name lookup
 // they all run at once.
 #include <winsock2.h>
 #include <ws2tcpip.h>
@@ -114,15 +114,18 @@ static void reverse_name(NetTestResult* result, uint32_t ip) {
         text_copy(result->hostName, _countof(result->hostName), host);
 }
 
+// The six ports and, in the same budget, TCP 135: a printer shared from a print server is reached
+// through the server's RPC endpoint mapper there (RPC over TCP), or over 445 (named pipes on SMB).
 static void probe_ports(NetTestResult* result, uint32_t ip) {
-    TcpProbe probes[kPortProbeCount];
-    for (int i = 0; i < kPortProbeCount; ++i) {
+    TcpProbe probes[kPortProbeCount + 1];
+    for (int i = 0; i <= kPortProbeCount; ++i) {
         probes[i].address = ip;
-        probes[i].port = (uint16_t)kProbePorts[i];
+        probes[i].port = (uint16_t)(i < kPortProbeCount ? kProbePorts[i] : kRpcEndpointPort);
     }
-    probe_tcp(probes, kPortProbeCount, 900);
+    probe_tcp(probes, kPortProbeCount + 1, 900);
     for (int i = 0; i < kPortProbeCount; ++i)
         result->portOpen[i] = probes[i].open;
+    result->rpcPortOpen = probes[kPortProbeCount].open;
 }
 
 static void run_part(void* arg, int part) {

@@ -38,6 +38,10 @@ static void network_section(const PrinterRecord* p, wchar_t* buf, size_t cap) {
         any = 1;
     }
     report_append(buf, cap, L"%ls\n", any ? L"" : L" none");
+    if (p->isConnection)
+        report_append(buf, cap, L"  Print server: RPC (port 135) %ls, Windows sharing (port 445) %ls\n",
+                      n->rpcPortOpen ? L"answers" : L"does NOT answer",
+                      n->portOpen[5] ? L"answers" : L"does NOT answer");
 
     if (!n->snmpAsked) return;
     report_append(buf, cap, L"\nWHAT THE PRINTER ITSELF SAYS (SNMP)\n");
@@ -115,6 +119,21 @@ void printer_details_of(const Snapshot* s, const FindingList* findings, int32_t 
                       p->snmpEnabled ? printer_snmp_community(p) : L"");
     } else if (p->address[0]) {
         report_append(buf, cap, L"  Address: %ls\n", p->address);
+    }
+
+    if (p->connectError)
+        report_append(buf, cap, L"  Opening it: REFUSED, error 0x%08X \x2014 %ls\n",
+                      (unsigned)p->connectError,
+                      p->connectErrorText[0] ? p->connectErrorText : L"(Windows gave no description)");
+    int pool_ports = 0;
+    for (int32_t m = 0; m < clamp_count(s->poolMemberCount, kMaxPoolMembers); m++) {
+        const PoolMember* member = &s->poolMembers[m];
+        if (member->printerIndex != index) continue;
+        if (!pool_ports++)
+            report_append(buf, cap, L"  Printer pool (each job goes to whichever of these is free):\n");
+        report_append(buf, cap, L"    %ls   %ls   %ls\n", member->portName,
+                      member->address[0] ? member->address : L"(no network address)",
+                      pool_member_state(member));
     }
 
     if (p->driverIndex >= 0 && p->driverIndex < s->driverCount && p->driverIndex < kMaxDrivers) {

@@ -3,6 +3,7 @@
 
 #include <stdlib.h>
 
+#include "core/print_policy.h"
 #include "core/text.h"
 #include "reports/labels.h"
 
@@ -66,6 +67,24 @@ int printer_is_checked(const PrinterRecord* p, int32_t check_virtual) {
 
 const wchar_t* printer_snmp_community(const PrinterRecord* p) {
     return p && p->snmpCommunity[0] ? p->snmpCommunity : DEFAULT_COMMUNITY;
+}
+
+const wchar_t* print_connections_text(const Snapshot* s) {
+    if (!s) return nullptr;
+    if (pc_uses_rpc_over_tcp(s)) return L"RPC over TCP";
+    if (s->rpcUseNamedPipe.present && s->rpcUseNamedPipe.value == 1)
+        return L"named pipes (RpcUseNamedPipeProtocol is 1)";
+    return s->windowsBuild > 0 ? L"named pipes" : nullptr;
+}
+
+int has_printer_connection(const Snapshot* s) {
+    for (int32_t i = 0; s && i < clamp_count(s->printerCount, kMaxPrinters); i++)
+        if (s->printers[i].isConnection) return 1;
+    return 0;
+}
+
+const wchar_t* pool_member_state(const PoolMember* m) {
+    return !m || !m->tested ? L"not tested" : m->answered ? L"answers" : L"does NOT answer";
 }
 
 const wchar_t* driver_type_note(int32_t version) {

@@ -35,6 +35,14 @@ int printer_is_checked(const PrinterRecord* p, int32_t check_virtual);
 // The community the port asks with: its own, or SNMP version 1's conventional read-only one.
 const wchar_t* printer_snmp_community(const PrinterRecord* p);
 
+// How this PC reaches print servers: "RPC over TCP", "named pipes (RpcUseNamedPipeProtocol is 1)" or
+// "named pipes"; null when neither the Windows build nor the policy is known.
+const wchar_t* print_connections_text(const Snapshot* s);
+// Whether the snapshot has a connection to a printer on a print server.
+int has_printer_connection(const Snapshot* s);
+// A pool port's state on the details page: "answers", "does NOT answer" or "not tested".
+const wchar_t* pool_member_state(const PoolMember* m);
+
 // "(the newer, simpler kind)" for type 4, "(traditional manufacturer driver)" for 3, else "".
 const wchar_t* driver_type_note(int32_t version);
 

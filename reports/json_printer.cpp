@@ -19,6 +19,25 @@ static void tcp_object(JsonWriter* w, const PrinterRecord* p) {
     json_end_object(w);
 }
 
+// The ports of a printer pool with what their tests found; null for a printer of one port.
+static void pool_array(JsonWriter* w, const Snapshot* s, int32_t index) {
+    int any = 0;
+    for (int32_t m = 0; m < clamp_count(s->poolMemberCount, kMaxPoolMembers); m++) {
+        const PoolMember* member = &s->poolMembers[m];
+        if (member->printerIndex != index) continue;
+        if (!any++) json_array(w, L"pool");
+        json_object(w, nullptr);
+        json_text_or_null(w, L"port", member->portName);
+        json_text_or_null(w, L"address", member->address);
+        json_flag_or_null(w, L"answered", member->tested, member->answered);
+        json_end_object(w);
+    }
+    if (any)
+        json_end_array(w);
+    else
+        json_null(w, L"pool");
+}
+
 static void driver_object(JsonWriter* w, const Snapshot* s, const PrinterRecord* p) {
     if (p->driverIndex < 0 || p->driverIndex >= s->driverCount || p->driverIndex >= kMaxDrivers)
         return json_null(w, L"driver");
@@ -100,9 +119,11 @@ static void network_object(JsonWriter* w, const PrinterRecord* p) {
         for (int i = 0; i < kPortProbeCount; i++)
             if (n->portOpen[i]) json_number(w, nullptr, kProbePorts[i]);
         json_end_array(w);
+        json_flag(w, L"rpcAnswered", n->rpcPortOpen);
         snmp_object(w, n);
     } else {
         json_null(w, L"portsOpen");
+        json_null(w, L"rpcAnswered");
         json_null(w, L"snmp");
     }
     json_end_object(w);
@@ -153,6 +174,9 @@ void json_printer(JsonWriter* w, const JsonReportInput* in, int32_t index) {
     }
     json_text_or_null(w, L"address", p->address);
     tcp_object(w, p);
+    pool_array(w, s, index);
+    json_number_or_null(w, L"connectError", p->connectError != 0, p->connectError);
+    json_text(w, L"connectErrorText", p->connectError ? p->connectErrorText : nullptr);
     driver_object(w, s, p);
     network_object(w, p);
 

@@ -4,17 +4,35 @@
 #include "reports/json_report.h"
 
 #include "core/classify.h"
+#include "core/print_policy.h"
 #include "core/text.h"
 #include "net/addresses.h"
 #include "reports/facts.h"
 
 // The FixKind enumerators' names, which scripts can rely on while the labels are for people.
 static const wchar_t* const kFixNames[kFixKindCount] = {
-    L"NoFix",          L"StartSpooler",         L"SpoolerAutoStart",   L"RestartSpooler",
-    L"ClearStuckJobs", L"CancelPrinterJobs",    L"ResumePrinter",      L"UseOfflineOff",
-    L"SnmpStatusOff",  L"AddPdfPrinter",        L"KeepDefaultPrinter", L"RunNetworkTest",
-    L"OpenWebPage",    L"OpenPrintersSettings", L"ShowPrintLog",       L"EnableDetailedLog",
-    L"FindDriver",     L"PointToNewAddress",    L"SearchNetwork",
+    L"NoFix",
+    L"StartSpooler",
+    L"SpoolerAutoStart",
+    L"RestartSpooler",
+    L"ClearStuckJobs",
+    L"CancelPrinterJobs",
+    L"ResumePrinter",
+    L"UseOfflineOff",
+    L"SnmpStatusOff",
+    L"AddPdfPrinter",
+    L"KeepDefaultPrinter",
+    L"RunNetworkTest",
+    L"OpenWebPage",
+    L"OpenPrintersSettings",
+    L"ShowPrintLog",
+    L"EnableDetailedLog",
+    L"FindDriver",
+    L"PointToNewAddress",
+    L"SearchNetwork",
+    L"UseNamedPipesForPrinting",
+    L"RestorePointAndPrint",
+    L"RemoveRpcPrivacyOverride",
 };
 
 // A text of digits as a number; null when it is empty or holds anything else.
@@ -44,6 +62,22 @@ static void pc_object(JsonWriter* w, const ReportInput* r) {
     digits_or_null(w, L"build", r->pc.currentBuild);
     json_text(w, L"text", product[0] ? text : nullptr);
     json_end_object(w);
+    json_end_object(w);
+}
+
+static void policy_number(JsonWriter* w, const wchar_t* key, const PolicyValue* v) {
+    json_number_or_null(w, key, v->present, v->value);
+}
+
+static void print_settings_object(JsonWriter* w, const Snapshot* s) {
+    json_object(w, L"printSettings");
+    json_text(w, L"connectionsVia", print_connections_text(s));
+    json_flag(w, L"pointAndPrintProtected", !point_and_print_unprotected(s));
+    policy_number(w, L"restrictDriverInstallationToAdministrators", &s->restrictDriverInstallation);
+    policy_number(w, L"noWarningNoElevationOnInstall", &s->noWarningNoElevationOnInstall);
+    policy_number(w, L"updatePromptSettings", &s->updatePromptSettings);
+    policy_number(w, L"rpcAuthnLevelPrivacyEnabled", &s->rpcAuthnLevelPrivacy);
+    policy_number(w, L"rpcUseNamedPipeProtocol", &s->rpcUseNamedPipe);
     json_end_object(w);
 }
 
@@ -220,7 +254,11 @@ size_t build_json_report_of(const JsonReportInput* in, wchar_t* buf, size_t cap)
     json_number(&w, L"stateCode", s->spoolerState);
     json_text(&w, L"startType", start_type_text(s->spoolerStartType));
     json_number(&w, L"startTypeCode", s->spoolerStartType);
+    json_number_or_null(&w, L"crashesLast24Hours", s->serviceLogRead, s->spoolerCrashCount);
+    json_text_or_null(&w, L"lastCrash",
+                      s->serviceLogRead && s->spoolerCrashCount ? s->lastSpoolerCrashText : nullptr);
     json_end_object(&w);
+    print_settings_object(&w, s);
     json_text_or_null(&w, L"defaultPrinter", s->defaultPrinter);
     json_flag(&w, L"windowsManagesDefault", s->windowsManagesDefault);
 

@@ -7,6 +7,7 @@
 #include <wchar.h>
 
 #include "core/classify.h"
+#include "core/print_policy.h"
 #include "core/text.h"
 #include "net/addresses.h"
 #include "reports/details.h"
@@ -290,6 +291,18 @@ void build_report_of(const ReportInput* in, int full, wchar_t* buf, size_t cap) 
         put(w, note, s->userName, s->sessionUserName);
     if (s->operationalLogKnown)
         put(w, L"Windows' detailed print log: %ls\n", s->operationalLogEnabled ? L"on" : L"off");
+    // The print settings are stated when they matter: a connection to name the way it goes, a
+    // protection that is off, a spooler that crashed.
+    const wchar_t* connections = print_connections_text(s);
+    if (connections && has_printer_connection(s)) put(w, L"Connections to print servers: %ls\n", connections);
+    if (point_and_print_unprotected(s))
+        put(w, L"Point and Print: ANY USER may install printer drivers without a prompt\n");
+    if (s->rpcAuthnLevelPrivacy.present && s->rpcAuthnLevelPrivacy.value == 0)
+        put(w, L"RPC privacy for print connections to this PC: OFF (RpcAuthnLevelPrivacyEnabled is 0)\n");
+    if (s->serviceLogRead && s->spoolerCrashCount > 0)
+        put(w, L"Print Spooler crashes in the last 24 hours: %d, the last at %ls\n",
+            (int)s->spoolerCrashCount,
+            s->lastSpoolerCrashText[0] ? s->lastSpoolerCrashText : L"an unknown time");
 
     findings_section(in, full, w);
     if (full) {

@@ -9,6 +9,7 @@
 #include "core/session.h"
 #include "core/settings.h"
 #include "core/state.h"
+#include "core/print_policy.h"
 #include "core/text.h"
 #include "reports/report.h"
 #include "res/version.h"
@@ -237,6 +238,12 @@ void cmd_snmp_off(int32_t, int32_t printer) {
     }
     if (!p->snmpEnabled) {
         info_box(L"SNMP status is already switched off for this printer's port.");
+        return;
+    }
+    if (is_pooled_printer(p)) {
+        info_box(
+            L"This printer is a pool of several printers. Windows needs SNMP status on a pool's ports to "
+            L"send each job to a printer that is free, so Vantrel does not switch it off.");
         return;
     }
     wchar_t port[260];

@@ -168,6 +168,13 @@ class CollectorPc : public ::testing::Test {
 
         ASSERT_TRUE(set_reg_dword(HKEY_CURRENT_USER, kWindowsKey, L"LegacyDefaultPrinterMode", 1));
         ASSERT_TRUE(set_reg_dword(HKEY_LOCAL_MACHINE, kWppKey, L"WindowsProtectedPrintGroupPolicyState", 1));
+        ASSERT_TRUE(set_reg_dword(HKEY_LOCAL_MACHINE, VANTREL_POINT_AND_PRINT_KEY,
+                                  L"RestrictDriverInstallationToAdministrators", 0));
+        ASSERT_TRUE(
+            set_reg_dword(HKEY_LOCAL_MACHINE, VANTREL_POINT_AND_PRINT_KEY, L"UpdatePromptSettings", 2));
+        ASSERT_TRUE(set_reg_dword(HKEY_LOCAL_MACHINE, VANTREL_PRINT_KEY, L"RpcAuthnLevelPrivacyEnabled", 0));
+        ASSERT_TRUE(
+            set_reg_dword(HKEY_LOCAL_MACHINE, VANTREL_PRINTER_RPC_KEY, L"RpcUseNamedPipeProtocol", 1));
         ASSERT_TRUE(
             set_reg_string(HKEY_CURRENT_USER, VANTREL_KNOWN_KEY, L"Front Desk", L"00-11-22-33-44-55|SER1"));
     }
@@ -190,6 +197,9 @@ class CollectorPc : public ::testing::Test {
             ASSERT_TRUE(set_reg_string(HKEY_LOCAL_MACHINE, kSpoolKey, L"DefaultSpoolDirectory", s_old_spool));
         RegDeleteKeyValueW(HKEY_CURRENT_USER, kWindowsKey, L"LegacyDefaultPrinterMode");
         RegDeleteTreeW(HKEY_LOCAL_MACHINE, kWppKey);
+        RegDeleteTreeW(HKEY_LOCAL_MACHINE, VANTREL_POINT_AND_PRINT_KEY);
+        RegDeleteTreeW(HKEY_LOCAL_MACHINE, VANTREL_PRINTER_RPC_KEY);
+        RegDeleteKeyValueW(HKEY_LOCAL_MACHINE, VANTREL_PRINT_KEY, L"RpcAuthnLevelPrivacyEnabled");
         RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Corvalen\\Vantrel");
         if (g_window) DestroyWindow(g_window);
     }
@@ -247,6 +257,18 @@ TEST_F(CollectorPc, ReadsThePrintersPortsAndDrivers) {
     EXPECT_STREQ(pool->portName, L"IP_127.0.0.6,IP_127.0.0.7");
     EXPECT_STREQ(pool->address, L"localhost");
 
+    // The pool's two Standard TCP/IP ports, each with its own address.
+    int pool_index = (int)(pool - s->printers), members = 0;
+    for (int i = 0; i < s->poolMemberCount; i++) {
+        const PoolMember& m = s->poolMembers[i];
+        if (m.printerIndex != pool_index) continue;
+        EXPECT_EQ(m.position, members);
+        EXPECT_EQ(m.kind, KindTcpIp);
+        EXPECT_STREQ(m.address, members == 0 ? L"localhost" : L"127.0.0.7");
+        members++;
+    }
+    EXPECT_EQ(members, 2);
+
     const PrinterRecord* odd = find(s, L"Odd Values");
     ASSERT_NE(odd, nullptr);
     EXPECT_STREQ(odd->address, L"127.0.0.9");
@@ -296,6 +318,14 @@ TEST_F(CollectorPc, ReadsTheSpoolFolderPoliciesAccountsAndService) {
     EXPECT_EQ(s->spoolBytes, 310u);
     EXPECT_EQ(s->windowsManagesDefault, 0);
     EXPECT_EQ(s->protectedPrintPolicy, 1);
+    EXPECT_EQ(s->restrictDriverInstallation.present, 1);
+    EXPECT_EQ(s->restrictDriverInstallation.value, 0u);
+    EXPECT_EQ(s->noWarningNoElevationOnInstall.present, 0);
+    EXPECT_EQ(s->updatePromptSettings.value, 2u);
+    EXPECT_EQ(s->rpcAuthnLevelPrivacy.present, 1);
+    EXPECT_EQ(s->rpcAuthnLevelPrivacy.value, 0u);
+    EXPECT_EQ(s->rpcUseNamedPipe.value, 1u);
+    EXPECT_GT(s->windowsBuild, 0) << "Wine's own CurrentBuild";
 
     wchar_t user[128];
     DWORD n = _countof(user);
@@ -325,6 +355,8 @@ TEST_F(CollectorPc, ReadsTheSpoolFolderPoliciesAccountsAndService) {
 TEST_F(CollectorPc, WineEventLogReadsAsUnreadable) {
     Check c;
     run_check(&c, 0);
+    EXPECT_EQ(c->serviceLogRead, 0);
+    EXPECT_EQ(c->spoolerCrashCount, 0);
     EXPECT_EQ(c->logCount, 0);
     EXPECT_EQ(c->adminLogRead, 0);
     EXPECT_EQ(c->operationalLogKnown, 0);
@@ -414,19 +446,21 @@ TEST_F(CollectorPc, NetworkTestsGoThroughTheProcessCache) {
     run_check(&first, 1, L"", counting_net_test);
     // Two printers on 127.0.0.5, the pool on localhost, the odd port on 127.0.0.9; the file
     // printer has no address.
-    EXPECT_EQ(g_net_targets, (std::vector<std::wstring>{L"127.0.0.5", L"127.0.0.9", L"localhost"}));
+    // The pool's second port, 127.0.0.7, is tested after the printers' addresses.
+    EXPECT_EQ(g_net_targets,
+              (std::vector<std::wstring>{L"127.0.0.5", L"127.0.0.9", L"localhost", L"127.0.0.7"}));
     EXPECT_EQ(find(first.s, L"Front Desk")->net.pageCount, find(first.s, L"Back Office")->net.pageCount);
     EXPECT_EQ(first->networkTested, 1);
 
     Check one;
     run_check(&one, 1, L"LOCALHOST", counting_net_test);
-    EXPECT_EQ(g_net_tests, 4);
-    EXPECT_EQ(find(one.s, L"Pool")->net.pageCount, 4);
+    EXPECT_EQ(g_net_tests, 5);
+    EXPECT_EQ(find(one.s, L"Pool")->net.pageCount, 5);
     EXPECT_EQ(find(one.s, L"Front Desk")->net.pageCount, 1); // cached
 
     Check quiet;
     run_check(&quiet, 0, L"", counting_net_test);
-    EXPECT_EQ(g_net_tests, 4);
+    EXPECT_EQ(g_net_tests, 5);
     EXPECT_EQ(find(quiet.s, L"Odd Values")->net.tested, 1);
 }
 

@@ -52,13 +52,28 @@ TEST(Collector, CallsWindowsInTheOrderOfACheck) {
     std::vector<std::string> order;
     for (const auto& c : pc.calls)
         if (c != "read_string" && c != "read_dword" && c != "cache_get") order.push_back(c);
-    std::vector<std::string> expected = {"new_snapshot",      "local_time",    "read_spooler",
-                                         "system_directory",  "list_folder",   "list_ports",
-                                         "default_printer",   "list_printers", "now",
-                                         "list_jobs",         "list_drivers",  "file_missing",
-                                         "read_print_logs",   "user_name",     "running_as_system",
-                                         "session_user_name", "net_test",      "cache_put",
-                                         "free_request",      "post"};
+    std::vector<std::string> expected = {"new_snapshot",
+                                         "local_time",
+                                         "read_spooler",
+                                         "system_directory",
+                                         "list_folder",
+                                         "list_ports",
+                                         "default_printer",
+                                         "list_printers",
+                                         "now",
+                                         "list_jobs",
+                                         "list_drivers",
+                                         "file_missing",
+                                         "read_print_logs",
+                                         "service_display_name",
+                                         "list_service_crashes",
+                                         "user_name",
+                                         "running_as_system",
+                                         "session_user_name",
+                                         "net_test",
+                                         "cache_put",
+                                         "free_request",
+                                         "post"};
     EXPECT_EQ(order, expected);
 
     std::vector<std::wstring> expected_reads = {
@@ -72,6 +87,13 @@ TEST(Collector, CallsWindowsInTheOrderOfACheck) {
         L"HKCU\\Software\\Microsoft\\Windows NT\\CurrentVersion\\Windows|LegacyDefaultPrinterMode",
         L"HKLM\\SOFTWARE\\Policies\\Microsoft\\Windows "
         L"NT\\Printers\\WPP|WindowsProtectedPrintGroupPolicyState",
+        std::wstring(L"HKLM\\") + VANTREL_POINT_AND_PRINT_KEY +
+            L"|RestrictDriverInstallationToAdministrators",
+        std::wstring(L"HKLM\\") + VANTREL_POINT_AND_PRINT_KEY + L"|NoWarningNoElevationOnInstall",
+        std::wstring(L"HKLM\\") + VANTREL_POINT_AND_PRINT_KEY + L"|UpdatePromptSettings",
+        std::wstring(L"HKLM\\") + VANTREL_PRINT_KEY + L"|RpcAuthnLevelPrivacyEnabled",
+        std::wstring(L"HKLM\\") + VANTREL_PRINTER_RPC_KEY + L"|RpcUseNamedPipeProtocol",
+        std::wstring(L"HKLM\\") + VANTREL_CURRENT_VERSION_KEY + L"|CurrentBuild",
     };
     EXPECT_EQ(pc.registryReads, expected_reads);
     EXPECT_EQ(pc.requestsFreed, 1);
@@ -185,11 +207,16 @@ TEST(Collector, PooledPortIsClassifiedAndLookedUpByItsFirstPort) {
     EXPECT_EQ(p.protocol, 2);
     EXPECT_EQ(p.snmpEnabled, 1);
     EXPECT_STREQ(p.snmpCommunity, L"office");
-    for (const auto& read : pc.registryReads)
-        EXPECT_EQ(read.find(L"10.0.0.6"), std::wstring::npos) << read.c_str();
     // The host name is asked first; only without one the IP address.
     EXPECT_EQ(pc.registryReads[1], kTcpKey + L"IP_10.0.0.5|HostName");
     EXPECT_EQ(pc.registryReads[2], kTcpKey + L"IP_10.0.0.5|IPAddress");
+    // Each port of the pool is read as a pool member of its own, in list order.
+    ASSERT_EQ(s->poolMemberCount, 2);
+    EXPECT_STREQ(s->poolMembers[1].portName, L"IP_10.0.0.6");
+    EXPECT_STREQ(s->poolMembers[1].address, L"10.0.0.6");
+    EXPECT_EQ(s->poolMembers[1].kind, KindTcpIp);
+    EXPECT_EQ(s->poolMembers[1].position, 1);
+    EXPECT_EQ(s->poolMembers[0].printerIndex, 0);
 }
 
 TEST(Collector, HostNameWinsAndBadPortValuesKeepTheBuiltInValues) {

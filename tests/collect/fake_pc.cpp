@@ -210,6 +210,8 @@ static int f_net_test(void* ctx, NetTestResult* r, const wchar_t* target, int as
     text_copy(r->target, _countof(r->target), target);
     text_copy(r->ipText, _countof(r->ipText), target);
     r->tested = r->resolved = r->pingOk = 1;
+    if (pc->silent.count(target)) r->pingOk = 0;
+    if (pc->printServers.count(target)) r->rpcPortOpen = r->portOpen[5] = 1;
     r->snmpAsked = ask_snmp;
     r->pageCount = (int32_t)pc->netTargets.size(); // tells one test's result from another's
     return 0;
@@ -240,6 +242,36 @@ static void f_free_request(void* ctx, CheckRequest* request) {
     free(request);
 }
 
+static uint32_t f_open_connection(void* ctx, const wchar_t* printer, wchar_t* message, size_t cap) {
+    FakePc* pc = pc_of(ctx);
+    pc->calls.push_back("open_connection");
+    pc->connectionsOpened.push_back(printer);
+    auto it = pc->connectionErrors.find(printer);
+    text_copy(message, cap, it == pc->connectionErrors.end() ? L"" : it->second.second.c_str());
+    return it == pc->connectionErrors.end() ? 0 : it->second.first;
+}
+static int f_list_service_crashes(void* ctx, uint64_t, TakeServiceCrash take, void* arg) {
+    FakePc* pc = pc_of(ctx);
+    pc->calls.push_back("list_service_crashes");
+    if (!pc->serviceLogReadable) return 0;
+    for (const auto& c : pc->crashes) {
+        // Local time is UTC here; the minute is enough to tell the latest.
+        uint64_t minutes = c.time / 600000000ull;
+        RawServiceCrash raw = {
+            c.eventId,
+            c.service.c_str(),
+            c.time,
+            1,
+            {2026, 12, 0, 9, (uint16_t)(minutes / 60 % 24), (uint16_t)(minutes % 60), 0, 0}};
+        take(arg, &raw);
+    }
+    return 1;
+}
+static void f_service_display_name(void* ctx, const wchar_t* service, wchar_t* buf, size_t cap) {
+    pc_of(ctx)->calls.push_back("service_display_name");
+    text_copy(buf, cap, wcscmp(service, L"Spooler") == 0 ? pc_of(ctx)->spoolerDisplayName.c_str() : L"");
+}
+
 CollectorPlatform FakePc::platform() {
     return CollectorPlatform{this,
                              f_new_snapshot,
@@ -266,7 +298,10 @@ CollectorPlatform FakePc::platform() {
                              f_post,
                              f_check_finished,
                              f_free_request,
-                             netWorkers};
+                             netWorkers,
+                             f_open_connection,
+                             f_list_service_crashes,
+                             f_service_display_name};
 }
 
 Settings default_settings() {

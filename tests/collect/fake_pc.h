@@ -31,6 +31,12 @@ struct FakeDriver {
     uint64_t driverVersion = 0;
 };
 
+struct FakeCrash {
+    uint32_t eventId = 7034;
+    std::wstring service = L"Print Spooler";
+    uint64_t time = 0;
+};
+
 struct FakeRegistryValue {
     int isDword = 0;
     std::wstring text;
@@ -58,8 +64,14 @@ struct FakePc {
     std::wstring userName = L"alice", sessionUser = L"alice", consoleUser = L"bob";
     int system = 0;
     int withNetTest = 1;
-    int netWorkers = 0; // network tests at once; 0 runs them one after another
+    std::set<std::wstring> printServers; // targets that answer on 135 and 445, and on nothing else
+    std::set<std::wstring> silent;       // targets that answer nothing
+    int netWorkers = 0;                  // network tests at once; 0 runs them one after another
     int postSucceeds = 1;
+    std::map<std::wstring, std::pair<uint32_t, std::wstring>> connectionErrors; // absent: it opens
+    int serviceLogReadable = 1;
+    std::vector<FakeCrash> crashes;
+    std::wstring spoolerDisplayName = L"Print Spooler";
 
     // What the collector did.
     std::vector<std::string> calls;
@@ -71,6 +83,7 @@ struct FakePc {
     std::vector<std::wstring> netCommunities;
     NetResultCache cache = {};
     int printLogsRead = 0;
+    std::vector<std::wstring> connectionsOpened;
     int requestsFreed = 0;
     int finishedWithoutPost = 0;
     Snapshot* posted = nullptr;

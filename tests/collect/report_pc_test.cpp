@@ -34,15 +34,23 @@ struct TcpPort {
 const TcpPort kTcpPorts[] = {
     {L"IP_127.0.0.21", L"127.0.0.21", 9100, 1}, {L"IP_127.0.0.24", L"127.0.0.24", 9100, 1},
     {L"IP_127.0.0.30", L"127.0.0.30", 9100, 0}, {L"IP_127.0.99.5", L"127.0.99.5", 9100, 0},
-    {L"IP_127.0.99.7", L"127.0.99.7", 9100, 1},
+    {L"IP_127.0.99.7", L"127.0.99.7", 9100, 1}, {L"IP_127.0.99.6", L"127.0.99.6", 9100, 0},
 };
 
 const wchar_t* kPrinters[][2] = {
-    {L"Reception Laser", L"IP_127.0.0.21"}, {L"Accounts Laser", L"IP_127.0.0.24"},
-    {L"Old Plotter", L"IP_127.0.0.30"},     {L"Warehouse Printer", L"IP_127.0.99.5"},
-    {L"Copier Upstairs", L"IP_127.0.99.7"}, {L"Label USB", L"USB001"},
-    {L"Hall WSD", L"WSD-5a1e2b3c-0001"},    {L"Print to File", L"FILE:"},
+    {L"Reception Laser", L"IP_127.0.0.21"},
+    {L"Accounts Laser", L"IP_127.0.0.24"},
+    {L"Old Plotter", L"IP_127.0.0.30"},
+    {L"Warehouse Printer", L"IP_127.0.99.5"},
+    {L"Copier Upstairs", L"IP_127.0.99.7"},
+    {L"Label USB", L"USB001"},
+    {L"Hall WSD", L"WSD-5a1e2b3c-0001"},
+    {L"Print to File", L"FILE:"},
+    {L"Pooled Laser", L"IP_127.0.0.21,IP_127.0.99.6"}, // a pool whose second printer is silent
 };
+
+// Point and Print opened up and RPC privacy switched off, as scripts that "fix" shared printers do.
+const wchar_t* kPointAndPrintKey = VANTREL_POINT_AND_PRINT_KEY;
 
 // What the copier at 127.0.0.22 reports about itself (its SNMP agent's ifPhysAddress and serial).
 const wchar_t* kCopierIdentity = L"00-1B-A9-AA-BB-CC|A7PU021004567";
@@ -103,6 +111,11 @@ class ReportPc : public ::testing::Test {
         for (const auto& p : kPrinters)
             ASSERT_TRUE(add_test_printer(p[0], p[1], kDriver)) << GetLastError();
         known_store_write(L"Copier Upstairs", kCopierIdentity);
+        ASSERT_TRUE(set_reg_dword(HKEY_LOCAL_MACHINE, kPointAndPrintKey,
+                                  L"RestrictDriverInstallationToAdministrators", 0));
+        ASSERT_TRUE(
+            set_reg_dword(HKEY_LOCAL_MACHINE, kPointAndPrintKey, L"NoWarningNoElevationOnInstall", 1));
+        ASSERT_TRUE(set_reg_dword(HKEY_LOCAL_MACHINE, VANTREL_PRINT_KEY, L"RpcAuthnLevelPrivacyEnabled", 0));
 
         ULONGLONG start = GetTickCount64();
         s_plain = report_of(L"/scanrange 127.0.0.0/24", &s_plain_code);
@@ -124,6 +137,8 @@ class ReportPc : public ::testing::Test {
             delete_test_printer(p[0]);
         delete_test_driver(kDriver);
         RegDeleteTreeW(HKEY_LOCAL_MACHINE, kTcpKey);
+        RegDeleteTreeW(HKEY_LOCAL_MACHINE, kPointAndPrintKey);
+        RegDeleteKeyValueW(HKEY_LOCAL_MACHINE, VANTREL_PRINT_KEY, L"RpcAuthnLevelPrivacyEnabled");
         delete_settings_key();
         DeleteFileW(s_json_path.c_str());
     }
@@ -204,6 +219,19 @@ TEST_F(ReportPc, FindingsForEachKindOfFault) {
     EXPECT_HAS(s_plain, L"(the network was not searched; use Find Printers on the Home tab)");
 }
 
+TEST_F(ReportPc, PrintSettingsAndThePoolAreJudged) {
+    EXPECT_HAS(s_plain, L"Point and Print: ANY USER may install printer drivers without a prompt\n");
+    EXPECT_HAS(s_plain,
+               L"RPC privacy for print connections to this PC: OFF (RpcAuthnLevelPrivacyEnabled is 0)\n");
+    EXPECT_HAS(s_plain, L"[Heads-up] This PC: Any user may install a printer driver without a prompt\n");
+    EXPECT_HAS(s_plain, L"[Heads-up] This PC: This PC accepts print connections without RPC privacy\n");
+    EXPECT_HAS(s_plain, L"[Heads-up] Pooled Laser: A printer of this pool does not answer\n");
+    std::wstring pool = printer_section(s_plain, L"Pooled Laser");
+    EXPECT_HAS(
+        pool,
+        L"    IP_127.0.0.21   127.0.0.21   answers\n    IP_127.0.99.6   127.0.99.6   does NOT answer\n");
+}
+
 TEST_F(ReportPc, TheSearchFindsTheMovedPrinterAndListsWhatAnswered) {
     EXPECT_HAS(s_scanned, L"[PROBLEM] Copier Upstairs: The printer has moved to 127.0.0.22\n");
     EXPECT_HAS(s_scanned, L"the same MAC address (00-1B-A9-AA-BB-CC)");
@@ -242,6 +270,23 @@ TEST_F(ReportPc, TheJsonDocumentSaysWhatTheTextReportSays) {
               j.texts({copier + "networkTest.mac", copier + "networkTest.macRemembered", usb + "driverName",
                        usb + "networkTest", usb + "tcp"}));
     EXPECT_NE(std::wstring::npos, j.text("networkSearch.ranges").find(L"127.0.0.0/24"));
+
+    // The seeded Point and Print and RPC privacy values, by their rules' ids.
+    std::map<std::wstring, std::wstring> rules;
+    for (int i = 0; i < _wtoi(j.text("findings").c_str()); i++)
+        rules[j.text("findings." + std::to_string(i) + ".rule")] =
+            j.text("findings." + std::to_string(i) + ".fix.name");
+    EXPECT_EQ(L"RestorePointAndPrint", rules[L"point-and-print-unprotected"]);
+    EXPECT_EQ(L"RemoveRpcPrivacyOverride", rules[L"rpc-privacy-off"]);
+    EXPECT_EQ(1u, rules.count(L"pool-member-silent"));
+    std::string pool = at[L"Pooled Laser"];
+    EXPECT_EQ(
+        L"0|1|0|null|false|",
+        j.texts({"printSettings.restrictDriverInstallationToAdministrators",
+                 "printSettings.noWarningNoElevationOnInstall", "printSettings.rpcAuthnLevelPrivacyEnabled",
+                 "printSettings.updatePromptSettings", "printSettings.pointAndPrintProtected"}));
+    EXPECT_EQ(L"2|127.0.99.6|false|null|",
+              j.texts({pool + "pool", pool + "pool.1.address", pool + "pool.1.answered", laser + "pool"}));
 }
 
 TEST_F(ReportPc, TheSummaryNamesTheProblemsOnly) {

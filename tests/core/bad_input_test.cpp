@@ -232,7 +232,7 @@ TEST(Messages, EveryFindingIsWordForWordAMessage) {
         for (int k = 0; k < 3; k++) {
             PrinterRecord* sh = d.net_printer(L"\\\\pc\\p", L"pc");
             sh->kind = KindShared;
-            sh->isConnection = 1;
+            sh->isConnection = 0; // a local port on a share; connections have their print-server rules
             sh->net.resolved = k != 0;
             sh->net.pingOk = k == 2;
             sh->net.portOpen[0] = 0;

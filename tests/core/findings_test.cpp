@@ -14,7 +14,8 @@ TEST(FindingLabels, SeveritiesAndFixes) {
     EXPECT_STREQ(L"Switch off \"Use Printer Offline\"", fix_label(UseOfflineOff));
     EXPECT_STREQ(L"Open Printers & scanners", fix_label(OpenPrintersSettings));
     EXPECT_STREQ(L"Search the network for this printer", fix_label(SearchNetwork));
-    EXPECT_STREQ(L"", fix_label(19));
+    EXPECT_STREQ(L"Remove the RPC privacy override", fix_label(RemoveRpcPrivacyOverride));
+    EXPECT_STREQ(L"", fix_label(kFixKindCount));
     EXPECT_STREQ(L"", fix_label(-1));
 }
 

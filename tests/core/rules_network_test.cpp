@@ -145,7 +145,7 @@ static const wchar_t kSnmpText[] = L"The port for this printer has \"SNMP Status
 TEST(NetworkRules, SnmpStatusMakesWindowsSayOffline) {
     Diag d;
     PrinterRecord* p = d.net_printer(L"Cashier", L"192.168.10.70");
-    text_copy(p->portName, _countof(p->portName), L"BRN3C2AF4A1B2C3,LPT1:");
+    text_copy(p->portName, _countof(p->portName), L"BRN3C2AF4A1B2C3");
     p->status = 0x80;
     p->snmpEnabled = 1;
     p->net.snmpAsked = 1;
@@ -155,7 +155,7 @@ TEST(NetworkRules, SnmpStatusMakesWindowsSayOffline) {
                  d.at(0).title);
     EXPECT_EQ(SeverityProblem, d.at(0).severity);
     EXPECT_EQ(SnmpStatusOff, d.at(0).fix);
-    EXPECT_STREQ(L"BRN3C2AF4A1B2C3,LPT1:", d.at(0).subject) << "the port is what the fix changes";
+    EXPECT_STREQ(L"BRN3C2AF4A1B2C3", d.at(0).subject) << "the port is what the fix changes";
     EXPECT_EQ(filled(kSnmpText, L"public", L"and holds every job", L"192.168.10.70"), d.at(0).text);
 
     text_copy(p->snmpCommunity, _countof(p->snmpCommunity), L"office7");
@@ -165,6 +165,18 @@ TEST(NetworkRules, SnmpStatusMakesWindowsSayOffline) {
     EXPECT_STREQ(L"This printer may show as Offline for no reason (SNMP status)", d.at(0).title);
     EXPECT_EQ(SeverityHeadsUp, d.at(0).severity);
     EXPECT_EQ(filled(kSnmpText, L"office7", L"from time to time", L"192.168.10.70"), d.at(0).text);
+
+    // A pool needs its ports' SNMP status to pick a free printer: the same finding, never the fix.
+    text_copy(p->portName, _countof(p->portName), L"BRN3C2AF4A1B2C3, IP_192.168.10.71");
+    d.run();
+    ASSERT_EQ(1, d.count());
+    EXPECT_EQ(NoFix, d.at(0).fix);
+    EXPECT_NE(std::wstring::npos,
+              std::wstring(d.at(0).text).find(L"\n\nThis printer is a pool, and Windows "));
+    EXPECT_EQ(std::wstring::npos, std::wstring(d.at(0).text).find(L"The fix:"));
+    text_copy(p->portName, _countof(p->portName), L"BRN3C2AF4A1B2C3,");
+    d.run();
+    EXPECT_EQ(SnmpStatusOff, d.at(0).fix) << "a list of one port is no pool";
 
     p->net.snmpAnswered = 1;
     d.run();
@@ -294,7 +306,7 @@ TEST(SharedPrinters, OneFindingThenNothingElse) {
     std::unique_ptr<Diag> d(new Diag());
     PrinterRecord* p = d->net_printer(L"\\\\ACCT-PC\\Laser", L"ACCT-PC");
     p->kind = KindShared;
-    p->isConnection = 1;
+    p->isConnection = 0; // a local port that writes to the share; not a connection
     text_copy(p->net.ipText, _countof(p->net.ipText), L"10.0.0.44");
     p->net.resolved = 0;
     d->make_search(); // the moved-printer search never applies to a shared printer

@@ -11,6 +11,8 @@
 #include "core/settings.h"
 #include "core/state.h"
 #include "fixes/actions.h"
+#include "fixes/fix_this.h"
+#include "fixes/undo_plan.h"
 #include "history/changes.h"
 #include "tests/support/test_support.h"
 
@@ -192,4 +194,72 @@ TEST_F(ActionsTest, RunActionTakesTheElevatedRouteThroughItsOwnProgram) {
     EXPECT_TRUE(IsWindowEnabled(owner));
     EXPECT_EQ(std::vector<std::wstring>{L"working"}, g_working) << "told once, before the wait";
     DestroyWindow(owner);
+}
+
+// The print policy fixes on the real registry, through the runner as an elevated copy would run
+// them: each changes its values, is recorded with what it found, and its undo puts that back.
+namespace {
+const wchar_t* kPointAndPrint = L"SOFTWARE\\Policies\\Microsoft\\Windows NT\\Printers\\PointAndPrint";
+const wchar_t* kPrint = L"SYSTEM\\CurrentControlSet\\Control\\Print";
+
+std::wstring policy(const wchar_t* key, const wchar_t* name) {
+    DWORD value = 0, size = sizeof(value);
+    if (RegGetValueW(HKEY_LOCAL_MACHINE, key, name, RRF_RT_REG_DWORD, nullptr, &value, &size)) return L"-";
+    return std::to_wstring(value);
+}
+void set_policy(const wchar_t* key, const wchar_t* name, DWORD value) {
+    HKEY k;
+    RegCreateKeyExW(HKEY_LOCAL_MACHINE, key, 0, nullptr, 0, KEY_WRITE, nullptr, &k, nullptr);
+    RegSetValueExW(k, name, 0, REG_DWORD, (const BYTE*)&value, sizeof(value));
+    RegCloseKey(k);
+}
+std::wstring point_and_print() {
+    return policy(kPointAndPrint, L"RestrictDriverInstallationToAdministrators") + L"," +
+           policy(kPointAndPrint, L"NoWarningNoElevationOnInstall") + L"," +
+           policy(kPointAndPrint, L"UpdatePromptSettings");
+}
+} // namespace
+
+TEST_F(ActionsTest, PrintPolicyFixesChangeRecordAndUndo) {
+    set_policy(kPointAndPrint, L"RestrictDriverInstallationToAdministrators", 0);
+    set_policy(kPointAndPrint, L"NoWarningNoElevationOnInstall", 1);
+    set_policy(kPrint, L"RpcAuthnLevelPrivacyEnabled", 0);
+    Snapshot* s = snapshot_new();
+    s->restrictDriverInstallation = {1, 0};
+    s->noWarningNoElevationOnInstall = {1, 1};
+    s->rpcAuthnLevelPrivacy = {1, 0};
+    env.elevated = 1; // as the elevated copy runs it
+    const struct {
+        FixKind fix;
+        std::wstring (*read)();
+        const wchar_t *before, *after;
+    } fixes[] = {
+        {RestorePointAndPrint, point_and_print, L"0,1,-", L"1,0,0"},
+        {RemoveRpcPrivacyOverride, [] { return policy(kPrint, L"RpcAuthnLevelPrivacyEnabled"); }, L"0", L"-"},
+    };
+    for (const auto& f : fixes) {
+        ASSERT_EQ(f.before, f.read());
+        Finding finding = {};
+        finding.fix = f.fix;
+        FixPlan plan;
+        ASSERT_TRUE(fix_plan_of(&finding, s, L"", &plan));
+        ASSERT_EQ(ActionDone, run_change(&plan, &env).status) << f.fix;
+        EXPECT_EQ(f.after, f.read()) << f.fix;
+
+        ChangeList* list = new ChangeList();
+        load_changes(list);
+        ASSERT_GE(list->count, 1);
+        const ChangeRecord record = list->records[0];
+        delete list;
+        EXPECT_EQ(plan.changeKind, record.changeKind);
+        EXPECT_STREQ(plan.detail, record.detail);
+        UndoStep step = undo_step(record.changeKind);
+        ChangePlan undo;
+        undo_change_plan(&step, record.detail, L"Undid: it", &undo);
+        ASSERT_EQ(ActionDone, run_change(&undo, &env).status) << f.fix;
+        EXPECT_EQ(f.before, f.read()) << f.fix << ": put back as it was, an absent value absent again";
+    }
+    snapshot_free(s);
+    RegDeleteTreeW(HKEY_LOCAL_MACHINE, kPointAndPrint);
+    RegDeleteKeyValueW(HKEY_LOCAL_MACHINE, kPrint, L"RpcAuthnLevelPrivacyEnabled");
 }

@@ -139,6 +139,9 @@ TEST(FixPlans, EveryFixThatChangesThePcPlansItsVerbAndUndo) {
         {AddPdfPrinter, L"", VerbPdf, NothingToPutBack},
         {KeepDefaultPrinter, L"", VerbLegacyDefaultOn, WindowsDefaultOff},
         {PointToNewAddress, L"IP_127.0.0.2|127.0.0.9", VerbPortAddr, PortAddressSet},
+        {UseNamedPipesForPrinting, L"PRINTSRV", VerbRpcNamedPipes, NamedPipesPolicySet},
+        {RestorePointAndPrint, L"", VerbPointAndPrint, PointAndPrintSet},
+        {RemoveRpcPrivacyOverride, L"", VerbRpcPrivacy, RpcPrivacySet},
     };
     for (const auto& r : rows) {
         Finding f = {};
@@ -157,6 +160,27 @@ TEST(FixPlans, EveryFixThatChangesThePcPlansItsVerbAndUndo) {
         finding.fix = f;
         FixPlan plan;
         EXPECT_FALSE(fix_plan_of(&finding, s.get(), L"", &plan)) << f << ": opens or shows, changes nothing";
+    }
+
+    // The print policies: what is set, what History & Undo puts back, and a question every time.
+    s->restrictDriverInstallation = {1, 0};
+    s->noWarningNoElevationOnInstall = {1, 1};
+    s->rpcAuthnLevelPrivacy = {1, 0};
+    const struct {
+        FixKind fix;
+        const wchar_t *argument, *detail;
+    } policies[] = {{UseNamedPipesForPrinting, L"1", L""},
+                    {RestorePointAndPrint, L"1,0,0", L"0,1,"},
+                    {RemoveRpcPrivacyOverride, L"", L"0"}};
+    for (const auto& r : policies) {
+        Finding f = {};
+        f.fix = r.fix;
+        text_copy(f.subject, _countof(f.subject), L"PRINTSRV");
+        FixPlan policy;
+        ASSERT_TRUE(fix_plan_of(&f, s.get(), L"", &policy));
+        EXPECT_STREQ(r.argument, policy.argument) << r.fix;
+        EXPECT_STREQ(r.detail, policy.detail) << r.fix;
+        EXPECT_TRUE(policy.alwaysConfirm && policy.confirmTitle && policy.confirmText[0]) << r.fix;
     }
 
     FixPlan plan;

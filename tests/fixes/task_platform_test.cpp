@@ -108,6 +108,9 @@ TaskPlatform fake(FakePc* p) {
 const std::wstring kPorts =
     L"SYSTEM\\CurrentControlSet\\Control\\Print\\Monitors\\Standard TCP/IP Port\\Ports\\";
 const std::wstring kUser = L"Software\\Microsoft\\Windows NT\\CurrentVersion\\Windows";
+const std::wstring kRpc = L"SOFTWARE\\Policies\\Microsoft\\Windows NT\\Printers\\RPC";
+const std::wstring kPnp = L"SOFTWARE\\Policies\\Microsoft\\Windows NT\\Printers\\PointAndPrint";
+const std::wstring kPrint = L"SYSTEM\\CurrentControlSet\\Control\\Print";
 
 } // namespace
 
@@ -143,6 +146,15 @@ TEST(TaskPlatform, EveryVerbAsksWindowsForExactlyItsChange) {
         {VerbSetDefault, L"Front", {L"default Front"}},
         {VerbLegacyDefaultOn, L"", {L"dword HKCU\\" + kUser + L" LegacyDefaultPrinterMode=1 create"}},
         {VerbLegacyDefaultOff, L"", {L"dword HKCU\\" + kUser + L" LegacyDefaultPrinterMode=0"}},
+        {VerbRpcNamedPipes, L"1", {L"dword HKLM\\" + kRpc + L" RpcUseNamedPipeProtocol=1 create"}},
+        {VerbRpcNamedPipes, L"", {L"delete HKLM\\" + kRpc + L" RpcUseNamedPipeProtocol"}},
+        {VerbPointAndPrint,
+         L"1,0,",
+         {L"dword HKLM\\" + kPnp + L" RestrictDriverInstallationToAdministrators=1 create",
+          L"dword HKLM\\" + kPnp + L" NoWarningNoElevationOnInstall=0 create",
+          L"delete HKLM\\" + kPnp + L" UpdatePromptSettings"}},
+        {VerbRpcPrivacy, L"", {L"delete HKLM\\" + kPrint + L" RpcAuthnLevelPrivacyEnabled"}},
+        {VerbRpcPrivacy, L"0", {L"dword HKLM\\" + kPrint + L" RpcAuthnLevelPrivacyEnabled=0 create"}},
     };
     bool seen[VerbCount] = {};
     for (const auto& r : rows) {
@@ -162,10 +174,23 @@ TEST(TaskPlatform, BadArgumentsAreRefusedBeforeAnythingIsAsked) {
         TaskVerb verb;
         const wchar_t* argument;
     } rows[] = {
-        {VerbSpoolAuto, L"2abc"},     {VerbSpoolAuto, L""},  {VerbSpoolAuto, L"4294967295"},
-        {VerbSnmpOff, L""},           {VerbSnmpOn, L"a\\b"}, {VerbPortAddr, L"IP_1 10.0.0.9"},
-        {VerbPortAddr, L"|10.0.0.9"}, {VerbPause, L""},      {VerbDelete, L""},
-        {VerbSetDefault, L""},        {VerbNone, L"x"},      {(TaskVerb)99, L"x"},
+        {VerbSpoolAuto, L"2abc"},
+        {VerbSpoolAuto, L""},
+        {VerbSpoolAuto, L"4294967295"},
+        {VerbSnmpOff, L""},
+        {VerbSnmpOn, L"a\\b"},
+        {VerbPortAddr, L"IP_1 10.0.0.9"},
+        {VerbPortAddr, L"|10.0.0.9"},
+        {VerbPause, L""},
+        {VerbDelete, L""},
+        {VerbSetDefault, L""},
+        {VerbNone, L"x"},
+        {(TaskVerb)99, L"x"},
+        {VerbRpcNamedPipes, L"yes"},
+        {VerbRpcPrivacy, L"4294967296"},
+        {VerbPointAndPrint, L"1,0"},
+        {VerbPointAndPrint, L"1,0,0,0"},
+        {VerbPointAndPrint, L"1,x,0"},
     };
     for (const auto& r : rows) {
         FakePc p;
@@ -196,6 +221,13 @@ TEST(TaskPlatform, TheCycleStopsDeepestFirstRestartsInReverseAndAnswersTheFirstF
     EXPECT_EQ(1052u, run_task(VerbSpoolClear, L"", &s));
     EXPECT_EQ((std::vector<std::wstring>{L"stop Spooler", L"start Spooler"}), stubborn.calls)
         << "no file is touched after a failed stop";
+
+    // Removing a value that is not there is already done.
+    FakePc absent;
+    absent.answer = 2; // ERROR_FILE_NOT_FOUND
+    TaskPlatform a = fake(&absent);
+    EXPECT_EQ(0u, run_task(VerbRpcPrivacy, L"", &a));
+    EXPECT_EQ(2u, run_task(VerbRpcNamedPipes, L"1", &a)) << "a write that fails says so";
 
     FakePc missing;
     TaskPlatform m = fake(&missing);

@@ -66,6 +66,9 @@ TEST(UndoRun, EveryKindIsPutBackItsOwnWay) {
         {SpoolerStartTypeSet, {UndoTask, VerbSpoolAuto, 1, 1}},
         {OperationalLogOn, {UndoTask, VerbOplogOff, 1, 0}},
         {PortAddressSet, {UndoTask, VerbPortAddr, 1, 1}},
+        {NamedPipesPolicySet, {UndoTask, VerbRpcNamedPipes, 1, 1}},
+        {PointAndPrintSet, {UndoTask, VerbPointAndPrint, 1, 1}},
+        {RpcPrivacySet, {UndoTask, VerbRpcPrivacy, 1, 1}},
     };
     Undo r;
     // A record only, and a kind from a newer version, which fails without being tried.
@@ -79,11 +82,11 @@ TEST(UndoRun, EveryKindIsPutBackItsOwnWay) {
                          L"forget " + std::to_wstring(r.list->count - 1)});
     }
     UndoTally t = r.run();
-    EXPECT_EQ((std::vector<int>{11, 9, 1, 0}), (std::vector<int>{t.ticked, t.putBack, t.failed, t.stopped}));
+    EXPECT_EQ((std::vector<int>{14, 12, 1, 0}), (std::vector<int>{t.ticked, t.putBack, t.failed, t.stopped}));
     EXPECT_TRUE(undo_wants_check(&t));
     EXPECT_EQ(expected, r.log);
-    ASSERT_EQ(9u, r.steps.size());
-    for (size_t i = 0; i < 9; i++)
+    ASSERT_EQ(12u, r.steps.size());
+    for (size_t i = 0; i < 12; i++)
         EXPECT_EQ(0, memcmp(&kinds[i].second, &r.steps[i], sizeof(UndoStep))) << "kind " << kinds[i].first;
 
     r.ticked = {0}; // only the row with nothing to put back
@@ -94,7 +97,7 @@ TEST(UndoRun, EveryKindIsPutBackItsOwnWay) {
     r.ticked.clear();
     EXPECT_EQ(0, r.run().ticked);
     EXPECT_EQ(0, Undo().run().ticked) << "an empty history";
-    EXPECT_EQ(9u, r.steps.size()) << "nothing more was tried";
+    EXPECT_EQ(12u, r.steps.size()) << "nothing more was tried";
 }
 
 TEST(UndoRun, AVanishedPrinterFailsAndADeclinedPromptStopsTheRun) {

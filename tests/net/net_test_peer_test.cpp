@@ -54,6 +54,23 @@ TEST(NetTestPeer, WithoutSnmpNothingIsAsked) {
     EXPECT_EQ(-1, r->pageCount);
 }
 
+// Print servers: one answering on RPC (135) and Windows sharing (445), one on sharing only. 135 is
+// knocked on in the same budget as the print ports, for every address.
+TEST(NetTestPeer, PrintServersAnswerOnRpcAndSharing) {
+    int rc;
+    ULONGLONG ms;
+    auto both = run(L"127.0.0.50", 0, L"", &rc, &ms);
+    EXPECT_EQ(0, rc);
+    EXPECT_EQ(1, both->rpcPortOpen);
+    EXPECT_EQ(1, both->portOpen[5]);
+    EXPECT_EQ(0, both->portOpen[0]);
+    auto pipes = run(L"127.0.0.51", 0, L"", &rc, &ms);
+    EXPECT_EQ(0, pipes->rpcPortOpen);
+    EXPECT_EQ(1, pipes->portOpen[5]);
+    auto printer = run(L"127.0.0.21", 0, L"", &rc, &ms);
+    EXPECT_EQ(0, printer->rpcPortOpen);
+}
+
 TEST(NetTestPeer, RefusedPortsAreClosedAtOnceSilentOnesAfterTheBudget) {
     int rc;
     ULONGLONG ms;
@@ -67,6 +84,7 @@ TEST(NetTestPeer, RefusedPortsAreClosedAtOnceSilentOnesAfterTheBudget) {
     EXPECT_EQ(0, silent->pingOk);
     for (int i = 0; i < kPortProbeCount; i++)
         EXPECT_EQ(0, silent->portOpen[i]);
+    EXPECT_EQ(0, silent->rpcPortOpen);
     EXPECT_GE(ms, 900u);
     EXPECT_LT(ms, 2 * 1000 + 900 + 1000) << "two echoes and one port budget";
 }

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Starts or stops the network peers of the net tests, inside the harness's private namespace only:
 # printers' SNMP agents (snmpsimd, one per loopback address and personality), a lying agent, print
-# port listeners, a DROP rule that makes 127.0.99.0/24 silent, and a capture of every request sent
+# port listeners, two print servers (127.0.0.50 on RPC and sharing, 127.0.0.51 on sharing only), a DROP rule that makes 127.0.99.0/24 silent, and a capture of every request sent
 # to port 161 so the wire format can be checked afterwards.
 # Usage: peers.sh start|stop|check STATE_DIR
 set -euo pipefail
@@ -30,6 +30,8 @@ ports=(
   127.0.0.24:9100
   127.0.0.25:9100 127.0.0.25:631
   127.0.0.30:80
+  127.0.0.50:135 127.0.0.50:445
+  127.0.0.51:445
 )
 
 stop() {

@@ -86,6 +86,13 @@ void build_pc(Snapshot* s) {
     add_printer(s, L"10.0.0.9", KindTcpIp, 1);
     add_printer(s, L"");
     add_printer(s, L"10.0.0.210");
+    // A pool's other ports: one an address of its own, one a printer's address already tested.
+    for (const wchar_t* address : {L"10.0.2.7", L"10.0.0.5"}) {
+        PoolMember* m = &s->poolMembers[s->poolMemberCount++];
+        m->printerIndex = 1;
+        m->position = s->poolMemberCount;
+        text_copy(m->address, _countof(m->address), address);
+    }
     for (int i = 0; i < 52; ++i) {
         wchar_t address[32];
         text_format(address, _countof(address), L"10.0.1.%d", i * 5 % 256);
@@ -119,6 +126,7 @@ std::unique_ptr<Outcome> check(int workers, const wchar_t* only_address, const F
 
 void same_outcome(const Outcome& a, const Outcome& b) {
     CHECK(memcmp(a.s->printers, b.s->printers, sizeof(a.s->printers)) == 0);
+    CHECK(memcmp(a.s->poolMembers, b.s->poolMembers, sizeof(a.s->poolMembers)) == 0);
     CHECK(memcmp(&a.net->cache, &b.net->cache, sizeof(a.net->cache)) == 0);
     CHECK(a.net->tests.load() == b.net->tests.load());
 }
@@ -128,7 +136,10 @@ void concurrent_checks_give_the_sequential_snapshot() {
     same_outcome(*one, *many);
     CHECK(one->net->most.load() == 1);
     CHECK(many->net->most.load() > 1 && many->net->most.load() <= kNetworkWorkers);
-    CHECK(many->net->tests.load() == 56); // 60 printers less no address, a virtual one and two repeats
+    // 60 printers less no address, a virtual one and two repeats, and the pool's own address.
+    CHECK(many->net->tests.load() == 57);
+    CHECK(many->s->poolMembers[0].tested == 1 && many->s->poolMembers[0].answered == 1);
+    CHECK(many->s->poolMembers[1].answered == 1);
     CHECK(many->s->printers[3].net.pageCount == 1005 && many->s->printers[4].net.snmpAsked == 0);
     CHECK(many->s->printers[5].net.tested == 0);
 
