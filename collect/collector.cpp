@@ -275,6 +275,64 @@ static void collect_accounts(Snapshot* s, const CollectorPlatform* platform) {
         platform->session_user_name(platform->ctx, 1, s->sessionUserName, _countof(s->sessionUserName));
 }
 
+int connection_name_of_key(const wchar_t* key, wchar_t* out, size_t cap) {
+    text_copy(out, cap, L"");
+    if (!key || key[0] != L',' || key[1] != L',') return 0;
+    const wchar_t* server = key + 2;
+    const wchar_t* comma = wcschr(server, L',');
+    // The server's name cannot hold a comma; the queue's can, so only the first one separates.
+    if (!comma || comma == server || !comma[1]) return 0;
+    wchar_t name[260] = L"\\\\";
+    size_t n = 2;
+    for (const wchar_t* p = server; p < comma && n + 1 < _countof(name); p++)
+        name[n++] = *p;
+    name[n] = 0;
+    text_append(name, _countof(name), L"\\%ls", comma + 1);
+    text_copy(out, cap, name);
+    return 1;
+}
+
+void device_printer_name(const wchar_t* device, wchar_t* out, size_t cap) {
+    text_copy(out, cap, device);
+    wchar_t* comma = cap ? wcschr(out, L',') : nullptr;
+    if (comma) *comma = 0;
+}
+
+struct UserConnections {
+    Snapshot* s;
+};
+
+static void take_user_connection(void* arg, const wchar_t* key) {
+    Snapshot* s = static_cast<UserConnections*>(arg)->s;
+    wchar_t name[260];
+    if (!connection_name_of_key(key, name, _countof(name))) return;
+    for (int32_t i = 0; i < s->printerCount; i++)
+        if (text_equal_ci(s->printers[i].name, name)) return; // a per-machine connection listed already
+    RawPrinter raw = {};
+    raw.printerName = name;
+    PrinterRecord* p = collect_printer_basics(s, &raw);
+    if (!p) return;
+    classify_printer_port(p, L"", nullptr);
+    p->isVirtual = 0;
+}
+
+void collect_signed_in_user_printers(Snapshot* s, const CollectorPlatform* platform) {
+    void* ctx = platform->ctx;
+    wchar_t sid[200];
+    if (!platform->console_user_sid(ctx, sid, _countof(sid)) || !sid[0]) return;
+    wchar_t path[400], device[300];
+    text_format(path, _countof(path), L"%ls\\%ls", sid, VANTREL_WINDOWS_KEY);
+    if (platform->read_string(ctx, RootUsers, path, L"Device", device, _countof(device)) && device[0]) {
+        device_printer_name(device, s->defaultPrinter, _countof(s->defaultPrinter));
+        for (int32_t i = 0; i < s->printerCount; i++)
+            s->printers[i].isDefault = text_equal_ci(s->printers[i].name, s->defaultPrinter);
+    }
+    text_format(path, _countof(path), L"%ls\\Printers\\Connections", sid);
+    UserConnections pass = {s};
+    platform->list_subkeys(ctx, RootUsers, path, take_user_connection, &pass);
+    s->signedInUserPrinters = 1;
+}
+
 static void hand_over(Snapshot* s, CheckRequest* request, const CollectorPlatform* platform,
                       Snapshot** posted) {
     platform->free_request(platform->ctx, request);
@@ -343,6 +401,7 @@ Snapshot* collector_run(CheckRequest* request, const Settings* settings, const C
     }
 
     collect_accounts(s, platform);
+    if (s->runningAsSystem) collect_signed_in_user_printers(s, platform);
 
     uint32_t legacy = 0, wpp = 0;
     int have_legacy =

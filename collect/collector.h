@@ -23,6 +23,7 @@ enum {
 enum RegistryRoot : int32_t {
     RootLocalMachine = 0,
     RootCurrentUser = 1,
+    RootUsers = 2, // HKEY_USERS: paths start with the user's SID
 };
 
 #define VANTREL_SPOOL_KEY L"SYSTEM\\CurrentControlSet\\Control\\Print\\Printers"
@@ -114,6 +115,7 @@ typedef void (*TakePrinter)(void* arg, const RawPrinter* printer);
 typedef void (*TakeJob)(void* arg, const RawJob* job);
 typedef void (*TakeDriver)(void* arg, const RawDriver* driver);
 typedef void (*TakeServiceCrash)(void* arg, const RawServiceCrash* crash);
+typedef void (*TakeName)(void* arg, const wchar_t* name);
 
 // The Windows operations the collector uses, in the order it uses them. Every operation gets ctx
 // first. A listing hands its entries over one by one while its buffer is alive and returns 1 when
@@ -164,7 +166,24 @@ struct CollectorPlatform {
     int (*list_service_crashes)(void* ctx, uint64_t now, TakeServiceCrash take, void* arg);
     // A service's display name, as the Service Control Manager writes it into its events.
     void (*service_display_name)(void* ctx, const wchar_t* service, wchar_t* buf, size_t cap);
+    // The SID (as text) of the person signed in at the console; 0 when nobody is, or when this
+    // process may not ask (only SYSTEM may: WTSQueryUserToken).
+    int (*console_user_sid)(void* ctx, wchar_t* buf, size_t cap);
+    // The names of a key's subkeys; 0 when the key cannot be opened.
+    int (*list_subkeys)(void* ctx, RegistryRoot root, const wchar_t* path, TakeName take, void* arg);
 };
+
+// A per-user connection's key under "Printers\Connections" names the printer with commas in place
+// of its backslashes (",,PRINTSRV,Front desk" is "\\PRINTSRV\Front desk"). 0 for any other name.
+int connection_name_of_key(const wchar_t* key, wchar_t* out, size_t cap);
+
+// The printer's name in a "Device" value ("Front desk,winspool,Ne00:"): the text before its first
+// comma.
+void device_printer_name(const wchar_t* device, wchar_t* out, size_t cap);
+
+// Running as SYSTEM (as remote-management agents do), the PC's own view lacks the person's printers:
+// the console user's connections and default printer are read from their hive under HKEY_USERS.
+void collect_signed_in_user_printers(Snapshot* s, const CollectorPlatform* platform);
 
 // The worker's whole body: allocates the snapshot, fills it, runs the requested network tests,
 // merges the cached results and hands it over. Takes ownership of request. With build_demo set,

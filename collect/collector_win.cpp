@@ -3,6 +3,7 @@
 #include <windows.h>
 #include <winspool.h>
 #include <wtsapi32.h>
+#include <sddl.h>
 
 #include <stdlib.h>
 #include <string.h>
@@ -19,7 +20,7 @@
 #include "net/net_test.h"
 
 static HKEY root_key(RegistryRoot root) {
-    return root == RootCurrentUser ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE;
+    return root == RootCurrentUser ? HKEY_CURRENT_USER : root == RootUsers ? HKEY_USERS : HKEY_LOCAL_MACHINE;
 }
 
 static Snapshot* win_new_snapshot(void*) {
@@ -273,6 +274,43 @@ static uint32_t win_open_connection(void*, const wchar_t* printer, wchar_t* mess
     return error;
 }
 
+// WTSQueryUserToken answers only a caller that runs as LocalSystem with SE_TCB_NAME; anyone else
+// gets 1314 and the console user stays unknown, which is right: only SYSTEM lacks their printers.
+static int win_console_user_sid(void*, wchar_t* buf, size_t cap) {
+    if (cap) buf[0] = 0;
+    const DWORD session = WTSGetActiveConsoleSessionId();
+    if (session == 0xFFFFFFFF) return 0;
+    HANDLE token = nullptr;
+    if (!WTSQueryUserToken(session, &token)) return 0;
+    union {
+        TOKEN_USER user;
+        BYTE bytes[256];
+    } info;
+    DWORD length = 0;
+    LPWSTR text = nullptr;
+    int ok = GetTokenInformation(token, TokenUser, &info, sizeof(info), &length) &&
+             ConvertSidToStringSidW(info.user.User.Sid, &text);
+    CloseHandle(token);
+    if (ok) text_copy(buf, cap, text);
+    if (text) LocalFree(text);
+    return ok;
+}
+
+static int win_list_subkeys(void*, RegistryRoot root, const wchar_t* path, TakeName take, void* arg) {
+    HKEY key = nullptr;
+    if (RegOpenKeyExW(root_key(root), path, 0, KEY_ENUMERATE_SUB_KEYS, &key) != ERROR_SUCCESS) return 0;
+    // A registry key name holds at most 255 characters.
+    wchar_t name[256];
+    for (DWORD i = 0; i < 1000; i++) {
+        DWORD n = _countof(name);
+        LONG rc = RegEnumKeyExW(key, i, name, &n, nullptr, nullptr, nullptr, nullptr);
+        if (rc == ERROR_NO_MORE_ITEMS) break;
+        if (rc == ERROR_SUCCESS) take(arg, name);
+    }
+    RegCloseKey(key);
+    return 1;
+}
+
 static void win_service_display_name(void*, const wchar_t* service, wchar_t* buf, size_t cap) {
     buf[0] = 0;
     SC_HANDLE manager = OpenSCManagerW(nullptr, nullptr, SC_MANAGER_CONNECT);
@@ -340,6 +378,8 @@ void windows_collector_platform(const CheckWorker* worker, CollectorPlatform* ou
         win_open_connection,
         list_service_crashes,
         win_service_display_name,
+        win_console_user_sid,
+        win_list_subkeys,
     };
 }
 

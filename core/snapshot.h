@@ -214,6 +214,7 @@ struct Snapshot {
     int32_t operationalLogKnown;
     int32_t operationalLogEnabled;
     int32_t runningAsSystem;
+    int32_t signedInUserPrinters; // running as SYSTEM: the console user's connections and default were read
     wchar_t userName[128];
     wchar_t sessionUserName[128];
     int32_t networkTested;

@@ -489,6 +489,49 @@ TEST(Collector, AccountsAndConsoleSession) {
     EXPECT_EQ(t->runningAsSystem, 0);
 }
 
+// Running as SYSTEM, the person at the console's own connections and default printer come from
+// their hive; a connection the machine lists already is not listed twice.
+TEST(Collector, AsSystemTheConsoleUsersPrintersAreRead) {
+    FakePc pc;
+    pc.system = 1;
+    pc.defaultPrinter = L"Microsoft Print to PDF"; // SYSTEM's own default, meaningless to the user
+    pc.printers.push_back(
+        {L"", L"Microsoft Print to PDF", L"", L"PORTPROMPT:", L"Microsoft Print To PDF", L"", L""});
+    pc.printers.push_back(
+        {L"\\\\PRINTSRV", L"\\\\PRINTSRV\\Machine Queue", L"", L"", L"HP Universal", L"", L""});
+    pc.consoleSid = L"S-1-5-21-1-2-3-1001";
+    pc.subkeys[L"s-1-5-21-1-2-3-1001\\printers\\connections"] = {
+        L",,PRINTSRV,Front desk", L",,printsrv,Machine Queue", L"not a connection", L",,,x"};
+    pc.set_string(L"HKU\\S-1-5-21-1-2-3-1001\\" VANTREL_WINDOWS_KEY, L"Device",
+                  L"\\\\PRINTSRV\\Front desk,winspool,Ne00:");
+    SnapshotHolder s(run_fake_check(&pc, 0));
+    ASSERT_EQ(3, s->printerCount);
+    EXPECT_STREQ(L"\\\\PRINTSRV\\Front desk", s->printers[2].name);
+    EXPECT_TRUE(s->printers[2].isDefault);
+    EXPECT_TRUE(s->printers[2].isConnection);
+    EXPECT_STREQ(L"PRINTSRV", s->printers[2].serverName);
+    EXPECT_EQ(KindShared, s->printers[2].kind);
+    EXPECT_STREQ(L"\\\\PRINTSRV\\Front desk", s->defaultPrinter) << "the person's default, not SYSTEM's";
+    EXPECT_FALSE(s->printers[0].isDefault);
+    EXPECT_TRUE(s->signedInUserPrinters);
+
+    FakePc user; // not SYSTEM: the hive of the console user is never asked for
+    user.consoleSid = L"S-1-5-21-1-2-3-1001";
+    SnapshotHolder t(run_fake_check(&user, 0));
+    EXPECT_EQ(0, user.called("console_user_sid"));
+    EXPECT_FALSE(t->signedInUserPrinters);
+}
+
+TEST(Collector, ConnectionKeyNames) {
+    wchar_t out[260];
+    EXPECT_TRUE(connection_name_of_key(L",,srv,Queue", out, _countof(out)));
+    EXPECT_STREQ(L"\\\\srv\\Queue", out);
+    for (const wchar_t* bad : {L"srv", L",srv,q", L",,srv", L",,srv,", L",,,q", L""})
+        EXPECT_FALSE(connection_name_of_key(bad, out, _countof(out))) << bad;
+    device_printer_name(L"Front,winspool,Ne00:", out, _countof(out));
+    EXPECT_STREQ(L"Front", out);
+}
+
 TEST(Collector, Policies) {
     const std::wstring windows = L"HKCU\\Software\\Microsoft\\Windows NT\\CurrentVersion\\Windows";
     const std::wstring wpp = L"HKLM\\SOFTWARE\\Policies\\Microsoft\\Windows NT\\Printers\\WPP";

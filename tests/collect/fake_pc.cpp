@@ -13,7 +13,10 @@ static std::wstring lower(std::wstring s) {
 }
 
 static std::wstring reg_key(RegistryRoot root, const wchar_t* path, const wchar_t* name) {
-    return std::wstring(root == RootCurrentUser ? L"HKCU\\" : L"HKLM\\") + path + L"|" + name;
+    return std::wstring(root == RootCurrentUser ? L"HKCU\\"
+                        : root == RootUsers     ? L"HKU\\"
+                                                : L"HKLM\\") +
+           path + L"|" + name;
 }
 
 void FakePc::set_string(const std::wstring& root_path, const std::wstring& name, const std::wstring& value) {
@@ -272,6 +275,21 @@ static void f_service_display_name(void* ctx, const wchar_t* service, wchar_t* b
     text_copy(buf, cap, wcscmp(service, L"Spooler") == 0 ? pc_of(ctx)->spoolerDisplayName.c_str() : L"");
 }
 
+static int f_console_user_sid(void* ctx, wchar_t* buf, size_t cap) {
+    pc_of(ctx)->calls.push_back("console_user_sid");
+    text_copy(buf, cap, pc_of(ctx)->consoleSid.c_str());
+    return !pc_of(ctx)->consoleSid.empty();
+}
+static int f_list_subkeys(void* ctx, RegistryRoot, const wchar_t* path, TakeName take, void* arg) {
+    FakePc* pc = pc_of(ctx);
+    pc->calls.push_back("list_subkeys");
+    auto it = pc->subkeys.find(lower(path));
+    if (it == pc->subkeys.end()) return 0;
+    for (const auto& name : it->second)
+        take(arg, name.c_str());
+    return 1;
+}
+
 CollectorPlatform FakePc::platform() {
     return CollectorPlatform{this,
                              f_new_snapshot,
@@ -301,7 +319,9 @@ CollectorPlatform FakePc::platform() {
                              netWorkers,
                              f_open_connection,
                              f_list_service_crashes,
-                             f_service_display_name};
+                             f_service_display_name,
+                             f_console_user_sid,
+                             f_list_subkeys};
 }
 
 Settings default_settings() {

@@ -72,6 +72,8 @@ struct FakePc {
     int serviceLogReadable = 1;
     std::vector<FakeCrash> crashes;
     std::wstring spoolerDisplayName = L"Print Spooler";
+    std::wstring consoleSid;                                   // empty: nobody at the console
+    std::map<std::wstring, std::vector<std::wstring>> subkeys; // lower-case path under HKU -> names
 
     // What the collector did.
     std::vector<std::string> calls;
