@@ -38,3 +38,14 @@ int run_report_mode(const CommandLine* cmd);
 
 // Headless network test of one address ("/nettest"); returns the exit code.
 int run_nettest_mode(const CommandLine* cmd);
+
+// "/check" and "/fix" (fleet_win.cpp): one line on standard output, the exit code of fleet.h.
+int run_fleet_mode(const CommandLine* cmd);
+
+// The headless modes' checks, on the calling thread. The demonstration's first check: the made-up
+// snapshot and search result, matched, remembered and diagnosed as the window does. A check of this
+// PC: the snapshot (with network tests when asked), then with scan the network search the window
+// would start from its Network Printers view, then the diagnosis. 0, or the Windows error code.
+struct Session;
+uint32_t demo_first_check(Session* session);
+uint32_t pc_check_now(Session* session, int scan, int with_network_test);

@@ -45,8 +45,18 @@ void set_scan_range(CommandLine* out, const wchar_t* range) {
 // "/report" alone (or followed by a switch) still chooses the mode, so no window opens, and the
 // mode then refuses the missing file with a bad-argument code.
 void set_report(CommandLine* out, const wchar_t* file) {
-    out->mode = ModeReport;
+    if (out->mode == ModeWindow) out->mode = ModeReport; // "/check /report FILE" stays a check
     out->reportFile = file;
+    out->reportAsked = 1;
+}
+void set_check(CommandLine* out, const wchar_t*) {
+    out->mode = ModeCheck;
+}
+void set_fix(CommandLine* out, const wchar_t*) {
+    out->mode = ModeFix;
+}
+void set_only(CommandLine* out, const wchar_t* rules) {
+    out->onlyRules = rules;
 }
 void set_summary(CommandLine* out, const wchar_t*) {
     out->reportSummary = 1;
@@ -54,8 +64,10 @@ void set_summary(CommandLine* out, const wchar_t*) {
 void set_scan(CommandLine* out, const wchar_t*) {
     out->reportScan = 1;
 }
-void set_json(CommandLine* out, const wchar_t*) {
+// "/report FILE /json" names the file before; "/check /json FILE" after.
+void set_json(CommandLine* out, const wchar_t* file) {
     out->reportJson = 1;
+    out->jsonFile = file;
 }
 
 // The switches of every mode but "/task" and "/nettest", which are told by argument 1 (below).
@@ -64,7 +76,8 @@ const SwitchRow kSwitches[] = {
     {L"/admin", TakesNothing, set_admin},       {L"/updated", TakesNext, set_updated},
     {L"/scanrange", TakesNext, set_scan_range}, {L"/report", TakesUnlessSwitch, set_report},
     {L"/summary", TakesNothing, set_summary},   {L"/scan", TakesNothing, set_scan},
-    {L"/json", TakesNothing, set_json},
+    {L"/json", TakesUnlessSwitch, set_json},    {L"/check", TakesNothing, set_check},
+    {L"/fix", TakesNothing, set_fix},           {L"/only", TakesNext, set_only},
 };
 
 const SwitchRow* switch_row(const wchar_t* argument) {
@@ -106,6 +119,8 @@ void parse_command_line(int argc, wchar_t* const* argv, CommandLine* out) {
     out->netAddress = L"";
     out->netCommunity = VANTREL_DEFAULT_COMMUNITY;
     out->reportFile = L"";
+    out->jsonFile = L"";
+    out->onlyRules = L"";
     if (!argv) argc = 0;
 
     // The task mode takes the rest of the line as it is: the verb and its argument are the elevated

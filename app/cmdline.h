@@ -12,6 +12,8 @@ enum StartMode : int32_t {
     ModeTask = 1,
     ModeNetTest = 2,
     ModeReport = 3, // "/report FILE": write the report headless; reportFile empty = no file given
+    ModeCheck = 4,  // "/check": one check, one line on standard output, an exit code for scripts
+    ModeFix = 5,    // "/fix": the check, the fixes safe without a person, and the check again
 };
 
 // The read-only community of SNMP version 1 used when "/nettest" is not given one.
@@ -34,9 +36,13 @@ struct CommandLine {
     wchar_t updatedFrom[64];   // the argument after "/updated" (at most 63 characters); "" when absent
     wchar_t scanRange[64];     // as given (one blank when given empty); empty = sweep the local subnets
     const wchar_t* reportFile; // "/report": the file to write; "" when absent
+    int32_t reportAsked;       // "/report" was given, with or without its file
     int32_t reportSummary;     // "/summary" with "/report": the summary instead of the full report
     int32_t reportScan;        // "/scan" with "/report": a network search runs before the report
-    int32_t reportJson;        // "/json" with "/report": the JSON document instead of the text
+    int32_t reportJson;        // "/json": the JSON document instead of the text
+    const wchar_t*
+        jsonFile; // "/json FILE" (with "/check" or "/fix"): where the document goes; "" when absent
+    const wchar_t* onlyRules; // "/only RULE[,RULE...]" with "/fix"; "" = every rule
 };
 
 // argv[0] is the program path; argv may be null when splitting failed (the program then starts

@@ -57,6 +57,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
     g_process.demo = cmd.demo;
     text_copy(g_process.scanRange, _countof(g_process.scanRange), cmd.scanRange);
     if (cmd.mode == ModeReport) return run_report_mode(&cmd); // headless: no mutex, no window
+    if (cmd.mode == ModeCheck || cmd.mode == ModeFix) return run_fleet_mode(&cmd);
     if (!take_single_instance(cmd.mayWait)) return 0;
 
     init_common_controls();

@@ -30,7 +30,7 @@ static Session g_report_session; // static: the finding list is far too large fo
 
 // The window's first check, done on this thread: the snapshot becomes current, the search result is
 // matched to it, identities are remembered, then the diagnosis runs.
-static uint32_t demo_first_check(Session* session) {
+uint32_t demo_first_check(Session* session) {
     Snapshot* s = snapshot_new();
     NetworkSearchResult* r = new_demo_search_result();
     if (!s || !r) {
@@ -48,13 +48,10 @@ static uint32_t demo_first_check(Session* session) {
     return 0;
 }
 
-// The window's first check on the PC, done on this thread, with network tests whatever AutoNetTest
-// says (a report without them could not say whether the network printers answer); then, when asked,
-// the search the window would start from its Network Printers view.
-static uint32_t pc_first_check(Session* session, int scan) {
+uint32_t pc_check_now(Session* session, int scan, int with_network_test) {
     CheckRequest* request = static_cast<CheckRequest*>(calloc(1, sizeof(CheckRequest)));
     if (!request) return ERROR_NOT_ENOUGH_MEMORY;
-    request->withNetworkTest = 1;
+    request->withNetworkTest = with_network_test ? 1 : 0;
     Settings settings = g_settings;
     CheckWorker worker = {};
     worker.settings = &settings;
@@ -70,8 +67,15 @@ static uint32_t pc_first_check(Session* session, int scan) {
     return 0;
 }
 
+// The window's first check on the PC, with network tests whatever AutoNetTest says (a report without
+// them could not say whether the network printers answer).
+static uint32_t pc_first_check(Session* session, int scan) {
+    return pc_check_now(session, scan, 1);
+}
+
 int run_report_mode(const CommandLine* cmd) {
-    if (!cmd->reportFile[0]) return ERROR_INVALID_PARAMETER;
+    const wchar_t* file = cmd->reportFile[0] ? cmd->reportFile : cmd->jsonFile;
+    if (!file[0]) return ERROR_INVALID_PARAMETER;
     load_settings(&g_settings, g_process.demo);
     Session* session = &g_report_session;
     session_init(session);
@@ -94,13 +98,13 @@ int run_report_mode(const CommandLine* cmd) {
         // The document is always the whole report: a script picks out what it needs.
         wchar_t* json = build_json_report(session);
         if (!json) return ERROR_NOT_ENOUGH_MEMORY;
-        error = write_json_file(cmd->reportFile, json);
+        error = write_json_file(file, json);
         free(json);
     } else {
         wchar_t* text = static_cast<wchar_t*>(malloc(kReportCapacity * sizeof(wchar_t)));
         if (!text) return ERROR_NOT_ENOUGH_MEMORY;
         build_report(session, cmd->reportSummary ? 0 : 1, text, kReportCapacity);
-        error = write_report_file(cmd->reportFile, text);
+        error = write_report_file(file, text);
         free(text);
     }
     return (int)(error ? error : range_refused ? ERROR_INVALID_PARAMETER : 0);

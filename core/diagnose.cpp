@@ -133,8 +133,9 @@ void diagnose_at(const DiagnosisInput* input, FindingList* list, uint64_t now_ut
 
     Settings defaults;
     if (!input->settings) settings_defaults(&defaults);
-    RuleContext ctx = {input->snapshot, input->search, input->settings ? input->settings : &defaults,
-                       input->demo,     list,          now_utc};
+    RuleContext ctx = {input->snapshot, input->search,   input->settings ? input->settings : &defaults,
+                       input->demo,     input->headless, list,
+                       now_utc};
     Snapshot* s = ctx.snapshot;
     seal_snapshot(s);
 

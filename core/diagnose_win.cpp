@@ -19,6 +19,7 @@ void diagnose_with(const DiagnosisInput* input, FindingList* list) {
 
 void diagnose(Session* session) {
     if (!session) return;
-    DiagnosisInput input = {session->snapshot, session->search, &g_settings, g_process.demo};
+    DiagnosisInput input = {session->snapshot, session->search, &g_settings, g_process.demo,
+                            g_process.headless};
     diagnose_with(&input, &session->findings);
 }

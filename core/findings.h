@@ -68,6 +68,7 @@ struct DiagnosisInput {
     const NetworkSearchResult* search; // latest search result, or null
     const Settings* settings;
     int32_t demo;
+    int32_t headless; // "/check" or "/fix": run by remote-management tools, where SYSTEM is expected
 };
 
 // Appends one finding to the list unless it already holds kMaxFindings. rule, subject and title are copied

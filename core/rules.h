@@ -11,6 +11,7 @@ struct RuleContext {
     const NetworkSearchResult* search; // null before the first network search
     const Settings* settings;          // never null here
     int32_t demo;
+    int32_t headless; // see DiagnosisInput
     FindingList* list;
     uint64_t nowUtc; // 100 ns units since 1601-01-01
 };

@@ -98,9 +98,12 @@ void rules_system(const RuleContext* ctx, int32_t real_printer_count) {
             text_format(who, _countof(who), L"the person signed in is \"%ls\"", s->sessionUserName);
         else
             text_copy(who, _countof(who), L"nobody is signed in to this PC's screen");
+        // Remote-management tools run "/check" and "/fix" as SYSTEM on purpose; in the window it is a
+        // mistake worth a Heads-up.
+        const Severity severity = s->runningAsSystem && ctx->headless ? SeverityNote : SeverityHeadsUp;
         add_finding_to(
-            list, s->runningAsSystem ? L"running-as-system" : L"running-as-other-user", SeverityHeadsUp, -1,
-            NoFix, L"",
+            list, s->runningAsSystem ? L"running-as-system" : L"running-as-other-user", severity, -1, NoFix,
+            L"",
             s->runningAsSystem ? L"Vantrel is running as SYSTEM, not as the person signed in"
                                : L"Vantrel is running as a different user than the person signed in",
             L"Vantrel is running as \"%ls\", but %ls. In Windows many printers belong to the PERSON, not the "

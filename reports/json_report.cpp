@@ -52,6 +52,7 @@ static void pc_object(JsonWriter* w, const ReportInput* r) {
     json_text_or_null(w, L"user", r->pc.userName);
     json_flag(w, L"elevated", r->elevated);
     json_flag(w, L"runningAsSystem", s->runningAsSystem);
+    json_flag(w, L"signedInUserPrinters", s->signedInUserPrinters);
     json_text_or_null(w, L"sessionUser", s->sessionUserName);
     json_object(w, L"windows");
     wchar_t product[120], text[400];

@@ -11,7 +11,7 @@ packages=(
   googletest
   iproute2 util-linux
   cups-daemon cups-client
-  snmpsim snmp tshark nmap iptables python3 openssl clang clang-format libclang-rt-dev
+  snmpsim snmp tshark nmap iptables python3 python3-jsonschema openssl clang clang-format libclang-rt-dev
 )
 
 missing=()

@@ -191,3 +191,19 @@ TEST(CommandLine, ReportAsJson) {
     Parsed d(L"Vantrel.exe /report out.txt");
     EXPECT_EQ(0, d.cmd.reportJson);
 }
+
+TEST(CommandLine, FleetModes) {
+    Parsed a(L"Vantrel.exe /report r.txt /CHECK /scan");
+    EXPECT_EQ(ModeCheck, a.cmd.mode) << "\"/check\" wins over \"/report\" wherever it stands";
+    EXPECT_STREQ(L"r.txt", a.cmd.reportFile);
+    EXPECT_EQ(1, a.cmd.reportScan);
+    Parsed b(L"Vantrel.exe /fix /only printer-paused,use-printer-offline /json \"C:\\out dir\\f.json\"");
+    EXPECT_EQ(ModeFix, b.cmd.mode);
+    EXPECT_STREQ(L"printer-paused,use-printer-offline", b.cmd.onlyRules);
+    EXPECT_STREQ(L"C:\\out dir\\f.json", b.cmd.jsonFile);
+    EXPECT_EQ(1, b.cmd.reportJson);
+    Parsed c(L"Vantrel.exe /check /json");
+    EXPECT_STREQ(L"", c.cmd.jsonFile) << "the mode refuses the missing file";
+    Parsed d(L"Vantrel.exe /check /report");
+    EXPECT_EQ(1, d.cmd.reportAsked);
+}

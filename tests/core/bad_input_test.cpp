@@ -4,6 +4,7 @@
 
 #include <set>
 
+#include "core/rule_catalog.h"
 #include "core/session.h"
 #include "core/state.h"
 
@@ -131,7 +132,7 @@ TEST(BadInput, NullSettingsMeanTheBuiltInOnes) {
     pdf->isVirtual = 1;
     pdf->status = 0x1;
     d.s->operationalLogKnown = 1;
-    DiagnosisInput in = {d.s, nullptr, nullptr, 0};
+    DiagnosisInput in = {d.s, nullptr, nullptr, 0, 0};
     diagnose_at(&in, d.list.get(), d.now);
     EXPECT_TRUE(d.titles_of(0).empty()) << "virtual printers are not checked";
     EXPECT_NE(nullptr, d.find(L"Windows' detailed print log is switched off")) << "the print log is read";
@@ -152,6 +153,12 @@ TEST(BadInput, SessionRun) {
     EXPECT_STREQ(L"The printer is paused", session->findings.items[0].title);
     EXPECT_STREQ(L"printer-paused", session->findings.items[0].rule);
 }
+
+// The rules tested with their own records in rules_print_test.cpp.
+const wchar_t* const kPrintServerRules =
+    L" connection-refused ipp-class-driver ipp-class-duplicate point-and-print-admin-needed "
+    L"point-and-print-unprotected pool-member-silent print-server-name print-server-named-pipes-only "
+    L"print-server-silent rpc-privacy-off spooler-crashing ";
 
 // Every rule at least once, every text checked against the message catalogue.
 TEST(Messages, EveryFindingIsWordForWordAMessage) {
@@ -275,11 +282,14 @@ TEST(Messages, EveryFindingIsWordForWordAMessage) {
         Diag& d = add();
         d.printer(L"Fine");
     }
-    std::set<std::wstring> titles;
+    std::set<std::wstring> titles, rules;
     for (auto& d : runs) {
         d->run();
         for (int i = 0; i < d->count(); i++) {
             titles.insert(d->at(i).title);
+            rules.insert(d->at(i).rule);
+            EXPECT_NE(nullptr, rule_info(d->at(i).rule))
+                << narrow(d->at(i).rule) << " is not in the catalogue";
             EXPECT_TRUE(is_known_message(d->at(i).title)) << narrow(d->at(i).title);
             EXPECT_TRUE(is_known_message(d->at(i).text)) << narrow(d->at(i).title) << "\n"
                                                          << narrow(d->at(i).text);
@@ -354,6 +364,12 @@ TEST(Messages, EveryFindingIsWordForWordAMessage) {
     };
     for (const wchar_t* title : kEveryTitle)
         EXPECT_EQ(1u, titles.count(title)) << narrow(title);
+    // Every rule of the catalogue is one these runs reach (the print-server rules have their own tests).
+    for (int32_t i = 0; i < kRuleCount; i++) {
+        if (!rules.count(kRules[i].id)) {
+            EXPECT_TRUE(wcsstr(kPrintServerRules, kRules[i].id)) << narrow(kRules[i].id) << " is never found";
+        }
+    }
 
     // The catalogue check itself tells a near miss from the real text.
     EXPECT_TRUE(is_known_message(L"The printer is paused"));

@@ -33,7 +33,7 @@ struct Demo {
         delete list;
     }
     void diagnose_demo(const NetworkSearchResult* search) {
-        DiagnosisInput input = {s, search, &settings, 1};
+        DiagnosisInput input = {s, search, &settings, 1, 0};
         diagnose_at(&input, list, kNowUtc);
     }
 };

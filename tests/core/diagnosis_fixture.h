@@ -23,6 +23,7 @@ struct Diag {
     Settings settings;
     std::unique_ptr<NetworkSearchResult> search;
     int demo = 0;
+    int headless = 0;
     std::unique_ptr<FindingList> list{new FindingList()};
     uint64_t now = kTestNow;
 
@@ -102,7 +103,7 @@ struct Diag {
     }
 
     void run() {
-        DiagnosisInput in = {s, search.get(), &settings, demo};
+        DiagnosisInput in = {s, search.get(), &settings, demo, headless};
         diagnose_at(&in, list.get(), now);
     }
 

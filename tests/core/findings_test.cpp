@@ -51,7 +51,7 @@ TEST(AddFinding, CopiesFormatsAndStopsAt240) {
 TEST(Diagnose, WithoutSnapshotOnlyEmptiesTheList) {
     std::unique_ptr<FindingList> list(new FindingList());
     list->count = 17;
-    DiagnosisInput in = {nullptr, nullptr, nullptr, 0};
+    DiagnosisInput in = {nullptr, nullptr, nullptr, 0, 0};
     diagnose_at(&in, list.get(), kTestNow);
     EXPECT_EQ(0, list->count);
     diagnose_at(nullptr, list.get(), kTestNow);

@@ -161,6 +161,10 @@ TEST(AccountRules, SystemDifferentUserAndCase) {
         std::wstring(f->text).find(
             L"Vantrel is running as \"SYSTEM\", but nobody is signed in to this PC's screen. In Windows"));
     EXPECT_NE(std::wstring::npos, std::wstring(f->text).find(L"(\\\\server\\printer)"));
+    d.headless = 1; // "/check" and "/fix": remote-management tools run as SYSTEM on purpose
+    d.run();
+    EXPECT_EQ(SeverityNote, d.find(L"Vantrel is running as SYSTEM, not as the person signed in")->severity);
+    d.headless = 0;
 
     d.s->runningAsSystem = 0;
     text_copy(d.s->userName, _countof(d.s->userName), L"helpdesk");

@@ -53,7 +53,7 @@ TEST(Details, TheDemoHpPageWhole) {
     mark_installed(r, page.s);
     Settings settings;
     settings_defaults(&settings);
-    DiagnosisInput input = {page.s, r, &settings, 1};
+    DiagnosisInput input = {page.s, r, &settings, 1, 0};
     diagnose_at(&input, page.list, 0);
     EXPECT_EQ(
         L"Service Drive - HP LaserJet Pro M404   (the default printer)\n"
