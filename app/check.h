@@ -61,5 +61,9 @@ int start_network_search(Session* session, int show_view);
 // Network Printers when the result asks for it. Returns the RefreshFlags still to do.
 uint32_t on_search_done(Session* session, NetworkSearchResult* result);
 
+// A reverse name that came after the search's hand-over (MsgSearchName; takes the block): filled
+// into the kept result, which is matched again. Returns the RefreshFlags to do (0: nothing changed).
+uint32_t on_search_name(Session* session, SearchName* name);
+
 // Timer 1: starts a check when one is due.
 void on_check_tick(Session* session);

@@ -17,6 +17,7 @@
 #include "core/thread_win.h"
 #include "net/addresses.h"
 #include "net/installed.h"
+#include "net/netlogic.h"
 #include "net/search.h"
 #include "ui/ui_services.h"
 
@@ -93,6 +94,15 @@ uint32_t on_check_done(Session* session, Snapshot* s) {
         cycle->pendingAddress[0] = 0;
         start_check(session, with_network_test, address);
     }
+    return RefreshLists | RefreshBanner;
+}
+
+uint32_t on_search_name(Session* session, SearchName* name) {
+    const int changed = fill_late_name(session->search, name);
+    free(name);
+    if (!changed) return 0;
+    // The name can tie a found printer to an installed one (mark_installed matches short names).
+    refresh_findings(session);
     return RefreshLists | RefreshBanner;
 }
 

@@ -35,6 +35,7 @@ static void install_frame_services() {
     g_frame.start_search = start_network_search;
     g_frame.check_done = on_check_done;
     g_frame.search_done = on_search_done;
+    g_frame.search_name = on_search_name;
     g_frame.check_tick = on_check_tick;
     g_frame.first_check = check_cycle_start;
     g_frame.release_instance = release_single_instance;

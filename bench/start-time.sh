@@ -1,15 +1,18 @@
 #!/usr/bin/env bash
 # Start-up time of the window under Wine: from launching Vantrel.exe until its main window exists
 # on the X display, for a cold start (no wineserver running yet) and warm starts (wineserver and
-# files already in memory). Runs itself inside the sandbox.
-# Usage: bench/start-time.sh [BUILD_DIR]
+# files already in memory); the first verdict's time after the window is shown; and what an open,
+# idle window costs: resident memory and CPU per idle minute, of the demonstration window and the
+# test PC's. Each beside an empty Win32 window built the same way (tests/ui/empty_window.cpp),
+# measured in the same run, with the goals. Runs itself inside the sandbox.
+# Usage: bench/start-time.sh [BUILD_DIR]   (IDLE_SECONDS: the idle time measured, 60 by default)
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 build=${1:-$top/build}
 if [ "${VANTREL_SANDBOX:-}" != 1 ]; then
   exec "$top/tools/sandbox.sh" "$build/wine-bench" "$0" "$build"
 fi
-exe="$build/Vantrel.exe"
+exe=${BENCH_EXE:-$build/Vantrel.exe} # another build of the exe may be timed beside the same anchors
 
 ms_now() { date +%s%3N; }
 # One start, timed until the window exists; "cold" then stops the wineserver, a warm start only
@@ -37,14 +40,82 @@ wine reg add 'HKCU\Software\Corvalen\Vantrel' /v UpdateManifest /d https://local
 # The first verdict: from CreateProcess until the banner shows what the first check found, timed by
 # a small Windows helper, against the helper's own bare start as the anchor (both warm).
 helper="$build/tests/ui/first_verdict.exe"
-if [ -f "$helper" ]; then
+empty="$build/tests/ui/empty_window.exe"
+ratio() { awk -v a="$1" -v b="$2" 'BEGIN { if (b > 0) printf "%.2f", a / b; else printf "-" }'; }
+met() { awk -v v="$1" -v g="$2" 'BEGIN { printf "goal %s: %s", g, (v <= g) ? "met" : "MISSED" }'; }
+if [ -f "$helper" ] && [ -f "$empty" ]; then
   exe_win=$(winepath -w "$exe")
+  wine "$helper" /empty "$(winepath -w "$empty")" >/dev/null # warm Wine up
   anchor_t0=$(ms_now); wine "$helper" >/dev/null; anchor=$(( $(ms_now) - anchor_t0 ))
-  read -r shown verdict < <(wine "$helper" "$exe_win" /demo /scanrange 127.0.0.0/30)
-  echo "bare Wine program start (anchor): $anchor ms"
-  echo "demo window shown: $shown ms; first verdict: $verdict ms ($(awk -v v="$verdict" -v a="$anchor" 'BEGIN{printf "%.2f", v/a}') x anchor)"
-  read -r shown verdict < <(wine "$helper" "$exe_win" /scanrange 127.0.0.0/30)
-  echo "test-PC window shown: $shown ms; first verdict: $verdict ms ($(awk -v v="$verdict" -v a="$anchor" 'BEGIN{printf "%.2f", v/a}') x anchor)"
+  read -r empty_shown _ < <(wine "$helper" /empty "$(winepath -w "$empty")" | tr -d '\r')
+  echo "bare Wine program start (anchor): $anchor ms; empty Win32 window shown: $empty_shown ms"
+  for mode in demo test-PC; do
+    args="/scanrange 127.0.0.0/30"
+    [ "$mode" = demo ] && args="/demo $args"
+    # shellcheck disable=SC2086
+    read -r shown verdict < <(wine "$helper" "$exe_win" $args | tr -d '\r')
+    after=$((verdict - shown))
+    printf '%-8s window shown: %4d ms (%s x the empty window); first verdict %4d ms after it, %s\n' \
+      "$mode" "$shown" "$(ratio "$shown" "$empty_shown")" "$after" "$(met "$after" 100)"
+  done
+fi
+
+# What an open window costs while nobody uses it: its process's resident memory once it has
+# settled, and the CPU time (user + system, from /proc) it takes over the idle seconds after that.
+idle=${IDLE_SECONDS:-60}
+settle=8
+# The process of this prefix (other programs may run beside the sandbox) whose program is $1.
+in_prefix() { tr '\0' '\n' 2>/dev/null <"/proc/$1/environ" | grep -qxF "WINEPREFIX=$WINEPREFIX"; }
+unix_pid_of() {
+  local p
+  for p in /proc/[0-9]*; do
+    head -zn1 "$p/cmdline" 2>/dev/null | tr -d '\0' | grep -q "$1\$" && in_prefix "${p#/proc/}" &&
+      { echo "${p#/proc/}"; return 0; }
+  done
+  return 1
+}
+cpu_ms() { awk -v hz="$(getconf CLK_TCK)" '{ printf "%d", ($14 + $15) * 1000 / hz }' "/proc/$1/stat"; }
+rss_kb() { awk '/^VmRSS:/ { print $2 }' "/proc/$1/status"; }
+# name, exe, args...: prints "rss_kb cpu_ms_per_minute"
+idle_cost() {
+  local name=$1 file=$2
+  shift 2
+  wine "$file" "$@" >/dev/null 2>&1 &
+  local launcher=$! pid=""
+  for _ in $(seq 1 500); do
+    pid=$(unix_pid_of "$name") && break
+    sleep 0.02
+  done
+  sleep "$settle"
+  # The wineserver works for the program too (timers, messages, window changes); its share is
+  # counted with the program's.
+  local server c0 c1 s0 s1 rss
+  server=$(unix_pid_of "wineserver[0-9]*")
+  c0=$(cpu_ms "$pid")
+  s0=$(cpu_ms "$server")
+  sleep "$idle"
+  c1=$(cpu_ms "$pid")
+  s1=$(cpu_ms "$server")
+  rss=$(rss_kb "$pid")
+  kill "$pid" 2>/dev/null || true
+  wait "$launcher" 2>/dev/null || true
+  sleep 1
+  echo "$rss $(( (c1 - c0) * 60 / idle )) $(( (s1 - s0) * 60 / idle ))"
+}
+if [ -f "$empty" ]; then
+  read -r empty_rss empty_cpu empty_server < <(idle_cost empty_window.exe "$empty")
+  printf 'empty Win32 window (anchor): resident %.1f MB; CPU %d ms per idle minute (+ wineserver %d ms)\n' \
+    "$(awk -v k="$empty_rss" 'BEGIN{printf "%.1f", k / 1024}')" "$empty_cpu" "$empty_server"
+  for mode in demo test-PC; do
+    args=(/scanrange 127.0.0.0/30)
+    [ "$mode" = demo ] && args=(/demo "${args[@]}")
+    goal=100
+    [ "$mode" = demo ] && goal=60
+    read -r rss cpu server < <(idle_cost "$(basename "$exe")" "$exe" "${args[@]}")
+    printf '%-8s window: resident %5.1f MB (%s x the empty window, %s); CPU %d ms per idle minute (+ wineserver %d ms; %s)\n' \
+      "$mode" "$(awk -v k="$rss" 'BEGIN{printf "%.1f", k / 1024}')" "$(ratio "$rss" "$empty_rss")" \
+      "$(met "$(ratio "$rss" "$empty_rss")" 1.5)" "$cpu" "$server" "$(met "$((cpu + server))" "$goal")"
+  done
 fi
 
 echo "Vantrel.exe size: $(stat -c %s "$exe") bytes"

@@ -14,6 +14,7 @@ enum AppMessage : uint32_t {
     MsgCheckDone = kAppMessageBase + 20,       // lParam: the new Snapshot
     MsgSearchDone = kAppMessageBase + 21,      // lParam: NetworkSearchResult, or 0
     MsgSearchProgress = kAppMessageBase + 22,  // wParam: percent
+    MsgSearchName = kAppMessageBase + 23,      // lParam: a SearchName that came after the result
 };
 
 // The main window's timers.

@@ -42,6 +42,13 @@ struct NetworkSearchResult {
     int32_t showView;
 };
 
+// A found printer's reverse name that came after the search had handed its result over: the
+// window fills it into the result it holds (the printer with this address, when it has no name).
+struct SearchName {
+    uint32_t ipValue; // host byte order
+    wchar_t hostName[200];
+};
+
 // What the search thread is handed.
 struct SearchRequest {
     uint32_t extraAddresses[kMaxSearchExtraAddresses]; // host byte order

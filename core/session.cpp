@@ -5,7 +5,7 @@
 #include <string.h>
 
 void session_init(Session* s) {
-    memset(s, 0, sizeof(*s));
+    zero_record(s, sizeof(*s));
     s->cycle.logNextSummary = 1;
 }
 

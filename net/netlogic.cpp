@@ -133,6 +133,18 @@ void sort_found_printers(FoundPrinter* printers, int count) {
     }
 }
 
+int fill_late_name(NetworkSearchResult* result, const SearchName* name) {
+    if (!result || !name || !name->hostName[0]) return 0;
+    for (int32_t i = 0; i < result->count && i < kMaxFoundPrinters; ++i) {
+        FoundPrinter* f = &result->printers[i];
+        if (f->ipValue != name->ipValue) continue;
+        if (f->hostName[0]) return 0;
+        text_copy(f->hostName, _countof(f->hostName), name->hostName);
+        return 1;
+    }
+    return 0;
+}
+
 void build_search_request(const Snapshot* snapshot, int show_view, SearchRequest* request) {
     memset(request, 0, sizeof(*request));
     request->showView = show_view;

@@ -79,6 +79,10 @@ int responder_progress(int processed, int responders);
 // Stable insertion sort by ipValue, ascending.
 void sort_found_printers(FoundPrinter* printers, int count);
 
+// A reverse name that came after the result was handed over: written into the found printer with
+// that address when it has no name yet. Returns 1 when the result changed.
+int fill_late_name(NetworkSearchResult* result, const SearchName* name);
+
 // The request of a search: the IPv4 address of every network (TCP/IP) printer of the snapshot, from
 // its test result or else its port's address, at most 64.
 void build_search_request(const Snapshot* snapshot, int show_view, SearchRequest* request);

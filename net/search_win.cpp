@@ -1,6 +1,7 @@
 // The network search's thread. The sweep knocks on up to 250 addresses at a time per port with one
 // 900 ms budget per batch, the three ports' passes side by side, so a silent /24 costs at most
-// 2 batches x 0.9 s; responders are then learnt up to sixteen at a time.
+// 2 batches x 0.9 s; responders are then learnt up to sixteen at a time, while their reverse
+// lookups run beside them for at most 2 s (a name that comes later is posted on its own).
 #include <winsock2.h>
 #include <ws2tcpip.h>
 #include <windows.h>
@@ -17,10 +18,14 @@
 #include "net/net_test.h"
 #include "net/netlogic.h"
 #include "net/probe.h"
+#include "net/reverse_names.h"
 #include "net/search.h"
 #include "net/snmp.h"
 
 static std::atomic<int> g_in_progress{0};
+
+// How long the search waits for a responder's reverse name before handing over without it.
+static const DWORD kNameBoundMs = 2000;
 
 NetworkSearchResult* search_result_new() {
     return static_cast<NetworkSearchResult*>(calloc(1, sizeof(NetworkSearchResult)));
@@ -97,8 +102,9 @@ static void sweep(SweepList* list, const LocalSubnet* own, int own_count, uint8_
             if (open[pass][i]) list->masks[i] |= kSweepBits[pass];
 }
 
-// Each responder is learnt on a worker of its own: its reverse lookup beside its ARP request and
-// SNMP query, which takes the MAC that ARP found. Workers write only their own FoundPrinter.
+// Each responder is learnt on a worker of its own: its ARP request beside its SNMP query, which
+// takes the MAC that ARP found. Workers write only their own FoundPrinter. The reverse lookups run
+// apart (reverse_names_win.cpp), so a silent DNS server holds up nothing.
 struct Responders {
     FoundPrinter* printers;
     const LocalSubnet* own;
@@ -106,11 +112,6 @@ struct Responders {
     int askPrinter;
     int responders; // every address that answered, the 257th and later included
     Progress* progress;
-};
-
-struct Responder {
-    FoundPrinter* f;
-    const Responders* all;
 };
 
 static void learn_identity(FoundPrinter* f, const Responders* all) {
@@ -130,25 +131,9 @@ static void learn_identity(FoundPrinter* f, const Responders* all) {
     f->pageCount = scratch.pageCount;
 }
 
-static void learn_part(void* arg, int part) {
-    Responder* r = static_cast<Responder*>(arg);
-    if (part == 1) {
-        learn_identity(r->f, r->all);
-        return;
-    }
-    sockaddr_in address = {};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(r->f->ipValue);
-    static thread_local wchar_t host[1025];
-    if (GetNameInfoW((const SOCKADDR*)&address, sizeof(address), host, _countof(host), nullptr, 0,
-                     NI_NAMEREQD) == 0)
-        text_copy(r->f->hostName, _countof(r->f->hostName), host);
-}
-
 static void learn_responder(void* arg, int index) {
     const Responders* all = static_cast<const Responders*>(arg);
-    Responder r = {&all->printers[index], all};
-    run_parallel(2, 2, learn_part, &r);
+    learn_identity(&all->printers[index], all);
     post_progress(all->progress, 1, responder_progress, all->responders);
 }
 
@@ -203,7 +188,9 @@ NetworkSearchResult* run_network_search(const SearchRequest* request, HWND progr
     all.askPrinter = request ? request->askPrinter : 0;
     all.responders = responders;
     all.progress = &responder_progress_state;
+    NameLookups* names = start_name_lookups(result->printers, result->count, progress_window, nullptr);
     run_parallel(result->count, kNetworkWorkers, learn_responder, &all);
+    take_names(names, result->printers, result->count, kNameBoundMs);
     sort_found_printers(result->printers, result->count);
     return result;
 }

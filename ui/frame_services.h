@@ -15,6 +15,7 @@ struct FrameServices {
     int (*start_search)(Session* session, int show_view);                   // 1 when a search started
     uint32_t (*check_done)(Session* session, Snapshot* snapshot);           // RefreshFlags to do
     uint32_t (*search_done)(Session* session, NetworkSearchResult* result); // RefreshFlags to do
+    uint32_t (*search_name)(Session* session, SearchName* name);            // RefreshFlags to do
     void (*check_tick)(Session* session);
     void (*first_check)(Session* session);
     void (*release_instance)();

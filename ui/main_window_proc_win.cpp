@@ -280,6 +280,9 @@ LRESULT CALLBACK main_window_proc(HWND window, UINT message, WPARAM wparam, LPAR
     case MsgSearchDone:
         g_ui.refresh(g_frame.search_done(g_main.session, reinterpret_cast<NetworkSearchResult*>(lparam)));
         return 0;
+    case MsgSearchName:
+        g_ui.refresh(g_frame.search_name(g_main.session, reinterpret_cast<SearchName*>(lparam)));
+        return 0;
     case MsgSearchProgress:
         on_search_progress((int)wparam);
         return 0;

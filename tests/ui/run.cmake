@@ -17,3 +17,7 @@ target_link_libraries(send_command PRIVATE vantrel_test_support)
 add_executable(first_verdict ${CMAKE_CURRENT_LIST_DIR}/first_verdict.cpp)
 target_link_options(first_verdict PRIVATE -municode)
 target_link_libraries(first_verdict PRIVATE vantrel_test_support)
+
+# Not a test: the anchor bench/start-time.sh sets the window's start, memory and idle CPU beside.
+add_executable(empty_window WIN32 ${CMAKE_CURRENT_LIST_DIR}/empty_window.cpp)
+target_link_options(empty_window PRIVATE -municode)
