@@ -31,6 +31,11 @@ ListSource current_list_source() {
 int list_sync(HWND list, const ListSource* src, int32_t view, int32_t rows, int32_t columns, CellText cell) {
     int changed = 0;
     int32_t have = (int32_t)SendMessageW(list, LVM_GETITEMCOUNT, 0, 0);
+    // Rows added or taken away one by one make a visible list lay itself out (and, under Wine,
+    // wait for the display) after each; with redrawing held, it does so once at the end. Only a
+    // visible list is held: turning redrawing back on may make a hidden window visible.
+    const bool hold = have != rows && IsWindowVisible(list);
+    if (hold) SendMessageW(list, WM_SETREDRAW, FALSE, 0);
     for (; have > rows; have--) {
         SendMessageW(list, LVM_DELETEITEM, (WPARAM)(have - 1), 0);
         changed = 1;
@@ -61,7 +66,13 @@ int list_sync(HWND list, const ListSource* src, int32_t view, int32_t rows, int3
             changed = 1;
         }
     }
-    if (changed) InvalidateRect(list, nullptr, FALSE);
+    if (hold) {
+        SendMessageW(list, WM_SETREDRAW, TRUE, 0);
+        // Redrawn with its frame: the list has a client edge, which InvalidateRect would leave out.
+        RedrawWindow(list, nullptr, nullptr, RDW_ERASE | RDW_FRAME | RDW_INVALIDATE | RDW_ALLCHILDREN);
+    } else if (changed) {
+        InvalidateRect(list, nullptr, FALSE);
+    }
     return changed;
 }
 

@@ -104,6 +104,15 @@ static void status_text(const wchar_t* text) {
     if (!g_main.statusBar) return;
     wchar_t line[600];
     text_format(line, _countof(line), L"  %ls", text ? text : L"");
+    // Every check sets the line again; the same words are not sent again, so an idle window's
+    // status bar is not repainted every ten seconds.
+    // SB_GETTEXT gives no room limit: the length is asked first (its low word).
+    const LRESULT length = SendMessageW(g_main.statusBar, SB_GETTEXTLENGTHW, 0, 0);
+    if (LOWORD(length) == wcslen(line)) {
+        wchar_t shown[600] = L"";
+        SendMessageW(g_main.statusBar, SB_GETTEXTW, 0, (LPARAM)shown);
+        if (wcscmp(shown, line) == 0) return;
+    }
     SendMessageW(g_main.statusBar, SB_SETTEXTW, 0, (LPARAM)line);
 }
 
