@@ -6,7 +6,8 @@
 #   - /report of a PC with 16 printers at 16 silent addresses, against the same PC with one;
 #   - searches of a loopback /24 with five printers and SNMP agents, of a /24 with five printers that
 #     have no agent, and of a silent /24, against nmap and the SNMP wait of one responder;
-#   - a search of two responders while the DNS server does not answer, against getent hosts.
+#   - a search of two responders while the DNS server does not answer, against getent hosts (one
+#     reverse lookup's whole wait) and the 3 s goal: the names are waited for 2 s at most.
 # Usage: tools/bench_network.sh [BUILD_DIR]   (after tools/build.sh BUILD_DIR)
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
@@ -109,5 +110,5 @@ row "search, 127.0.0.0/24, 5 printers with SNMP" "$agents" "$((nmap_agents + res
 row "search, 127.0.5.0/24, 5 printers without SNMP" "$agentless" "$((sweep + responder_wait))" \
   "$(goal 1.2 "$responder_wait" "$sweep")" "(silent sweep + one responder's SNMP wait)"
 row "search, silent 127.0.99.0/24" "$sweep" "$nmap_silent" 5400 "(nmap -sT -Pn -T5; stretch 3600 ms)"
-row "search, 127.0.0.20/30, 2 responders, DNS silent" "${dns_search:-}" "${lookup:-}" \
-  "$(goal 1.2 "${lookup:-0}" "$small")" "(getent hosts: one reverse lookup)"
+row "search, 127.0.0.20/30, 2 responders, DNS silent" "${dns_search:-}" "${lookup:-}" 3000 \
+  "(getent hosts: one reverse lookup; the same search with DNS answering: $small ms)"
