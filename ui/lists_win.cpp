@@ -10,6 +10,7 @@
 #include "net/search.h"
 #include "ui/commands.h"
 #include "ui/main_window.h"
+#include "ui/ribbon_win.h"
 
 static const Snapshot* current_snapshot() {
     return g_main.session ? g_main.session->snapshot : nullptr;
@@ -117,6 +118,8 @@ void set_banner(BannerColour colour, const wchar_t* text) {
     text_copy(g_main.bannerText, _countof(g_main.bannerText), shown);
     SetWindowTextW(g_main.banner, shown);
     InvalidateRect(g_main.banner, nullptr, TRUE);
+    // Only a verdict that changed is announced; an unchanged refresh returned above.
+    banner_announce(g_main.banner);
 }
 
 void show_verdict() {
@@ -139,7 +142,8 @@ LRESULT list_custom_draw(NMLVCUSTOMDRAW* draw) {
                              ? printer_row_colour(&src, row)
                              : bottom_row_colour(&src, g_settings.view, row);
     RowColour colour = row_colour_of(name);
-    if (!colour.apply) return CDRF_DODEFAULT;
+    // In high contrast the list keeps the system's colours; the first column still names the severity.
+    if (!colour.apply || g_main.highContrast) return CDRF_DODEFAULT;
     draw->clrText = colour.text;
     if (colour.hasBack) draw->clrTextBk = colour.back;
     return CDRF_NEWFONT;

@@ -20,6 +20,7 @@ struct MainWindow {
     HBRUSH white, paleYellow, bannerBrush;
     int32_t dpi;
     int32_t bottomLastUsed; // the user last used the bottom list rather than the printer list
+    int32_t highContrast;   // Windows' high contrast is on: the ribbon, banner and lists use system colours
     int32_t bannerColour;   // BannerColour; -1 until the first verdict
     wchar_t bannerText[800];
     HWND shareWindow;           // null unless open
@@ -51,6 +52,13 @@ void show_update_bar(int show);
 
 // The command handler every source sends its ids to (also reachable as WM_COMMAND).
 void on_command(int32_t id);
+
+// The printer list's menu at a point on the screen.
+void open_printer_menu(POINT at);
+// What a double-click or Enter on a list row does: Fix on a problem, Details on anything else.
+void activate_row(int32_t bottom, int32_t row);
+// The message loop's keys (keyboard_win.cpp): 1 when msg was one the program handled itself.
+int32_t main_window_key(MSG* msg);
 
 // Switches the bottom list's view, stores it as "View", rebuilds the columns and refills.
 void switch_view(int32_t view);

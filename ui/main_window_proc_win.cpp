@@ -5,6 +5,8 @@
 
 #include <stdlib.h>
 
+#include <initializer_list>
+
 #include "core/log_file.h"
 #include "core/messages.h"
 #include "core/settings.h"
@@ -75,9 +77,28 @@ HWND create_tooltip(HWND owner, int initial_ms) {
     return tip;
 }
 
+// SPI_GETHIGHCONTRAST: HCF_HIGHCONTRASTON in dwFlags while the user's high contrast theme is on.
+static int32_t high_contrast_on() {
+    HIGHCONTRASTW hc = {};
+    hc.cbSize = sizeof(hc);
+    return SystemParametersInfoW(SPI_GETHIGHCONTRAST, sizeof(hc), &hc, 0) &&
+           (hc.dwFlags & HCF_HIGHCONTRASTON);
+}
+
+// The system's colours or high contrast changed: read high contrast again, hand the message on to the
+// common controls (they do not get it themselves) and repaint everything in the new colours.
+static void on_colours_changed(HWND window) {
+    g_main.highContrast = high_contrast_on();
+    for (HWND control :
+         {g_main.printerList, g_main.bottomList, g_main.statusBar, g_main.ribbonTooltip, g_main.mainTooltip})
+        if (control) SendMessageW(control, WM_SYSCOLORCHANGE, 0, 0);
+    RedrawWindow(window, nullptr, nullptr, RDW_ERASE | RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_FRAME);
+}
+
 static void on_create(HWND window) {
     g_main.window = window;
     g_main.bannerColour = -1;
+    g_main.highContrast = high_contrast_on();
     HDC dc = GetDC(window);
     g_main.dpi = dc ? GetDeviceCaps(dc, LOGPIXELSY) : 96;
     if (dc) ReleaseDC(window, dc);
@@ -95,6 +116,7 @@ static void on_create(HWND window) {
     g_main.banner =
         child(L"STATIC", L"Starting\x2026", WS_VISIBLE | SS_NOTIFY | SS_CENTERIMAGE | SS_ENDELLIPSIS, 0,
               IdBanner, g_main.bannerFont);
+    banner_mark_live(g_main.banner);
     g_main.printerCaption =
         child(L"STATIC", PRINTER_CAPTION, WS_VISIBLE | SS_NOTIFY, 0, IdPrinterCaption, g_main.bold);
     g_main.printerList = create_list(IdPrinterList);
@@ -132,7 +154,7 @@ static void on_create(HWND window) {
     g_frame.first_check(g_main.session);
 }
 
-static void open_context_menu() {
+void open_printer_menu(POINT at) {
     HMENU menu = CreatePopupMenu();
     if (!menu) return;
     AppendMenuW(menu, MF_STRING, CmdFixThis, L"Fix This\x2026");
@@ -146,10 +168,17 @@ static void open_context_menu() {
     AppendMenuW(menu, MF_STRING, CmdWebPage, L"Open the printer's web page");
     AppendMenuW(menu, MF_STRING, CmdFindDriver, L"Find the maker's driver\x2026");
     SetMenuDefaultItem(menu, CmdDetails, FALSE);
-    POINT at;
-    GetCursorPos(&at);
     TrackPopupMenu(menu, TPM_RIGHTBUTTON, at.x, at.y, 0, g_main.window, nullptr);
     DestroyMenu(menu);
+}
+
+void activate_row(int32_t bottom, int32_t row) {
+    g_main.bottomLastUsed = bottom;
+    if (row < 0) return;
+    if (bottom && g_settings.view == ViewProblems)
+        apply_fix(row);
+    else
+        show_details();
 }
 
 static LRESULT on_notify(HWND window, UINT message, WPARAM wparam, NMHDR* hdr) {
@@ -161,19 +190,15 @@ static LRESULT on_notify(HWND window, UINT message, WPARAM wparam, NMHDR* hdr) {
     case NM_RCLICK:
     case NM_SETFOCUS:
         g_main.bottomLastUsed = bottom;
-        if (hdr->code == NM_RCLICK && !bottom && reinterpret_cast<NMITEMACTIVATE*>(hdr)->iItem >= 0)
-            open_context_menu();
+        if (hdr->code == NM_RCLICK && !bottom && reinterpret_cast<NMITEMACTIVATE*>(hdr)->iItem >= 0) {
+            POINT at;
+            GetCursorPos(&at);
+            open_printer_menu(at);
+        }
         return 0;
-    case NM_DBLCLK: {
-        g_main.bottomLastUsed = bottom;
-        const int32_t row = reinterpret_cast<NMITEMACTIVATE*>(hdr)->iItem;
-        if (row < 0) return 0;
-        if (bottom && g_settings.view == ViewProblems)
-            apply_fix(row);
-        else
-            show_details();
+    case NM_DBLCLK:
+        activate_row(bottom, reinterpret_cast<NMITEMACTIVATE*>(hdr)->iItem);
         return 0;
-    }
     case NM_CUSTOMDRAW:
         return list_custom_draw(reinterpret_cast<NMLVCUSTOMDRAW*>(hdr));
     }
@@ -211,6 +236,12 @@ static void on_timer(HWND window, UINT_PTR id) {
 }
 
 static LRESULT on_ctl_color_static(HWND window, WPARAM wparam, LPARAM lparam) {
+    if ((HWND)lparam == g_main.banner && g_main.highContrast) {
+        // The verdict's colour gives way to the user's: window text on the window colour.
+        SetTextColor((HDC)wparam, GetSysColor(COLOR_WINDOWTEXT));
+        SetBkColor((HDC)wparam, GetSysColor(COLOR_WINDOW));
+        return (LRESULT)GetSysColorBrush(COLOR_WINDOW);
+    }
     if ((HWND)lparam != g_main.banner || g_main.bannerColour < 0 || !g_main.bannerBrush)
         return DefWindowProcW(window, WM_CTLCOLORSTATIC, wparam, lparam);
     HDC dc = (HDC)wparam;
@@ -250,6 +281,12 @@ LRESULT CALLBACK main_window_proc(HWND window, UINT message, WPARAM wparam, LPAR
         return 0;
     case WM_CTLCOLORSTATIC:
         return on_ctl_color_static(window, wparam, lparam);
+    case WM_SYSCOLORCHANGE:
+        on_colours_changed(window);
+        return 0;
+    case WM_SETTINGCHANGE:
+        if (wparam == SPI_SETHIGHCONTRAST) on_colours_changed(window);
+        return DefWindowProcW(window, message, wparam, lparam);
     case WM_CLOSE:
         DestroyWindow(window);
         return 0;

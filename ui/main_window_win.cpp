@@ -78,6 +78,7 @@ HWND create_main_window(const WindowStart* start) {
 int run_message_loop() {
     MSG msg;
     while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+        if (main_window_key(&msg)) continue;
         if (g_main.shareWindow && IsDialogMessageW(g_main.shareWindow, &msg)) continue;
         if (g_main.undoWindow && IsDialogMessageW(g_main.undoWindow, &msg)) continue;
         if (g_main.window && IsDialogMessageW(g_main.window, &msg)) continue;

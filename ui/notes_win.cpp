@@ -52,7 +52,7 @@ void show_notes(const wchar_t* title, const wchar_t* header, const wchar_t* body
     if (!window) return;
     s_notes = window;
     HWND text = child(window, WS_EX_CLIENTEDGE, L"EDIT", L"",
-                      WS_VSCROLL | ES_MULTILINE | ES_AUTOVSCROLL | ES_READONLY, IdNotesText);
+                      WS_TABSTOP | WS_VSCROLL | ES_MULTILINE | ES_AUTOVSCROLL | ES_READONLY, IdNotesText);
     if (text) {
         // Up to 40,000 characters: more than an edit control takes by default.
         SendMessageW(text, EM_SETLIMITTEXT, kNotesTextCapacity, 0);
