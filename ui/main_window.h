@@ -53,6 +53,14 @@ void show_update_bar(int show);
 // The command handler every source sends its ids to (also reachable as WM_COMMAND).
 void on_command(int32_t id);
 
+// Whether Windows' high contrast is on (SPI_GETHIGHCONTRAST). Tests point it elsewhere: Wine always
+// answers off.
+extern int32_t (*g_high_contrast)();
+// The system's colours or high contrast changed (WM_SYSCOLORCHANGE, WM_SETTINGCHANGE): reads high
+// contrast again, hands the message on to the common controls, which do not get it themselves, and
+// repaints everything in the new colours.
+void apply_system_colours();
+
 // The printer list's menu at a point on the screen.
 void open_printer_menu(POINT at);
 // What a double-click or Enter on a list row does: Fix on a problem, Details on anything else.

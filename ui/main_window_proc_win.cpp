@@ -78,27 +78,28 @@ HWND create_tooltip(HWND owner, int initial_ms) {
 }
 
 // SPI_GETHIGHCONTRAST: HCF_HIGHCONTRASTON in dwFlags while the user's high contrast theme is on.
-static int32_t high_contrast_on() {
+static int32_t system_high_contrast() {
     HIGHCONTRASTW hc = {};
     hc.cbSize = sizeof(hc);
     return SystemParametersInfoW(SPI_GETHIGHCONTRAST, sizeof(hc), &hc, 0) &&
            (hc.dwFlags & HCF_HIGHCONTRASTON);
 }
+int32_t (*g_high_contrast)() = system_high_contrast;
 
-// The system's colours or high contrast changed: read high contrast again, hand the message on to the
-// common controls (they do not get it themselves) and repaint everything in the new colours.
-static void on_colours_changed(HWND window) {
-    g_main.highContrast = high_contrast_on();
+void apply_system_colours() {
+    g_main.highContrast = g_high_contrast() != 0;
     for (HWND control :
          {g_main.printerList, g_main.bottomList, g_main.statusBar, g_main.ribbonTooltip, g_main.mainTooltip})
         if (control) SendMessageW(control, WM_SYSCOLORCHANGE, 0, 0);
-    RedrawWindow(window, nullptr, nullptr, RDW_ERASE | RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_FRAME);
+    if (g_main.window)
+        RedrawWindow(g_main.window, nullptr, nullptr,
+                     RDW_ERASE | RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_FRAME);
 }
 
 static void on_create(HWND window) {
     g_main.window = window;
     g_main.bannerColour = -1;
-    g_main.highContrast = high_contrast_on();
+    g_main.highContrast = g_high_contrast() != 0;
     HDC dc = GetDC(window);
     g_main.dpi = dc ? GetDeviceCaps(dc, LOGPIXELSY) : 96;
     if (dc) ReleaseDC(window, dc);
@@ -282,10 +283,10 @@ LRESULT CALLBACK main_window_proc(HWND window, UINT message, WPARAM wparam, LPAR
     case WM_CTLCOLORSTATIC:
         return on_ctl_color_static(window, wparam, lparam);
     case WM_SYSCOLORCHANGE:
-        on_colours_changed(window);
+        apply_system_colours();
         return 0;
     case WM_SETTINGCHANGE:
-        if (wparam == SPI_SETHIGHCONTRAST) on_colours_changed(window);
+        if (wparam == SPI_SETHIGHCONTRAST) apply_system_colours();
         return DefWindowProcW(window, message, wparam, lparam);
     case WM_CLOSE:
         DestroyWindow(window);

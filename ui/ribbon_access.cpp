@@ -77,20 +77,20 @@ RibbonAction ribbon_tip_key(RibbonState* s, const RibbonLayout* l, const RibbonT
 }
 
 void ribbon_menu_text(const wchar_t* label, wchar_t letter, wchar_t* out, size_t cap) {
+    if (!cap) return;
     wchar_t line[120];
     ribbon_label_one_line(label, line, _countof(line));
+    // The letter where it starts a word, as the key tip chose it; else its first place.
+    int32_t mark = -1;
+    for (int32_t pass = 0; pass < 2 && mark < 0 && letter; pass++)
+        for (int32_t i = 0; line[i] && mark < 0; i++)
+            if ((wchar_t)towupper(line[i]) == letter && (pass || i == 0 || !iswalpha(line[i - 1]))) mark = i;
     size_t n = 0;
-    int32_t marked = 0;
-    for (const wchar_t* p = line; *p && n + 3 < cap; p++) {
-        if (*p == L'&')
-            out[n++] = L'&';
-        else if (!marked && letter && (wchar_t)towupper(*p) == letter) {
-            out[n++] = L'&';
-            marked = 1;
-        }
-        out[n++] = *p;
+    for (int32_t i = 0; line[i] && n + 3 < cap; i++) {
+        if (line[i] == L'&' || i == mark) out[n++] = L'&';
+        out[n++] = line[i];
     }
-    if (cap) out[n < cap ? n : cap - 1] = 0;
+    out[n] = 0;
 }
 
 void ribbon_first_sentence(const wchar_t* text, wchar_t* out, size_t cap) {

@@ -11,6 +11,7 @@
 #include <cstdlib>
 #include <string>
 #include <utility>
+#include <vector>
 #include <wctype.h>
 
 #include "core/settings.h"
@@ -21,7 +22,9 @@
 #include "tests/support/running_window.h"
 #include "tests/support/test_pc.h"
 #include "tests/support/test_support.h"
+#include "res/version.h"
 #include "ui/commands.h"
+#include "ui/ribbon.h"
 
 namespace {
 const wchar_t* kDriver = L"Vantrel Undo PCL 6";
@@ -385,4 +388,229 @@ TEST_F(WindowRun, OnTheTestPcEveryPrinterIsListedAndRecordedChangesArePutBack) {
     // Esc (IDCANCEL) closes it; the main window is back.
     PostMessageW(undo, WM_COMMAND, IDCANCEL, 0);
     EXPECT_TRUE(wait_until([&] { return !IsWindow(undo) && IsWindowEnabled(w.window); }, 5000));
+}
+
+namespace {
+// Keys typed as a user types them: real input (SendInput) into the foreground window, which is the
+// running Vantrel; modifiers go down first and come up last.
+void type_keys(std::initializer_list<WORD> keys) {
+    std::vector<INPUT> in;
+    for (WORD k : keys) {
+        INPUT i = {};
+        i.type = INPUT_KEYBOARD;
+        i.ki.wVk = k;
+        in.push_back(i);
+    }
+    for (auto k = keys.end(); k != keys.begin();) {
+        INPUT i = {};
+        i.type = INPUT_KEYBOARD;
+        i.ki.wVk = *--k;
+        i.ki.dwFlags = KEYEVENTF_KEYUP;
+        in.push_back(i);
+    }
+    SendInput((UINT)in.size(), in.data(), sizeof(INPUT));
+    Sleep(150);
+}
+
+HWND focus_of(HWND window) {
+    GUITHREADINFO info = {};
+    info.cbSize = sizeof(info);
+    DWORD thread = GetWindowThreadProcessId(window, nullptr);
+    return GetGUIThreadInfo(thread, &info) ? info.hwndFocus : nullptr;
+}
+
+HWND visible_menu() {
+    HWND menu = nullptr;
+    wait_until([&] { return (menu = FindWindowW(L"#32768", nullptr)) && IsWindowVisible(menu); }, 3000);
+    return menu && IsWindowVisible(menu) ? menu : nullptr;
+}
+
+// The ribbon's layout as the running window made it: the same message font at 96 DPI.
+RibbonLayout ribbon_layout_in(HWND ribbon, int tab, RibbonFlags flags) {
+    RECT client;
+    GetClientRect(ribbon, &client);
+    NONCLIENTMETRICSW ncm = {};
+    ncm.cbSize = sizeof(ncm);
+    SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(ncm), &ncm, 0);
+    HFONT font = CreateFontIndirectW(&ncm.lfMessageFont);
+    HDC dc = CreateCompatibleDC(nullptr);
+    HGDIOBJ old = SelectObject(dc, font);
+    RibbonMeasure m = {[](void* c, const wchar_t* t, int32_t n) {
+                           SIZE s = {};
+                           GetTextExtentPoint32W((HDC)c, t, n, &s);
+                           return (int32_t)s.cx;
+                       },
+                       dc};
+    std::wstring version = L"Vantrel v" VANTREL_VERSION_TEXT;
+    RibbonLayout l;
+    ribbon_layout_of(&m, client.right, 96, tab, &flags, version.c_str(), &l);
+    SelectObject(dc, old);
+    DeleteDC(dc);
+    DeleteObject(font);
+    return l;
+}
+} // namespace
+
+TEST_F(WindowRun, TheKeyboardAloneReachesEveryCommandAtTheSmallestSize) {
+    ASSERT_TRUE(set_reg_dword(HKEY_CURRENT_USER, VANTREL_SETTINGS_KEY, L"ExpertTools", 1));
+    RunningWindow w(L"/demo");
+    ASSERT_NE(nullptr, w.window);
+    ASSERT_TRUE(w.checked()) << w.status().c_str();
+    SetWindowPos(w.window, nullptr, 0, 0, 1120, 700, SWP_NOMOVE | SWP_NOZORDER);
+    SetForegroundWindow(w.window);
+    ASSERT_TRUE(wait_until([&] { return GetForegroundWindow() == w.window; }, 5000));
+    HWND ribbon = FindWindowExW(w.window, nullptr, L"NSRibbon", nullptr);
+    ASSERT_NE(nullptr, ribbon);
+
+    // Alt, then T: the Tools tab, with its key tips on the buttons.
+    type_keys({VK_MENU});
+    EXPECT_TRUE(wait_until([&] { return focus_of(w.window) == ribbon; }, 3000))
+        << "Alt gives the ribbon the focus";
+    type_keys({'T'});
+    const RibbonFlags flags = {1, 0, 0, 0};
+    const RibbonLayout l = ribbon_layout_in(ribbon, kRibbonTabTools, flags);
+    RECT client;
+    GetClientRect(ribbon, &client);
+    // Every Tools command is a button inside the ribbon or an item of a collapsed group's menu.
+    int collapsed = -1, reachable = 0;
+    for (int32_t i = 0; i < l.buttonCount; i++) {
+        EXPECT_LE(l.buttons[i].rect.right, client.right) << i;
+        if (l.buttons[i].menu) collapsed = i;
+        reachable += l.buttons[i].menu ? l.buttons[i].menu->buttonCount : 1;
+    }
+    int all = 0;
+    for (int32_t g = 0; g < kRibbonTabs[kRibbonTabTools].groupCount; g++)
+        all += kRibbonTabs[kRibbonTabTools].groups[g].buttonCount;
+    EXPECT_EQ(all, reachable);
+    ASSERT_GE(collapsed, 0) << "at 1120 pixels the Advanced group is collapsed";
+    RibbonTips tips;
+    ribbon_tips_of(&l, &flags, &tips);
+
+    // The collapsed group's letter opens its menu; the letter of Remove Printer runs it, which asks
+    // for a printer first.
+    type_keys({(WORD)tips.buttons[collapsed]});
+    HWND menu = visible_menu();
+    ASSERT_NE(nullptr, menu);
+    EXPECT_EQ(L"Advanced (selected printer)", control_text(ribbon)) << "the focus is on the group's button";
+    type_keys({'R'});
+    HWND box = w.box();
+    ASSERT_NE(nullptr, box);
+    EXPECT_EQ(VANTREL_PICK_PRINTER_MESSAGE, box_message(box));
+    ASSERT_TRUE(answer_box(box, IDOK));
+
+    // By mouse: a click on the collapsed group's button opens the same menu.
+    const RibbonRect& r = l.buttons[collapsed].rect;
+    const LPARAM middle = MAKELPARAM((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+    PostMessageW(ribbon, WM_LBUTTONDOWN, MK_LBUTTON, middle);
+    PostMessageW(ribbon, WM_LBUTTONUP, 0, middle);
+    menu = visible_menu();
+    ASSERT_NE(nullptr, menu);
+    type_keys({VK_ESCAPE});
+    EXPECT_TRUE(wait_until([&] { return !IsWindowVisible(menu); }, 3000));
+
+    // The printer list: Ctrl+C copies the row, Shift+F10 opens its menu at the row, Enter opens
+    // Details, whose text Tab reaches and Esc closes.
+    ribbon_wheel(w.window, -1); // back to Home: the lists
+    HWND printers = w.control(102);
+    PostMessageW(printers, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(40, 28));
+    PostMessageW(printers, WM_LBUTTONUP, 0, MAKELPARAM(40, 28));
+    ASSERT_TRUE(
+        wait_until([&] { return focus_of(w.window) == printers && list_selected_row(printers) == 0; }, 3000));
+    type_keys({VK_CONTROL, 'C'});
+    std::wstring row;
+    for (int c = 0; c < list_column_count(printers); c++)
+        row += (c ? L"\t" : L"") + list_cell(printers, 0, c);
+    EXPECT_TRUE(wait_until([&] { return clipboard_text() == row; }, 3000)) << clipboard_text().c_str();
+
+    type_keys({VK_SHIFT, VK_F10});
+    menu = visible_menu();
+    ASSERT_NE(nullptr, menu);
+    RECT at, list;
+    GetWindowRect(menu, &at);
+    GetWindowRect(printers, &list);
+    EXPECT_TRUE(at.top > list.top && at.top < list.top + 80 && at.left < list.left + 120)
+        << "the menu opens at the row, not at the mouse: " << at.left << "," << at.top;
+    type_keys({VK_ESCAPE});
+    EXPECT_TRUE(wait_until([&] { return !IsWindowVisible(menu); }, 3000));
+    type_keys({VK_APPS});
+    menu = visible_menu();
+    EXPECT_NE(nullptr, menu) << "the context-menu key";
+    if (menu) type_keys({VK_ESCAPE});
+
+    type_keys({VK_RETURN});
+    HWND notes = wait_for_window(w.pid, L"NSNotes", 5000);
+    ASSERT_NE(nullptr, notes) << "Enter on a printer opens Details";
+    EXPECT_NE(std::wstring::npos, control_text(notes).find(L"Printer details"));
+    HWND text = GetDlgItem(notes, IdNotesText);
+    EXPECT_EQ(GetDlgItem(notes, IdNotesClose), focus_of(notes));
+    type_keys({VK_TAB});
+    EXPECT_TRUE(wait_until([&] { return focus_of(notes) == text; }, 3000)) << "Tab reaches the text";
+    type_keys({VK_ESCAPE});
+    EXPECT_TRUE(wait_until([&] { return !IsWindow(notes); }, 3000)) << "Esc closes Details";
+
+    // F1 opens How to Use; F5 checks again.
+    SetForegroundWindow(w.window);
+    type_keys({VK_F1});
+    notes = wait_for_window(w.pid, L"NSNotes", 5000);
+    ASSERT_NE(nullptr, notes);
+    EXPECT_NE(std::wstring::npos, control_text(notes).find(L"How to use")) << control_text(notes).c_str();
+    type_keys({VK_ESCAPE});
+    EXPECT_TRUE(wait_until([&] { return !IsWindow(notes); }, 3000));
+    SetForegroundWindow(w.window);
+    const std::wstring before = w.status();
+    Sleep(1100);
+    type_keys({VK_F5});
+    EXPECT_TRUE(wait_until([&] { return w.status() != before; }, 10000)) << before.c_str();
+}
+
+TEST_F(WindowRun, HighContrastPaintsTheRibbonBannerAndListsInTheSystemsColours) {
+    // High contrast on, with a black scheme, in this test prefix; both put back at the end.
+    const int ids[] = {COLOR_WINDOW,    COLOR_WINDOWTEXT,    COLOR_BTNFACE,  COLOR_BTNTEXT,
+                       COLOR_HIGHLIGHT, COLOR_HIGHLIGHTTEXT, COLOR_HOTLIGHT, COLOR_GRAYTEXT};
+    const COLORREF black[] = {RGB(0, 0, 0),      RGB(255, 255, 255), RGB(0, 0, 0),     RGB(255, 255, 255),
+                              RGB(26, 235, 255), RGB(0, 0, 0),       RGB(255, 255, 0), RGB(63, 242, 63)};
+    COLORREF old[8];
+    for (int i = 0; i < 8; i++)
+        old[i] = GetSysColor(ids[i]);
+    HIGHCONTRASTW hc = {sizeof(hc), HCF_HIGHCONTRASTON | HCF_AVAILABLE, nullptr};
+    const BOOL set =
+        SystemParametersInfoW(SPI_SETHIGHCONTRAST, sizeof(hc), &hc, SPIF_UPDATEINIFILE | SPIF_SENDCHANGE);
+    SetSysColors(8, ids, black);
+    struct PutBack {
+        const int* ids;
+        const COLORREF* old;
+        ~PutBack() {
+            HIGHCONTRASTW off = {sizeof(off), HCF_AVAILABLE, nullptr};
+            SystemParametersInfoW(SPI_SETHIGHCONTRAST, sizeof(off), &off,
+                                  SPIF_UPDATEINIFILE | SPIF_SENDCHANGE);
+            SetSysColors(8, ids, old);
+        }
+    } put_back{ids, old};
+    if (!set) GTEST_SKIP() << "this Windows (Wine) cannot turn high contrast on; ui_parts_tests covers it";
+    HIGHCONTRASTW now = {sizeof(now), 0, nullptr};
+    ASSERT_TRUE(SystemParametersInfoW(SPI_GETHIGHCONTRAST, sizeof(now), &now, 0) &&
+                (now.dwFlags & HCF_HIGHCONTRASTON));
+
+    RunningWindow w(L"/demo");
+    ASSERT_NE(nullptr, w.window);
+    ASSERT_TRUE(w.checked()) << w.status().c_str();
+    SetForegroundWindow(w.window);
+    RedrawWindow(w.window, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    Sleep(500);
+    // Pixels read off the screen: the ribbon's body, the banner (red without high contrast) and the
+    // printer list's first row (coloured by severity without it).
+    auto pixel = [](HWND window, int x, int y) {
+        POINT pt = {x, y};
+        ClientToScreen(window, &pt);
+        HDC screen = GetDC(nullptr);
+        COLORREF c = GetPixel(screen, pt.x, pt.y);
+        ReleaseDC(nullptr, screen);
+        return c;
+    };
+    HWND ribbon = FindWindowExW(w.window, nullptr, L"NSRibbon", nullptr);
+    EXPECT_EQ(RGB(0, 0, 0), pixel(ribbon, 4, 100)) << "the ribbon's body";
+    EXPECT_EQ(RGB(0, 0, 0), pixel(ribbon, 4, 10)) << "the tab row";
+    EXPECT_EQ(RGB(0, 0, 0), pixel(w.control(100), 3, 3)) << "the banner";
+    const char* shot = getenv("VANTREL_HIGH_CONTRAST_SHOT");
+    if (shot) Sleep(15000); // time for a screenshot from outside
 }
