@@ -123,6 +123,15 @@ int32_t main_window_key(MSG* msg) {
         return 1;
     }
     if (m == WM_KEYDOWN || m == WM_SYSKEYDOWN) s_alt_alone = 0;
+    // F10 on its own does what Alt does, as it opens a menu bar elsewhere.
+    if (m == WM_SYSKEYDOWN && msg->wParam == VK_F10 && !down(VK_SHIFT) && !down(VK_CONTROL) &&
+        msg->hwnd != g_main.printerList && msg->hwnd != g_main.bottomList) {
+        if (ribbon_key_tips_shown())
+            ribbon_stop_key_tips();
+        else
+            ribbon_start_key_tips();
+        return 1;
+    }
     if (m == WM_SYSKEYDOWN && msg->wParam >= 'A' && msg->wParam <= 'Z' && !down(VK_CONTROL)) {
         if (!ribbon_key_tips_shown()) ribbon_start_key_tips();
         if (g_main.ribbon) SendMessageW(g_main.ribbon, WM_CHAR, msg->wParam, 0);

@@ -88,8 +88,13 @@ int32_t (*g_high_contrast)() = system_high_contrast;
 
 void apply_system_colours() {
     g_main.highContrast = g_high_contrast() != 0;
-    for (HWND control :
-         {g_main.printerList, g_main.bottomList, g_main.statusBar, g_main.ribbonTooltip, g_main.mainTooltip})
+    HWND headers[2] = {};
+    for (int i = 0; i < 2; i++) {
+        HWND list = i ? g_main.bottomList : g_main.printerList;
+        if (list) headers[i] = (HWND)SendMessageW(list, LVM_GETHEADER, 0, 0);
+    }
+    for (HWND control : {g_main.printerList, g_main.bottomList, headers[0], headers[1], g_main.statusBar,
+                         g_main.ribbonTooltip, g_main.mainTooltip})
         if (control) SendMessageW(control, WM_SYSCOLORCHANGE, 0, 0);
     if (g_main.window)
         RedrawWindow(g_main.window, nullptr, nullptr,

@@ -93,16 +93,22 @@ static int32_t button_width(const RibbonMeasure* m, const RibbonButton* button, 
     return bw < sc(54, dpi) ? sc(54, dpi) : bw;
 }
 
-// A collapsed group's button: its name on two lines, broken at the blank nearest the middle.
-static int32_t collapsed_width(const RibbonMeasure* m, const wchar_t* caption, int32_t dpi) {
+int32_t ribbon_caption_break(const wchar_t* caption) {
     int32_t n = (int32_t)wcslen(caption), best = -1;
-    for (int32_t i = 0; i < n; i++)
-        if (caption[i] == L' ' && (best < 0 || abs(2 * i - n) < abs(2 * best - n))) best = i;
-    int32_t w = best < 0 ? m->width(m->context, caption, n)
-                : m->width(m->context, caption, best) > m->width(m->context, caption + best + 1, n - best - 1)
-                    ? m->width(m->context, caption, best)
-                    : m->width(m->context, caption + best + 1, n - best - 1);
-    w += sc(16, dpi);
+    for (int32_t i = 0; i < n; i++) {
+        if (caption[i] != L' ') continue;
+        if (caption[i + 1] == L'(') return i; // "Advanced" over "(selected printer)"
+        if (best < 0 || abs(2 * i - n) < abs(2 * best - n)) best = i;
+    }
+    return best;
+}
+
+// A collapsed group's button: its name on two lines, the first with the menu's arrow after it.
+static int32_t collapsed_width(const RibbonMeasure* m, const wchar_t* caption, int32_t dpi) {
+    int32_t n = (int32_t)wcslen(caption), cut = ribbon_caption_break(caption);
+    int32_t first = m->width(m->context, caption, cut < 0 ? n : cut) + sc(12, dpi);
+    int32_t second = cut < 0 ? 0 : m->width(m->context, caption + cut + 1, n - cut - 1);
+    int32_t w = (first > second ? first : second) + sc(16, dpi);
     return w < sc(54, dpi) ? sc(54, dpi) : w;
 }
 

@@ -98,6 +98,9 @@ struct RibbonLayout {
 const wchar_t* ribbon_laid_label(const RibbonLaidButton* laid, const RibbonFlags* flags);
 const wchar_t* ribbon_laid_tooltip(const RibbonLaidButton* laid);
 extern const wchar_t* const kRibbonCollapsedTooltip;
+// Where a collapsed group's name breaks into two lines: the blank before "(", else the blank nearest
+// the middle; -1 for one word.
+int32_t ribbon_caption_break(const wchar_t* caption);
 
 // Places the tabs, the version label and the groups and buttons of `tab` in a client area `width`
 // pixels wide. When the groups do not fit, the last ones collapse, from the right, into one button

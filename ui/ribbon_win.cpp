@@ -212,10 +212,23 @@ static void paint_tabs(HDC dc, HPEN line_pen, const RibbonPalette& p) {
          DT_CENTER | DT_VCENTER | DT_SINGLELINE);
 }
 
-// The small arrow under a collapsed group's label: it opens a menu.
-static void menu_arrow(HDC dc, const RibbonRect& r, COLORREF colour) {
-    int cx = (r.left + r.right) / 2, y = r.bottom - S(8);
-    POINT pts[3] = {{cx - S(4), y - S(2)}, {cx + S(4), y - S(2)}, {cx, y + S(2)}};
+// A collapsed group's name on two lines, the first followed by a small arrow: it opens a menu.
+static void collapsed_label(HDC dc, const RibbonLaidButton& b, COLORREF colour) {
+    const wchar_t* caption = b.menu->caption;
+    const RibbonRect& r = b.rect;
+    int n = (int)wcslen(caption), cut = ribbon_caption_break(caption), first = cut < 0 ? n : cut;
+    SelectObject(dc, g_main.normal);
+    SIZE size = {};
+    GetTextExtentPoint32W(dc, caption, first, &size);
+    const int arrow = S(12), line_height = size.cy;
+    int x = (r.left + r.right - size.cx - arrow) / 2, y = r.top + S(37);
+    SetTextColor(dc, colour);
+    ExtTextOutW(dc, x, y, 0, nullptr, caption, (UINT)first, nullptr);
+    if (cut >= 0)
+        text(dc, caption + cut + 1, {r.left + S(2), y + line_height, r.right - S(2), r.bottom}, g_main.normal,
+             colour, DT_CENTER | DT_SINGLELINE);
+    int ax = x + size.cx + S(7), ay = y + line_height / 2;
+    POINT pts[3] = {{ax - S(4), ay - S(2)}, {ax + S(4), ay - S(2)}, {ax, ay + S(2)}};
     HBRUSH brush = CreateSolidBrush(colour);
     HPEN pen = CreatePen(PS_SOLID, 1, colour);
     HGDIOBJ old_brush = SelectObject(dc, brush), old_pen = SelectObject(dc, pen);
@@ -248,9 +261,11 @@ static void paint_body(HDC dc, HPEN line_pen, const RibbonPalette& p) {
         text(dc, glyph, {r.left, r.top + S(4), r.right, r.top + S(34)}, g_main.glyphLarge,
              look != LookNone && p.highContrast ? label : ribbon_glyph_colour(b.command, &p),
              DT_CENTER | DT_VCENTER | DT_SINGLELINE);
-        text(dc, ribbon_laid_label(&b, &flags), {r.left + S(2), r.top + S(37), r.right - S(2), r.bottom},
-             g_main.normal, label, DT_CENTER | DT_WORDBREAK);
-        if (b.menu) menu_arrow(dc, r, label);
+        if (b.menu)
+            collapsed_label(dc, b, label);
+        else
+            text(dc, ribbon_laid_label(&b, &flags), {r.left + S(2), r.top + S(37), r.right - S(2), r.bottom},
+                 g_main.normal, label, DT_CENTER | DT_WORDBREAK);
     }
     if (s_rb.hasFocus && s_rb.state.tips == TipsOff) {
         const RibbonRect& f = s_rb.state.focus >= 0 && s_rb.state.focus < s_rb.layout.buttonCount
@@ -276,7 +291,7 @@ static void paint_tips(HDC dc, const RibbonPalette& p) {
     if (s_rb.state.tips != TipsOnButtons) return;
     for (int32_t i = 0; i < s_rb.layout.buttonCount; i++) {
         const RibbonRect& r = s_rb.layout.buttons[i].rect;
-        key_tip(dc, p, tips.buttons[i], (r.left + r.right) / 2, r.top + S(26));
+        key_tip(dc, p, tips.buttons[i], (r.left + r.right) / 2, r.top + S(18));
     }
 }
 

@@ -76,6 +76,38 @@ std::wstring default_printer() {
     return GetDefaultPrinterW(name, &size) ? name : L"";
 }
 
+// EVENT_OBJECT_LIVEREGIONCHANGED from the banner of one process, counted while this thread pumps.
+struct LiveRegionEvents {
+    static int count;
+    static HWND banner;
+    HWINEVENTHOOK hook;
+    LiveRegionEvents(DWORD pid, HWND watched) {
+        count = 0;
+        banner = watched;
+        hook = SetWinEventHook(EVENT_OBJECT_LIVEREGIONCHANGED, EVENT_OBJECT_LIVEREGIONCHANGED, nullptr,
+                               on_event, pid, 0, WINEVENT_OUTOFCONTEXT);
+    }
+    ~LiveRegionEvents() {
+        if (hook) UnhookWinEvent(hook);
+    }
+    static void CALLBACK on_event(HWINEVENTHOOK, DWORD, HWND w, LONG object, LONG child, DWORD, DWORD) {
+        if (w == banner && object == OBJID_CLIENT && child == CHILDID_SELF) count++;
+    }
+    // Pumps this thread's messages (the events arrive as messages) for up to ms, or until one came.
+    int wait(DWORD ms, bool until_one) const {
+        ULONGLONG end = GetTickCount64() + ms;
+        while (GetTickCount64() < end && !(until_one && count > 0)) {
+            MSG msg;
+            while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
+                DispatchMessageW(&msg);
+            Sleep(20);
+        }
+        return count;
+    }
+};
+int LiveRegionEvents::count = 0;
+HWND LiveRegionEvents::banner = nullptr;
+
 // The file-name box of the save dialog: the edit inside the file-name combo box (cmb13, which
 // may itself hold a plain combo box), or the plain edit (edt1) of the older dialog.
 HWND file_name_edit(HWND dialog) {
@@ -343,6 +375,8 @@ TEST_F(WindowRun, OnTheTestPcEveryPrinterIsListedAndRecordedChangesArePutBack) {
         },
         15000));
     list_select_row(printers, row);
+    LiveRegionEvents live(w.pid, w.control(100));
+    ASSERT_NE(nullptr, live.hook);
     w.post(203);
     HWND box = w.box();
     ASSERT_NE(nullptr, box);
@@ -350,6 +384,8 @@ TEST_F(WindowRun, OnTheTestPcEveryPrinterIsListedAndRecordedChangesArePutBack) {
     ASSERT_NE(nullptr, GetDlgItem(box, IDYES)) << box_message(box);
     ASSERT_TRUE(answer_box(box, IDYES));
     ASSERT_TRUE(wait_until([&] { return !is_offline(kPrinterA); }, 20000));
+    // The banner is a live region: the verdict that follows the fix is announced.
+    EXPECT_GE(live.wait(30000, true), 1) << control_text(w.control(100));
 
     // What earlier runs did after that: B was made the default instead of A, and "Use Printer
     // Offline" was switched off for B and for a printer that has since been removed.
@@ -410,6 +446,16 @@ void type_keys(std::initializer_list<WORD> keys) {
     }
     SendInput((UINT)in.size(), in.data(), sizeof(INPUT));
     Sleep(150);
+}
+
+// With VANTREL_SHOT_DIR set (tools/screenshots of the keyboard), names the moment for a screenshot
+// taken from outside by writing NAME.ready there, and waits (bounded) until it is taken.
+void shot_point(const wchar_t* name) {
+    wchar_t dir[MAX_PATH] = L"";
+    if (!GetEnvironmentVariableW(L"VANTREL_SHOT_DIR", dir, MAX_PATH)) return;
+    const std::wstring ready = std::wstring(dir) + L"\\" + name + L".ready";
+    write_test_file(ready, 1);
+    wait_until([&] { return GetFileAttributesW(ready.c_str()) == INVALID_FILE_ATTRIBUTES; }, 15000);
 }
 
 HWND focus_of(HWND window) {
@@ -488,8 +534,10 @@ TEST_F(WindowRun, TheKeyboardAloneReachesEveryCommandAtTheSmallestSize) {
 
     // The collapsed group's letter opens its menu; the letter of Remove Printer runs it, which asks
     // for a printer first.
+    shot_point(L"ribbon-key-tips");
     type_keys({(WORD)tips.buttons[collapsed]});
     HWND menu = visible_menu();
+    shot_point(L"ribbon-menu");
     ASSERT_NE(nullptr, menu);
     EXPECT_EQ(L"Advanced (selected printer)", control_text(ribbon)) << "the focus is on the group's button";
     type_keys({'R'});
@@ -556,11 +604,14 @@ TEST_F(WindowRun, TheKeyboardAloneReachesEveryCommandAtTheSmallestSize) {
     EXPECT_NE(std::wstring::npos, control_text(notes).find(L"How to use")) << control_text(notes).c_str();
     type_keys({VK_ESCAPE});
     EXPECT_TRUE(wait_until([&] { return !IsWindow(notes); }, 3000));
+    // F5 checks again; the same verdict is not announced again.
     SetForegroundWindow(w.window);
     const std::wstring before = w.status();
+    LiveRegionEvents live(w.pid, w.control(100));
     Sleep(1100);
     type_keys({VK_F5});
     EXPECT_TRUE(wait_until([&] { return w.status() != before; }, 10000)) << before.c_str();
+    EXPECT_EQ(0, live.wait(1000, false)) << "an unchanged verdict is not announced";
 }
 
 TEST_F(WindowRun, HighContrastPaintsTheRibbonBannerAndListsInTheSystemsColours) {
