@@ -139,6 +139,12 @@ LRESULT list_custom_draw(NMLVCUSTOMDRAW* draw) {
                              ? printer_row_colour(&src, row)
                              : bottom_row_colour(&src, g_settings.view, row);
     RowColour colour = row_colour_of(name);
+    // Windows draws a selected row in the highlight colour while the list has the focus and near
+    // white when it has not, hiding the row's colour either way; the row is drawn selected here.
+    if (draw->nmcd.uItemState & CDIS_SELECTED) {
+        colour = selected_row_colour(colour, GetSysColor(COLOR_HIGHLIGHT));
+        draw->nmcd.uItemState &= ~CDIS_SELECTED;
+    }
     if (!colour.apply) return CDRF_DODEFAULT;
     draw->clrText = colour.text;
     if (colour.hasBack) draw->clrTextBk = colour.back;
