@@ -8,6 +8,8 @@ set -euo pipefail
 out=$1
 exe=$(winepath -w "$2")
 shift 2
+# The automatic update check asks loopback, never the release host.
+wine reg add 'HKCU\Software\Corvalen\Vantrel' /v UpdateManifest /d https://localhost:9/latest.json /f >/dev/null 2>&1
 size=${VANTREL_DESKTOP:-1400x920}
 wine explorer /desktop=Vantrel,"$size" "$exe" "$@" &
 pid=$!
