@@ -142,8 +142,22 @@ LRESULT list_custom_draw(NMLVCUSTOMDRAW* draw) {
                              ? printer_row_colour(&src, row)
                              : bottom_row_colour(&src, g_settings.view, row);
     RowColour colour = row_colour_of(name);
-    // In high contrast the list keeps the system's colours; the first column still names the severity.
-    if (!colour.apply || g_main.highContrast) return CDRF_DODEFAULT;
+    // In high contrast the lists keep the system's colours (the first column still names the
+    // severity); a selected row keeps the highlight, focused or not.
+    if (g_main.highContrast) {
+        if (!(draw->nmcd.uItemState & CDIS_SELECTED)) return CDRF_DODEFAULT;
+        draw->nmcd.uItemState &= ~CDIS_SELECTED;
+        draw->clrText = GetSysColor(COLOR_HIGHLIGHTTEXT);
+        draw->clrTextBk = GetSysColor(COLOR_HIGHLIGHT);
+        return CDRF_NEWFONT;
+    }
+    // Windows draws a selected row in the highlight colour while the list has the focus and near
+    // white when it has not, hiding the row's colour either way; the row is drawn selected here.
+    if (draw->nmcd.uItemState & CDIS_SELECTED) {
+        colour = selected_row_colour(colour, GetSysColor(COLOR_HIGHLIGHT));
+        draw->nmcd.uItemState &= ~CDIS_SELECTED;
+    }
+    if (!colour.apply) return CDRF_DODEFAULT;
     draw->clrText = colour.text;
     if (colour.hasBack) draw->clrTextBk = colour.back;
     return CDRF_NEWFONT;

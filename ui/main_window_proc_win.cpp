@@ -44,6 +44,9 @@ static void create_fonts() {
         base = metrics.lfMessageFont;
     else
         GetObjectW(GetStockObject(DEFAULT_GUI_FONT), sizeof(base), &base);
+    // The system gives its font at the system DPI; the window may be on a monitor of another.
+    if (g_main.systemDpi > 0 && g_main.dpi != g_main.systemDpi)
+        base.lfHeight = MulDiv(base.lfHeight, g_main.dpi, g_main.systemDpi);
     g_main.normal = CreateFontIndirectW(&base);
     g_main.bold = font_from(base, FW_BOLD, base.lfHeight);
     g_main.bannerFont = font_from(base, FW_BOLD, MulDiv(base.lfHeight, 13, 10));
@@ -105,10 +108,11 @@ static void on_create(HWND window) {
     g_main.window = window;
     g_main.bannerColour = -1;
     g_main.highContrast = g_high_contrast() != 0;
-    HDC dc = GetDC(window);
-    g_main.dpi = dc ? GetDeviceCaps(dc, LOGPIXELSY) : 96;
-    if (dc) ReleaseDC(window, dc);
-    if (g_main.dpi <= 0) g_main.dpi = 96;
+    HDC dc = GetDC(nullptr);
+    g_main.systemDpi = dc ? GetDeviceCaps(dc, LOGPIXELSY) : 96;
+    if (dc) ReleaseDC(nullptr, dc);
+    if (g_main.systemDpi <= 0) g_main.systemDpi = 96;
+    g_main.dpi = window_dpi(window);
     install_ui_services();
     create_fonts();
 
@@ -192,9 +196,21 @@ static LRESULT on_notify(HWND window, UINT message, WPARAM wparam, NMHDR* hdr) {
         return DefWindowProcW(window, message, wparam, (LPARAM)hdr);
     const int bottom = hdr->idFrom == IdBottomList;
     switch (hdr->code) {
+    case LVN_ITEMCHANGED: {
+        // A row the user selects, by mouse or keyboard, makes its list the one the printer commands
+        // act on. A list refilled by a check, or given the focus back when the window is activated
+        // again, does not.
+        const NMLISTVIEW* change = reinterpret_cast<NMLISTVIEW*>(hdr);
+        if ((change->uNewState & LVIS_SELECTED) && !(change->uOldState & LVIS_SELECTED) &&
+            GetFocus() == hdr->hwndFrom)
+            g_main.bottomLastUsed = bottom;
+        return 0;
+    }
+    case LVN_KEYDOWN:
+        g_main.bottomLastUsed = bottom;
+        return DefWindowProcW(window, message, wparam, (LPARAM)hdr);
     case NM_CLICK:
     case NM_RCLICK:
-    case NM_SETFOCUS:
         g_main.bottomLastUsed = bottom;
         if (hdr->code == NM_RCLICK && !bottom && reinterpret_cast<NMITEMACTIVATE*>(hdr)->iItem >= 0) {
             POINT at;
@@ -262,6 +278,67 @@ static void on_search_progress(int percent) {
     g_ui.status_text(text);
 }
 
+// A font handed to a child, and what replaces it after a DPI change.
+struct FontSwap {
+    HFONT from[5], to[5];
+};
+
+static BOOL CALLBACK swap_child_font(HWND child, LPARAM lparam) {
+    const FontSwap* swap = reinterpret_cast<const FontSwap*>(lparam);
+    HFONT now = (HFONT)SendMessageW(child, WM_GETFONT, 0, 0);
+    for (int i = 0; i < 5; i++)
+        if (now && now == swap->from[i]) SendMessageW(child, WM_SETFONT, (WPARAM)swap->to[i], FALSE);
+    return TRUE;
+}
+
+static BOOL CALLBACK swap_window_fonts(HWND top, LPARAM lparam) {
+    swap_child_font(top, lparam);
+    EnumChildWindows(top, swap_child_font, lparam);
+    return TRUE;
+}
+
+static void rescale_columns(HWND list, int from_dpi, int to_dpi) {
+    HWND header = list ? (HWND)SendMessageW(list, LVM_GETHEADER, 0, 0) : nullptr;
+    const int count = header ? (int)SendMessageW(header, HDM_GETITEMCOUNT, 0, 0) : 0;
+    for (int i = 0; i < count; i++) {
+        const int width = (int)SendMessageW(list, LVM_GETCOLUMNWIDTH, i, 0);
+        SendMessageW(list, LVM_SETCOLUMNWIDTH, i, MulDiv(width, to_dpi, from_dpi));
+    }
+}
+
+// The window moved to a monitor of another scale (or the scale changed): fonts, the icon font,
+// column widths and tooltips are made again at the new DPI, every window of the program takes the
+// new fonts, and the window takes the rectangle Windows suggests, which lays it out again.
+static void on_dpi_changed(HWND window, int dpi, const RECT* suggested) {
+    if (dpi <= 0) dpi = 96;
+    const int old = g_main.dpi > 0 ? g_main.dpi : 96;
+    if (dpi != old) {
+        FontSwap swap = {
+            {g_main.normal, g_main.bold, g_main.bannerFont, g_main.glyphLarge, g_main.glyphSmall}, {}};
+        g_main.dpi = dpi;
+        g_main.normal = g_main.bold = g_main.bannerFont = g_main.glyphLarge = g_main.glyphSmall = nullptr;
+        create_fonts();
+        HFONT made[5] = {g_main.normal, g_main.bold, g_main.bannerFont, g_main.glyphLarge, g_main.glyphSmall};
+        for (int i = 0; i < 5; i++)
+            swap.to[i] = made[i];
+        EnumThreadWindows(GetCurrentThreadId(), swap_window_fonts, (LPARAM)&swap);
+        rescale_columns(g_main.printerList, old, dpi);
+        rescale_columns(g_main.bottomList, old, dpi);
+        const HWND tips[] = {g_main.mainTooltip, g_main.ribbonTooltip};
+        for (HWND tip : tips)
+            if (tip) SendMessageW(tip, TTM_SETMAXTIPWIDTH, 0, scaled(440));
+        for (HFONT f : swap.from)
+            if (f) DeleteObject(f);
+    }
+    if (suggested)
+        SetWindowPos(window, nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
+                     suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
+    ribbon_layout();
+    layout_main_window();
+    if (g_main.settingsPage) SendMessageW(g_main.settingsPage, WM_SIZE, 0, 0);
+    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+}
+
 LRESULT CALLBACK main_window_proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
     switch (message) {
     case WM_CREATE:
@@ -272,10 +349,15 @@ LRESULT CALLBACK main_window_proc(HWND window, UINT message, WPARAM wparam, LPAR
         return 0;
     case WM_GETMINMAXINFO: {
         MINMAXINFO* info = reinterpret_cast<MINMAXINFO*>(lparam);
-        info->ptMinTrackSize.x = scaled(1120);
-        info->ptMinTrackSize.y = scaled(700);
+        WindowPlacement place;
+        main_window_placement(g_main.dpi, work_area_of(window), &place);
+        info->ptMinTrackSize.x = place.minWidth;
+        info->ptMinTrackSize.y = place.minHeight;
         return 0;
     }
+    case WM_DPICHANGED:
+        on_dpi_changed(window, HIWORD(wparam), reinterpret_cast<const RECT*>(lparam));
+        return 0;
     case WM_NOTIFY:
         return on_notify(window, message, wparam, reinterpret_cast<NMHDR*>(lparam));
     case WM_COMMAND:

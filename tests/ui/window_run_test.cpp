@@ -8,6 +8,7 @@
 #include <commctrl.h>
 #include <winspool.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <string>
 #include <utility>
@@ -118,6 +119,34 @@ HWND file_name_edit(HWND dialog) {
         combo = FindWindowExW(combo, nullptr, L"ComboBox", nullptr);
     }
     return GetDlgItem(dialog, 0x480);
+}
+
+// The pixels of a screen rectangle as the X display shows them.
+std::vector<uint32_t> screen_pixels(const RECT& r) {
+    const int width = r.right - r.left, height = r.bottom - r.top;
+    std::vector<uint32_t> pixels((size_t)width * height);
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    BITMAPINFO info = {};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, width, height, screen, r.left, r.top, SRCCOPY);
+    GdiFlush();
+    if (bits) memcpy(pixels.data(), bits, pixels.size() * 4);
+    SelectObject(memory, old);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    return pixels;
+}
+
+// A control's rectangle on the screen.
+RECT screen_rect(HWND control) {
+    RECT r = {};
+    GetWindowRect(control, &r);
+    return r;
 }
 
 // Two printers on FILE: with a driver of their own, for the history to act on.
@@ -384,6 +413,13 @@ TEST_F(WindowRun, OnTheTestPcEveryPrinterIsListedAndRecordedChangesArePutBack) {
     ASSERT_NE(nullptr, GetDlgItem(box, IDYES)) << box_message(box);
     ASSERT_TRUE(answer_box(box, IDYES));
     ASSERT_TRUE(wait_until([&] { return !is_offline(kPrinterA); }, 20000));
+    // The check that follows takes the status line back; the outcome stays readable beside it.
+    HWND bar = w.control(IdStatusBar);
+    const std::wstring done = L"Done: Switched off \"Use Printer Offline\" for \"Undo Printer A\"";
+    EXPECT_TRUE(wait_until([&] { return w.status().rfind(L"  Checked at ", 0) == 0; }, 20000));
+    Sleep(3000);
+    EXPECT_NE(std::wstring::npos, status_part_text(bar, 1).find(done)) << status_part_text(bar, 1).c_str();
+    EXPECT_EQ(0u, w.status().rfind(L"  Checked at ", 0)) << w.status().c_str();
     // The banner is a live region: the verdict that follows the fix is announced.
     EXPECT_GE(live.wait(30000, true), 1) << control_text(w.control(100));
 
@@ -424,6 +460,106 @@ TEST_F(WindowRun, OnTheTestPcEveryPrinterIsListedAndRecordedChangesArePutBack) {
     // Esc (IDCANCEL) closes it; the main window is back.
     PostMessageW(undo, WM_COMMAND, IDCANCEL, 0);
     EXPECT_TRUE(wait_until([&] { return !IsWindow(undo) && IsWindowEnabled(w.window); }, 5000));
+
+    // Both printers are offline again, each with its finding below. A printer command acts on the
+    // row the user touched last, in whichever list, and its question names that printer.
+    HWND bottom = w.control(IdBottomList);
+    auto row_of = [](HWND list, int column, const wchar_t* printer) {
+        for (int i = 0; i < list_row_count(list); i++)
+            if (starts_with(list_cell(list, i, column), printer)) return i;
+        return -1;
+    };
+    w.send(CmdCheckNow);
+    ASSERT_TRUE(wait_until(
+        [&] { return row_of(bottom, 1, kPrinterB) >= 0 && row_of(printers, 0, kPrinterA) >= 0; }, 20000));
+    auto cancel_all_asks_about = [&](const wchar_t* printer) {
+        w.post(CmdCancelAllJobs);
+        HWND asked = w.box();
+        const std::wstring message = asked ? box_message(asked) : L"";
+        EXPECT_TRUE(asked && answer_box(asked, IDCANCEL));
+        return message.find(std::wstring(L"\"") + printer + L"\"") != std::wstring::npos;
+    };
+    list_click_row(bottom, row_of(bottom, 1, kPrinterB));
+    EXPECT_TRUE(cancel_all_asks_about(kPrinterB));
+    list_click_row(printers, row_of(printers, 0, kPrinterA));
+    EXPECT_TRUE(cancel_all_asks_about(kPrinterA)) << "the printer list was touched last";
+    list_click_row(bottom, row_of(bottom, 1, kPrinterB));
+    EXPECT_TRUE(cancel_all_asks_about(kPrinterB));
+}
+
+// Run by the ui_small_screen test on a 1600 x 1000 screen at 150 % (144 DPI), where the window's
+// 2040 x 1320 and minimum 1680 x 1050 would not fit: the window and its status bar lie inside the
+// work area and the minimum size is capped to it.
+TEST_F(WindowRun, SmallScreenTheWholeWindowFitsAt150Percent) {
+    if (GetSystemMetrics(SM_CXSCREEN) != 1600 || GetSystemMetrics(SM_CYSCREEN) != 1000)
+        GTEST_SKIP() << "runs on the 1600 x 1000 screen of ui_small_screen";
+    use_physical_pixels();
+    RunningWindow w(L"/demo");
+    ASSERT_NE(nullptr, w.window);
+    ASSERT_TRUE(w.checked()) << w.status().c_str();
+    RECT work = {};
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    RECT outer = screen_rect(w.window), status = screen_rect(w.control(IdStatusBar)), inside;
+    EXPECT_TRUE(IntersectRect(&inside, &outer, &work) && EqualRect(&inside, &outer))
+        << outer.left << "," << outer.top << " - " << outer.right << "," << outer.bottom;
+    EXPECT_TRUE(IntersectRect(&inside, &status, &outer) && EqualRect(&inside, &status) &&
+                status.bottom <= work.bottom);
+    EXPECT_GT(outer.right - outer.left, (work.right - work.left) * 9 / 10) << "it still uses the screen";
+    RECT banner = screen_rect(w.control(IdBanner));
+    EXPECT_EQ(66, banner.bottom - banner.top) << "drawn at 144 DPI";
+    // Made as small as it goes, it stays as large as the work area allows and no larger.
+    SetWindowPos(w.window, nullptr, 0, 0, 200, 200, SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOMOVE);
+    outer = screen_rect(w.window);
+    EXPECT_LE(outer.right - outer.left, work.right - work.left);
+    EXPECT_GE(outer.right - outer.left, std::min<LONG>(1600, work.right - work.left) - 1);
+}
+
+TEST_F(WindowRun, FitsTheScreenAtAnyScaleAndLeavesNothingStaleAfterAResize) {
+    use_physical_pixels();
+    RunningWindow w(L"/demo");
+    ASSERT_NE(nullptr, w.window);
+    ASSERT_TRUE(w.checked()) << w.status().c_str();
+    SetCursorPos(2, 2); // no tooltip or hot button in the pictures
+    // Resized a few times, the window shows what a fresh paint of the same size shows.
+    for (SIZE size : {SIZE{1700, 1150}, SIZE{1120, 700}, SIZE{1500, 950}}) {
+        SetWindowPos(w.window, nullptr, 60, 40, size.cx, size.cy, SWP_NOZORDER | SWP_NOACTIVATE);
+        Sleep(150);
+    }
+    Sleep(1500);
+    RECT area = screen_rect(w.window);
+    area.bottom = screen_rect(w.control(IdStatusBar)).top; // the clock there may tick between pictures
+    const std::vector<uint32_t> after_resize = screen_pixels(area);
+    RedrawWindow(w.window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+    Sleep(1500);
+    const std::vector<uint32_t> fresh = screen_pixels(area);
+    size_t differ = 0;
+    for (size_t i = 0; i < fresh.size(); i++)
+        differ += (fresh[i] & 0xFFFFFF) != (after_resize[i] & 0xFFFFFF);
+    EXPECT_EQ(0u, differ) << "stale pixels after the resize";
+
+    // Moved to a 150 % monitor: the window takes the suggested rectangle and lays itself out again
+    // at the new scale (the rectangle lives in its process, as Windows' own would).
+    HWND printers = w.control(IdPrinterList);
+    const int column = (int)SendMessageW(printers, LVM_GETCOLUMNWIDTH, 0, 0);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(w.window, &pid);
+    HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_WRITE, FALSE, pid);
+    ASSERT_NE(nullptr, process);
+    void* remote = VirtualAllocEx(process, nullptr, sizeof(RECT), MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+    const RECT suggested = {30, 20, 30 + 2040, 20 + 1320};
+    ASSERT_TRUE(remote && WriteProcessMemory(process, remote, &suggested, sizeof(suggested), nullptr));
+    SendMessageW(w.window, WM_DPICHANGED, MAKEWPARAM(144, 144), (LPARAM)remote);
+    VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+    CloseHandle(process);
+    RECT now = screen_rect(w.window);
+    EXPECT_TRUE(EqualRect(&now, &suggested))
+        << now.left << "," << now.top << "," << now.right << "," << now.bottom;
+    RECT banner = screen_rect(w.control(IdBanner));
+    EXPECT_EQ(66, banner.bottom - banner.top) << "44 at 96 DPI";
+    RECT ribbon = screen_rect(FindWindowExW(w.window, nullptr, L"NSRibbon", nullptr));
+    EXPECT_EQ(194, ribbon.bottom - ribbon.top) << "30 + 98 + 1 at 96 DPI, each scaled";
+    EXPECT_EQ(ribbon.bottom + 12, banner.top);
+    EXPECT_NEAR(column * 3 / 2, (int)SendMessageW(printers, LVM_GETCOLUMNWIDTH, 0, 0), 1);
 }
 
 namespace {
