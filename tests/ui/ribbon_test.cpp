@@ -154,8 +154,12 @@ TEST(RibbonLayout, NarrowGroupsCollapseFromTheRightAndKeepEveryCommand) {
             EXPECT_EQ(nullptr, l.groups[g].caption) << g;
         EXPECT_LE(first_collapsed, last_collapsed);
         last_collapsed = first_collapsed;
-        if (first_collapsed > 0) EXPECT_LE(l.groups[l.groupCount - 1].rect.right, width);
-        if (width > natural) EXPECT_EQ(l.groupCount, first_collapsed) << "room for all: nothing collapses";
+        if (first_collapsed > 0) {
+            EXPECT_LE(l.groups[l.groupCount - 1].rect.right, width);
+        }
+        if (width > natural) {
+            EXPECT_EQ(l.groupCount, first_collapsed) << "room for all: nothing collapses";
+        }
     }
     EXPECT_EQ(0, last_collapsed) << "at 300 pixels every group is a menu";
 
