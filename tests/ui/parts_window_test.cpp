@@ -532,8 +532,7 @@ TEST(HighContrast, TheRibbonBannerAndListsTakeTheSystemsColours) {
     EXPECT_NE(RGB(0, 0, 0), pixel(g_main.printerList, 2, row.top + 2));
 
     g_high_contrast = [] { return (int32_t)1; };
-    SetSysColors(8, ids, black); // WM_SYSCOLORCHANGE to every top-level window
-    apply_system_colours();
+    SetSysColors(8, ids, black); // WM_SYSCOLORCHANGE to every top-level window: the window follows
     pump(500);
     EXPECT_EQ(1, g_main.highContrast);
     EXPECT_EQ(RGB(0, 0, 0), pixel(g_main.ribbon, 4, 100)) << "the ribbon's body: COLOR_WINDOW";
@@ -559,7 +558,6 @@ TEST(HighContrast, TheRibbonBannerAndListsTakeTheSystemsColours) {
     // Off again: the ribbon's own colours come back.
     g_high_contrast = query;
     SetSysColors(8, ids, old);
-    apply_system_colours();
     pump(300);
     EXPECT_EQ(0, g_main.highContrast);
     EXPECT_EQ(RGB(255, 255, 255), pixel(g_main.ribbon, 4, 100));

@@ -745,6 +745,30 @@ TEST_F(WindowRun, TheKeyboardAloneReachesEveryCommandAtTheSmallestSize) {
     EXPECT_NE(std::wstring::npos, control_text(notes).find(L"How to use")) << control_text(notes).c_str();
     type_keys({VK_ESCAPE});
     EXPECT_TRUE(wait_until([&] { return !IsWindow(notes); }, 3000));
+    // Alt and Esc twice: the key tips come and go, and the focus goes back to the list.
+    SetForegroundWindow(w.window);
+    PostMessageW(printers, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(40, 28));
+    PostMessageW(printers, WM_LBUTTONUP, 0, MAKELPARAM(40, 28));
+    ASSERT_TRUE(wait_until([&] { return focus_of(w.window) == printers; }, 3000));
+    type_keys({VK_MENU});
+    EXPECT_TRUE(wait_until([&] { return focus_of(w.window) == ribbon; }, 3000));
+    type_keys({VK_ESCAPE});
+    type_keys({VK_ESCAPE});
+    EXPECT_TRUE(wait_until([&] { return focus_of(w.window) == printers; }, 3000))
+        << "Esc gives the focus back";
+
+    // Enter on a row of the Problems list does what a double-click does: that finding's Fix This.
+    HWND bottom = w.control(104);
+    PostMessageW(bottom, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(40, 28));
+    PostMessageW(bottom, WM_LBUTTONUP, 0, MAKELPARAM(40, 28));
+    ASSERT_TRUE(
+        wait_until([&] { return focus_of(w.window) == bottom && list_selected_row(bottom) == 0; }, 3000));
+    type_keys({VK_RETURN});
+    box = w.box();
+    ASSERT_NE(nullptr, box);
+    EXPECT_NE(std::wstring::npos, box_message(box).find(list_cell(bottom, 0, 2))) << box_message(box).c_str();
+    ASSERT_TRUE(answer_box(box, GetDlgItem(box, IDCANCEL) ? IDCANCEL : GetDlgItem(box, IDNO) ? IDNO : IDOK));
+
     // F5 checks again; the same verdict is not announced again.
     SetForegroundWindow(w.window);
     const std::wstring before = w.status();
