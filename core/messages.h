@@ -6,15 +6,16 @@
 
 enum AppMessage : uint32_t {
     kAppMessageBase = 0x8000,
-    MsgUpdateChecked = kAppMessageBase + 1,    // lParam: the update check's result block
-    MsgDownloadProgress = kAppMessageBase + 2, // wParam: percent
-    MsgDownloadDone = kAppMessageBase + 3,     // lParam: 0 on success, else an error text
-    MsgShowWhatsNew = kAppMessageBase + 4,     // posted by the window to itself at creation
-    MsgBringToFront = kAppMessageBase + 10,    // a second copy was started
-    MsgCheckDone = kAppMessageBase + 20,       // lParam: the new Snapshot
-    MsgSearchDone = kAppMessageBase + 21,      // lParam: NetworkSearchResult, or 0
-    MsgSearchProgress = kAppMessageBase + 22,  // wParam: percent
-    MsgSearchName = kAppMessageBase + 23,      // lParam: a SearchName that came after the result
+    MsgUpdateChecked = kAppMessageBase + 1,       // lParam: the update check's result block
+    MsgDownloadProgress = kAppMessageBase + 2,    // wParam: percent
+    MsgDownloadDone = kAppMessageBase + 3,        // lParam: 0 on success, else an error text
+    MsgShowWhatsNew = kAppMessageBase + 4,        // posted by the window to itself at creation
+    MsgBringToFront = kAppMessageBase + 10,       // a second copy was started
+    MsgCheckDone = kAppMessageBase + 20,          // lParam: the new Snapshot
+    MsgSearchDone = kAppMessageBase + 21,         // lParam: NetworkSearchResult, or 0
+    MsgSearchProgress = kAppMessageBase + 22,     // wParam: percent
+    MsgRibbonAccessAction = kAppMessageBase + 23, // to the ribbon; wParam: the accessible item to press
+    MsgSearchName = kAppMessageBase + 24,         // lParam: a SearchName that came after the result
 };
 
 // The main window's timers.

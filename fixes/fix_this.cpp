@@ -171,6 +171,37 @@ int fix_command_plan(FixCommand command, const wchar_t* argument, int32_t job_co
     return 1;
 }
 
+void plan_names_printer(FixPlan* plan, const wchar_t* printer) {
+    if (!plan || !printer || !printer[0]) return;
+    // Only the changes made to one printer or its port; the spooler and policies are the PC's.
+    switch (plan->verb) {
+    case VerbSnmpOff:
+    case VerbSnmpOn:
+    case VerbPortAddr:
+    case VerbPurge:
+    case VerbPause:
+    case VerbResume:
+    case VerbOnline:
+    case VerbOffline:
+    case VerbDelete:
+    case VerbSetDefault:
+        break;
+    default:
+        return;
+    }
+    wchar_t quoted[300], text[_countof(plan->confirmText)];
+    text_format(quoted, _countof(quoted), L"\"%ls\"", printer);
+    if (plan->confirmTitle && plan->confirmText[0] && !text_contains_ci(plan->confirmText, quoted)) {
+        text_format(text, _countof(text), L"Printer: %ls\n\n%ls", quoted, plan->confirmText);
+        text_copy(plan->confirmText, _countof(plan->confirmText), text);
+    }
+    if (!text_contains_ci(plan->description, quoted)) {
+        wchar_t description[_countof(plan->description)];
+        text_format(description, _countof(description), L"%ls, printer %ls", plan->description, quoted);
+        text_copy(plan->description, _countof(plan->description), description);
+    }
+}
+
 int own_task_plan(FixKind fix, const Snapshot* s, FixPlan* out) {
     plan_clear(out);
     switch (fix) {

@@ -85,6 +85,11 @@ enum FixCommand : int32_t {
 // job_count the snapshot's waiting jobs (spoken of by Clear Stuck Jobs). 0 for an unknown command.
 int fix_command_plan(FixCommand command, const wchar_t* argument, int32_t job_count, FixPlan* out);
 
+// Makes a plan that changes one printer or its port name that printer: its confirmation gets a first line
+// naming the printer and its description (the outcome and the history row) ends with it, unless they already
+// quote the name. A null or empty printer changes nothing.
+void plan_names_printer(FixPlan* plan, const wchar_t* printer);
+
 // The plans of the fixes that run a task of their own (start the spooler, start it automatically,
 // the detailed print log); 0 for any other fix, and for SpoolerAutoStart without a snapshot.
 int own_task_plan(FixKind fix, const Snapshot* s, FixPlan* out);

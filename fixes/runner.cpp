@@ -19,6 +19,8 @@ void action_outcome_of(uint32_t result, const wchar_t* description, int32_t auto
         wchar_t said[300];
         windows_error_text(result, said, _countof(said));
         build_failure_message(out->failureText, _countof(out->failureText), description, said, result);
+        text_format(out->statusText, _countof(out->statusText), L"Did not work: %ls (error %lu)", description,
+                    (unsigned long)result);
         // What did change is shown by a quick check; a network test would only delay it.
         out->checkAgain = 1;
         return;

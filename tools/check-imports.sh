@@ -5,7 +5,7 @@ set -euo pipefail
 exe=$1
 imports=$(x86_64-w64-mingw32-objdump -p "$exe" | sed -n 's/^\s*DLL Name: //p')
 echo "$exe imports:" $imports
-allowed='^(kernel32|user32|gdi32|advapi32|shell32|ole32|oleaut32|comctl32|comdlg32|ws2_32|iphlpapi|winspool\.drv|wevtapi|winhttp|bcrypt|version|msvcrt|shlwapi|uxtheme|dnsapi|userenv|wtsapi32|secur32|crypt32|rpcrt4|mpr|dwmapi|ntdll)\.dll$|^winspool\.drv$'
+allowed='^(kernel32|user32|gdi32|advapi32|shell32|ole32|oleaut32|oleacc|comctl32|comdlg32|ws2_32|iphlpapi|winspool\.drv|wevtapi|winhttp|bcrypt|version|msvcrt|shlwapi|uxtheme|dnsapi|userenv|wtsapi32|secur32|crypt32|rpcrt4|mpr|dwmapi|ntdll)\.dll$|^winspool\.drv$'
 bad=0
 for dll in $imports; do
   lower=$(echo "$dll" | tr 'A-Z' 'a-z')

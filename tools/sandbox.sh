@@ -6,6 +6,9 @@
 # may mount a small file system (the full-disk tests) that only this run sees, and the wineserver,
 # which opens the files for the Windows programs, sees it too.
 # Usage: tools/sandbox.sh PREFIX_DIR command [args...]
+# VANTREL_SCREEN (WIDTHxHEIGHT, default 2560x1600) sets the display's size and VANTREL_LOGPIXELS the
+# prefix's DPI (96 unless set). Run inside a sandbox already, it makes a second prefix and display
+# of its own in the same network namespace: a test that needs another screen runs that way.
 set -euo pipefail
 
 if [ "${VANTREL_SANDBOX:-}" != 1 ]; then
@@ -31,7 +34,7 @@ cleanup() {
 }
 trap cleanup EXIT
 
-Xvfb -displayfd 3 -screen 0 2560x1600x24 -nolisten tcp 3>"$state/display" 2>"$state/xvfb.log" &
+Xvfb -displayfd 3 -screen 0 "${VANTREL_SCREEN:-2560x1600}x24" -nolisten tcp 3>"$state/display" 2>"$state/xvfb.log" &
 xvfb_pid=$!
 for _ in $(seq 1 100); do
   [ -s "$state/display" ] && break
@@ -50,6 +53,11 @@ timeout 60 wineserver -w || true
 # Every Windows has Marlett, which draws the caption buttons; Debian's Wine keeps its copy outside
 # the prefix, where this build does not find it. It is in place before the boot that registers fonts.
 [ -f /usr/share/wine/fonts/marlett.ttf ] && cp /usr/share/wine/fonts/marlett.ttf "$prefix/drive_c/windows/Fonts/"
+# The DPI is the user's LogPixels, which every Wine process (the desktop's too) reads when it starts,
+# so it is written while no server runs, before the boot that starts them.
+if [ -n "${VANTREL_LOGPIXELS:-}" ]; then
+  printf '\n[Control Panel\\\\Desktop] 0\n"LogPixels"=dword:%08x\n' "$VANTREL_LOGPIXELS" >>"$prefix/user.reg"
+fi
 wineserver -p
 timeout 60 wineboot >>"$state/wineboot.log" 2>&1 || boot_failed
 

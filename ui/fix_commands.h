@@ -30,7 +30,7 @@ void clear_stuck_jobs();
 void pause_or_resume(const wchar_t* printer, int pause);
 void set_printer_offline(const wchar_t* printer, int currently_offline);
 void cancel_all_jobs(const wchar_t* printer, int skip);
-void snmp_status_off(const wchar_t* port, int skip);
+void snmp_status_off(const wchar_t* port, const wchar_t* printer, int skip);
 void add_pdf_printer(int skip);
 
 void offer_test_page();

@@ -64,12 +64,15 @@ int show_action_outcome(const ActionOutcome* o) {
     case ActionCanceled:
     case ActionNeedsAdmin:
         g_ui.status_text(o->statusText);
+        show_last_outcome(o->statusText);
         return 0;
     case ActionFailed:
+        show_last_outcome(o->statusText);
         ask(o->failureText, L"Vantrel", MB_ICONWARNING);
         break;
     case ActionDone:
         g_ui.status_text(o->statusText);
+        show_last_outcome(o->statusText);
         break;
     }
     if (o->checkAgain) start_check(o->checkWithNetwork, nullptr);
@@ -92,10 +95,12 @@ int run_fix_plan(const FixPlan* plan, int skip) {
     return done;
 }
 
-static void run_command(FixCommand command, const wchar_t* argument, int skip) {
+static void run_command(FixCommand command, const wchar_t* argument, int skip,
+                        const wchar_t* printer = nullptr) {
     FixPlan plan;
     const Snapshot* s = snapshot();
     if (!fix_command_plan(command, argument, s ? s->jobCount : 0, &plan)) return;
+    plan_names_printer(&plan, printer);
     run_fix_plan(&plan, skip);
 }
 
@@ -114,8 +119,8 @@ void set_printer_offline(const wchar_t* printer, int currently_offline) {
 void cancel_all_jobs(const wchar_t* printer, int skip) {
     run_command(FixCommandCancelAllJobs, printer, skip);
 }
-void snmp_status_off(const wchar_t* port, int skip) {
-    run_command(FixCommandSnmpOff, port, skip);
+void snmp_status_off(const wchar_t* port, const wchar_t* printer, int skip) {
+    run_command(FixCommandSnmpOff, port, skip, printer);
 }
 void add_pdf_printer(int skip) {
     run_command(FixCommandAddPdf, nullptr, skip);
@@ -223,7 +228,7 @@ static void network_test_of(int32_t printer) {
 }
 
 // A fix that changes the PC runs its plan; the rest open or show something.
-static void carry_out(const Finding* f) {
+static void carry_out(const Finding* f, const wchar_t* printer) {
     FixPlan plan;
     wchar_t old_address[200] = L"";
     if (f->fix == PointToNewAddress) {
@@ -232,6 +237,7 @@ static void carry_out(const Finding* f) {
         if (!g_process.demo) current_port_address(port, old_address, _countof(old_address));
     }
     if (fix_plan_of(f, snapshot(), old_address, &plan)) {
+        plan_names_printer(&plan, printer);
         // Fix This asked its own question already; only a change that always confirms asks again.
         run_fix_plan(&plan, 1);
         return;
@@ -269,9 +275,16 @@ void apply_fix(int32_t row) {
     wchar_t caption[400], text[2200];
     fix_caption(&finding, s->snapshot, caption, _countof(caption));
     uint32_t flags = fix_question(&finding, text, _countof(text));
+    // Named now: the index means another printer once a re-check replaced the snapshot.
+    wchar_t printer[260] = L"";
+    const PrinterRecord* p =
+        s->snapshot && finding.printerIndex >= 0 && finding.printerIndex < s->snapshot->printerCount
+            ? &s->snapshot->printers[finding.printerIndex]
+            : nullptr;
+    if (p) text_copy(printer, _countof(printer), p->name);
     int32_t answer = ask(text, caption, flags);
     if (finding.fix == NoFix || answer != IDYES) return;
-    carry_out(&finding);
+    carry_out(&finding, printer);
 }
 
 void fix_this() {

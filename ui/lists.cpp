@@ -3,6 +3,8 @@
 // and the 10-second refresh can compare old and new cell texts without asking anything else.
 #include "ui/lists.h"
 
+#include <math.h>
+
 #include <string.h>
 
 #include "core/classify.h"
@@ -236,6 +238,39 @@ RowColourName printer_row_colour(const ListSource* src, int32_t row) {
     if (list_hidden_virtual(src, p)) return RowGray;
     if (p->worstSeverity == SeverityProblem) return RowRed;
     return p->worstSeverity == SeverityHeadsUp ? RowAmber : RowPlain;
+}
+
+// WCAG's relative luminance of a 0x00BBGGRR colour, and the contrast ratio of two.
+static double luminance(uint32_t c) {
+    const double weight[3] = {0.2126, 0.7152, 0.0722};
+    double sum = 0;
+    for (int i = 0; i < 3; i++) {
+        const double v = ((c >> (8 * i)) & 0xFF) / 255.0;
+        sum += weight[i] * (v <= 0.03928 ? v / 12.92 : pow((v + 0.055) / 1.055, 2.4));
+    }
+    return sum;
+}
+
+static double contrast_of(uint32_t a, uint32_t b) {
+    const double x = luminance(a) + 0.05, y = luminance(b) + 0.05;
+    return x > y ? x / y : y / x;
+}
+
+RowColour selected_row_colour(RowColour row, uint32_t highlight) {
+    const uint32_t under = row.apply && row.hasBack ? row.back : RGB_OF(255, 255, 255);
+    auto channel = [](uint32_t c, int shift) { return (int32_t)((c >> shift) & 0xFF); };
+    uint32_t back = 0;
+    for (int shift = 0; shift <= 16; shift += 8)
+        back |= (uint32_t)((channel(highlight, shift) + 3 * channel(under, shift)) / 4) << shift;
+    // The same hue, a little darker where the tint would leave it below a 4.5 : 1 contrast.
+    uint32_t text = row.apply ? row.text : RGB_OF(0, 0, 0);
+    for (int step = 0; step < 8 && contrast_of(text, back) < 4.5; step++) {
+        uint32_t darker = 0;
+        for (int shift = 0; shift <= 16; shift += 8)
+            darker |= (uint32_t)(channel(text, shift) * 85 / 100) << shift;
+        text = darker;
+    }
+    return {1, text, 1, back};
 }
 
 RowColour row_colour_of(RowColourName name) {

@@ -10,6 +10,7 @@
 #include "net/search.h"
 #include "ui/commands.h"
 #include "ui/main_window.h"
+#include "ui/ribbon_win.h"
 
 static const Snapshot* current_snapshot() {
     return g_main.session ? g_main.session->snapshot : nullptr;
@@ -128,6 +129,8 @@ void set_banner(BannerColour colour, const wchar_t* text) {
     text_copy(g_main.bannerText, _countof(g_main.bannerText), shown);
     SetWindowTextW(g_main.banner, shown);
     InvalidateRect(g_main.banner, nullptr, TRUE);
+    // Only a verdict that changed is announced; an unchanged refresh returned above.
+    banner_announce(g_main.banner);
 }
 
 void show_verdict() {
@@ -150,6 +153,21 @@ LRESULT list_custom_draw(NMLVCUSTOMDRAW* draw) {
                              ? printer_row_colour(&src, row)
                              : bottom_row_colour(&src, g_settings.view, row);
     RowColour colour = row_colour_of(name);
+    // In high contrast the lists keep the system's colours (the first column still names the
+    // severity); a selected row keeps the highlight, focused or not.
+    if (g_main.highContrast) {
+        if (!(draw->nmcd.uItemState & CDIS_SELECTED)) return CDRF_DODEFAULT;
+        draw->nmcd.uItemState &= ~CDIS_SELECTED;
+        draw->clrText = GetSysColor(COLOR_HIGHLIGHTTEXT);
+        draw->clrTextBk = GetSysColor(COLOR_HIGHLIGHT);
+        return CDRF_NEWFONT;
+    }
+    // Windows draws a selected row in the highlight colour while the list has the focus and near
+    // white when it has not, hiding the row's colour either way; the row is drawn selected here.
+    if (draw->nmcd.uItemState & CDIS_SELECTED) {
+        colour = selected_row_colour(colour, GetSysColor(COLOR_HIGHLIGHT));
+        draw->nmcd.uItemState &= ~CDIS_SELECTED;
+    }
     if (!colour.apply) return CDRF_DODEFAULT;
     draw->clrText = colour.text;
     if (colour.hasBack) draw->clrTextBk = colour.back;

@@ -248,7 +248,7 @@ void cmd_snmp_off(int32_t, int32_t printer) {
     }
     wchar_t port[260];
     text_copy(port, _countof(port), p->portName);
-    snmp_status_off(port, 0);
+    snmp_status_off(port, p->name, 0);
 }
 
 void cmd_set_default(int32_t, int32_t printer) {

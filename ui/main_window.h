@@ -7,6 +7,8 @@
 
 #include <stdint.h>
 
+#include "ui/layout.h"
+
 struct Session;
 
 struct MainWindow {
@@ -18,9 +20,12 @@ struct MainWindow {
     HWND settingsPage, statusBar;
     HFONT normal, bold, bannerFont, glyphLarge, glyphSmall;
     HBRUSH white, paleYellow, bannerBrush;
-    int32_t dpi;
-    int32_t bottomLastUsed; // the user last used the bottom list rather than the printer list
-    int32_t bannerColour;   // BannerColour; -1 until the first verdict
+    int32_t dpi;              // of the monitor the window is on
+    int32_t systemDpi;        // the one the system's font sizes are given at
+    wchar_t lastOutcome[700]; // the last change's outcome with its time, kept in the status bar
+    int32_t bottomLastUsed;   // the user last used the bottom list rather than the printer list
+    int32_t highContrast;     // Windows' high contrast is on: the ribbon, banner and lists use system colours
+    int32_t bannerColour;     // BannerColour; -1 until the first verdict
     wchar_t bannerText[800];
     HWND shareWindow;           // null unless open
     HWND undoWindow;            // null unless open
@@ -43,6 +48,13 @@ HWND create_tooltip(HWND owner, int initial_ms);
 // Adds a fixed tooltip to a control (a tool of the main tooltip).
 void add_control_tooltip(HWND control, const wchar_t* text);
 
+// The work area (the screen less the taskbar) of the monitor the window is on.
+LayoutRect work_area_of(HWND window);
+
+// Keeps what the last change came to ("Done: ...", a failure) in the status bar's right-hand part,
+// with the time, until the next one: the check that follows rewrites only the left part.
+void show_last_outcome(const wchar_t* text);
+
 // Runs the layout again (after the update bar was shown or hidden, or the ribbon tab changed).
 void layout_main_window();
 
@@ -51,6 +63,21 @@ void show_update_bar(int show);
 
 // The command handler every source sends its ids to (also reachable as WM_COMMAND).
 void on_command(int32_t id);
+
+// Whether Windows' high contrast is on (SPI_GETHIGHCONTRAST). Tests point it elsewhere: Wine always
+// answers off.
+extern int32_t (*g_high_contrast)();
+// The system's colours or high contrast changed (WM_SYSCOLORCHANGE, WM_SETTINGCHANGE): reads high
+// contrast again, hands the message on to the common controls, which do not get it themselves, and
+// repaints everything in the new colours.
+void apply_system_colours();
+
+// The printer list's menu at a point on the screen.
+void open_printer_menu(POINT at);
+// What a double-click or Enter on a list row does: Fix on a problem, Details on anything else.
+void activate_row(int32_t bottom, int32_t row);
+// The message loop's keys (keyboard_win.cpp): 1 when msg was one the program handled itself.
+int32_t main_window_key(MSG* msg);
 
 // Switches the bottom list's view, stores it as "View", rebuilds the columns and refills.
 void switch_view(int32_t view);

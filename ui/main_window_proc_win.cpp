@@ -5,6 +5,8 @@
 
 #include <stdlib.h>
 
+#include <initializer_list>
+
 #include "core/log_file.h"
 #include "core/messages.h"
 #include "core/settings.h"
@@ -42,6 +44,9 @@ static void create_fonts() {
         base = metrics.lfMessageFont;
     else
         GetObjectW(GetStockObject(DEFAULT_GUI_FONT), sizeof(base), &base);
+    // The system gives its font at the system DPI; the window may be on a monitor of another.
+    if (g_main.systemDpi > 0 && g_main.dpi != g_main.systemDpi)
+        base.lfHeight = MulDiv(base.lfHeight, g_main.dpi, g_main.systemDpi);
     g_main.normal = CreateFontIndirectW(&base);
     g_main.bold = font_from(base, FW_BOLD, base.lfHeight);
     g_main.bannerFont = font_from(base, FW_BOLD, MulDiv(base.lfHeight, 13, 10));
@@ -75,13 +80,39 @@ HWND create_tooltip(HWND owner, int initial_ms) {
     return tip;
 }
 
+// SPI_GETHIGHCONTRAST: HCF_HIGHCONTRASTON in dwFlags while the user's high contrast theme is on.
+static int32_t system_high_contrast() {
+    HIGHCONTRASTW hc = {};
+    hc.cbSize = sizeof(hc);
+    return SystemParametersInfoW(SPI_GETHIGHCONTRAST, sizeof(hc), &hc, 0) &&
+           (hc.dwFlags & HCF_HIGHCONTRASTON);
+}
+int32_t (*g_high_contrast)() = system_high_contrast;
+
+void apply_system_colours() {
+    g_main.highContrast = g_high_contrast() != 0;
+    HWND headers[2] = {};
+    for (int i = 0; i < 2; i++) {
+        HWND list = i ? g_main.bottomList : g_main.printerList;
+        if (list) headers[i] = (HWND)SendMessageW(list, LVM_GETHEADER, 0, 0);
+    }
+    for (HWND control : {g_main.printerList, g_main.bottomList, headers[0], headers[1], g_main.statusBar,
+                         g_main.ribbonTooltip, g_main.mainTooltip})
+        if (control) SendMessageW(control, WM_SYSCOLORCHANGE, 0, 0);
+    if (g_main.window)
+        RedrawWindow(g_main.window, nullptr, nullptr,
+                     RDW_ERASE | RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_FRAME);
+}
+
 static void on_create(HWND window) {
     g_main.window = window;
     g_main.bannerColour = -1;
-    HDC dc = GetDC(window);
-    g_main.dpi = dc ? GetDeviceCaps(dc, LOGPIXELSY) : 96;
-    if (dc) ReleaseDC(window, dc);
-    if (g_main.dpi <= 0) g_main.dpi = 96;
+    g_main.highContrast = g_high_contrast() != 0;
+    HDC dc = GetDC(nullptr);
+    g_main.systemDpi = dc ? GetDeviceCaps(dc, LOGPIXELSY) : 96;
+    if (dc) ReleaseDC(nullptr, dc);
+    if (g_main.systemDpi <= 0) g_main.systemDpi = 96;
+    g_main.dpi = window_dpi(window);
     install_ui_services();
     create_fonts();
 
@@ -95,6 +126,7 @@ static void on_create(HWND window) {
     g_main.banner =
         child(L"STATIC", L"Starting\x2026", WS_VISIBLE | SS_NOTIFY | SS_CENTERIMAGE | SS_ENDELLIPSIS, 0,
               IdBanner, g_main.bannerFont);
+    banner_mark_live(g_main.banner);
     g_main.printerCaption =
         child(L"STATIC", PRINTER_CAPTION, WS_VISIBLE | SS_NOTIFY, 0, IdPrinterCaption, g_main.bold);
     g_main.printerList = create_list(IdPrinterList);
@@ -132,7 +164,7 @@ static void on_create(HWND window) {
     g_frame.first_check(g_main.session);
 }
 
-static void open_context_menu() {
+void open_printer_menu(POINT at) {
     HMENU menu = CreatePopupMenu();
     if (!menu) return;
     AppendMenuW(menu, MF_STRING, CmdFixThis, L"Fix This\x2026");
@@ -146,10 +178,17 @@ static void open_context_menu() {
     AppendMenuW(menu, MF_STRING, CmdWebPage, L"Open the printer's web page");
     AppendMenuW(menu, MF_STRING, CmdFindDriver, L"Find the maker's driver\x2026");
     SetMenuDefaultItem(menu, CmdDetails, FALSE);
-    POINT at;
-    GetCursorPos(&at);
     TrackPopupMenu(menu, TPM_RIGHTBUTTON, at.x, at.y, 0, g_main.window, nullptr);
     DestroyMenu(menu);
+}
+
+void activate_row(int32_t bottom, int32_t row) {
+    g_main.bottomLastUsed = bottom;
+    if (row < 0) return;
+    if (bottom && g_settings.view == ViewProblems)
+        apply_fix(row);
+    else
+        show_details();
 }
 
 static LRESULT on_notify(HWND window, UINT message, WPARAM wparam, NMHDR* hdr) {
@@ -157,23 +196,31 @@ static LRESULT on_notify(HWND window, UINT message, WPARAM wparam, NMHDR* hdr) {
         return DefWindowProcW(window, message, wparam, (LPARAM)hdr);
     const int bottom = hdr->idFrom == IdBottomList;
     switch (hdr->code) {
-    case NM_CLICK:
-    case NM_RCLICK:
-    case NM_SETFOCUS:
-        g_main.bottomLastUsed = bottom;
-        if (hdr->code == NM_RCLICK && !bottom && reinterpret_cast<NMITEMACTIVATE*>(hdr)->iItem >= 0)
-            open_context_menu();
-        return 0;
-    case NM_DBLCLK: {
-        g_main.bottomLastUsed = bottom;
-        const int32_t row = reinterpret_cast<NMITEMACTIVATE*>(hdr)->iItem;
-        if (row < 0) return 0;
-        if (bottom && g_settings.view == ViewProblems)
-            apply_fix(row);
-        else
-            show_details();
+    case LVN_ITEMCHANGED: {
+        // A row the user selects, by mouse or keyboard, makes its list the one the printer commands
+        // act on. A list refilled by a check, or given the focus back when the window is activated
+        // again, does not.
+        const NMLISTVIEW* change = reinterpret_cast<NMLISTVIEW*>(hdr);
+        if ((change->uNewState & LVIS_SELECTED) && !(change->uOldState & LVIS_SELECTED) &&
+            GetFocus() == hdr->hwndFrom)
+            g_main.bottomLastUsed = bottom;
         return 0;
     }
+    case LVN_KEYDOWN:
+        g_main.bottomLastUsed = bottom;
+        return DefWindowProcW(window, message, wparam, (LPARAM)hdr);
+    case NM_CLICK:
+    case NM_RCLICK:
+        g_main.bottomLastUsed = bottom;
+        if (hdr->code == NM_RCLICK && !bottom && reinterpret_cast<NMITEMACTIVATE*>(hdr)->iItem >= 0) {
+            POINT at;
+            GetCursorPos(&at);
+            open_printer_menu(at);
+        }
+        return 0;
+    case NM_DBLCLK:
+        activate_row(bottom, reinterpret_cast<NMITEMACTIVATE*>(hdr)->iItem);
+        return 0;
     case NM_CUSTOMDRAW:
         return list_custom_draw(reinterpret_cast<NMLVCUSTOMDRAW*>(hdr));
     }
@@ -211,6 +258,12 @@ static void on_timer(HWND window, UINT_PTR id) {
 }
 
 static LRESULT on_ctl_color_static(HWND window, WPARAM wparam, LPARAM lparam) {
+    if ((HWND)lparam == g_main.banner && g_main.highContrast) {
+        // The verdict's colour gives way to the user's: window text on the window colour.
+        SetTextColor((HDC)wparam, GetSysColor(COLOR_WINDOWTEXT));
+        SetBkColor((HDC)wparam, GetSysColor(COLOR_WINDOW));
+        return (LRESULT)GetSysColorBrush(COLOR_WINDOW);
+    }
     if ((HWND)lparam != g_main.banner || g_main.bannerColour < 0 || !g_main.bannerBrush)
         return DefWindowProcW(window, WM_CTLCOLORSTATIC, wparam, lparam);
     HDC dc = (HDC)wparam;
@@ -225,6 +278,67 @@ static void on_search_progress(int percent) {
     g_ui.status_text(text);
 }
 
+// A font handed to a child, and what replaces it after a DPI change.
+struct FontSwap {
+    HFONT from[5], to[5];
+};
+
+static BOOL CALLBACK swap_child_font(HWND child, LPARAM lparam) {
+    const FontSwap* swap = reinterpret_cast<const FontSwap*>(lparam);
+    HFONT now = (HFONT)SendMessageW(child, WM_GETFONT, 0, 0);
+    for (int i = 0; i < 5; i++)
+        if (now && now == swap->from[i]) SendMessageW(child, WM_SETFONT, (WPARAM)swap->to[i], FALSE);
+    return TRUE;
+}
+
+static BOOL CALLBACK swap_window_fonts(HWND top, LPARAM lparam) {
+    swap_child_font(top, lparam);
+    EnumChildWindows(top, swap_child_font, lparam);
+    return TRUE;
+}
+
+static void rescale_columns(HWND list, int from_dpi, int to_dpi) {
+    HWND header = list ? (HWND)SendMessageW(list, LVM_GETHEADER, 0, 0) : nullptr;
+    const int count = header ? (int)SendMessageW(header, HDM_GETITEMCOUNT, 0, 0) : 0;
+    for (int i = 0; i < count; i++) {
+        const int width = (int)SendMessageW(list, LVM_GETCOLUMNWIDTH, i, 0);
+        SendMessageW(list, LVM_SETCOLUMNWIDTH, i, MulDiv(width, to_dpi, from_dpi));
+    }
+}
+
+// The window moved to a monitor of another scale (or the scale changed): fonts, the icon font,
+// column widths and tooltips are made again at the new DPI, every window of the program takes the
+// new fonts, and the window takes the rectangle Windows suggests, which lays it out again.
+static void on_dpi_changed(HWND window, int dpi, const RECT* suggested) {
+    if (dpi <= 0) dpi = 96;
+    const int old = g_main.dpi > 0 ? g_main.dpi : 96;
+    if (dpi != old) {
+        FontSwap swap = {
+            {g_main.normal, g_main.bold, g_main.bannerFont, g_main.glyphLarge, g_main.glyphSmall}, {}};
+        g_main.dpi = dpi;
+        g_main.normal = g_main.bold = g_main.bannerFont = g_main.glyphLarge = g_main.glyphSmall = nullptr;
+        create_fonts();
+        HFONT made[5] = {g_main.normal, g_main.bold, g_main.bannerFont, g_main.glyphLarge, g_main.glyphSmall};
+        for (int i = 0; i < 5; i++)
+            swap.to[i] = made[i];
+        EnumThreadWindows(GetCurrentThreadId(), swap_window_fonts, (LPARAM)&swap);
+        rescale_columns(g_main.printerList, old, dpi);
+        rescale_columns(g_main.bottomList, old, dpi);
+        const HWND tips[] = {g_main.mainTooltip, g_main.ribbonTooltip};
+        for (HWND tip : tips)
+            if (tip) SendMessageW(tip, TTM_SETMAXTIPWIDTH, 0, scaled(440));
+        for (HFONT f : swap.from)
+            if (f) DeleteObject(f);
+    }
+    if (suggested)
+        SetWindowPos(window, nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
+                     suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
+    ribbon_layout();
+    layout_main_window();
+    if (g_main.settingsPage) SendMessageW(g_main.settingsPage, WM_SIZE, 0, 0);
+    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+}
+
 LRESULT CALLBACK main_window_proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
     switch (message) {
     case WM_CREATE:
@@ -235,10 +349,15 @@ LRESULT CALLBACK main_window_proc(HWND window, UINT message, WPARAM wparam, LPAR
         return 0;
     case WM_GETMINMAXINFO: {
         MINMAXINFO* info = reinterpret_cast<MINMAXINFO*>(lparam);
-        info->ptMinTrackSize.x = scaled(1120);
-        info->ptMinTrackSize.y = scaled(700);
+        WindowPlacement place;
+        main_window_placement(g_main.dpi, work_area_of(window), &place);
+        info->ptMinTrackSize.x = place.minWidth;
+        info->ptMinTrackSize.y = place.minHeight;
         return 0;
     }
+    case WM_DPICHANGED:
+        on_dpi_changed(window, HIWORD(wparam), reinterpret_cast<const RECT*>(lparam));
+        return 0;
     case WM_NOTIFY:
         return on_notify(window, message, wparam, reinterpret_cast<NMHDR*>(lparam));
     case WM_COMMAND:
@@ -250,6 +369,12 @@ LRESULT CALLBACK main_window_proc(HWND window, UINT message, WPARAM wparam, LPAR
         return 0;
     case WM_CTLCOLORSTATIC:
         return on_ctl_color_static(window, wparam, lparam);
+    case WM_SYSCOLORCHANGE:
+        apply_system_colours();
+        return 0;
+    case WM_SETTINGCHANGE:
+        if (wparam == SPI_SETHIGHCONTRAST) apply_system_colours();
+        return DefWindowProcW(window, message, wparam, lparam);
     case WM_CLOSE:
         DestroyWindow(window);
         return 0;

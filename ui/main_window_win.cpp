@@ -34,16 +34,45 @@ void build_window_title(wchar_t* buf, size_t cap, int elevated, int demo) {
     if (demo) text_append(buf, cap, L"  [DEMO DATA]");
 }
 
-void main_window_size(int dpi, int* width, int* height) {
-    *width = scale_to_dpi(1360, dpi);
-    *height = scale_to_dpi(880, dpi);
-}
-
 static int screen_dpi() {
     HDC screen = GetDC(nullptr);
     int dpi = screen ? GetDeviceCaps(screen, LOGPIXELSY) : 0;
     if (screen) ReleaseDC(nullptr, screen);
     return dpi > 0 ? dpi : 96;
+}
+
+int window_dpi(HWND window) {
+    // GetDpiForWindow (Windows 10 1607 and later) gives the DPI of the monitor the window is on for
+    // a per-monitor aware program; on Windows 8.1 GetDpiForMonitor (shcore.dll, MDT_EFFECTIVE_DPI = 0)
+    // does. Both are looked up at run time so the program still starts where they are missing.
+    typedef UINT(WINAPI * DpiForWindow)(HWND);
+    typedef HRESULT(WINAPI * DpiForMonitor)(HMONITOR, int, UINT*, UINT*);
+    static DpiForWindow for_window = reinterpret_cast<DpiForWindow>(
+        (void*)GetProcAddress(GetModuleHandleW(L"user32.dll"), "GetDpiForWindow"));
+    UINT dpi = window && for_window ? for_window(window) : 0;
+    if (dpi == 0 && window) {
+        static HMODULE shcore = LoadLibraryExW(L"shcore.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+        static DpiForMonitor for_monitor =
+            shcore ? reinterpret_cast<DpiForMonitor>((void*)GetProcAddress(shcore, "GetDpiForMonitor"))
+                   : nullptr;
+        UINT x = 0, y = 0;
+        if (for_monitor &&
+            for_monitor(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), 0, &x, &y) == S_OK)
+            dpi = y;
+    }
+    return dpi > 0 ? (int)dpi : screen_dpi();
+}
+
+LayoutRect work_area_of(HWND window) {
+    MONITORINFO info = {};
+    info.cbSize = sizeof(info);
+    HMONITOR monitor = MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST);
+    RECT r = {0, 0, 0, 0};
+    if (monitor && GetMonitorInfoW(monitor, &info))
+        r = info.rcWork;
+    else
+        SystemParametersInfoW(SPI_GETWORKAREA, 0, &r, 0);
+    return LayoutRect{r.left, r.top, r.right - r.left, r.bottom - r.top};
 }
 
 void apply_topmost(HWND window, int topmost) {
@@ -63,12 +92,15 @@ HWND create_main_window(const WindowStart* start) {
     g_main.updatedFrom = start->updatedFrom;
     wchar_t title[200];
     build_window_title(title, _countof(title), g_process.elevated, g_process.demo);
-    int width = 0, height = 0;
-    main_window_size(screen_dpi(), &width, &height);
-    HWND window =
-        CreateWindowExW(WS_EX_CONTROLPARENT, VANTREL_MAIN_CLASS, title, WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
-                        CW_USEDEFAULT, width, height, nullptr, nullptr, start->instance, nullptr);
+    // Made hidden where Windows would put it, then sized for the monitor it landed on.
+    HWND window = CreateWindowExW(WS_EX_CONTROLPARENT, VANTREL_MAIN_CLASS, title,
+                                  WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, CW_USEDEFAULT, CW_USEDEFAULT,
+                                  scaled(1360), scaled(880), nullptr, nullptr, start->instance, nullptr);
     if (!window) return nullptr;
+    WindowPlacement place;
+    main_window_placement(g_main.dpi, work_area_of(window), &place);
+    SetWindowPos(window, nullptr, place.window.x, place.window.y, place.window.width, place.window.height,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
     apply_topmost(window, g_settings.topmost);
     ShowWindow(window, start->show);
     UpdateWindow(window);
@@ -78,6 +110,7 @@ HWND create_main_window(const WindowStart* start) {
 int run_message_loop() {
     MSG msg;
     while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+        if (main_window_key(&msg)) continue;
         if (g_main.shareWindow && IsDialogMessageW(g_main.shareWindow, &msg)) continue;
         if (g_main.undoWindow && IsDialogMessageW(g_main.undoWindow, &msg)) continue;
         if (g_main.window && IsDialogMessageW(g_main.window, &msg)) continue;
@@ -181,8 +214,68 @@ void install_ui_services() {
 
 // ---- layout, views and commands ---------------------------------------------------------------
 
-static void move(HWND window, const LayoutRect& r) {
-    if (window) MoveWindow(window, r.x, r.y, r.width, r.height, TRUE);
+// One child's place in a layout pass; hidden ones keep their place.
+struct Placed {
+    HWND window;
+    LayoutRect rect;
+    int shown;
+};
+
+static int same_place(HWND window, const LayoutRect& r) {
+    RECT now;
+    if (!GetWindowRect(window, &now)) return 0;
+    MapWindowPoints(nullptr, g_main.window, reinterpret_cast<POINT*>(&now), 2);
+    return now.left == r.x && now.top == r.y && now.right - now.left == r.width &&
+           now.bottom - now.top == r.height && IsWindowVisible(window);
+}
+
+// Moves, shows and hides the children in one deferred pass, then redraws each that moved or was
+// shown, frame and scroll bars included, so nothing of its old place or contents stays on screen.
+static void place_children(const Placed* parts, int count) {
+    HWND moved[16];
+    int moved_count = 0;
+    HDWP defer = BeginDeferWindowPos(count);
+    for (int i = 0; i < count; i++) {
+        const Placed& p = parts[i];
+        if (!p.window) continue;
+        UINT flags = SWP_NOZORDER | SWP_NOACTIVATE |
+                     (p.shown ? SWP_SHOWWINDOW : SWP_HIDEWINDOW | SWP_NOMOVE | SWP_NOSIZE);
+        if (p.shown && !same_place(p.window, p.rect) && moved_count < (int)_countof(moved))
+            moved[moved_count++] = p.window;
+        if (defer)
+            defer = DeferWindowPos(defer, p.window, nullptr, p.rect.x, p.rect.y, p.rect.width, p.rect.height,
+                                   flags);
+        if (!defer) SetWindowPos(p.window, nullptr, p.rect.x, p.rect.y, p.rect.width, p.rect.height, flags);
+    }
+    if (defer) EndDeferWindowPos(defer);
+    for (int i = 0; i < moved_count; i++)
+        RedrawWindow(moved[i], nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+}
+
+// The status bar's parts: the check line, and once there is one, the last outcome on the right.
+static void set_status_parts(int width) {
+    if (!g_main.statusBar) return;
+    int parts[2] = {-1, -1};
+    int count = 1;
+    if (g_main.lastOutcome[0]) {
+        int outcome = width * 40 / 100;
+        if (outcome > scaled(620)) outcome = scaled(620);
+        parts[0] = width - outcome;
+        count = 2;
+    }
+    SendMessageW(g_main.statusBar, SB_SETPARTS, count, (LPARAM)parts);
+    if (count == 2) SendMessageW(g_main.statusBar, SB_SETTEXTW, 1, (LPARAM)g_main.lastOutcome);
+}
+
+void show_last_outcome(const wchar_t* text) {
+    if (!text || !text[0]) return;
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    text_format(g_main.lastOutcome, _countof(g_main.lastOutcome), L"  %02u:%02u:%02u  %ls", now.wHour,
+                now.wMinute, now.wSecond, text);
+    RECT client;
+    GetClientRect(g_main.window, &client);
+    set_status_parts(client.right);
 }
 
 void layout_main_window() {
@@ -190,29 +283,25 @@ void layout_main_window() {
     RECT client;
     GetClientRect(g_main.window, &client);
     SendMessageW(g_main.statusBar, WM_SIZE, 0, 0);
+    set_status_parts(client.right);
+    RedrawWindow(g_main.statusBar, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME);
     RECT bar;
     GetWindowRect(g_main.statusBar, &bar);
     const int update_bar = g_main.updateBar && (GetWindowLongW(g_main.updateBar, GWL_STYLE) & WS_VISIBLE);
     MainLayout l;
     main_layout(client.right, client.bottom, bar.bottom - bar.top, g_main.dpi, update_bar, ribbon_tab(), &l);
-    move(g_main.ribbon, l.ribbon);
-    if (update_bar) move(g_main.updateBar, l.updateBar);
-    move(g_main.banner, l.banner);
-    HWND lists[] = {g_main.printerCaption, g_main.printerList, g_main.bottomCaption, g_main.bottomList};
-    if (l.settingsShown) {
-        move(g_main.settingsPage, l.settingsPage);
-        ShowWindow(g_main.settingsPage, SW_SHOWNA);
-        for (HWND w : lists)
-            ShowWindow(w, SW_HIDE);
-        return;
-    }
-    ShowWindow(g_main.settingsPage, SW_HIDE);
-    move(g_main.printerCaption, l.printerCaption);
-    move(g_main.printerList, l.printerList);
-    move(g_main.bottomCaption, l.bottomCaption);
-    move(g_main.bottomList, l.bottomList);
-    for (HWND w : lists)
-        ShowWindow(w, SW_SHOWNA);
+    const int lists = !l.settingsShown;
+    const Placed parts[] = {
+        {g_main.ribbon, l.ribbon, 1},
+        {update_bar ? g_main.updateBar : nullptr, l.updateBar, 1},
+        {g_main.banner, l.banner, 1},
+        {g_main.settingsPage, l.settingsPage, l.settingsShown},
+        {g_main.printerCaption, l.printerCaption, lists},
+        {g_main.printerList, l.printerList, lists},
+        {g_main.bottomCaption, l.bottomCaption, lists},
+        {g_main.bottomList, l.bottomList, lists},
+    };
+    place_children(parts, (int)_countof(parts));
 }
 
 void show_update_bar(int show) {

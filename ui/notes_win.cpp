@@ -20,11 +20,17 @@ void on_size(HWND window, int32_t width, int32_t height) {
         MoveWindow(close, width - scaled(110), height - scaled(40), scaled(100), scaled(30), TRUE);
 }
 
-// Horizontally centred on the main window, a little below its top edge.
-POINT place_of(int32_t width) {
-    RECT owner = {0, 0, 0, 0};
-    if (g_main.window) GetWindowRect(g_main.window, &owner);
-    return POINT{owner.left + (owner.right - owner.left - width) / 2, owner.top + scaled(60)};
+// Centred on the main window's lists, clear of its ribbon, inside the screen.
+LayoutRect place_of(int32_t width, int32_t height) {
+    RECT top = {0, 0, 0, 0}, bottom = {0, 0, 0, 0}, ribbon = {0, 0, 0, 0};
+    HWND first = IsWindowVisible(g_main.printerList) ? g_main.printerCaption : g_main.settingsPage;
+    HWND last = IsWindowVisible(g_main.printerList) ? g_main.bottomList : g_main.settingsPage;
+    if (first) GetWindowRect(first, &top);
+    if (last) GetWindowRect(last, &bottom);
+    if (g_main.ribbon) GetWindowRect(g_main.ribbon, &ribbon);
+    const LayoutRect lists = {top.left, top.top, top.right - top.left, bottom.bottom - top.top};
+    const LayoutRect work = g_main.window ? work_area_of(g_main.window) : LayoutRect{0, 0, 0, 0};
+    return secondary_window_place(lists, ribbon.bottom, work, width, height);
 }
 
 HWND child(HWND parent, DWORD ex_style, const wchar_t* cls, const wchar_t* text, DWORD style, int32_t id) {
@@ -44,15 +50,14 @@ void show_notes(const wchar_t* title, const wchar_t* header, const wchar_t* body
     if (s_notes) DestroyWindow(s_notes);
     build_notes_text(header, body, s_text, _countof(s_text));
 
-    int32_t width = scaled(760), height = scaled(600);
-    POINT at = place_of(width);
+    const LayoutRect at = place_of(scaled(760), scaled(600));
     HWND window = CreateWindowExW(WS_EX_DLGMODALFRAME, L"NSNotes", title ? title : L"",
-                                  WS_CAPTION | WS_SYSMENU | WS_THICKFRAME, at.x, at.y, width, height,
+                                  WS_CAPTION | WS_SYSMENU | WS_THICKFRAME, at.x, at.y, at.width, at.height,
                                   g_main.window, nullptr, GetModuleHandleW(nullptr), nullptr);
     if (!window) return;
     s_notes = window;
     HWND text = child(window, WS_EX_CLIENTEDGE, L"EDIT", L"",
-                      WS_VSCROLL | ES_MULTILINE | ES_AUTOVSCROLL | ES_READONLY, IdNotesText);
+                      WS_TABSTOP | WS_VSCROLL | ES_MULTILINE | ES_AUTOVSCROLL | ES_READONLY, IdNotesText);
     if (text) {
         // Up to 40,000 characters: more than an edit control takes by default.
         SendMessageW(text, EM_SETLIMITTEXT, kNotesTextCapacity, 0);

@@ -73,14 +73,15 @@ struct RibbonRect {
 };
 
 struct RibbonLaidButton {
-    int32_t command;
+    int32_t command; // 0 for a collapsed group's button
     RibbonRect rect;
-    const RibbonButton* button;
+    const RibbonButton* button; // a collapsed group's first button lends it its glyph
+    const RibbonGroup* menu;    // a collapsed group: its button opens a menu of these buttons; else null
 };
 
 struct RibbonLaidGroup {
     RibbonRect rect;
-    const wchar_t* caption;
+    const wchar_t* caption; // null for a collapsed group: its button carries the name
 };
 
 struct RibbonLayout {
@@ -93,8 +94,17 @@ struct RibbonLayout {
     int32_t buttonCount;
 };
 
+// The label and the tooltip of a laid-out button: a collapsed group's button shows the group's name.
+const wchar_t* ribbon_laid_label(const RibbonLaidButton* laid, const RibbonFlags* flags);
+const wchar_t* ribbon_laid_tooltip(const RibbonLaidButton* laid);
+extern const wchar_t* const kRibbonCollapsedTooltip;
+// Where a collapsed group's name breaks into two lines: the blank before "(", else the blank nearest
+// the middle; -1 for one word.
+int32_t ribbon_caption_break(const wchar_t* caption);
+
 // Places the tabs, the version label and the groups and buttons of `tab` in a client area `width`
-// pixels wide.
+// pixels wide. When the groups do not fit, the last ones collapse, from the right, into one button
+// each that opens a menu of the group's buttons.
 void ribbon_layout_of(const RibbonMeasure* measure, int32_t width, int32_t dpi, int32_t tab,
                       const RibbonFlags* flags, const wchar_t* version_text, RibbonLayout* out);
 
@@ -115,8 +125,21 @@ struct RibbonLookColours {
     int32_t filled; // 0: no background at all
     uint32_t fill, border;
 };
-RibbonLookColours ribbon_look_colours(RibbonLook look);
-uint32_t ribbon_glyph_colour(int32_t command);
+
+// What the ribbon paints with: its own colours, or in high contrast the system's (COLORREFs).
+struct RibbonSystemColours {
+    uint32_t window, windowText, buttonFace, buttonText, highlight, highlightText, grayText, hotLight;
+};
+struct RibbonPalette {
+    int32_t highContrast;
+    uint32_t tabRow, body, line, accent, hotTab, tabText, versionText, captionText, labelText;
+    uint32_t hoverFill, hoverBorder, pressedFill, danger, good, tipFill, tipText;
+};
+RibbonPalette ribbon_palette(int32_t high_contrast, const RibbonSystemColours* system);
+RibbonLookColours ribbon_look_colours(RibbonLook look, const RibbonPalette* palette);
+uint32_t ribbon_glyph_colour(int32_t command, const RibbonPalette* palette);
+// A label drawn on a look's fill: the highlight's text colour in high contrast.
+uint32_t ribbon_label_colour(RibbonLook look, const RibbonPalette* palette);
 
 enum : uint32_t {
     kRibbonTabRowColour = RIBBON_RGB(243, 243, 243),
@@ -142,6 +165,7 @@ struct RibbonState {
     int32_t versionHot;
     int32_t focus;    // keyboard focus: index into the layout's buttons, -1 the tab row
     int32_t onTabRow; // the user moved the focus up to the tab row (it stays there across tabs)
+    int32_t tips;     // RibbonTipLevel: the key tips shown after Alt
 };
 void ribbon_state_init(RibbonState* state);
 
@@ -152,6 +176,7 @@ enum RibbonAction : int32_t {
     ActRelayout, // the tab changed: lay out again
     ActCapture,  // a button was pressed: capture the mouse and repaint
     ActCommand,  // send *command to the main window
+    ActMenu,     // open the menu of the collapsed group whose button index is *command
 };
 
 RibbonAction ribbon_mouse_move(RibbonState* s, const RibbonLayout* l, int32_t x, int32_t y);
@@ -185,3 +210,40 @@ void ribbon_fix_focus(RibbonState* s, const RibbonLayout* l, int32_t tab_changed
 // name followed by " tab".
 void ribbon_focus_name(const RibbonState* s, const RibbonLayout* l, const RibbonFlags* flags, wchar_t* out,
                        size_t cap);
+
+// Key tips: Alt shows a letter on every tab; a tab's letter opens that tab and shows a letter on each
+// of its buttons; a button's letter presses it. Esc steps back a level.
+enum RibbonTipLevel : int32_t { TipsOff = 0, TipsOnTabs = 1, TipsOnButtons = 2 };
+struct RibbonTips {
+    wchar_t tabs[kRibbonTabCount];      // upper-case letters, 0 for none
+    wchar_t buttons[kRibbonMaxButtons]; // for the layout's buttons, in order
+};
+// Unique letters for labels: a word's first letter, else any letter of the label, else a digit.
+void ribbon_tip_letters(const wchar_t* const* labels, int32_t count, wchar_t* out);
+void ribbon_tips_of(const RibbonLayout* l, const RibbonFlags* flags, RibbonTips* out);
+// Enters key tip mode on the tab row (Alt let go).
+void ribbon_tips_start(RibbonState* s);
+// A character typed while key tips show; Esc is L'\x1b'. ActNone when it matches nothing.
+RibbonAction ribbon_tip_key(RibbonState* s, const RibbonLayout* l, const RibbonTips* tips, wchar_t ch,
+                            int32_t* command);
+// A collapsed group's menu item text: the label on one line, "&" doubled, the letter marked with "&".
+void ribbon_menu_text(const wchar_t* label, wchar_t letter, wchar_t* out, size_t cap);
+
+// What a screen reader is told about each tab (items 0 to 4) and each laid-out button (from 5).
+enum RibbonAccessKind : int32_t { AccessTab = 0, AccessButton, AccessMenuButton };
+struct RibbonAccessItem {
+    RibbonAccessKind kind;
+    wchar_t name[80];
+    wchar_t description[400]; // the tooltip's first sentence
+    const wchar_t* defaultAction;
+    wchar_t shortcut[24]; // the key tips that reach it, as "Alt, T, R"
+    int32_t selected, focused, pressed;
+    RibbonRect rect; // client coordinates
+};
+int32_t ribbon_access_count(const RibbonLayout* l);
+// has_focus: the ribbon window has the keyboard focus. Returns 0 for an index out of range.
+int32_t ribbon_access_item(const RibbonLayout* l, const RibbonState* s, const RibbonFlags* flags,
+                           int32_t has_focus, int32_t index, RibbonAccessItem* out);
+// The first sentence of a text: up to the first full stop before a blank or the end, or the first
+// line break, whichever comes first.
+void ribbon_first_sentence(const wchar_t* text, wchar_t* out, size_t cap);

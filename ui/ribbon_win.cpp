@@ -1,12 +1,14 @@
 // The ribbon window: measures with the real font, paints what ribbon.cpp laid out into a memory
 // bitmap, keeps the tooltips in step with the layout and turns mouse and keyboard input into
-// commands for the main window. Keyboard users reach it with Tab; a screen reader hears the focused
-// button's label, because the window's text always holds it and every move fires a focus event.
+// commands for the main window. Keyboard users reach it with Tab or with Alt's key tips; a screen
+// reader reads its tabs and buttons through the ribbon's accessible object (ribbon_access_win.cpp),
+// and the window's text holds the focused button's label as well. Groups that do not fit open a menu.
 #include "ui/ribbon_win.h"
 
 #include <commctrl.h>
 #include <windowsx.h>
 
+#include "core/messages.h"
 #include "res/version.h"
 #include "ui/ui.h"
 #include "core/settings.h"
@@ -16,20 +18,10 @@
 #include "ui/icon_font_win.h"
 #include "ui/main_window.h"
 #include "ui/ribbon.h"
+#include "ui/ribbon_window_win.h"
 #include "ui/ui.h"
 
-struct RibbonWindow {
-    HWND window, tooltip;
-    RibbonState state;
-    RibbonLayout layout;
-    int32_t lastTab; // the tab the last layout was made for; -1 before the first
-    int32_t tracking;
-    int32_t tooltipCount;
-    int32_t hasFocus;
-    wchar_t version[40];
-};
-
-static RibbonWindow s_rb = {nullptr, nullptr, {0, -1, -1, -1, 0, 0, 0}, {}, -1, 0, 0, 0, {}};
+RibbonWindow g_rb = {nullptr, nullptr, nullptr, {0, -1, -1, -1, 0, 0, 0, TipsOff}, {}, -1, 0, 0, 0, {}};
 
 static int32_t dpi() {
     return g_main.dpi > 0 ? g_main.dpi : 96;
@@ -38,12 +30,12 @@ static int S(int v) {
     return scaled(v);
 }
 
-static RibbonFlags flags_now() {
+RibbonFlags ribbon_flags_now() {
     return {g_settings.expertTools, g_process.elevated, network_search_in_progress(), g_settings.view};
 }
 
 int32_t ribbon_tab() {
-    return s_rb.state.tab;
+    return g_rb.state.tab;
 }
 
 static int32_t measure_text(void* context, const wchar_t* text, int32_t length) {
@@ -53,228 +45,221 @@ static int32_t measure_text(void* context, const wchar_t* text, int32_t length) 
 }
 
 static void send_command(int32_t id) {
-    if (s_rb.window) SendMessageW(GetParent(s_rb.window), WM_COMMAND, (WPARAM)id, 0);
+    if (g_rb.window) SendMessageW(GetParent(g_rb.window), WM_COMMAND, (WPARAM)id, 0);
 }
 
 static void add_tool(const RibbonRect& r, const wchar_t* text) {
     TOOLINFOW ti = {};
     ti.cbSize = sizeof(ti);
     ti.uFlags = TTF_SUBCLASS;
-    ti.hwnd = s_rb.window;
-    ti.uId = (UINT_PTR)(++s_rb.tooltipCount);
+    ti.hwnd = g_rb.window;
+    ti.uId = (UINT_PTR)(++g_rb.tooltipCount);
     ti.rect = {r.left, r.top, r.right, r.bottom};
     ti.lpszText = const_cast<wchar_t*>(text);
-    SendMessageW(s_rb.tooltip, TTM_ADDTOOLW, 0, (LPARAM)&ti);
+    SendMessageW(g_rb.tooltip, TTM_ADDTOOLW, 0, (LPARAM)&ti);
 }
 
 // The tools follow the layout, so a hidden group's buttons never show a tooltip.
 static void register_tooltips() {
-    if (!s_rb.tooltip) return;
-    for (int32_t id = 1; id <= s_rb.tooltipCount; id++) {
+    if (!g_rb.tooltip) return;
+    for (int32_t id = 1; id <= g_rb.tooltipCount; id++) {
         TOOLINFOW ti = {};
         ti.cbSize = sizeof(ti);
-        ti.hwnd = s_rb.window;
+        ti.hwnd = g_rb.window;
         ti.uId = (UINT_PTR)id;
-        SendMessageW(s_rb.tooltip, TTM_DELTOOLW, 0, (LPARAM)&ti);
+        SendMessageW(g_rb.tooltip, TTM_DELTOOLW, 0, (LPARAM)&ti);
     }
-    s_rb.tooltipCount = 0;
-    for (int32_t i = 0; i < s_rb.layout.buttonCount; i++)
-        add_tool(s_rb.layout.buttons[i].rect, s_rb.layout.buttons[i].button->tooltip);
+    g_rb.tooltipCount = 0;
+    for (int32_t i = 0; i < g_rb.layout.buttonCount; i++)
+        add_tool(g_rb.layout.buttons[i].rect, ribbon_laid_tooltip(&g_rb.layout.buttons[i]));
     for (int32_t t = 0; t < kRibbonTabCount; t++)
-        add_tool(s_rb.layout.tabs[t], kRibbonTabs[t].tooltip);
-    add_tool(s_rb.layout.version, kRibbonVersionTooltip);
+        add_tool(g_rb.layout.tabs[t], kRibbonTabs[t].tooltip);
+    add_tool(g_rb.layout.version, kRibbonVersionTooltip);
 }
 
 // The window text is what screen readers read as the ribbon's name.
 static void announce_focus(int32_t moved) {
     wchar_t name[80];
-    RibbonFlags flags = flags_now();
-    ribbon_focus_name(&s_rb.state, &s_rb.layout, &flags, name, _countof(name));
-    SetWindowTextW(s_rb.window, name);
-    NotifyWinEvent(EVENT_OBJECT_NAMECHANGE, s_rb.window, OBJID_CLIENT, CHILDID_SELF);
-    if (moved && s_rb.hasFocus) NotifyWinEvent(EVENT_OBJECT_FOCUS, s_rb.window, OBJID_CLIENT, CHILDID_SELF);
+    RibbonFlags flags = ribbon_flags_now();
+    ribbon_focus_name(&g_rb.state, &g_rb.layout, &flags, name, _countof(name));
+    SetWindowTextW(g_rb.window, name);
+    NotifyWinEvent(EVENT_OBJECT_NAMECHANGE, g_rb.window, OBJID_CLIENT, CHILDID_SELF);
+    // The focus event names the accessible child that has the focus (ribbon_access_win.cpp): the
+    // tabs are children 1 to 5, the buttons follow.
+    const int32_t b = g_rb.state.focus;
+    LONG child = b >= 0 && b < g_rb.layout.buttonCount ? kRibbonTabCount + b + 1 : g_rb.state.tab + 1;
+    if (moved && g_rb.hasFocus) NotifyWinEvent(EVENT_OBJECT_FOCUS, g_rb.window, OBJID_CLIENT, child);
 }
 
 void ribbon_layout() {
-    if (!s_rb.window) return;
+    if (!g_rb.window) return;
     RECT client;
-    GetClientRect(s_rb.window, &client);
-    HDC dc = GetDC(s_rb.window);
+    GetClientRect(g_rb.window, &client);
+    HDC dc = GetDC(g_rb.window);
     HGDIOBJ old = SelectObject(dc, g_main.normal ? (HGDIOBJ)g_main.normal : GetStockObject(DEFAULT_GUI_FONT));
     RibbonMeasure measure = {measure_text, dc};
-    RibbonFlags flags = flags_now();
-    ribbon_layout_of(&measure, client.right, dpi(), s_rb.state.tab, &flags, s_rb.version, &s_rb.layout);
+    RibbonFlags flags = ribbon_flags_now();
+    ribbon_layout_of(&measure, client.right, dpi(), g_rb.state.tab, &flags, g_rb.version, &g_rb.layout);
     SelectObject(dc, old);
-    ReleaseDC(s_rb.window, dc);
+    ReleaseDC(g_rb.window, dc);
 
-    int32_t tab_changed = s_rb.state.tab != s_rb.lastTab;
-    ribbon_fix_focus(&s_rb.state, &s_rb.layout, tab_changed);
-    if (s_rb.state.hotButton >= s_rb.layout.buttonCount) s_rb.state.hotButton = -1;
-    if (s_rb.state.pressed >= s_rb.layout.buttonCount) s_rb.state.pressed = -1;
+    int32_t tab_changed = g_rb.state.tab != g_rb.lastTab;
+    ribbon_fix_focus(&g_rb.state, &g_rb.layout, tab_changed);
+    if (g_rb.state.hotButton >= g_rb.layout.buttonCount) g_rb.state.hotButton = -1;
+    if (g_rb.state.pressed >= g_rb.layout.buttonCount) g_rb.state.pressed = -1;
     register_tooltips();
     announce_focus(tab_changed);
-    InvalidateRect(s_rb.window, nullptr, FALSE);
+    InvalidateRect(g_rb.window, nullptr, FALSE);
     if (tab_changed) {
         // The main window shows the Settings page or the lists according to the tab.
-        s_rb.lastTab = s_rb.state.tab;
-        HWND parent = GetParent(s_rb.window);
+        g_rb.lastTab = g_rb.state.tab;
+        HWND parent = GetParent(g_rb.window);
         RECT r;
         GetClientRect(parent, &r);
         PostMessageW(parent, WM_SIZE, SIZE_RESTORED, MAKELPARAM(r.right, r.bottom));
     }
 }
 
-// Painting
-
-static void fill(HDC dc, int l, int t, int r, int b, COLORREF colour) {
-    RECT rc = {l, t, r, b};
-    SetBkColor(dc, colour);
-    ExtTextOutW(dc, 0, 0, ETO_OPAQUE, &rc, nullptr, 0, nullptr);
-}
-
-static void line(HDC dc, int x1, int y1, int x2, int y2) {
-    MoveToEx(dc, x1, y1, nullptr);
-    LineTo(dc, x2, y2);
-}
-
-static void text(HDC dc, const wchar_t* s, RECT rc, HFONT font, COLORREF colour, UINT format) {
-    SelectObject(dc, font);
-    SetTextColor(dc, colour);
-    DrawTextW(dc, s, -1, &rc, format | DT_NOPREFIX);
-}
-
-static void rounded(HDC dc, const RibbonRect& r, COLORREF fill_colour, COLORREF border) {
-    HBRUSH brush = CreateSolidBrush(fill_colour);
-    HPEN pen = CreatePen(PS_SOLID, 1, border);
-    HGDIOBJ old_brush = SelectObject(dc, brush), old_pen = SelectObject(dc, pen);
-    RoundRect(dc, r.left, r.top, r.right, r.bottom, S(6), S(6));
-    SelectObject(dc, old_brush);
-    SelectObject(dc, old_pen);
-    DeleteObject(brush);
-    DeleteObject(pen);
-}
-
-static RECT rect_of(const RibbonRect& r) {
-    return {r.left, r.top, r.right, r.bottom};
-}
-
-static void paint_tabs(HDC dc, HPEN line_pen) {
-    HFONT normal = g_main.normal, bold = g_main.bold ? g_main.bold : g_main.normal;
-    for (int32_t t = 0; t < kRibbonTabCount; t++) {
-        const RibbonRect& r = s_rb.layout.tabs[t];
-        UINT centred = DT_CENTER | DT_VCENTER | DT_SINGLELINE;
-        if (t == s_rb.state.tab) {
-            fill(dc, r.left, r.top, r.right, r.bottom + 1, kRibbonWhite);
-            SelectObject(dc, line_pen);
-            MoveToEx(dc, r.left, r.bottom, nullptr);
-            LineTo(dc, r.left, r.top);
-            LineTo(dc, r.right - 1, r.top);
-            LineTo(dc, r.right - 1, r.bottom);
-            fill(dc, r.left + S(10), r.bottom - S(3), r.right - S(10), r.bottom - S(1), kRibbonAccent);
-            text(dc, kRibbonTabs[t].name, rect_of(r), bold, kRibbonAccent, centred);
-        } else {
-            if (t == s_rb.state.hotTab) fill(dc, r.left, r.top, r.right, r.bottom, kRibbonHotTab);
-            text(dc, kRibbonTabs[t].name, rect_of(r), normal, kRibbonTabText, centred);
-        }
-    }
-    if (s_rb.state.versionHot) rounded(dc, s_rb.layout.version, kRibbonHoverFill, kRibbonHoverBorder);
-    text(dc, s_rb.version, rect_of(s_rb.layout.version), normal, kRibbonVersionText,
-         DT_CENTER | DT_VCENTER | DT_SINGLELINE);
-}
-
-static void paint_body(HDC dc, HPEN line_pen) {
-    RibbonFlags flags = flags_now();
-    for (int32_t g = 0; g < s_rb.layout.groupCount; g++) {
-        const RibbonRect& r = s_rb.layout.groups[g].rect;
-        text(dc, s_rb.layout.groups[g].caption, {r.left, r.bottom - S(20), r.right, r.bottom - S(3)},
-             g_main.normal, kRibbonCaptionText, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS);
-        SelectObject(dc, line_pen);
-        line(dc, r.right, r.top + S(8), r.right, r.bottom - S(6));
-    }
-    for (int32_t i = 0; i < s_rb.layout.buttonCount; i++) {
-        const RibbonLaidButton& b = s_rb.layout.buttons[i];
-        const RibbonRect& r = b.rect;
-        RibbonLook look = ribbon_button_look(i == s_rb.state.pressed, i == s_rb.state.hotButton,
-                                             ribbon_button_highlighted(b.command, &flags));
-        RibbonLookColours colours = ribbon_look_colours(look);
-        if (colours.filled) rounded(dc, r, colours.fill, colours.border);
-        wchar_t glyph[2] = {(wchar_t)b.button->glyph, 0};
-        text(dc, glyph, {r.left, r.top + S(4), r.right, r.top + S(34)}, g_main.glyphLarge,
-             ribbon_glyph_colour(b.command), DT_CENTER | DT_VCENTER | DT_SINGLELINE);
-        text(dc, ribbon_label_shown(b.button, &flags),
-             {r.left + S(2), r.top + S(37), r.right - S(2), r.bottom}, g_main.normal, kRibbonLabelText,
-             DT_CENTER | DT_WORDBREAK);
-    }
-    if (s_rb.hasFocus) {
-        const RibbonRect& f = s_rb.state.focus >= 0 && s_rb.state.focus < s_rb.layout.buttonCount
-                                  ? s_rb.layout.buttons[s_rb.state.focus].rect
-                                  : s_rb.layout.tabs[s_rb.state.tab];
-        RECT rc = {f.left + S(2), f.top + S(2), f.right - S(2), f.bottom - S(2)};
-        SetTextColor(dc, RGB(0, 0, 0));
-        SetBkColor(dc, RGB(255, 255, 255));
-        DrawFocusRect(dc, &rc);
-    }
-}
-
-static void on_paint(HWND window) {
-    PAINTSTRUCT ps;
-    HDC screen = BeginPaint(window, &ps);
-    RECT client;
-    GetClientRect(window, &client);
-    int w = client.right, h = client.bottom;
-    HDC dc = CreateCompatibleDC(screen);
-    HBITMAP bitmap = CreateCompatibleBitmap(screen, w > 0 ? w : 1, h > 0 ? h : 1);
-    HGDIOBJ old_bitmap = SelectObject(dc, bitmap), old_font = SelectObject(dc, g_main.normal);
-    HPEN line_pen = CreatePen(PS_SOLID, 1, kRibbonLineColour);
-    HGDIOBJ old_pen = SelectObject(dc, line_pen);
-
-    int row = S(kRibbonTabRow96);
-    fill(dc, 0, 0, w, row, kRibbonTabRowColour);
-    fill(dc, 0, row, w, h, kRibbonWhite);
-    line(dc, 0, row - 1, w, row - 1);
-    line(dc, 0, h - 1, w, h - 1);
-    SetBkMode(dc, TRANSPARENT);
-    paint_tabs(dc, line_pen);
-    paint_body(dc, line_pen);
-
-    BitBlt(screen, 0, 0, w, h, dc, 0, 0, SRCCOPY);
-    SelectObject(dc, old_pen);
-    SelectObject(dc, old_font);
-    SelectObject(dc, old_bitmap);
-    DeleteObject(line_pen);
-    DeleteObject(bitmap);
-    DeleteDC(dc);
-    EndPaint(window, &ps);
-}
-
 // Input
 
-static void run(RibbonAction action, int32_t command) {
+// A collapsed group's menu, under its button: one item per button of the group, each with its key
+// tip letter as the access key. TPM_RETURNCMD makes TrackPopupMenuEx return the chosen item's id (0
+// when cancelled), so the command goes through the same road as a click. Opened from the keyboard,
+// the first item is selected, as Windows does for a menu opened with a key.
+static void open_group_menu(int32_t index, int32_t by_keyboard) {
+    if (index < 0 || index >= g_rb.layout.buttonCount || !g_rb.layout.buttons[index].menu) return;
+    const RibbonGroup* group = g_rb.layout.buttons[index].menu;
+    HMENU menu = CreatePopupMenu();
+    if (!menu) return;
+    RibbonFlags flags = ribbon_flags_now();
+    const wchar_t* labels[kRibbonMaxButtons];
+    wchar_t letters[kRibbonMaxButtons];
+    int32_t n = group->buttonCount < kRibbonMaxButtons ? group->buttonCount : kRibbonMaxButtons;
+    for (int32_t b = 0; b < n; b++)
+        labels[b] = ribbon_label_shown(&group->buttons[b], &flags);
+    ribbon_tip_letters(labels, n, letters);
+    for (int32_t b = 0; b < n; b++) {
+        wchar_t item[140];
+        ribbon_menu_text(labels[b], letters[b], item, _countof(item));
+        AppendMenuW(
+            menu, MF_STRING | (ribbon_button_highlighted(group->buttons[b].command, &flags) ? MF_CHECKED : 0),
+            (UINT_PTR)group->buttons[b].command, item);
+    }
+    const RibbonRect& r = g_rb.layout.buttons[index].rect;
+    RECT screen = {r.left, r.top, r.right, r.bottom};
+    MapWindowPoints(g_rb.window, nullptr, reinterpret_cast<POINT*>(&screen), 2);
+    TPMPARAMS params = {sizeof(params), screen};
+    g_rb.state.pressed = index;
+    InvalidateRect(g_rb.window, nullptr, FALSE);
+    if (by_keyboard) PostMessageW(g_rb.window, WM_KEYDOWN, VK_DOWN, 0);
+    int32_t chosen =
+        (int32_t)TrackPopupMenuEx(menu, TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RETURNCMD | TPM_VERTICAL,
+                                  screen.left, screen.bottom, g_rb.window, &params);
+    DestroyMenu(menu);
+    g_rb.state.pressed = -1;
+    if (g_rb.window) InvalidateRect(g_rb.window, nullptr, FALSE);
+    if (chosen) send_command(chosen);
+}
+
+static void run(RibbonAction action, int32_t command, int32_t by_keyboard = 0) {
     if (action == ActRelayout)
         ribbon_layout();
     else if (action != ActNone)
-        InvalidateRect(s_rb.window, nullptr, FALSE);
+        InvalidateRect(g_rb.window, nullptr, FALSE);
     if (action == ActCommand) send_command(command);
+    if (action == ActMenu) open_group_menu(command, by_keyboard);
+}
+
+// Key tips end: the focus goes back to where it was before Alt.
+static void end_tips(int32_t restore_focus) {
+    if (g_rb.state.tips == TipsOff && !g_rb.focusBeforeTips) return;
+    g_rb.state.tips = TipsOff;
+    HWND back = g_rb.focusBeforeTips;
+    g_rb.focusBeforeTips = nullptr;
+    InvalidateRect(g_rb.window, nullptr, FALSE);
+    if (restore_focus && back && IsWindow(back) && IsWindowVisible(back)) SetFocus(back);
+}
+
+RibbonView ribbon_view() {
+    return {g_rb.window, &g_rb.layout, &g_rb.state, ribbon_flags_now(), g_rb.hasFocus};
+}
+
+void ribbon_access_action(int32_t item) {
+    if (!g_rb.window) return;
+    if (item >= 0 && item < kRibbonTabCount) {
+        if (item == g_rb.state.tab) return;
+        g_rb.state.tab = item;
+        g_rb.state.hotButton = -1;
+        ribbon_layout();
+        return;
+    }
+    int32_t b = item - kRibbonTabCount;
+    if (b < 0 || b >= g_rb.layout.buttonCount) return;
+    if (g_rb.layout.buttons[b].menu)
+        open_group_menu(b, 1);
+    else
+        send_command(g_rb.layout.buttons[b].command);
+}
+
+void ribbon_start_key_tips() {
+    if (!g_rb.window || !IsWindowVisible(g_rb.window)) return;
+    HWND focus = GetFocus();
+    g_rb.focusBeforeTips = focus != g_rb.window ? focus : nullptr;
+    ribbon_tips_start(&g_rb.state);
+    if (focus != g_rb.window) SetFocus(g_rb.window);
+    InvalidateRect(g_rb.window, nullptr, FALSE);
+}
+
+int32_t ribbon_key_tips_shown() {
+    return g_rb.state.tips != TipsOff;
+}
+
+void ribbon_stop_key_tips() {
+    end_tips(1);
+}
+
+// A character while the key tips show: a tab's letter opens the tab, a button's presses it.
+static void on_tip_char(wchar_t ch) {
+    RibbonTips tips;
+    RibbonFlags flags = ribbon_flags_now();
+    ribbon_tips_of(&g_rb.layout, &flags, &tips);
+    int32_t command = 0;
+    RibbonAction action = ribbon_tip_key(&g_rb.state, &g_rb.layout, &tips, ch, &command);
+    if (action == ActNone) {
+        MessageBeep(MB_OK);
+        return;
+    }
+    if (action == ActCommand || action == ActMenu) {
+        // The button the letter pressed has the focus while its command or menu runs; then the focus
+        // goes back to where it was before Alt.
+        announce_focus(1);
+        if (action == ActCommand) end_tips(1);
+        run(action, command, 1);
+        end_tips(1);
+        return;
+    }
+    run(action, command);
+    if (g_rb.state.tips == TipsOff) end_tips(1);
 }
 
 static void on_mouse_move(HWND window, int x, int y) {
-    if (ribbon_mouse_move(&s_rb.state, &s_rb.layout, x, y) != ActNone) InvalidateRect(window, nullptr, FALSE);
-    if (!s_rb.tracking) {
+    if (ribbon_mouse_move(&g_rb.state, &g_rb.layout, x, y) != ActNone) InvalidateRect(window, nullptr, FALSE);
+    if (!g_rb.tracking) {
         TRACKMOUSEEVENT tme = {sizeof(tme), TME_LEAVE, window, 0};
-        s_rb.tracking = TrackMouseEvent(&tme) != FALSE;
+        g_rb.tracking = TrackMouseEvent(&tme) != FALSE;
     }
 }
 
 static void on_button_down(HWND window, int x, int y) {
     int32_t command = 0;
-    RibbonAction action = ribbon_button_down(&s_rb.state, &s_rb.layout, x, y, &command);
+    RibbonAction action = ribbon_button_down(&g_rb.state, &g_rb.layout, x, y, &command);
     if (action == ActCapture) SetCapture(window);
     run(action, command);
 }
 
 static void on_button_up(HWND window, int x, int y) {
     int32_t command = 0;
-    RibbonAction action = ribbon_button_up(&s_rb.state, &s_rb.layout, x, y, &command);
+    RibbonAction action = ribbon_button_up(&g_rb.state, &g_rb.layout, x, y, &command);
     if (GetCapture() == window) ReleaseCapture();
     InvalidateRect(window, nullptr, FALSE);
     run(action, command);
@@ -285,7 +270,7 @@ static LRESULT on_wheel(HWND window, WPARAM wparam, LPARAM lparam) {
     ScreenToClient(window, &pt);
     if (pt.y >= S(kRibbonTabRow96) + S(kRibbonBody96))
         return DefWindowProcW(window, WM_MOUSEWHEEL, wparam, lparam);
-    run(ribbon_wheel(&s_rb.state, dpi(), pt.y, GET_WHEEL_DELTA_WPARAM(wparam)), 0);
+    run(ribbon_wheel(&g_rb.state, dpi(), pt.y, GET_WHEEL_DELTA_WPARAM(wparam)), 0);
     return 0;
 }
 
@@ -322,19 +307,25 @@ static RibbonKey key_of(WPARAM vk) {
 }
 
 static int on_key_down(WPARAM vk, LPARAM lparam) {
+    if (g_rb.state.tips != TipsOff) {
+        if (vk == VK_ESCAPE) on_tip_char(0x1B);
+        return 1; // letters come as WM_CHAR
+    }
     RibbonKey key = key_of(vk);
     if (!key) return 0;
     if (key == KeyPress && (lparam & (1 << 30))) return 1; // a held key presses once
     int32_t command = 0;
-    int32_t focus = s_rb.state.focus;
-    RibbonAction action = ribbon_key(&s_rb.state, &s_rb.layout, key, &command);
-    run(action, command);
-    if (action == ActRepaint && focus != s_rb.state.focus) announce_focus(1);
+    int32_t focus = g_rb.state.focus;
+    RibbonAction action = ribbon_key(&g_rb.state, &g_rb.layout, key, &command);
+    run(action, command, 1);
+    if (action == ActRepaint && focus != g_rb.state.focus) announce_focus(1);
     return 1;
 }
 
 // Arrows always; Enter, Space and Ctrl+Tab too, which the dialog manager would otherwise take.
 static LRESULT dialog_code(LPARAM lparam) {
+    // While key tips show, every key and character is the ribbon's (Esc too).
+    if (g_rb.state.tips != TipsOff) return DLGC_WANTALLKEYS | DLGC_WANTCHARS | DLGC_WANTARROWS;
     LRESULT code = DLGC_WANTARROWS;
     const MSG* msg = reinterpret_cast<const MSG*>(lparam);
     if (msg && (msg->message == WM_KEYDOWN || msg->message == WM_CHAR)) {
@@ -346,7 +337,8 @@ static LRESULT dialog_code(LPARAM lparam) {
 }
 
 static void set_focus_flag(HWND window, int32_t focused) {
-    s_rb.hasFocus = focused;
+    g_rb.hasFocus = focused;
+    if (!focused) end_tips(0);
     if (focused) announce_focus(1);
     InvalidateRect(window, nullptr, FALSE);
 }
@@ -357,7 +349,7 @@ LRESULT CALLBACK ribbon_proc(HWND window, UINT message, WPARAM wparam, LPARAM lp
         ribbon_layout();
         return 0;
     case WM_PAINT:
-        on_paint(window);
+        ribbon_paint(window);
         return 0;
     case WM_ERASEBKGND:
         return 1;
@@ -365,11 +357,12 @@ LRESULT CALLBACK ribbon_proc(HWND window, UINT message, WPARAM wparam, LPARAM lp
         on_mouse_move(window, GET_X_LPARAM(lparam), GET_Y_LPARAM(lparam));
         return 0;
     case WM_MOUSELEAVE:
-        s_rb.tracking = 0;
-        ribbon_mouse_leave(&s_rb.state);
+        g_rb.tracking = 0;
+        ribbon_mouse_leave(&g_rb.state);
         InvalidateRect(window, nullptr, FALSE);
         return 0;
     case WM_LBUTTONDOWN:
+        end_tips(0);
         on_button_down(window, GET_X_LPARAM(lparam), GET_Y_LPARAM(lparam));
         return 0;
     case WM_LBUTTONUP:
@@ -382,6 +375,14 @@ LRESULT CALLBACK ribbon_proc(HWND window, UINT message, WPARAM wparam, LPARAM lp
     case WM_KEYDOWN:
         if (on_key_down(wparam, lparam)) return 0;
         break;
+    case WM_CHAR:
+        if (g_rb.state.tips != TipsOff && wparam != 0x1B) on_tip_char((wchar_t)wparam);
+        return 0;
+    case WM_GETOBJECT:
+        return ribbon_get_object(window, wparam, lparam);
+    case MsgRibbonAccessAction:
+        ribbon_access_action((int32_t)wparam);
+        return 0;
     case WM_SETFOCUS:
         set_focus_flag(window, 1);
         return 0;
@@ -389,9 +390,9 @@ LRESULT CALLBACK ribbon_proc(HWND window, UINT message, WPARAM wparam, LPARAM lp
         set_focus_flag(window, 0);
         return 0;
     case WM_DESTROY:
-        if (s_rb.tooltip) DestroyWindow(s_rb.tooltip);
+        if (g_rb.tooltip) DestroyWindow(g_rb.tooltip);
         if (g_main.ribbon == window) g_main.ribbon = g_main.ribbonTooltip = nullptr;
-        s_rb.window = s_rb.tooltip = nullptr;
+        g_rb.window = g_rb.tooltip = nullptr;
         return 0;
     }
     return DefWindowProcW(window, message, wparam, lparam);
@@ -401,10 +402,10 @@ void create_ribbon(HWND parent) {
     INITCOMMONCONTROLSEX icc = {sizeof(icc), ICC_WIN95_CLASSES};
     InitCommonControlsEx(&icc);
     create_glyph_fonts();
-    ribbon_state_init(&s_rb.state);
-    s_rb.lastTab = -1;
-    s_rb.tracking = s_rb.tooltipCount = s_rb.hasFocus = 0;
-    text_format(s_rb.version, _countof(s_rb.version), L"Vantrel v%ls", VANTREL_VERSION_TEXT);
+    ribbon_state_init(&g_rb.state);
+    g_rb.lastTab = -1;
+    g_rb.tracking = g_rb.tooltipCount = g_rb.hasFocus = 0;
+    text_format(g_rb.version, _countof(g_rb.version), L"Vantrel v%ls", VANTREL_VERSION_TEXT);
 
     RECT client;
     GetClientRect(parent, &client);
@@ -416,8 +417,8 @@ void create_ribbon(HWND parent) {
                         client.right, ribbon_height(dpi()), parent, nullptr, instance, nullptr);
     if (!window) return;
     HWND tooltip = create_tooltip(window, 450);
-    s_rb.window = window;
-    s_rb.tooltip = tooltip;
+    g_rb.window = window;
+    g_rb.tooltip = tooltip;
     g_main.ribbon = window;
     g_main.ribbonTooltip = tooltip;
     ribbon_layout();

@@ -47,8 +47,8 @@ const SettingRow kSettingRows[] = {
      L"the list of problems.\n\nON: they are checked like any other printer (paused, offline, stuck jobs, "
      L"missing driver).\n\nTakes effect immediately."},
     {115, L"ExpertTools", &Settings::expertTools, L"Show expert tools",
-     L"Adds the Advanced group to the Tools tab: pause, offline, set default, cancel jobs, SNMP off, remove "
-     L"printer, Run as Admin.",
+     L"Adds the Advanced group to the Tools tab: pause, offline, set default, cancel jobs, SNMP off, Add "
+     L"Print to PDF, remove printer, Run as Admin.",
      L"OFF (the default): Vantrel only offers the fixes it recommends for a problem it has actually found, "
      L"each "
      L"with an explanation. That keeps it hard to break anything by accident.\n\nON: the Tools tab gains an "
@@ -62,7 +62,7 @@ const SettingRow kSettingRows[] = {
      L"ON (recommended): whenever the list of problems changes, and whenever Vantrel changes something on "
      L"the "
      L"PC, a dated line is added to its log file. Leave Vantrel open and you get a record of when a printer "
-     L"went offline and came back. Open it with Tools \u2192 Open Log File.\n\nOFF: nothing is written to "
+     L"went offline and came back. Open it with Home \u2192 Open Log File.\n\nOFF: nothing is written to "
      L"the "
      L"log file. (History & Undo still remembers the changes Vantrel made, so they can be "
      L"reversed.)\n\nTakes "

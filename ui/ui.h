@@ -25,14 +25,14 @@ struct WindowStart {
 // The main window's title with its "(Administrator)" and "[DEMO DATA]" marks.
 void build_window_title(wchar_t* buf, size_t cap, int elevated, int demo);
 
-// The main window's outer size at a DPI.
-void main_window_size(int dpi, int* width, int* height);
+// The DPI a window is drawn at: its monitor's with per-monitor awareness, else the system's.
+int window_dpi(HWND window);
 
 // Registers the seven window classes; returns 0 when the main window's class could not be made.
 int register_window_classes(HINSTANCE instance);
 
-// Creates the main window at the scaled default size, with its title, topmost as the setting says,
-// and shows it; null on failure.
+// Creates the main window at the scaled default size (capped to its monitor's work area), with its title,
+// topmost as the setting says, and shows it; null on failure.
 HWND create_main_window(const WindowStart* start);
 
 // The message loop until the main window closes: the Share and History & Undo windows' dialog keys

@@ -81,8 +81,9 @@ void status_line_of(const ListSource* src, wchar_t* out, size_t cap) {
                 L"Checked at %ls   •   Print Spooler: %ls   •   %ls%ls   •   %ls   •   "
                 L"network printers tested: %d of %d%ls",
                 clock, spooler_word(s->spoolerState), printers, drivers, jobs, tested, networked,
-                settings->autoCheck ? L"   •   checking again every 10 seconds"
-                                    : L"   •   automatic checking is off");
+                src->demo ? L"   •   demonstration data: checked again only when you click Check Now"
+                : settings->autoCheck ? L"   •   checking again every 10 seconds"
+                                      : L"   •   automatic checking is off");
     wchar_t refused[200];
     if (scan_range_refusal(src->scanRange, refused, _countof(refused)))
         text_append(line, _countof(line), L"   •   %ls", refused);
@@ -120,11 +121,12 @@ const wchar_t* const kPrinterCaptionTooltip =
     L"menu.";
 
 const wchar_t* const kBottomCaptionTooltip =
-    L"The bottom list. What it shows is chosen with the four buttons under \"Show in the Bottom List\" on "
+    L"The bottom list. What it shows is chosen with the five buttons under \"Show in the Bottom List\" on "
     L"the "
     L"Home tab:\n\n• PROBLEMS: everything Vantrel found, most serious first. RED = stopping printing, AMBER "
     L"= "
     L"heads-up, BLUE = a note, GREEN = all clear. The last column names the one-click fix, if there is one. "
     L"Double-click a row for the explanation and the fix.\n• PRINT QUEUE: every waiting job on every "
     L"printer.\n• WINDOWS LOG: the print errors Windows itself recorded.\n• DRIVERS: the printer drivers "
-    L"installed.";
+    L"installed.\n• NETWORK PRINTERS: the printers Find Printers found on the network, installed here or "
+    L"not.";

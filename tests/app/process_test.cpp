@@ -57,7 +57,8 @@ TEST(Process, TheMainWindowHasTheTitleAndTheScaledSize) {
     EXPECT_EQ(MulDiv(880, dpi, 96), r.bottom - r.top);
 }
 
-// Wine takes the screen's DPI from the per-user LogPixels value when a process starts.
+// Wine takes the screen's DPI from the per-user LogPixels value when a process starts. The window
+// is made, then sized for the DPI of the monitor it landed on: read once its layout has run.
 TEST(Process, TheWindowIsScaledFor144Dpi) {
     HKEY key;
     ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", 0, nullptr, 0,
@@ -69,6 +70,12 @@ TEST(Process, TheWindowIsScaledFor144Dpi) {
     {
         RunningCopy copy(std::wstring(L"/demo ") + kWindowArgs);
         ASSERT_NE(nullptr, copy.window);
+        use_physical_pixels();
+        RECT b = {};
+        for (int i = 0; i < 200 && (GetWindowRect(GetDlgItem(copy.window, 100), &b), b.bottom - b.top) != 66;
+             i++)
+            Sleep(50);
+        EXPECT_EQ(66, b.bottom - b.top) << "44 at 96 DPI";
         RECT r = {};
         GetWindowRect(copy.window, &r);
         EXPECT_EQ(2040, r.right - r.left);

@@ -62,7 +62,8 @@ TEST(Resources, TheManifestAsksForWhatTheProgramNeeds) {
     std::string manifest = m.resource(RT_MANIFEST, MAKEINTRESOURCEW(1));
     ASSERT_FALSE(manifest.empty());
     for (const char* part :
-         {"name=\"Corvalen.Vantrel\"", "level=\"asInvoker\"", "<dpiAware>true</dpiAware>",
+         {"name=\"Corvalen.Vantrel\"", "level=\"asInvoker\"", "<dpiAware>true/pm</dpiAware>",
+          "PerMonitorV2, PerMonitor</dpiAwareness>",
           "Microsoft.Windows.Common-Controls\" version=\"6.0.0.0\"", "{1f676c76-80e1-4239-95bb-83d0f6d0da78}",
           "{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}"})
         EXPECT_NE(std::string::npos, manifest.find(part)) << part;

@@ -198,3 +198,25 @@ TEST(FixPlans, EveryFixThatChangesThePcPlansItsVerbAndUndo) {
 }
 
 } // namespace
+
+TEST(FixPlans, AChangeToAPrinterNamesItInItsQuestionAndOutcomeOnce) {
+    FixPlan plan;
+    // SNMP status is a port's: the question and the history row name the printer too.
+    ASSERT_TRUE(fix_command_plan(FixCommandSnmpOff, L"IP_10.0.0.5", 0, &plan));
+    plan_names_printer(&plan, L"Front Desk");
+    EXPECT_EQ(0u, std::wstring(plan.confirmText).rfind(L"Printer: \"Front Desk\"\n\nSwitch off", 0))
+        << plan.confirmText;
+    EXPECT_STREQ(
+        L"Switched off SNMP status on port \"IP_10.0.0.5\" (and restarted the Print Spooler), printer "
+        L"\"Front Desk\"",
+        plan.description);
+    // Already named: nothing is added; a change to the whole PC is not a printer's.
+    ASSERT_TRUE(fix_command_plan(FixCommandCancelAllJobs, L"Front Desk", 0, &plan));
+    const std::wstring question = plan.confirmText, description = plan.description;
+    plan_names_printer(&plan, L"Front Desk");
+    EXPECT_EQ(question, plan.confirmText);
+    EXPECT_EQ(description, plan.description);
+    ASSERT_TRUE(fix_command_plan(FixCommandRestartSpooler, nullptr, 0, &plan));
+    plan_names_printer(&plan, L"Front Desk");
+    EXPECT_STREQ(L"Restarted the Print Spooler service", plan.description);
+}

@@ -16,6 +16,13 @@ void list_select_row(HWND list, int row);
 void list_set_checked(HWND list, int row, bool checked);
 bool list_is_checked(HWND list, int row);
 
+// Clicks a list row as the mouse would (button down and up over its first column), so the list
+// takes the focus and selects the row itself.
+void list_click_row(HWND list, int row);
+
+// One part of a status bar (WM_GETTEXT reads only the first).
+std::wstring status_part_text(HWND bar, int part);
+
 // Turns the ribbon's mouse wheel over its tab row, one notch per step: positive steps move to the
 // tabs on the right. Sent, so the layout has run when it returns.
 void ribbon_wheel(HWND main_window, int steps);

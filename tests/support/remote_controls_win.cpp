@@ -84,6 +84,30 @@ bool list_is_checked(HWND list, int row) {
     return (state & LVIS_STATEIMAGEMASK) == INDEXTOSTATEIMAGEMASK(2);
 }
 
+void list_click_row(HWND list, int row) {
+    RemoteBlock block(list, sizeof(RECT));
+    RECT r = {LVIR_LABEL, 0, 0, 0};
+    if (!block.put(&r, sizeof(r)) || !SendMessageW(list, LVM_GETITEMRECT, (WPARAM)row, (LPARAM)block.at) ||
+        !block.get(&r, sizeof(r)))
+        return;
+    const LPARAM at = MAKELPARAM(r.left + 8, (r.top + r.bottom) / 2);
+    PostMessageW(list, WM_MOUSEMOVE, 0, at);
+    PostMessageW(list, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    PostMessageW(list, WM_LBUTTONUP, 0, at);
+    wait_until([&] { return list_selected_row(list) == row; }, 3000);
+    Sleep(200);
+}
+
+std::wstring status_part_text(HWND bar, int part) {
+    RemoteBlock block(bar, kTextChars * sizeof(wchar_t));
+    if (!block.at) return L"<unreadable>";
+    SendMessageW(bar, SB_GETTEXTW, (WPARAM)part, (LPARAM)block.at);
+    wchar_t text[kTextChars] = L"";
+    block.get(text, sizeof(text));
+    text[kTextChars - 1] = 0;
+    return text;
+}
+
 void ribbon_wheel(HWND main_window, int steps) {
     HWND ribbon = FindWindowExW(main_window, nullptr, L"NSRibbon", nullptr);
     if (!ribbon) return;

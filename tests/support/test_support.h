@@ -26,5 +26,9 @@ HWND wait_for_window(DWORD pid, const wchar_t* class_name, DWORD timeout_ms);
 // Asks the window to close and waits for its process; kills it when it does not go in time.
 void close_and_wait(HWND window, HANDLE process, DWORD timeout_ms);
 
+// Makes this thread per-monitor DPI aware, so the rectangles it reads of a per-monitor aware
+// window are its real pixels rather than ones scaled for a DPI-unaware reader.
+void use_physical_pixels();
+
 // Removes HKCU\Software\Corvalen\Vantrel with everything below it.
 void delete_settings_key();

@@ -101,6 +101,15 @@ void close_and_wait(HWND window, HANDLE process, DWORD timeout_ms) {
     }
 }
 
+void use_physical_pixels() {
+    // SetThreadDpiAwarenessContext exists from Windows 10 1607; DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE
+    // is the handle value -3.
+    typedef void*(WINAPI * SetContext)(void*);
+    SetContext set = reinterpret_cast<SetContext>(
+        (void*)GetProcAddress(GetModuleHandleW(L"user32.dll"), "SetThreadDpiAwarenessContext"));
+    if (!set || !set(reinterpret_cast<void*>(-3))) SetProcessDPIAware();
+}
+
 void delete_settings_key() {
     RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Corvalen\\Vantrel");
 }

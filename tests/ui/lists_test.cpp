@@ -3,6 +3,7 @@
 // colour, the placeholder rows and colour rules, and input at every capacity.
 #include <gtest/gtest.h>
 
+#include <math.h>
 #include <memory>
 #include <string>
 
@@ -365,4 +366,38 @@ TEST(StatusLine, SaysHowManyWereShownAndARefusedRange) {
     EXPECT_NE(
         std::wstring::npos,
         t.find(L"   \x2022   The scan range \"127.0.0.0/-1\" was refused: \"-1\" is not a prefix length"));
+}
+
+// WCAG's contrast ratio of two 0x00BBGGRR colours.
+static double contrast(uint32_t a, uint32_t b) {
+    auto luminance = [](uint32_t c) {
+        double sum = 0;
+        const double weight[3] = {0.2126, 0.7152, 0.0722};
+        for (int i = 0; i < 3; i++) {
+            double v = ((c >> (8 * i)) & 0xFF) / 255.0;
+            v = v <= 0.03928 ? v / 12.92 : pow((v + 0.055) / 1.055, 2.4);
+            sum += weight[i] * v;
+        }
+        return sum;
+    };
+    double x = luminance(a) + 0.05, y = luminance(b) + 0.05;
+    return x > y ? x / y : y / x;
+}
+
+TEST(RowColours, ASelectedRowKeepsItsSeverityAndStaysReadable) {
+    const uint32_t highlight = 0xD77800; // Windows 10's default highlight, 0x00BBGGRR
+    for (RowColourName name : {RowRed, RowAmber, RowBlue, RowGreen, RowGray, RowPlain}) {
+        const RowColour row = row_colour_of(name);
+        const RowColour selected = selected_row_colour(row, highlight);
+        ASSERT_TRUE(selected.apply && selected.hasBack) << name;
+        // The severity's hue stays: each channel keeps its share of the brightest one.
+        const uint32_t own = row.apply ? row.text : 0u;
+        auto ch = [](uint32_t c, int i) { return (int)((c >> (8 * i)) & 0xFF); };
+        for (int i = 0; i < 3; i++)
+            EXPECT_NEAR(ch(own, i) * ch(selected.text, 0), ch(selected.text, i) * ch(own, 0), 3 * 255)
+                << name;
+        const uint32_t unselected_back = row.apply && row.hasBack ? row.back : 0xFFFFFF;
+        EXPECT_NE(unselected_back, selected.back) << "a selected row looks selected: " << name;
+        EXPECT_GE(contrast(selected.text, selected.back), 4.5) << name;
+    }
 }

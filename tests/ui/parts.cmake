@@ -11,4 +11,4 @@ vantrel_test(ui_parts_tests
   ${CMAKE_CURRENT_LIST_DIR}/parts_main.cpp
   ${CMAKE_SOURCE_DIR}/res/vantrel.rc)
 target_link_libraries(ui_parts_tests PRIVATE vantrel_app vantrel_ui vantrel_reports vantrel_fixes vantrel_history
-                      vantrel_collect vantrel_net vantrel_core comctl32 gdi32 user32 ole32 shell32 ws2_32 advapi32)
+                      vantrel_collect vantrel_net vantrel_core comctl32 gdi32 user32 ole32 oleacc oleaut32 shell32 ws2_32 advapi32)

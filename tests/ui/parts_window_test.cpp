@@ -6,6 +6,7 @@
 
 #include <windows.h>
 #include <commctrl.h>
+#include <oleacc.h>
 
 #include <atomic>
 #include <memory>
@@ -13,7 +14,11 @@
 #include <thread>
 #include <vector>
 
+#include "app/check.h"
+#include "core/demo.h"
+#include "core/session.h"
 #include "core/settings.h"
+#include "core/snapshot.h"
 #include "core/state.h"
 #include "history/changes.h"
 #include "tests/support/remote_controls.h"
@@ -25,6 +30,7 @@
 #include "ui/ribbon_win.h"
 #include "ui/secondary_win.h"
 #include "ui/ui.h"
+#include "ui/ui_services.h"
 #include "ui/command_handlers.h"
 
 namespace {
@@ -390,4 +396,175 @@ TEST_F(PartWindows, ASecondUndoAndACloseDuringASlowUndoTouchNothingElse) {
     EXPECT_EQ((std::vector<std::wstring>{L"Undid: Newer change", L"Older change"}), left)
         << "the newer change was undone once; the older one, ticked too, was never tried";
     EXPECT_TRUE(IsWindowEnabled(g_main.window));
+}
+
+namespace {
+std::wstring bstr_text(BSTR b) {
+    std::wstring s = b ? b : L"";
+    SysFreeString(b);
+    return s;
+}
+} // namespace
+
+TEST_F(PartWindows, TheRibbonTellsAScreenReaderEveryTabAndButton) {
+    create_ribbon(g_main.window);
+    ASSERT_NE(nullptr, g_main.ribbon);
+    pump(100);
+    EXPECT_NE(0, SendMessageW(g_main.ribbon, WM_GETOBJECT, 0, (LPARAM)OBJID_CLIENT))
+        << "an object of its own";
+    IAccessible* acc = nullptr;
+    ASSERT_EQ(S_OK,
+              AccessibleObjectFromWindow(g_main.ribbon, (DWORD)OBJID_CLIENT, IID_IAccessible, (void**)&acc));
+    ASSERT_NE(nullptr, acc);
+    SetForegroundWindow(g_main.window);
+    SetFocus(g_main.ribbon);
+    pump(50);
+
+    // Every tab and every visible button: its name, role, state, description and action.
+    const RibbonLayout l = layout_now();
+    long count = 0;
+    ASSERT_EQ(S_OK, acc->get_accChildCount(&count));
+    ASSERT_EQ(kRibbonTabCount + l.buttonCount, count);
+    RibbonFlags flags = {0, 0, 0, g_settings.view};
+    for (long id = 1; id <= count; id++) {
+        SCOPED_TRACE(id);
+        VARIANT child;
+        VariantInit(&child);
+        child.vt = VT_I4;
+        child.lVal = id;
+        BSTR name = nullptr, description = nullptr, action = nullptr;
+        VARIANT role, state;
+        ASSERT_EQ(S_OK, acc->get_accName(child, &name));
+        ASSERT_EQ(S_OK, acc->get_accRole(child, &role));
+        ASSERT_EQ(S_OK, acc->get_accState(child, &state));
+        EXPECT_EQ(S_OK, acc->get_accDescription(child, &description));
+        EXPECT_EQ(S_OK, acc->get_accDefaultAction(child, &action));
+        const std::wstring said = bstr_text(name), described = bstr_text(description),
+                           does = bstr_text(action);
+        const bool tab = id <= kRibbonTabCount;
+        if (tab) {
+            EXPECT_EQ(kRibbonTabs[id - 1].name, said);
+            EXPECT_EQ(ROLE_SYSTEM_PAGETAB, role.lVal);
+            EXPECT_EQ(L"Switch", does);
+            EXPECT_EQ(id == 1, (state.lVal & STATE_SYSTEM_SELECTED) != 0) << "Home is open";
+        } else {
+            wchar_t label[80];
+            ribbon_label_one_line(ribbon_label_shown(l.buttons[id - kRibbonTabCount - 1].button, &flags),
+                                  label, 80);
+            EXPECT_EQ(label, said);
+            EXPECT_EQ(ROLE_SYSTEM_PUSHBUTTON, role.lVal);
+            EXPECT_EQ(L"Press", does);
+            EXPECT_FALSE(described.empty());
+            EXPECT_EQ(0u, std::wstring(l.buttons[id - kRibbonTabCount - 1].button->tooltip).find(described));
+        }
+        EXPECT_EQ(id == kRibbonTabCount + 1, (state.lVal & STATE_SYSTEM_FOCUSED) != 0)
+            << "Check Now has the focus";
+        EXPECT_EQ(0, state.lVal & STATE_SYSTEM_UNAVAILABLE);
+        long x = 0, y = 0, w = 0, h = 0;
+        EXPECT_EQ(S_OK, acc->accLocation(&x, &y, &w, &h, child));
+        EXPECT_TRUE(w > 0 && h > 0);
+        VARIANT hit;
+        EXPECT_EQ(S_OK, acc->accHitTest(x + w / 2, y + h / 2, &hit));
+        EXPECT_EQ(id, hit.lVal) << "the middle of it is it";
+    }
+    VARIANT focus;
+    EXPECT_EQ(S_OK, acc->get_accFocus(&focus));
+    EXPECT_EQ(kRibbonTabCount + 1, focus.lVal);
+
+    // The default action of a tab opens it, later, from the ribbon's own queue; of a button, its command.
+    VARIANT tools;
+    VariantInit(&tools);
+    tools.vt = VT_I4;
+    tools.lVal = 2;
+    EXPECT_EQ(S_OK, acc->accDoDefaultAction(tools));
+    pump(100);
+    EXPECT_EQ(1, ribbon_tab());
+    g_commands.clear();
+    tools.lVal = kRibbonTabCount + 1;
+    EXPECT_EQ(S_OK, acc->accDoDefaultAction(tools));
+    pump(100);
+    EXPECT_EQ((std::vector<int32_t>{layout_now().buttons[0].command}), g_commands);
+    acc->Release();
+}
+
+TEST(HighContrast, TheRibbonBannerAndListsTakeTheSystemsColours) {
+    // Wine's SPI_GETHIGHCONTRAST always says off, so the query is pointed at "on" here; the scheme
+    // is a black one, put back at the end.
+    const int ids[] = {COLOR_WINDOW,    COLOR_WINDOWTEXT,    COLOR_BTNFACE,  COLOR_BTNTEXT,
+                       COLOR_HIGHLIGHT, COLOR_HIGHLIGHTTEXT, COLOR_HOTLIGHT, COLOR_GRAYTEXT};
+    const COLORREF black[] = {RGB(0, 0, 0),      RGB(255, 255, 255), RGB(0, 0, 0),     RGB(255, 255, 255),
+                              RGB(26, 235, 255), RGB(0, 0, 0),       RGB(255, 255, 0), RGB(63, 242, 63)};
+    COLORREF old[8];
+    for (int i = 0; i < 8; i++)
+        old[i] = GetSysColor(ids[i]);
+    int32_t (*query)() = g_high_contrast;
+
+    // The real main window in this process, showing the demonstration's first check.
+    HINSTANCE instance = GetModuleHandleW(nullptr);
+    register_window_classes(instance);
+    delete_settings_key();
+    settings_defaults(&g_settings);
+    g_process.demo = 1;
+    static Session session;
+    session_init(&session);
+    WindowStart start = {instance, &session, nullptr, SW_SHOW};
+    g_main = MainWindow{};
+    HWND window = create_main_window(&start);
+    ASSERT_NE(nullptr, window);
+    Snapshot* s = snapshot_new();
+    LocalTime now;
+    uint64_t utc = 0;
+    demo_clock(&now, &utc);
+    build_demo_snapshot(s, &now, utc);
+    g_ui.refresh(on_check_done(&session, s));
+    pump(300);
+    auto pixel = [](HWND w, int x, int y) {
+        HDC dc = GetDC(w);
+        COLORREF c = GetPixel(dc, x, y);
+        ReleaseDC(w, dc);
+        return c;
+    };
+    EXPECT_EQ(RGB(255, 255, 255), pixel(g_main.ribbon, 4, 100)) << "the ribbon's own white";
+    const COLORREF banner = pixel(g_main.banner, 3, 3);
+    EXPECT_NE(RGB(0, 0, 0), banner);
+    RECT row = {LVIR_BOUNDS, 0, 0, 0};
+    SendMessageW(g_main.printerList, LVM_GETITEMRECT, 0, (LPARAM)&row);
+    EXPECT_NE(RGB(0, 0, 0), pixel(g_main.printerList, 2, row.top + 2));
+
+    g_high_contrast = [] { return (int32_t)1; };
+    SetSysColors(8, ids, black); // WM_SYSCOLORCHANGE to every top-level window: the window follows
+    pump(500);
+    EXPECT_EQ(1, g_main.highContrast);
+    EXPECT_EQ(RGB(0, 0, 0), pixel(g_main.ribbon, 4, 100)) << "the ribbon's body: COLOR_WINDOW";
+    EXPECT_EQ(RGB(0, 0, 0), pixel(g_main.ribbon, 4, 10)) << "the tab row: COLOR_BTNFACE";
+    EXPECT_EQ(RGB(0, 0, 0), pixel(g_main.banner, 3, 3))
+        << "the banner: COLOR_WINDOW, not the verdict's colour";
+    EXPECT_EQ(RGB(0, 0, 0), pixel(g_main.printerList, 2, row.top + 2))
+        << "a printer's row: no severity colour";
+    if (GetEnvironmentVariableW(L"VANTREL_HIGH_CONTRAST_SHOT", nullptr, 0)) {
+        // For a screenshot from outside (tools/screenshot-high-contrast.sh): a window opened in high
+        // contrast, as Windows would show it (Wine's common controls keep some colours from before).
+        DestroyWindow(window);
+        pump(50);
+        g_main = MainWindow{};
+        session_init(&session);
+        window = create_main_window(&start);
+        Snapshot* again = snapshot_new();
+        build_demo_snapshot(again, &now, utc);
+        g_ui.refresh(on_check_done(&session, again));
+        pump(15000);
+    }
+
+    // Off again: the ribbon's own colours come back.
+    g_high_contrast = query;
+    SetSysColors(8, ids, old);
+    pump(300);
+    EXPECT_EQ(0, g_main.highContrast);
+    EXPECT_EQ(RGB(255, 255, 255), pixel(g_main.ribbon, 4, 100));
+    EXPECT_EQ(banner, pixel(g_main.banner, 3, 3));
+    DestroyWindow(window);
+    pump(50);
+    g_main = MainWindow{};
+    g_process.demo = 0;
+    delete_settings_key();
 }

@@ -18,6 +18,15 @@ add_executable(first_verdict ${CMAKE_CURRENT_LIST_DIR}/first_verdict.cpp)
 target_link_options(first_verdict PRIVATE -municode)
 target_link_libraries(first_verdict PRIVATE vantrel_test_support)
 
+# The same program's small-screen case on a display and prefix of its own: a 1600 x 1000 screen at
+# 150 % (tools/sandbox.sh run inside the harness's sandbox makes them).
+add_test(NAME ui_small_screen
+         COMMAND env VANTREL_SCREEN=1600x1000 VANTREL_LOGPIXELS=144 ${CMAKE_SOURCE_DIR}/tools/sandbox.sh
+                 ${CMAKE_BINARY_DIR}/wine-small ${CMAKE_SOURCE_DIR}/tools/wine-run.sh $<TARGET_FILE:ui_run_tests>
+                 --gtest_filter=WindowRun.SmallScreen*)
+set_tests_properties(ui_small_screen PROPERTIES TIMEOUT 300
+  ENVIRONMENT "VANTREL_EXE=$<TARGET_FILE:Vantrel>;VANTREL_DESKTOP_KEEPER=$<TARGET_FILE:desktop_keeper>")
+
 # Not a test: the anchor bench/start-time.sh sets the window's start, memory and idle CPU beside.
 add_executable(empty_window WIN32 ${CMAKE_CURRENT_LIST_DIR}/empty_window.cpp)
 target_link_options(empty_window PRIVATE -municode)
