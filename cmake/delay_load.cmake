@@ -45,3 +45,6 @@ vantrel_delay_import(VANTREL_WINSPOOL winspool winspool.drv)
 vantrel_delay_import(VANTREL_COMDLG32 comdlg32 comdlg32.dll)
 vantrel_delay_import(VANTREL_BCRYPT bcrypt bcrypt.dll)
 vantrel_delay_import(VANTREL_WINHTTP winhttp winhttp.dll)
+# The accessibility libraries are wanted only once a screen reader asks the ribbon for its object.
+vantrel_delay_import(VANTREL_OLEACC oleacc oleacc.dll)
+vantrel_delay_import(VANTREL_OLEAUT32 oleaut32 oleaut32.dll)

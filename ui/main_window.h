@@ -22,6 +22,8 @@ struct MainWindow {
     HBRUSH white, paleYellow, bannerBrush;
     int32_t dpi;              // of the monitor the window is on
     int32_t systemDpi;        // the one the system's font sizes are given at
+    int32_t layoutKey[6];     // what the last layout was made for (client size, status bar, DPI, bar, tab)
+    int32_t layoutDone;       // 0 until the first layout of this window
     wchar_t lastOutcome[700]; // the last change's outcome with its time, kept in the status bar
     int32_t bottomLastUsed;   // the user last used the bottom list rather than the printer list
     int32_t highContrast;     // Windows' high contrast is on: the ribbon, banner and lists use system colours

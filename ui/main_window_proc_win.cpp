@@ -106,6 +106,7 @@ void apply_system_colours() {
 
 static void on_create(HWND window) {
     g_main.window = window;
+    g_main.layoutDone = 0;
     g_main.bannerColour = -1;
     g_main.highContrast = g_high_contrast() != 0;
     HDC dc = GetDC(nullptr);

@@ -4,8 +4,10 @@
 #include <commctrl.h>
 
 #include <stdlib.h>
+#include <string.h>
 
 #include "core/dpi.h"
+#include "core/messages.h"
 #include "core/session.h"
 #include "core/settings.h"
 #include "core/state.h"
@@ -86,6 +88,23 @@ void bring_to_front(HWND window) {
     SetForegroundWindow(window);
 }
 
+// The first check started with the window, on its worker; the demonstration or a quick PC has its
+// answer within milliseconds. Taking it before the window is shown (waiting at most limit_ms) lets
+// the window appear with its verdict instead of "Starting..." and a second paint moments later.
+static void take_first_check(HWND window, DWORD limit_ms) {
+    const ULONGLONG end = GetTickCount64() + limit_ms;
+    for (;;) {
+        MSG msg;
+        if (PeekMessageW(&msg, window, MsgCheckDone, MsgCheckDone, PM_REMOVE)) {
+            DispatchMessageW(&msg);
+            return;
+        }
+        const ULONGLONG now = GetTickCount64();
+        if (now >= end) return;
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, (DWORD)(end - now), QS_POSTMESSAGE);
+    }
+}
+
 HWND create_main_window(const WindowStart* start) {
     g_main.instance = start->instance;
     g_main.session = start->session;
@@ -101,6 +120,10 @@ HWND create_main_window(const WindowStart* start) {
     main_window_placement(g_main.dpi, work_area_of(window), &place);
     SetWindowPos(window, nullptr, place.window.x, place.window.y, place.window.width, place.window.height,
                  SWP_NOZORDER | SWP_NOACTIVATE);
+    // Laid out and filled while hidden: showing it then only paints (the size it is shown at is
+    // the one it has, so the layout is not asked for again).
+    layout_main_window();
+    take_first_check(window, 250);
     apply_topmost(window, g_settings.topmost);
     ShowWindow(window, start->show);
     UpdateWindow(window);
@@ -288,6 +311,14 @@ void layout_main_window() {
     RECT bar;
     GetWindowRect(g_main.statusBar, &bar);
     const int update_bar = g_main.updateBar && (GetWindowLongW(g_main.updateBar, GWL_STYLE) & WS_VISIBLE);
+    // Showing the window, or Windows repeating a size, asks again for the layout it already has:
+    // the children are moved (one server round trip each under Wine) only when something changed.
+    const int32_t key[] = {client.right, client.bottom, bar.bottom - bar.top,
+                           g_main.dpi,   update_bar,    ribbon_tab()};
+    static_assert(sizeof(key) == sizeof(g_main.layoutKey), "one key per layout input");
+    if (g_main.layoutDone && memcmp(key, g_main.layoutKey, sizeof(key)) == 0) return;
+    memcpy(g_main.layoutKey, key, sizeof(key));
+    g_main.layoutDone = 1;
     MainLayout l;
     main_layout(client.right, client.bottom, bar.bottom - bar.top, g_main.dpi, update_bar, ribbon_tab(), &l);
     const int lists = !l.settingsShown;
