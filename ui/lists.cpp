@@ -251,7 +251,7 @@ static double luminance(uint32_t c) {
     return sum;
 }
 
-static double contrast_of(uint32_t a, uint32_t b) {
+double contrast_ratio(uint32_t a, uint32_t b) {
     const double x = luminance(a) + 0.05, y = luminance(b) + 0.05;
     return x > y ? x / y : y / x;
 }
@@ -264,7 +264,7 @@ RowColour selected_row_colour(RowColour row, uint32_t highlight) {
         back |= (uint32_t)((channel(highlight, shift) + 3 * channel(under, shift)) / 4) << shift;
     // The same hue, a little darker where the tint would leave it below a 4.5 : 1 contrast.
     uint32_t text = row.apply ? row.text : RGB_OF(0, 0, 0);
-    for (int step = 0; step < 8 && contrast_of(text, back) < 4.5; step++) {
+    for (int step = 0; step < 8 && contrast_ratio(text, back) < 4.5; step++) {
         uint32_t darker = 0;
         for (int shift = 0; shift <= 16; shift += 8)
             darker |= (uint32_t)(channel(text, shift) * 85 / 100) << shift;

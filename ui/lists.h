@@ -63,6 +63,8 @@ RowColour row_colour_of(RowColourName name);
 // its background tinted a quarter of the way to the system's highlight colour (0x00BBGGRR, as
 // Windows gives it).
 RowColour selected_row_colour(RowColour row, uint32_t highlight);
+// WCAG's contrast ratio of two 0x00BBGGRR colours (1 to 21).
+double contrast_ratio(uint32_t a, uint32_t b);
 RowColourName printer_row_colour(const ListSource* src, int32_t row);
 RowColourName bottom_row_colour(const ListSource* src, int32_t view, int32_t row);
 

@@ -306,8 +306,6 @@ void layout_main_window() {
     RECT client;
     GetClientRect(g_main.window, &client);
     SendMessageW(g_main.statusBar, WM_SIZE, 0, 0);
-    set_status_parts(client.right);
-    RedrawWindow(g_main.statusBar, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME);
     RECT bar;
     GetWindowRect(g_main.statusBar, &bar);
     const int update_bar = g_main.updateBar && (GetWindowLongW(g_main.updateBar, GWL_STYLE) & WS_VISIBLE);
@@ -319,6 +317,8 @@ void layout_main_window() {
     if (g_main.layoutDone && memcmp(key, g_main.layoutKey, sizeof(key)) == 0) return;
     memcpy(g_main.layoutKey, key, sizeof(key));
     g_main.layoutDone = 1;
+    set_status_parts(client.right);
+    RedrawWindow(g_main.statusBar, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME);
     MainLayout l;
     main_layout(client.right, client.bottom, bar.bottom - bar.top, g_main.dpi, update_bar, ribbon_tab(), &l);
     const int lists = !l.settingsShown;

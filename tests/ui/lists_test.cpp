@@ -3,7 +3,6 @@
 // colour, the placeholder rows and colour rules, and input at every capacity.
 #include <gtest/gtest.h>
 
-#include <math.h>
 #include <memory>
 #include <string>
 
@@ -368,22 +367,6 @@ TEST(StatusLine, SaysHowManyWereShownAndARefusedRange) {
         t.find(L"   \x2022   The scan range \"127.0.0.0/-1\" was refused: \"-1\" is not a prefix length"));
 }
 
-// WCAG's contrast ratio of two 0x00BBGGRR colours.
-static double contrast(uint32_t a, uint32_t b) {
-    auto luminance = [](uint32_t c) {
-        double sum = 0;
-        const double weight[3] = {0.2126, 0.7152, 0.0722};
-        for (int i = 0; i < 3; i++) {
-            double v = ((c >> (8 * i)) & 0xFF) / 255.0;
-            v = v <= 0.03928 ? v / 12.92 : pow((v + 0.055) / 1.055, 2.4);
-            sum += weight[i] * v;
-        }
-        return sum;
-    };
-    double x = luminance(a) + 0.05, y = luminance(b) + 0.05;
-    return x > y ? x / y : y / x;
-}
-
 TEST(RowColours, ASelectedRowKeepsItsSeverityAndStaysReadable) {
     const uint32_t highlight = 0xD77800; // Windows 10's default highlight, 0x00BBGGRR
     for (RowColourName name : {RowRed, RowAmber, RowBlue, RowGreen, RowGray, RowPlain}) {
@@ -398,6 +381,6 @@ TEST(RowColours, ASelectedRowKeepsItsSeverityAndStaysReadable) {
                 << name;
         const uint32_t unselected_back = row.apply && row.hasBack ? row.back : 0xFFFFFF;
         EXPECT_NE(unselected_back, selected.back) << "a selected row looks selected: " << name;
-        EXPECT_GE(contrast(selected.text, selected.back), 4.5) << name;
+        EXPECT_GE(contrast_ratio(selected.text, selected.back), 4.5) << name;
     }
 }
