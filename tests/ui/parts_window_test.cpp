@@ -22,6 +22,7 @@
 #include "core/state.h"
 #include "history/changes.h"
 #include "tests/support/remote_controls.h"
+#include "tests/ui/ribbon_measure.h"
 #include "tests/support/test_support.h"
 #include "ui/commands.h"
 #include "ui/icon_font_win.h"
@@ -76,22 +77,8 @@ void make_fonts() {
 
 // The same layout the ribbon made, from the same font.
 RibbonLayout layout_now() {
-    RECT client;
-    GetClientRect(g_main.ribbon, &client);
-    HDC dc = GetDC(g_main.ribbon);
-    HGDIOBJ old = SelectObject(dc, g_main.normal);
-    RibbonMeasure m = {[](void* c, const wchar_t* t, int32_t n) {
-                           SIZE s = {};
-                           GetTextExtentPoint32W((HDC)c, t, n, &s);
-                           return (int32_t)s.cx;
-                       },
-                       dc};
     RibbonFlags flags = {g_settings.expertTools, g_process.elevated, 0, g_settings.view};
-    RibbonLayout l;
-    ribbon_layout_of(&m, client.right, 96, ribbon_tab(), &flags, L"Vantrel v1.1.0", &l);
-    SelectObject(dc, old);
-    ReleaseDC(g_main.ribbon, dc);
-    return l;
+    return ribbon_layout_with(g_main.ribbon, g_main.normal, ribbon_tab(), flags, L"Vantrel v1.1.0");
 }
 
 // Posts a mouse message to the middle of that part of the ribbon.

@@ -23,6 +23,7 @@
 #include "tests/support/running_window.h"
 #include "tests/support/test_pc.h"
 #include "tests/support/test_support.h"
+#include "tests/ui/ribbon_measure.h"
 #include "res/version.h"
 #include "ui/commands.h"
 #include "ui/ribbon.h"
@@ -609,25 +610,11 @@ HWND visible_menu() {
 
 // The ribbon's layout as the running window made it: the same message font at 96 DPI.
 RibbonLayout ribbon_layout_in(HWND ribbon, int tab, RibbonFlags flags) {
-    RECT client;
-    GetClientRect(ribbon, &client);
     NONCLIENTMETRICSW ncm = {};
     ncm.cbSize = sizeof(ncm);
     SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(ncm), &ncm, 0);
     HFONT font = CreateFontIndirectW(&ncm.lfMessageFont);
-    HDC dc = CreateCompatibleDC(nullptr);
-    HGDIOBJ old = SelectObject(dc, font);
-    RibbonMeasure m = {[](void* c, const wchar_t* t, int32_t n) {
-                           SIZE s = {};
-                           GetTextExtentPoint32W((HDC)c, t, n, &s);
-                           return (int32_t)s.cx;
-                       },
-                       dc};
-    std::wstring version = L"Vantrel v" VANTREL_VERSION_TEXT;
-    RibbonLayout l;
-    ribbon_layout_of(&m, client.right, 96, tab, &flags, version.c_str(), &l);
-    SelectObject(dc, old);
-    DeleteDC(dc);
+    const RibbonLayout l = ribbon_layout_with(ribbon, font, tab, flags, L"Vantrel v" VANTREL_VERSION_TEXT);
     DeleteObject(font);
     return l;
 }
@@ -701,8 +688,7 @@ TEST_F(WindowRun, TheKeyboardAloneReachesEveryCommandAtTheSmallestSize) {
     // Details, whose text Tab reaches and Esc closes.
     ribbon_wheel(w.window, -1); // back to Home: the lists
     HWND printers = w.control(102);
-    PostMessageW(printers, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(40, 28));
-    PostMessageW(printers, WM_LBUTTONUP, 0, MAKELPARAM(40, 28));
+    list_click_row(printers, 0);
     ASSERT_TRUE(
         wait_until([&] { return focus_of(w.window) == printers && list_selected_row(printers) == 0; }, 3000));
     type_keys({VK_CONTROL, 'C'});
@@ -747,8 +733,7 @@ TEST_F(WindowRun, TheKeyboardAloneReachesEveryCommandAtTheSmallestSize) {
     EXPECT_TRUE(wait_until([&] { return !IsWindow(notes); }, 3000));
     // Alt and Esc twice: the key tips come and go, and the focus goes back to the list.
     SetForegroundWindow(w.window);
-    PostMessageW(printers, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(40, 28));
-    PostMessageW(printers, WM_LBUTTONUP, 0, MAKELPARAM(40, 28));
+    list_click_row(printers, 0);
     ASSERT_TRUE(wait_until([&] { return focus_of(w.window) == printers; }, 3000));
     type_keys({VK_MENU});
     EXPECT_TRUE(wait_until([&] { return focus_of(w.window) == ribbon; }, 3000));
@@ -759,8 +744,7 @@ TEST_F(WindowRun, TheKeyboardAloneReachesEveryCommandAtTheSmallestSize) {
 
     // Enter on a row of the Problems list does what a double-click does: that finding's Fix This.
     HWND bottom = w.control(104);
-    PostMessageW(bottom, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(40, 28));
-    PostMessageW(bottom, WM_LBUTTONUP, 0, MAKELPARAM(40, 28));
+    list_click_row(bottom, 0);
     ASSERT_TRUE(
         wait_until([&] { return focus_of(w.window) == bottom && list_selected_row(bottom) == 0; }, 3000));
     type_keys({VK_RETURN});
