@@ -108,7 +108,7 @@ void apply_switches(int argc, wchar_t* const* argv, int first, CommandLine* out)
 
 int is_command_line_switch(const wchar_t* argument) {
     return argument && (switch_row(argument) || text_equal_ci(argument, L"/task") ||
-                        text_equal_ci(argument, L"/nettest"));
+                        text_equal_ci(argument, L"/nettest") || text_equal_ci(argument, L"/updatecheck"));
 }
 
 void parse_command_line(int argc, wchar_t* const* argv, CommandLine* out) {
@@ -117,6 +117,7 @@ void parse_command_line(int argc, wchar_t* const* argv, CommandLine* out) {
     out->taskVerb = L"";
     out->taskArgument = L"";
     out->netAddress = L"";
+    out->manifestUrl = L"";
     out->netCommunity = VANTREL_DEFAULT_COMMUNITY;
     out->reportFile = L"";
     out->jsonFile = L"";
@@ -129,6 +130,12 @@ void parse_command_line(int argc, wchar_t* const* argv, CommandLine* out) {
         out->mode = ModeTask;
         out->taskVerb = argv[2];
         out->taskArgument = argc >= 4 ? argv[3] : L"";
+        return;
+    }
+    // The window's own protocol with the copy that fetches the update manifest: the address only.
+    if (argc >= 3 && text_equal_ci(argv[1], L"/updatecheck")) {
+        out->mode = ModeUpdateCheck;
+        out->manifestUrl = argv[2];
         return;
     }
     if (argc >= 3 && text_equal_ci(argv[1], L"/nettest")) {

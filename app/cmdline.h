@@ -11,9 +11,10 @@ enum StartMode : int32_t {
     ModeWindow = 0,
     ModeTask = 1,
     ModeNetTest = 2,
-    ModeReport = 3, // "/report FILE": write the report headless; reportFile empty = no file given
-    ModeCheck = 4,  // "/check": one check, one line on standard output, an exit code for scripts
-    ModeFix = 5,    // "/fix": the check, the fixes safe without a person, and the check again
+    ModeReport = 3,      // "/report FILE": write the report headless; reportFile empty = no file given
+    ModeCheck = 4,       // "/check": one check, one line on standard output, an exit code for scripts
+    ModeFix = 5,         // "/fix": the check, the fixes safe without a person, and the check again
+    ModeUpdateCheck = 6, // "/updatecheck URL": the window's copy that fetches the update manifest
 };
 
 // The read-only community of SNMP version 1 used when "/nettest" is not given one.
@@ -25,6 +26,8 @@ struct CommandLine {
     // split words, which live as long as the process.
     const wchar_t* taskVerb;
     const wchar_t* taskArgument;
+    // Update-check mode: the manifest's address.
+    const wchar_t* manifestUrl;
     // Network-test mode.
     const wchar_t* netAddress;
     const wchar_t* netCommunity;

@@ -17,6 +17,7 @@
 #include "fixes/tasks.h"
 #include "ui/frame_services.h"
 #include "ui/ui.h"
+#include "update/update.h"
 
 // The window's session: static, because the finding list is far too large for the stack.
 static Session g_window_session;
@@ -54,6 +55,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
 
     if (cmd.mode == ModeTask) return (int)run_task_command(cmd.taskVerb, cmd.taskArgument);
     if (cmd.mode == ModeNetTest) return run_nettest_mode(&cmd);
+    if (cmd.mode == ModeUpdateCheck) return run_manifest_fetch_mode(cmd.manifestUrl);
 
     g_process.demo = cmd.demo;
     text_copy(g_process.scanRange, _countof(g_process.scanRange), cmd.scanRange);

@@ -53,6 +53,9 @@ void start_update_check(int32_t manual) {
     start->window = g_ui.main_window();
     start->manual = manual;
     update_manifest_url(start->manifestUrl, _countof(start->manifestUrl));
+    // The fetch runs in a copy of this program, which exits with the TLS stack it loaded.
+    DWORD n = GetModuleFileNameW(nullptr, start->helper, _countof(start->helper));
+    if (n == 0 || n >= _countof(start->helper)) start->helper[0] = 0;
     if (manual) g_ui.status_text(L"Checking for updates\x2026");
     s_update.checkRunning = 1;
     if (!start_update_check_thread(start)) {

@@ -23,8 +23,8 @@ UpdateInfo* run_update_check(const UpdateCheckStart* start) {
     info->manual = start->manual;
     update_cancel_set(0);
     char* text = nullptr;
-    if (http_get(start->manifestUrl, &text, UPDATE_MANIFEST_MAX, nullptr, 0, nullptr, info->error,
-                 _countof(info->error))) {
+    if (http_get_manifest(start->helper, start->manifestUrl, &text, UPDATE_MANIFEST_MAX, info->error,
+                          _countof(info->error))) {
         read_manifest(text, info);
         free(text);
     }

@@ -20,6 +20,9 @@ struct UpdateCheckStart {
     void* window; // HWND that receives MsgUpdateChecked
     int32_t manual;
     wchar_t manifestUrl[600];
+    // The program that fetches the manifest in a process of its own ("/updatecheck"); empty: the
+    // fetch runs in this process.
+    wchar_t helper[260];
 };
 
 struct DownloadStart {
@@ -36,6 +39,15 @@ void update_manifest_url(wchar_t* out, size_t cap);
 
 // A zeroed, filled UpdateInfo (never null unless memory ran out). Clears the cancel request first.
 UpdateInfo* run_update_check(const UpdateCheckStart* start);
+// The manifest as http_get fetches it into memory, fetched by helper run with "/updatecheck URL"
+// (its process exits with WinHTTP and TLS loaded, this one never loads them). Without a helper, or
+// when it cannot start or gives no answer, the fetch runs in this process; a helper that takes more
+// than 2 minutes is ended and the check fails with a sentence saying so.
+int32_t http_get_manifest(const wchar_t* helper, const wchar_t* url, char** text, uint32_t max_size,
+                          wchar_t* error, size_t cap);
+// The "/updatecheck URL" mode: fetches the manifest and writes the answer to standard output for
+// http_get_manifest. Exit code 0 fetched, 1 failed (the sentence written), 2 nothing could be written.
+int run_manifest_fetch_mode(const wchar_t* url);
 // Starts the check thread, which owns start (malloc'ed) and posts its UpdateInfo; 0 when it could not start.
 int32_t start_update_check_thread(UpdateCheckStart* start);
 

@@ -42,6 +42,13 @@ TEST(CommandLine, TaskNeedsAVerbAndPassesTheArgument) {
 
     Parsed e(L"Vantrel.exe /demo /task x");
     EXPECT_EQ(ModeWindow, e.cmd.mode) << "only argument 1 selects the task mode";
+
+    // The window's copy that fetches the update manifest takes the address and nothing else.
+    Parsed f(L"Vantrel.exe /updatecheck \"https://localhost/latest.json\" /demo");
+    EXPECT_EQ(ModeUpdateCheck, f.cmd.mode);
+    EXPECT_STREQ(L"https://localhost/latest.json", f.cmd.manifestUrl);
+    EXPECT_FALSE(f.cmd.demo);
+    EXPECT_EQ(ModeWindow, Parsed(L"Vantrel.exe /demo /updatecheck x").cmd.mode);
 }
 
 TEST(CommandLine, NetTestTakesACommunityUnlessTheThirdWordIsASwitch) {

@@ -18,11 +18,14 @@ size_t size_of(const std::wstring& path) {
 }
 
 // Checks the manifest, then runs the download thread's work on what it offers: "ok", a refusal
-// word (see refusal) or the failing step's sentence; path_out names the download's file.
-std::wstring check_and_download(const std::wstring& manifest, std::wstring* path_out) {
+// word (see refusal) or the failing step's sentence; path_out names the download's file. With a
+// helper the manifest is fetched by that program in a process of its own, as the window does.
+std::wstring check_and_download(const std::wstring& manifest, std::wstring* path_out,
+                                const std::wstring& helper = L"") {
     UpdateCheckStart check = {};
     check.manual = 1;
     wcsncpy(check.manifestUrl, manifest.c_str(), 599);
+    wcsncpy(check.helper, helper.c_str(), 259);
     UpdateInfo* info = run_update_check(&check);
     DownloadStart start = {};
     std::wstring result = info->error;
@@ -126,13 +129,22 @@ TEST_F(UpdatePeer, EveryBadManifestOrFileIsRefusedAndTheFileDeleted) {
         {server_url(L"/missing/latest.json"), L"The update server answered with error 404."},
         {server_url(L"/dropped/latest.json"), L"The download was interrupted (error "},
     };
-    for (auto& c : cases) {
-        std::wstring path, got = check_and_download(c.first, &path);
-        EXPECT_TRUE(got.rfind(c.second, 0) == 0 ||
-                    (got == L"size" && c.first.find(L"dropped") != std::wstring::npos))
-            << c.first.c_str() << ": " << got.c_str();
-        EXPECT_FALSE(file_exists(path)) << c.first.c_str();
+    // Each fetched here and, as the window fetches it, by the program under test in a process of
+    // its own: the same answer either way.
+    for (const std::wstring& helper : {std::wstring(), vantrel_exe_path()}) {
+        for (auto& c : cases) {
+            std::wstring path, got = check_and_download(c.first, &path, helper);
+            EXPECT_TRUE(got.rfind(c.second, 0) == 0 ||
+                        (got == L"size" && c.first.find(L"dropped") != std::wstring::npos))
+                << c.first.c_str() << (helper.empty() ? L"" : L" (helper)") << ": " << got.c_str();
+            EXPECT_FALSE(file_exists(path)) << c.first.c_str();
+        }
     }
+    // A helper that cannot be started: the manifest is fetched here instead.
+    std::wstring fallback_path;
+    EXPECT_EQ(L"ok", check_and_download(server_url(L"/good/latest.json"), &fallback_path,
+                                        temp_path(L"no-such-folder") + L"\\Vantrel.exe"));
+    DeleteFileW(fallback_path.c_str());
     // A version that is a path: the file it would name (outside the temporary folder) is left alone,
     // by the check and by a download started with that version all the same.
     wchar_t temp[MAX_PATH], victim[MAX_PATH];

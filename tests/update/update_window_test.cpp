@@ -2,6 +2,9 @@
 // release server with "UpdateManifest", finds 1.2.0 by its own timer, is told Update now, replaces
 // its file and restarts as 1.2.0. Then the manual check's answer, and a canceled download and a
 // refused one, which must leave the program file exactly as it was.
+#include <windows.h>
+#include <tlhelp32.h>
+
 #include "tests/support/remote_controls.h"
 #include "tests/support/running_window.h"
 #include "tests/update/update_fixture.h"
@@ -54,6 +57,21 @@ size_t requests(const wchar_t* path) {
     return count(server_file(L"requests.log"), std::wstring(L"GET ") + path);
 }
 
+// Whether the process has the DLL loaded; -1 when its modules cannot be listed.
+int has_module(DWORD pid, const wchar_t* dll) {
+    HANDLE snap = CreateToolhelp32Snapshot(TH32CS_SNAPMODULE, pid);
+    if (snap == INVALID_HANDLE_VALUE) return -1;
+    MODULEENTRY32W entry = {};
+    entry.dwSize = sizeof(entry);
+    int found = 0, listed = 0;
+    for (BOOL more = Module32FirstW(snap, &entry); more; more = Module32NextW(snap, &entry)) {
+        listed = 1;
+        if (_wcsicmp(entry.szModule, dll) == 0) found = 1;
+    }
+    CloseHandle(snap);
+    return listed ? found : -1;
+}
+
 class UpdateWindow : public UpdateServerTest {}; // a class: Windows has a function of that name
 } // namespace
 
@@ -71,6 +89,9 @@ TEST_F(UpdateWindow, AutomaticCheckThenUpdateNowReplacesTheProgramAndRestarts) {
     HWND bar = FindWindowExW(app.window, nullptr, L"NSUpdBar", nullptr);
     ASSERT_NE(nullptr, bar);
     EXPECT_TRUE(wait_until([&] { return IsWindowVisible(bar) != FALSE; }, 10000)) << "the update bar";
+    // A copy of the program fetched the manifest: the window's process has not loaded WinHTTP.
+    EXPECT_EQ(1, has_module(app.pid, L"comctl32.dll")) << "the modules are listed";
+    EXPECT_EQ(0, has_module(app.pid, L"winhttp.dll"));
 
     const size_t downloads_before = requests(L"/files/Vantrel.exe");
     ASSERT_TRUE(wait_until(
