@@ -84,15 +84,43 @@ static int win_list_folder(void*, const wchar_t* pattern, TakeFolderEntry take, 
     return 1;
 }
 
-// The two-call listing: the first call says how many bytes, the second fills them. A listing that
-// grew in between fails the second call and counts as not made.
+// A spooler listing in one call where one suffices. The buffer starts at the size the last listing
+// of its kind needed (at least 16 KB), and only a listing too long for it is asked again, with the
+// size Windows names (pcbNeeded: the bytes copied on success, the bytes required when the call
+// fails with ERROR_INSUFFICIENT_BUFFER). Asking for the size first would double every listing's
+// cost each check, which under Wine walks the spooler's registry keys once more every time. A
+// listing that keeps growing between the calls gives up after three. The buffer is malloc'ed (the
+// caller frees it); null when the listing could not be read.
+template <typename Call> static BYTE* spooler_listing(volatile LONG* last_size, Call call, DWORD* returned) {
+    DWORD size = *last_size > 16384 ? (DWORD)*last_size : 16384;
+    for (int attempt = 0; attempt < 3; attempt++) {
+        BYTE* buffer = static_cast<BYTE*>(malloc(size));
+        if (!buffer) return nullptr;
+        DWORD needed = 0;
+        *returned = 0;
+        if (call(buffer, size, &needed, returned)) {
+            InterlockedExchange(last_size, (LONG)size);
+            return buffer;
+        }
+        DWORD error = GetLastError();
+        free(buffer);
+        if (error != ERROR_INSUFFICIENT_BUFFER || needed <= size || needed > (1u << 30)) return nullptr;
+        size = needed;
+    }
+    return nullptr;
+}
+
+// An empty listing counts as not made, as a listing that needs no bytes always has.
 static int win_list_ports(void*, TakePort take, void* arg) {
-    DWORD needed = 0, returned = 0;
-    EnumPortsW(nullptr, 2, nullptr, 0, &needed, &returned);
-    if (!needed) return 0;
-    BYTE* buffer = static_cast<BYTE*>(malloc(needed));
-    if (!buffer) return 0;
-    int made = EnumPortsW(nullptr, 2, buffer, needed, &needed, &returned) != 0;
+    static volatile LONG last_size = 0;
+    DWORD returned = 0;
+    BYTE* buffer = spooler_listing(
+        &last_size,
+        [](BYTE* b, DWORD n, DWORD* needed, DWORD* count) {
+            return EnumPortsW(nullptr, 2, b, n, needed, count);
+        },
+        &returned);
+    int made = buffer && returned > 0;
     const PORT_INFO_2W* ports = reinterpret_cast<const PORT_INFO_2W*>(buffer);
     for (DWORD i = 0; made && i < returned; i++) {
         RawPort port = {ports[i].pPortName, ports[i].pMonitorName};
@@ -108,13 +136,16 @@ static void win_default_printer(void*, wchar_t* buf, size_t cap) {
 }
 
 static int win_list_printers(void*, TakePrinter take, void* arg) {
-    const DWORD flags = PRINTER_ENUM_LOCAL | PRINTER_ENUM_CONNECTIONS;
-    DWORD needed = 0, returned = 0;
-    EnumPrintersW(flags, nullptr, 2, nullptr, 0, &needed, &returned);
-    if (!needed) return 0;
-    BYTE* buffer = static_cast<BYTE*>(malloc(needed));
-    if (!buffer) return 0;
-    int made = EnumPrintersW(flags, nullptr, 2, buffer, needed, &needed, &returned) != 0;
+    static volatile LONG last_size = 0;
+    DWORD returned = 0;
+    BYTE* buffer = spooler_listing(
+        &last_size,
+        [](BYTE* b, DWORD n, DWORD* needed, DWORD* count) {
+            return EnumPrintersW(PRINTER_ENUM_LOCAL | PRINTER_ENUM_CONNECTIONS, nullptr, 2, b, n, needed,
+                                 count);
+        },
+        &returned);
+    int made = buffer && returned > 0;
     const PRINTER_INFO_2W* printers = reinterpret_cast<const PRINTER_INFO_2W*>(buffer);
     for (DWORD i = 0; made && i < returned; i++) {
         const PRINTER_INFO_2W& p = printers[i];
@@ -141,11 +172,16 @@ static int win_list_jobs(void*, const wchar_t* printer, TakeJob take, void* arg)
     text_copy(name, _countof(name), printer);
     HANDLE handle = nullptr;
     if (!OpenPrinterW(name, &handle, nullptr) || !handle) return 0;
-    DWORD needed = 0, returned = 0;
+    static volatile LONG last_size = 0;
+    DWORD returned = 0;
     int made = 0;
-    EnumJobsW(handle, 0, kJobsAskedPerPrinter, 2, nullptr, 0, &needed, &returned);
-    BYTE* buffer = needed ? static_cast<BYTE*>(malloc(needed)) : nullptr;
-    if (buffer && EnumJobsW(handle, 0, kJobsAskedPerPrinter, 2, buffer, needed, &needed, &returned)) {
+    BYTE* buffer = spooler_listing(
+        &last_size,
+        [handle](BYTE* b, DWORD n, DWORD* needed, DWORD* count) {
+            return EnumJobsW(handle, 0, kJobsAskedPerPrinter, 2, b, n, needed, count);
+        },
+        &returned);
+    if (buffer && returned > 0) {
         made = 1;
         const JOB_INFO_2W* jobs = reinterpret_cast<const JOB_INFO_2W*>(buffer);
         for (DWORD i = 0; i < returned; i++) {
@@ -166,13 +202,16 @@ static int win_list_jobs(void*, const wchar_t* printer, TakeJob take, void* arg)
 }
 
 static int win_list_drivers(void*, TakeDriver take, void* arg) {
-    wchar_t environment[] = L"all";
-    DWORD needed = 0, returned = 0;
-    EnumPrinterDriversW(nullptr, environment, 6, nullptr, 0, &needed, &returned);
-    if (!needed) return 0;
-    BYTE* buffer = static_cast<BYTE*>(malloc(needed));
-    if (!buffer) return 0;
-    int made = EnumPrinterDriversW(nullptr, environment, 6, buffer, needed, &needed, &returned) != 0;
+    static volatile LONG last_size = 0;
+    DWORD returned = 0;
+    BYTE* buffer = spooler_listing(
+        &last_size,
+        [](BYTE* b, DWORD n, DWORD* needed, DWORD* count) {
+            wchar_t environment[] = L"all";
+            return EnumPrinterDriversW(nullptr, environment, 6, b, n, needed, count);
+        },
+        &returned);
+    int made = buffer && returned > 0;
     const DRIVER_INFO_6W* drivers = reinterpret_cast<const DRIVER_INFO_6W*>(buffer);
     for (DWORD i = 0; made && i < returned; i++) {
         const DRIVER_INFO_6W& d = drivers[i];

@@ -97,7 +97,6 @@ static void complete_driver(Snapshot* s, int32_t printer, const wchar_t* date, c
 
 void build_demo_snapshot(Snapshot* s, const LocalTime* now_local, uint64_t now_utc) {
     if (!s) return;
-    zero_record(s, sizeof(*s));
     s->spoolerState = 4;
     s->spoolerStartType = 2;
     s->spoolFolderRead = 1;
@@ -237,7 +236,7 @@ void build_demo_snapshot(Snapshot* s, const LocalTime* now_local, uint64_t now_u
 
 void build_demo_search_result(NetworkSearchResult* r, const LocalTime* now_local) {
     if (!r) return;
-    zero_record(r, sizeof(*r));
+    memset(r, 0, sizeof(*r));
     static const struct {
         const wchar_t *ip, *mac, *host, *model, *serial, *sys;
     } found[] = {

@@ -26,7 +26,8 @@ JobRecord* add_demo_job(Snapshot* s, int32_t printer_index, const wchar_t* docum
 LogEntry* add_demo_log_entry(Snapshot* s, const wchar_t* time_text, int32_t event_id, const wchar_t* message,
                              uint64_t now_utc);
 
-// Fills the zeroed snapshot with the whole demonstration (the snapshot is emptied first).
+// Fills a zeroed snapshot (as snapshot_new gives it) with the whole demonstration; the pages it
+// does not fill stay untouched.
 // now_local becomes checkTime; now_utc stamps the log entries.
 void build_demo_snapshot(Snapshot* s, const LocalTime* now_local, uint64_t now_utc);
 

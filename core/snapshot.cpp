@@ -9,19 +9,6 @@
 
 const int kProbePorts[kPortProbeCount] = {9100, 515, 631, 80, 443, 445};
 
-void zero_record(void* record, size_t size) {
-    unsigned char* p = static_cast<unsigned char*>(record);
-    const size_t chunk = 4096;
-    for (size_t at = 0; at < size; at += chunk) {
-        size_t n = size - at < chunk ? size - at : chunk;
-        const unsigned char* c = p + at;
-        size_t i = 0;
-        while (i < n && c[i] == 0)
-            i++;
-        if (i < n) memset(p + at, 0, n);
-    }
-}
-
 Snapshot* snapshot_new() {
     return static_cast<Snapshot*>(calloc(1, sizeof(Snapshot)));
 }

@@ -269,12 +269,9 @@ inline int32_t clamp_count(int32_t count, int32_t capacity) {
     return count < 0 ? 0 : count > capacity ? capacity : count;
 }
 
-// Zeroes a large record without writing the pages that are zero already: a fresh block from the
-// system is untouched, and memset would make every one of its pages resident for nothing (the
-// snapshot is a megabyte, of which a check fills a few pages).
-void zero_record(void* record, size_t size);
-
-// One zero-filled block per check; null when memory ran out.
+// One zero-filled block per check; null when memory ran out. It is a fresh block from the system,
+// untouched: a check writes the few pages it fills, and nothing should read or clear the rest
+// (the first touch of a page, even a read, makes it resident).
 Snapshot* snapshot_new();
 void snapshot_free(Snapshot* s);
 

@@ -62,28 +62,15 @@ void text_copy(wchar_t* buf, size_t cap, const wchar_t* src) {
 
 #ifdef _WIN32
 // The C runtime's towupper knows only ASCII in the "C" locale, but printer names are not ASCII
-// everywhere. Windows' invariant upper-casing of the whole BMP, made once, gives the same answer
-// CompareStringOrdinal's ignore-case would, one character at a time.
-static wchar_t g_upper[65536];
-
-static int build_fold_table() {
-    static wchar_t lower[65536];
-    for (unsigned i = 0; i < 65536; i++)
-        lower[i] = (wchar_t)((i >= 0xD800 && i <= 0xDFFF) || i == 0 ? L'?' : i);
-    if (!LCMapStringW(LOCALE_INVARIANT, LCMAP_UPPERCASE, lower + 1, 65535, g_upper + 1, 65535))
-        for (unsigned i = 1; i < 65536; i++)
-            g_upper[i] = (wchar_t)towupper((wint_t)i);
-    g_upper[0] = 0;
-    for (unsigned i = 0xD800; i <= 0xDFFF; i++)
-        g_upper[i] = (wchar_t)i;
-    return 1;
-}
-
+// everywhere. Windows' invariant upper-casing, one character at a time, gives the same answer
+// CompareStringOrdinal's ignore-case would. (Asked per character rather than kept as a table of
+// the whole BMP: that table is 128 KB that stays in memory for the few non-ASCII letters compared.)
 static wint_t fold(wchar_t c) {
     if (c < 0x80) return (c >= L'a' && c <= L'z') ? c - 32 : c;
-    static const int ready = build_fold_table(); // made once, thread-safely, on first use
-    (void)ready;
-    return g_upper[(unsigned)c & 0xFFFF];
+    if (c >= 0xD800 && c <= 0xDFFF) return c; // half a surrogate pair is compared as it is
+    wchar_t upper = c;
+    if (LCMapStringW(LOCALE_INVARIANT, LCMAP_UPPERCASE, &c, 1, &upper, 1) != 1) return towupper(c);
+    return upper;
 }
 #else
 static wint_t fold(wchar_t c) {

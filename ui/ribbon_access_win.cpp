@@ -4,6 +4,7 @@
 // state, description, keyboard shortcut and default action, all read from ribbon_access_item. The
 // banner's live region is here too.
 #include <windows.h>
+#include <commctrl.h>
 #include <initguid.h>
 #include <oleacc.h>
 
@@ -280,7 +281,7 @@ LRESULT ribbon_get_object(HWND window, WPARAM wparam, LPARAM lparam) {
 // The banner is a live region: annotated once through IAccPropServices (Dynamic Annotation), and
 // EVENT_OBJECT_LIVEREGIONCHANGED after each changed verdict. Without COM or the service (older
 // Windows, Wine) the event still goes out.
-void banner_mark_live(HWND banner) {
+static void annotate_live(HWND banner) {
     IAccPropServices* services = nullptr;
     if (FAILED(CoCreateInstance(CLSID_AccPropServices, nullptr, CLSCTX_INPROC_SERVER, IID_IAccPropServices,
                                 reinterpret_cast<void**>(&services))) ||
@@ -292,6 +293,27 @@ void banner_mark_live(HWND banner) {
     live.lVal = kLivePolite;
     services->SetHwndProp(banner, (DWORD)OBJID_CLIENT, CHILDID_SELF, kLiveSettingProperty, live);
     services->Release();
+}
+
+// The annotation loads oleacc and oleaut32 (about 750 KB under Wine) into a window that most
+// often nobody reads aloud, so it waits for the first accessibility client that asks the banner
+// for an object (WM_GETOBJECT), and is in place before that request is answered.
+static LRESULT CALLBACK banner_subclass(HWND banner, UINT message, WPARAM wparam, LPARAM lparam, UINT_PTR id,
+                                        DWORD_PTR) {
+    if (message != WM_GETOBJECT) return DefSubclassProc(banner, message, wparam, lparam);
+    annotate_live(banner);
+    LRESULT result = DefSubclassProc(banner, message, wparam, lparam);
+    RemoveWindowSubclass(banner, banner_subclass, id);
+    return result;
+}
+
+void banner_mark_live(HWND banner) {
+    // SPI_GETSCREENREADER: TRUE while a screen reviewer utility runs (Narrator does not set it,
+    // hence the wait for WM_GETOBJECT otherwise).
+    BOOL reader = FALSE;
+    if ((SystemParametersInfoW(SPI_GETSCREENREADER, 0, &reader, 0) && reader) ||
+        !SetWindowSubclass(banner, banner_subclass, 1, 0))
+        annotate_live(banner);
 }
 
 void banner_announce(HWND banner) {
