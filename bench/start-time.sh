@@ -131,9 +131,16 @@ if [ -f "$empty" ]; then
     [ "$mode" = demo ] && goal=60
     read -r rss0 rss cpu server < <(idle_cost "$(basename "$exe")" "$exe" "${args[@]}")
     if [ "$rss0" = - ]; then echo "$mode window: not measured (the process was lost)"; continue; fi
-    printf '%-8s window: resident %s MB settled (%s x the empty window, %s), %s MB after the idle minute (%s x, %s)\n' \
-      "$mode" "$(mb "$rss0")" "$(ratio "$rss0" "$empty_rss")" "$(met "$(ratio "$rss0" "$empty_rss")" 1.5)" \
-      "$(mb "$rss")" "$(ratio "$rss" "$empty_rss")" "$(met "$(ratio "$rss" "$empty_rss")" 1.5)"
+    # The memory goal is the demonstration window's; the test PC's window reads a real PC (and
+    # maps the print client for it), so its figure is shown without one.
+    if [ "$mode" = demo ]; then
+      printf '%-8s window: resident %s MB settled (%s x the empty window, %s), %s MB after the idle minute (%s x, %s)\n' \
+        "$mode" "$(mb "$rss0")" "$(ratio "$rss0" "$empty_rss")" "$(met "$(ratio "$rss0" "$empty_rss")" 1.5)" \
+        "$(mb "$rss")" "$(ratio "$rss" "$empty_rss")" "$(met "$(ratio "$rss" "$empty_rss")" 1.5)"
+    else
+      printf '%-8s window: resident %s MB settled (%s x the empty window), %s MB after the idle minute (%s x)\n' \
+        "$mode" "$(mb "$rss0")" "$(ratio "$rss0" "$empty_rss")" "$(mb "$rss")" "$(ratio "$rss" "$empty_rss")"
+    fi
     printf '%-8s window: CPU %d ms per idle minute (%s; + wineserver %d ms)\n' "$mode" "$cpu" "$(met "$cpu" "$goal")" "$server"
   done
   # The update check runs in a copy of the program ("/updatecheck"), so neither figure above has

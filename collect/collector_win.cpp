@@ -33,27 +33,47 @@ static void win_local_time(void*, LocalTime* out) {
     *out = {st.wYear, st.wMonth, st.wDayOfWeek, st.wDay, st.wHour, st.wMinute, st.wSecond, st.wMilliseconds};
 }
 
-static void win_read_spooler(void*, RawService* out) {
-    SC_HANDLE manager = OpenSCManagerW(nullptr, nullptr, SC_MANAGER_CONNECT);
-    if (!manager) return;
-    SC_HANDLE service = OpenServiceW(manager, L"Spooler", SERVICE_QUERY_STATUS | SERVICE_QUERY_CONFIG);
-    if (service) {
-        SERVICE_STATUS status = {};
-        if (QueryServiceStatus(service, &status)) {
-            out->statusRead = 1;
-            out->currentState = status.dwCurrentState;
-        }
-        void* config = malloc(8192);
-        DWORD needed = 0;
-        if (config &&
-            QueryServiceConfigW(service, static_cast<QUERY_SERVICE_CONFIGW*>(config), 8192, &needed)) {
-            out->configRead = 1;
-            out->startType = static_cast<QUERY_SERVICE_CONFIGW*>(config)->dwStartType;
-        }
-        free(config);
-        CloseServiceHandle(service);
+// The service manager's handles are kept from one check to the next: opening them is an RPC
+// connection to the service manager each time (under Wine about 1.6 ms of CPU, four fifths of the
+// whole read). A handle that stops answering (the service was deleted and made again, say) is
+// closed, and the read opens fresh ones once.
+static SRWLOCK g_spooler_lock = SRWLOCK_INIT;
+static SC_HANDLE g_service_manager = nullptr, g_spooler_service = nullptr;
+
+static void close_spooler_handles() {
+    if (g_spooler_service) CloseServiceHandle(g_spooler_service);
+    if (g_service_manager) CloseServiceHandle(g_service_manager);
+    g_spooler_service = g_service_manager = nullptr;
+}
+
+static int read_spooler_with(SC_HANDLE service, RawService* out) {
+    SERVICE_STATUS status = {};
+    if (!QueryServiceStatus(service, &status)) return 0;
+    out->statusRead = 1;
+    out->currentState = status.dwCurrentState;
+    void* config = malloc(8192);
+    DWORD needed = 0;
+    if (config && QueryServiceConfigW(service, static_cast<QUERY_SERVICE_CONFIGW*>(config), 8192, &needed)) {
+        out->configRead = 1;
+        out->startType = static_cast<QUERY_SERVICE_CONFIGW*>(config)->dwStartType;
     }
-    CloseServiceHandle(manager);
+    free(config);
+    return 1;
+}
+
+static void win_read_spooler(void*, RawService* out) {
+    AcquireSRWLockExclusive(&g_spooler_lock);
+    for (int attempt = 0; attempt < 2; attempt++) {
+        if (!g_service_manager) g_service_manager = OpenSCManagerW(nullptr, nullptr, SC_MANAGER_CONNECT);
+        if (!g_service_manager) break;
+        if (!g_spooler_service)
+            g_spooler_service =
+                OpenServiceW(g_service_manager, L"Spooler", SERVICE_QUERY_STATUS | SERVICE_QUERY_CONFIG);
+        if (!g_spooler_service) break; // no Print Spooler service: nothing to read
+        if (read_spooler_with(g_spooler_service, out)) break;
+        close_spooler_handles(); // no longer answering: asked once more with new handles
+    }
+    ReleaseSRWLockExclusive(&g_spooler_lock);
 }
 
 static int win_read_string(void*, RegistryRoot root, const wchar_t* path, const wchar_t* name, wchar_t* buf,
