@@ -45,13 +45,12 @@ void refresh_findings(Session* session) {
 // so one waiting start record is all the thread needs; it takes it when the event wakes it.
 namespace {
 HANDLE g_check_wake = nullptr;
-CheckStart* volatile g_check_waiting = nullptr;
+void* volatile g_check_waiting = nullptr; // a CheckStart
 
 DWORD WINAPI check_thread_loop(void*) {
     for (;;) {
         WaitForSingleObject(g_check_wake, INFINITE);
-        void* taken =
-            InterlockedExchangePointer(reinterpret_cast<void* volatile*>(&g_check_waiting), nullptr);
+        void* taken = InterlockedExchangePointer(&g_check_waiting, nullptr);
         if (taken) check_worker_thread(taken);
     }
 }
@@ -68,7 +67,7 @@ int run_check_on_thread(CheckStart* start) {
         CloseHandle(thread);
         g_check_wake = wake;
     }
-    InterlockedExchangePointer(reinterpret_cast<void* volatile*>(&g_check_waiting), start);
+    InterlockedExchangePointer(&g_check_waiting, start);
     SetEvent(g_check_wake);
     return 1;
 }

@@ -236,7 +236,6 @@ void build_demo_snapshot(Snapshot* s, const LocalTime* now_local, uint64_t now_u
 
 void build_demo_search_result(NetworkSearchResult* r, const LocalTime* now_local) {
     if (!r) return;
-    memset(r, 0, sizeof(*r));
     static const struct {
         const wchar_t *ip, *mac, *host, *model, *serial, *sys;
     } found[] = {

@@ -31,7 +31,8 @@ LogEntry* add_demo_log_entry(Snapshot* s, const wchar_t* time_text, int32_t even
 // now_local becomes checkTime; now_utc stamps the log entries.
 void build_demo_snapshot(Snapshot* s, const LocalTime* now_local, uint64_t now_utc);
 
-// The fixed demonstration search result (the block is emptied first); now_local is its start time.
+// Fills a zeroed block (as new_demo_search_result's calloc gives it) with the fixed demonstration
+// search result; now_local is its start time.
 void build_demo_search_result(NetworkSearchResult* r, const LocalTime* now_local);
 
 // The demonstration search result as the window, Find Printers and the headless report show it: a

@@ -3,6 +3,7 @@
 
 #include <stdlib.h>
 
+#include "core/file_win.h"
 #include "core/registry.h"
 #include "core/text.h"
 #include "reports/report.h"
@@ -20,21 +21,6 @@ void report_read_pc_info(ReportPcInfo* pc) {
                          _countof(pc->displayVersion));
     read_registry_string(HKEY_LOCAL_MACHINE, key, L"CurrentBuild", pc->currentBuild,
                          _countof(pc->currentBuild));
-}
-
-// Writes all of the bytes, however many calls that takes: a disk that fills up answers the first
-// write with what still fitted and only the next one with its error (ERROR_DISK_FULL, 112), and
-// that error is what the caller must hear, not a made-up one.
-static uint32_t write_all(HANDLE file, const char* bytes, size_t count) {
-    while (count > 0) {
-        const DWORD ask = count > 0x10000000 ? 0x10000000 : (DWORD)count;
-        DWORD written = 0;
-        if (!WriteFile(file, bytes, ask, &written, nullptr)) return GetLastError();
-        if (written == 0) return ERROR_WRITE_FAULT; // no progress and no error: give up, never loop
-        bytes += written;
-        count -= written;
-    }
-    return 0;
 }
 
 // A new file next to the target, named after it and this process: "<path>.<pid>.tmp", or with a

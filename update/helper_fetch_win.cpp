@@ -11,6 +11,7 @@
 #include <stdlib.h>
 #include <string.h>
 
+#include "core/file_win.h"
 #include "core/text.h"
 #include "update/http.h"
 #include "update/update.h"
@@ -20,17 +21,6 @@ namespace {
 // The copy's own time-outs (name, connect, send, and each read of the body) end a fetch long
 // before this; a server that drips bytes forever is ended here.
 const DWORD kHelperLimitMs = 120000;
-
-int32_t write_all(HANDLE out, const void* data, size_t size) {
-    const char* at = static_cast<const char*>(data);
-    while (size > 0) {
-        DWORD part = size > 65536 ? 65536 : (DWORD)size, written = 0;
-        if (!WriteFile(out, at, part, &written, nullptr) || written == 0) return 0;
-        at += written;
-        size -= written;
-    }
-    return 1;
-}
 
 // What the copy answered: 1 with the manifest or the sentence taken over, 0 when the answer is
 // not one (the copy crashed or was ended before it answered).
@@ -100,7 +90,7 @@ int32_t read_answer(Child* child, char* answer, size_t limit, size_t* size) {
         if (available > 0) {
             DWORD got = 0;
             DWORD room = (DWORD)(limit - *size);
-            if (room == 0) return 1; // more than any answer can be: taken as it is, then refused
+            if (room == 0) return 1; // more than any answer of the copy's: not taken (fetched here)
             if (!ReadFile(child->pipe, answer + *size, available < room ? available : room, &got, nullptr))
                 return 1;
             *size += got;
@@ -150,11 +140,11 @@ int run_manifest_fetch_mode(const wchar_t* url) {
     char* text = nullptr;
     wchar_t error[400] = L"";
     if (http_get(url, &text, UPDATE_MANIFEST_MAX, nullptr, 0, nullptr, error, _countof(error))) {
-        int32_t ok = write_all(out, "M", 1) && write_all(out, text, strlen(text));
+        int32_t ok = write_all(out, "M", 1) == 0 && write_all(out, text, strlen(text)) == 0;
         free(text);
         return ok ? 0 : 2;
     }
     // Without a sentence (memory ran out) the answer is the tag alone, which the window does not
     // take: it then fetches the manifest itself.
-    return write_all(out, "E", 1) && write_all(out, error, wcslen(error) * sizeof(wchar_t)) ? 1 : 2;
+    return write_all(out, "E", 1) == 0 && write_all(out, error, wcslen(error) * sizeof(wchar_t)) == 0 ? 1 : 2;
 }

@@ -3,6 +3,7 @@
 // Then the download and the update check against the release server: real TLS through WinHTTP with a
 // certificate from the test CA, real files, and every way a file or a manifest can be bad.
 #include <stdlib.h>
+#include <string.h>
 
 #include "tests/update/update_fixture.h"
 #include "update/http.h"
@@ -129,9 +130,21 @@ TEST_F(UpdatePeer, EveryBadManifestOrFileIsRefusedAndTheFileDeleted) {
         {server_url(L"/missing/latest.json"), L"The update server answered with error 404."},
         {server_url(L"/dropped/latest.json"), L"The download was interrupted (error "},
     };
-    // Each fetched here and, as the window fetches it, by the program under test in a process of
-    // its own: the same answer either way.
-    for (const std::wstring& helper : {std::wstring(), vantrel_exe_path()}) {
+    // Through the program under test, the manifest is fetched in its process, not in this one:
+    // nothing before this point has used WinHTTP here (the tests run in file order).
+    const bool winhttp_before = GetModuleHandleW(L"winhttp.dll") != nullptr;
+    char* manifest = nullptr;
+    wchar_t why[400] = L"";
+    EXPECT_EQ(1, http_get_manifest(vantrel_exe_path().c_str(), server_url(L"/good/latest.json").c_str(),
+                                   &manifest, UPDATE_MANIFEST_MAX, why, 400))
+        << why;
+    EXPECT_TRUE(manifest && strstr(manifest, "\"sha256\"")) << "the manifest itself came back";
+    free(manifest);
+    if (!winhttp_before) EXPECT_EQ(nullptr, GetModuleHandleW(L"winhttp.dll")) << "fetched in this process";
+
+    // Each fetched by the program under test in a process of its own, as the window fetches it,
+    // and here: the same answer either way.
+    for (const std::wstring& helper : {vantrel_exe_path(), std::wstring()}) {
         for (auto& c : cases) {
             std::wstring path, got = check_and_download(c.first, &path, helper);
             EXPECT_TRUE(got.rfind(c.second, 0) == 0 ||
