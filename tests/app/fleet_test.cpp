@@ -41,11 +41,20 @@ DWORD run_piped(const std::wstring& arguments, std::string* out, std::string* er
     CloseHandle(out_write);
     CloseHandle(err_write);
     DWORD code = 0xFFFFFFFF;
-    if (started) {
-        if (WaitForSingleObject(pi.hProcess, 90000) == WAIT_OBJECT_0)
+    // Why a run gave no exit code is added to what it wrote, so a failure message says it.
+    std::string why;
+    if (!started) {
+        why = "[could not be started: error " + std::to_string(GetLastError()) + "]";
+    } else {
+        const ULONGLONG t0 = GetTickCount64();
+        if (WaitForSingleObject(pi.hProcess, 90000) == WAIT_OBJECT_0) {
             GetExitCodeProcess(pi.hProcess, &code);
-        else
+            if (code == 0xFFFFFFFF)
+                why = "[ended with 0xFFFFFFFF after " + std::to_string(GetTickCount64() - t0) + " ms]";
+        } else {
             TerminateProcess(pi.hProcess, 1);
+            why = "[still running after 90 s]";
+        }
         CloseHandle(pi.hThread);
         CloseHandle(pi.hProcess);
     }
@@ -57,6 +66,7 @@ DWORD run_piped(const std::wstring& arguments, std::string* out, std::string* er
             text->append(buf, n);
         CloseHandle(pipe);
     }
+    out->append(why);
     return code;
 }
 

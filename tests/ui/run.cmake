@@ -16,7 +16,7 @@ target_link_libraries(send_command PRIVATE vantrel_test_support)
 # Not a test: bench/start-time.sh times the first verdict with it.
 add_executable(first_verdict ${CMAKE_CURRENT_LIST_DIR}/first_verdict.cpp)
 target_link_options(first_verdict PRIVATE -municode)
-target_link_libraries(first_verdict PRIVATE vantrel_test_support)
+target_link_libraries(first_verdict PRIVATE vantrel_test_support vantrel_ui gdi32)
 
 # The same program's small-screen case on a display and prefix of its own: a 1600 x 1000 screen at
 # 150 % (tools/sandbox.sh run inside the harness's sandbox makes them).
