@@ -7,7 +7,7 @@ packages=(
   cmake make
   g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
   wine wine64 fonts-wine
-  xvfb x11-utils imagemagick
+  xvfb x11-utils imagemagick time
   googletest
   iproute2 util-linux
   cups-daemon cups-client

@@ -119,9 +119,10 @@ int wmain(int argc, wchar_t** argv) {
                 colour = pixel;
                 changed = since_start();
             }
+            // The reader sets its time before it ends, so one read after its end is final.
+            const bool reader_ended = WaitForSingleObject(reader, 0) == WAIT_OBJECT_0;
             const ULONGLONG text_at = (ULONGLONG)InterlockedCompareExchange64(&watch.at, 0, 0);
-            if (text_at && since_start() >= text_at + 500) break;
-            if (WaitForSingleObject(reader, 0) == WAIT_OBJECT_0 && !text_at) break; // never a verdict
+            if (text_at ? since_start() >= text_at + 500 : reader_ended) break; // else never a verdict
             Sleep(1);
         }
         ReleaseDC(nullptr, screen);
